@@ -1,0 +1,34 @@
+# The two everyday commands: `make run` and `make test`. Both install what is missing first.
+PRESET ?= dev
+BUILD  := build/$(PRESET)
+
+.PHONY: all deps configure build run test asan-test release bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@[ -f $(BUILD)/build.ninja ] || cmake --preset $(PRESET)
+
+build: configure
+	cmake --build --preset $(PRESET)
+
+run: build
+	@if [ -x $(BUILD)/bin/VWX ]; then exec $(BUILD)/bin/VWX; else exec $(BUILD)/bin/vaultwing --help; fi
+
+test: build
+	ctest --preset $(PRESET)
+
+asan-test:
+	@$(MAKE) --no-print-directory test PRESET=asan
+
+release:
+	@$(MAKE) --no-print-directory build PRESET=release
+
+bench: release
+	build/release/bin/bench_cipher
+
+clean:
+	rm -rf build

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Vaultwing need,
+# and only those that are missing. Works as root or as a user with sudo.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ make pkgconf
+    libgtest-dev libgmock-dev libbenchmark-dev libcrypto++-dev   # tests and benchmarks
+    qt6-base-dev libgl-dev                                      # the desktop program
+    xvfb xauth                                                  # headless window tests and screenshots
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+    sudo=(sudo)
+else
+    echo "Missing packages (${missing[*]}) and no sudo to install them; install them as root." >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

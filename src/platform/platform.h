@@ -1,0 +1,143 @@
+#pragma once
+// The operating-system primitives the program needs, in one place. The POSIX implementation
+// lives in posix/, the Win32 one in win32/; CMake picks one. Nothing outside this folder
+// talks to the operating system directly.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace vaultwing::platform {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// ---------------------------------------------------------------------------------------------
+// Program folder and working directory
+// ---------------------------------------------------------------------------------------------
+
+// The folder of the running executable, without a trailing separator. The environment
+// variable VAULTWING_HOME overrides it (tests, portable installs).
+[[nodiscard]] std::string ProgramFolder();
+
+// The process's current working directory, without a trailing separator (except for a root).
+[[nodiscard]] std::string CurrentDirectory();
+
+// ---------------------------------------------------------------------------------------------
+// File facts. Attribute bits use the Win32 values, which the program's logic is written in.
+// ---------------------------------------------------------------------------------------------
+
+inline constexpr std::uint32_t kAttrReadOnly = 0x1;
+inline constexpr std::uint32_t kAttrHidden = 0x2;     // POSIX: the name starts with '.'
+inline constexpr std::uint32_t kAttrSystem = 0x4;     // POSIX: neither a regular file nor a folder
+inline constexpr std::uint32_t kAttrDirectory = 0x10;
+inline constexpr std::uint32_t kAttrNormal = 0x80;    // a plain file with none of the bits above
+inline constexpr std::uint32_t kAttrReparsePoint = 0x400; // a symbolic link (the link itself)
+
+// Attributes of a path, following a final symbolic link for everything but kAttrReparsePoint;
+// nullopt when they cannot be read.
+[[nodiscard]] std::optional<std::uint32_t> FileAttributes(const std::string& path);
+
+// Sets or clears the read-only attribute (POSIX: owner write permission). False on failure.
+[[nodiscard]] bool SetReadOnly(const std::string& path, bool readOnly);
+
+// Size in bytes, or -1 when it cannot be read. For a folder it is what the system reports.
+[[nodiscard]] std::int64_t FileSize(const std::string& path);
+
+// ---------------------------------------------------------------------------------------------
+// Directory enumeration
+// ---------------------------------------------------------------------------------------------
+
+enum class EntryKind {
+    File,          // anything that is not a folder (a link to a file counts as a file)
+    Directory,     // a real folder
+    DirectoryLink, // a symbolic link to a folder: never followed by the program's walks
+};
+
+struct DirEntry {
+    std::string_view name; // valid only during the callback
+    EntryKind kind;
+};
+
+// Calls `visit` for every entry of `folder` except "." and "..", in the order the directory
+// lists them. Returns false when the folder cannot be listed.
+[[nodiscard]] bool EnumerateDirectory(const std::string& folder, const std::function<void(const DirEntry&)>& visit);
+
+// ---------------------------------------------------------------------------------------------
+// Files: streaming reads, durable writes
+// ---------------------------------------------------------------------------------------------
+
+// The system's own description of an error, as a user would read it.
+[[nodiscard]] std::string ErrorDescription(const std::error_code& ec);
+
+class File {
+public:
+    File() = default;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    ~File();
+
+    [[nodiscard]] static std::optional<File> OpenRead(const std::string& path, std::error_code& ec);
+    // Creates a new, empty file with a unique name in the folder of `beside`, readable and
+    // writable by the owner only; its path is stored in `tempPath`.
+    [[nodiscard]] static std::optional<File> CreateTempBeside(const std::string& beside, std::string& tempPath,
+                                                              std::error_code& ec);
+
+    [[nodiscard]] bool IsOpen() const noexcept;
+    // Reads up to `size` bytes; returns the count (0 at the end of the file). On failure
+    // returns 0 and sets `ec`.
+    [[nodiscard]] std::size_t Read(void* data, std::size_t size, std::error_code& ec);
+    // Reads exactly `size` bytes unless the file ends first; returns the count read.
+    [[nodiscard]] std::size_t ReadFull(void* data, std::size_t size, std::error_code& ec);
+    [[nodiscard]] bool Write(const void* data, std::size_t size, std::error_code& ec);
+    // Size of the open file, or -1.
+    [[nodiscard]] std::int64_t Size(std::error_code& ec) const;
+    // Commits the written data to the storage device.
+    [[nodiscard]] bool Sync(std::error_code& ec);
+    void Close() noexcept;
+
+private:
+    explicit File(std::intptr_t handle) : handle_(handle) {}
+    std::intptr_t handle_ = -1;
+};
+
+// Renames `from` to `to`, replacing `to` atomically if it exists, then commits the folder
+// entry to disk.
+[[nodiscard]] bool RenameReplace(const std::string& from, const std::string& to, std::error_code& ec);
+
+// Removes a file; false when it could not be removed.
+bool RemoveFile(const std::string& path) noexcept;
+
+// ---------------------------------------------------------------------------------------------
+// Destroying sources and the in-use test
+// ---------------------------------------------------------------------------------------------
+
+// Truncates `path` to zero length on open, commits that to disk, closes and deletes it.
+// Returns -1 (and leaves the file whole) when it is missing, read-only or held open by another
+// process; -1 with the file left empty when the commit or the deletion fails; any other value
+// on success.
+[[nodiscard]] int DestroyFile(const std::string& path);
+
+// True only when another process holds the file open (or holds a lock on it) so that it cannot
+// be opened exclusively; false for a free, missing or unreadable file.
+[[nodiscard]] bool FileInUse(const std::string& path);
+
+// ---------------------------------------------------------------------------------------------
+// Process and keyboard
+// ---------------------------------------------------------------------------------------------
+
+// Ends the process at once with code 0: no unload steps, nothing saved.
+[[noreturn]] void FatalExit();
+
+// True while the caps-lock toggle is on; false where the platform cannot tell.
+[[nodiscard]] bool CapsLockOn();
+
+} // namespace vaultwing::platform

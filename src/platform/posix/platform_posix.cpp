@@ -1,0 +1,350 @@
+// POSIX implementation of the platform layer.
+#include "platform/platform.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vaultwing::platform {
+namespace {
+
+std::error_code LastError() { return {errno, std::generic_category()}; }
+
+std::string StripTrailingSeparators(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// The permission bits a newly created file gets from the user's umask.
+mode_t DefaultFileMode() {
+    static const mode_t mode = [] {
+        mode_t mask = 022;
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.rfind("Umask:", 0) == 0) {
+                mask = static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+                break;
+            }
+        }
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    return mode;
+}
+
+bool SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
+
+std::string ProgramFolder() {
+    if (const char* home = std::getenv("VAULTWING_HOME"); home != nullptr && *home != '\0')
+        return StripTrailingSeparators(home);
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) return CurrentDirectory();
+    return FolderOf(std::string(buffer, static_cast<std::size_t>(n)));
+}
+
+std::string CurrentDirectory() {
+    char buffer[PATH_MAX];
+    if (::getcwd(buffer, sizeof buffer) == nullptr) return ".";
+    return StripTrailingSeparators(buffer);
+}
+
+std::optional<std::uint32_t> FileAttributes(const std::string& path) {
+    struct stat link {};
+    if (path.empty() || ::lstat(path.c_str(), &link) != 0) return std::nullopt;
+    struct stat st = link;
+    std::uint32_t attrs = 0;
+    if (S_ISLNK(link.st_mode)) {
+        attrs |= kAttrReparsePoint;
+        if (::stat(path.c_str(), &st) != 0) st = link; // a dangling link: describe the link
+    }
+    if (S_ISDIR(st.st_mode)) attrs |= kAttrDirectory;
+    else if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) attrs |= kAttrSystem;
+    if ((st.st_mode & S_IWUSR) == 0) attrs |= kAttrReadOnly;
+    const auto slash = path.find_last_of('/');
+    const std::string_view name = slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
+    if (name.size() > 1 && name.front() == '.' && name != "..") attrs |= kAttrHidden;
+    if ((attrs & ~kAttrReparsePoint) == 0) attrs |= kAttrNormal;
+    return attrs;
+}
+
+bool SetReadOnly(const std::string& path, bool readOnly) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    const mode_t mode = readOnly ? (st.st_mode & ~mode_t{S_IWUSR | S_IWGRP | S_IWOTH}) : (st.st_mode | S_IWUSR);
+    return ::chmod(path.c_str(), mode & 07777) == 0;
+}
+
+std::int64_t FileSize(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return -1;
+    return static_cast<std::int64_t>(st.st_size);
+}
+
+bool EnumerateDirectory(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return false;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name == "." || name == "..") continue;
+        EntryKind kind = EntryKind::File;
+        unsigned char type = entry->d_type;
+        if (type == DT_UNKNOWN) { // some file systems do not fill d_type: ask
+            struct stat st {};
+            if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+                type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+        }
+        if (type == DT_DIR) {
+            kind = EntryKind::Directory;
+        } else if (type == DT_LNK) {
+            struct stat st {};
+            if (::fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode)) kind = EntryKind::DirectoryLink;
+        }
+        visit(DirEntry{name, kind});
+    }
+    ::closedir(dir);
+    return true;
+}
+
+std::string ErrorDescription(const std::error_code& ec) {
+    std::string text = ec.message();
+    if (!text.empty()) text.back() == '.' ? void() : text.push_back('.');
+    return text;
+}
+
+// ---------------------------------------------------------------------------------------------
+// File
+// ---------------------------------------------------------------------------------------------
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = other.handle_;
+        other.handle_ = -1;
+    }
+    return *this;
+}
+
+File::~File() { Close(); }
+
+std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        ec = LastError();
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        ec = std::make_error_code(std::errc::is_a_directory);
+        return std::nullopt;
+    }
+    return File(fd);
+}
+
+std::optional<File> File::CreateTempBeside(const std::string& beside, std::string& tempPath, std::error_code& ec) {
+    const auto slash = beside.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : beside.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? beside : beside.substr(slash + 1);
+    std::string pattern = folder + "." + name + ".XXXXXX";
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+        ec = LastError();
+        return std::nullopt;
+    }
+    (void)::fchmod(fd, DefaultFileMode());
+    tempPath = pattern;
+    return File(fd);
+}
+
+bool File::IsOpen() const noexcept { return handle_ >= 0; }
+
+std::size_t File::Read(void* data, std::size_t size, std::error_code& ec) {
+    for (;;) {
+        const ssize_t n = ::read(static_cast<int>(handle_), data, size);
+        if (n >= 0) return static_cast<std::size_t>(n);
+        if (errno == EINTR) continue;
+        ec = LastError();
+        return 0;
+    }
+}
+
+std::size_t File::ReadFull(void* data, std::size_t size, std::error_code& ec) {
+    auto* bytes = static_cast<unsigned char*>(data);
+    std::size_t done = 0;
+    while (done < size) {
+        const std::size_t n = Read(bytes + done, size - done, ec);
+        if (ec || n == 0) break;
+        done += n;
+    }
+    return done;
+}
+
+bool File::Write(const void* data, std::size_t size, std::error_code& ec) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(static_cast<int>(handle_), bytes, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ec = LastError();
+            return false;
+        }
+        bytes += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::int64_t File::Size(std::error_code& ec) const {
+    struct stat st {};
+    if (::fstat(static_cast<int>(handle_), &st) != 0) {
+        ec = LastError();
+        return -1;
+    }
+    return static_cast<std::int64_t>(st.st_size);
+}
+
+bool File::Sync(std::error_code& ec) {
+    if (::fsync(static_cast<int>(handle_)) != 0) {
+        ec = LastError();
+        return false;
+    }
+    return true;
+}
+
+void File::Close() noexcept {
+    if (handle_ >= 0) {
+        ::close(static_cast<int>(handle_));
+        handle_ = -1;
+    }
+}
+
+bool RenameReplace(const std::string& from, const std::string& to, std::error_code& ec) {
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        ec = LastError();
+        return false;
+    }
+    (void)SyncFolder(FolderOf(to));
+    return true;
+}
+
+bool RemoveFile(const std::string& path) noexcept { return ::unlink(path.c_str()) == 0; }
+
+// ---------------------------------------------------------------------------------------------
+// Destroying sources and the in-use test
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// True when a process other than this one has a descriptor open on the file (dev, ino).
+bool OpenElsewhere(dev_t dev, ino_t ino) {
+    DIR* proc = ::opendir("/proc");
+    if (proc == nullptr) return false;
+    const std::string self = std::to_string(::getpid());
+    bool found = false;
+    while (!found) {
+        const dirent* p = ::readdir(proc);
+        if (p == nullptr) break;
+        if (p->d_name[0] < '0' || p->d_name[0] > '9' || self == p->d_name) continue;
+        const std::string fdDir = std::string("/proc/") + p->d_name + "/fd";
+        DIR* fds = ::opendir(fdDir.c_str());
+        if (fds == nullptr) continue;
+        const int fdDirFd = ::dirfd(fds);
+        while (const dirent* f = ::readdir(fds)) {
+            if (f->d_name[0] == '.') continue;
+            struct stat st {};
+            if (::fstatat(fdDirFd, f->d_name, &st, 0) == 0 && st.st_dev == dev && st.st_ino == ino) {
+                found = true;
+                break;
+            }
+        }
+        ::closedir(fds);
+    }
+    ::closedir(proc);
+    return found;
+}
+
+// True when another process holds an advisory lock (flock or fcntl) on the open file.
+bool LockedElsewhere(int fd) {
+    struct flock query {};
+    query.l_type = F_WRLCK;
+    query.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_GETLK, &query) == 0 && query.l_type != F_UNLCK) return true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return errno == EWOULDBLOCK;
+    ::flock(fd, LOCK_UN);
+    return false;
+}
+
+bool InUse(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return false;
+    return LockedElsewhere(fd) || OpenElsewhere(st.st_dev, st.st_ino);
+}
+
+} // namespace
+
+int DestroyFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & S_IWUSR) == 0) return -1;
+    // Look before truncating: a file another program holds must stay whole.
+    {
+        const int probe = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (probe < 0) return -1;
+        const bool busy = InUse(probe);
+        ::close(probe);
+        if (busy) return -1;
+    }
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::fsync(fd) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    ::close(fd);
+    if (::unlink(path.c_str()) != 0) return -1;
+    (void)SyncFolder(FolderOf(path));
+    return fd;
+}
+
+bool FileInUse(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool busy = InUse(fd);
+    ::close(fd);
+    return busy;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Process and keyboard
+// ---------------------------------------------------------------------------------------------
+
+void FatalExit() { ::_exit(0); }
+
+bool CapsLockOn() { return false; }
+
+} // namespace vaultwing::platform
