@@ -1,12 +1,202 @@
-// vaultwing: encrypt and decrypt files and folders from a terminal.
+// vaultwing: encrypt and decrypt files and folders from a terminal, on the same core as VWX.
 #include <cstdio>
-#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "app/SecureWipe.h"
+#include "cli/TerminalUi.h"
+#include "config/LangIndices.h"
+#include "config/modSprache.h"
+#include "password/KeyRules.h"
+#include "platform/platform.h"
+
+namespace vaultwing::cli {
+namespace {
+
+enum ExitCode { kExitOk = 0, kExitRunFailed = 1, kExitUsage = 2, kExitRefused = 3 };
+
+constexpr const char* kUsage =
+    "usage: vaultwing [--password-file FILE] [--delete | --keep] [--lang NAME] [-q] PATH...\n"
+    "\n"
+    "Encrypts every file given (or found below a folder given) to <name>.vwx beside it, and\n"
+    "decrypts every .vwx file back to <name>. Decryption runs first, then encryption.\n"
+    "\n"
+    "  --password-file FILE  read the password from the first line of FILE (- = standard input);\n"
+    "                        otherwise it is asked on the terminal, twice for encryption\n"
+    "  --delete, --keep      destroy or keep the source files this time (default: the setting)\n"
+    "  --lang NAME           take the messages from NAME.lng (default: the setting, else English)\n"
+    "  -q                    no progress bar\n"
+    "  --help, --version\n"
+    "\n"
+    "Exit status: 0 done, 1 a file failed, 2 usage error or refused password, 3 a path was refused.\n";
+
+struct Options {
+    std::optional<std::string> passwordFile;
+    std::optional<bool> destroySources;
+    std::string language;
+    bool quiet = false;
+    std::vector<std::string> paths;
+};
+
+int UsageError(const std::string& problem) {
+    std::fprintf(stderr, "vaultwing: %s\n\n%s", problem.c_str(), kUsage);
+    return kExitUsage;
+}
+
+// Parses the arguments; returns an exit code when the program should end right away.
+std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
+    bool onlyPaths = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (onlyPaths || arg.empty() || arg[0] != '-' || arg == "-") {
+            options.paths.push_back(arg);
+        } else if (arg == "--") {
+            onlyPaths = true;
+        } else if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return kExitOk;
+        } else if (arg == "--version") {
+            std::printf("vaultwing %s\n", VAULTWING_VERSION);
+            return kExitOk;
+        } else if (arg == "--password-file" || arg == "--lang") {
+            if (i + 1 >= argc) return UsageError(arg + " needs a value");
+            (arg == "--lang" ? options.language : options.passwordFile.emplace()) = argv[++i];
+        } else if (arg == "--delete" || arg == "--keep") {
+            options.destroySources = arg == "--delete";
+        } else if (arg == "-q" || arg == "--quiet") {
+            options.quiet = true;
+        } else {
+            return UsageError("unknown option " + arg);
+        }
+    }
+    if (options.paths.empty()) return UsageError("no file or folder given");
+    return std::nullopt;
+}
+
+// The first line of the password file, without its line end.
+std::optional<std::string> ReadPasswordFile(const std::string& file) {
+    std::string line;
+    if (file == "-") {
+        if (!std::getline(std::cin, line) && line.empty()) return std::nullopt;
+    } else {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) return std::nullopt;
+        std::getline(in, line);
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+class Cli {
+public:
+    Cli(Options options, TerminalUi& ui)
+        : options_(std::move(options)), ui_(ui), app_(platform::ProgramFolder(), ui) {}
+
+    int Run() {
+        if (const auto problem = LoadSettingsAndLanguage()) return UsageError(*problem);
+        AppState& state = app_.state;
+        state.RunMode = kRunCommandLine;
+
+        const auto sorted = app_.subMain.SortCommandLinePaths(
+            AbsolutePaths(options_.paths, platform::CurrentDirectory()));
+        if (sorted.refused || sorted.walkRefused) return kExitRefused;
+
+        int exit = kExitOk;
+        if (!app_.lists.lstDateienDec.empty()) exit = Decrypt();
+        if (exit == kExitOk && !app_.lists.lstDateienEnc.empty()) exit = Encrypt();
+        WipeString(filePassword_);
+        return exit;
+    }
+
+private:
+    std::optional<std::string> LoadSettingsAndLanguage() {
+        AppState& state = app_.state;
+        state.Delete = state.settings.ReadINI("Delete", kSettingsSection);
+        if (state.Delete.empty()) state.Delete = "0";
+        if (options_.destroySources) state.Delete = *options_.destroySources ? "1" : "0";
+        state.Pfad = state.settings.ReadINI("Pfad", kSettingsSection);
+        if (state.Pfad.empty()) state.Pfad = "0";
+
+        std::string name = options_.language;
+        if (name.empty()) name = state.settings.ReadINI("Sprache", kSettingsSection);
+        const std::string folder = state.programFolder + platform::kPathSeparator;
+        if (name.empty() || !platform::FileAttributes(folder + name + ".lng")) {
+            if (!options_.language.empty())
+                return "no language file " + name + ".lng in " + state.programFolder;
+            name = "English";
+        }
+        (void)LoadLanguageFile(folder + name + ".lng", state.texts);
+        return std::nullopt;
+    }
+
+    // The password for a run, from the file (read once) or the terminal.
+    std::optional<std::string> Password(int promptIndex) {
+        if (options_.passwordFile) {
+            if (!filePasswordRead_) {
+                filePasswordRead_ = true;
+                if (auto read = ReadPasswordFile(*options_.passwordFile)) filePassword_ = std::move(*read);
+                else return std::nullopt;
+            }
+            return filePassword_;
+        }
+        return platform::ReadPasswordFromTerminal(TerminalLines(app_.state.Text(promptIndex)));
+    }
+
+    int PasswordUnavailable() const {
+        std::fprintf(stderr, "vaultwing: %s\n", options_.passwordFile
+                                                    ? ("cannot read the password from " + *options_.passwordFile).c_str()
+                                                    : "no terminal to ask for the password: use --password-file");
+        return kExitUsage;
+    }
+
+    static int ExitFor(const KeyOk& result) {
+        if (result.outcome != KeyOkOutcome::Ran) return kExitUsage;
+        return result.run == RunResult::Completed ? kExitOk : kExitRunFailed;
+    }
+
+    int Decrypt() {
+        auto password = Password(lang::kCliPasswordPrompt);
+        if (!password) return PasswordUnavailable();
+        const KeyOk result = app_.passwords.DecryptOk(*password);
+        WipeString(*password);
+        return ExitFor(result);
+    }
+
+    int Encrypt() {
+        auto password = Password(lang::kCliPasswordPrompt);
+        if (!password) return PasswordUnavailable();
+        std::optional<std::string> repetition = options_.passwordFile ? password : std::nullopt;
+        if (!options_.passwordFile && IsValidKeyForPrompt(*password)) {
+            repetition = Password(lang::kCliRepeatPrompt);
+            if (!repetition) return PasswordUnavailable();
+        }
+        const KeyOk result = app_.passwords.EncryptOk(*password, repetition.value_or(""));
+        WipeString(*password);
+        if (repetition) WipeString(*repetition);
+        return ExitFor(result);
+    }
+
+    // Only a password that can be accepted is worth asking again.
+    static bool IsValidKeyForPrompt(const std::string& password) { return IsValidKey(password); }
+
+    Options options_;
+    TerminalUi& ui_;
+    Application app_;
+    std::string filePassword_;
+    bool filePasswordRead_ = false;
+};
+
+} // namespace
+} // namespace vaultwing::cli
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("vaultwing %s\n", VAULTWING_VERSION);
-        return 0;
-    }
-    std::fprintf(stderr, "usage: vaultwing [--password-file FILE] [--delete | --keep] [--lang NAME] [-q] PATH...\n");
-    return argc > 1 && std::strcmp(argv[1], "--help") == 0 ? 0 : 2;
+    using namespace vaultwing::cli;
+    Options options;
+    if (const auto exit = ParseArguments(argc, argv, options)) return *exit;
+    TerminalUi ui(options.quiet);
+    return Cli(std::move(options), ui).Run();
 }

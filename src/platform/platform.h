@@ -9,6 +9,10 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/OsVersion.h"
 
 namespace vaultwing::platform {
 
@@ -139,5 +143,19 @@ bool RemoveFile(const std::string& path) noexcept;
 
 // True while the caps-lock toggle is on; false where the platform cannot tell.
 [[nodiscard]] bool CapsLockOn();
+
+// Reads a password on the controlling terminal without echoing it; nullopt without a terminal.
+[[nodiscard]] std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt);
+
+// True when standard error is a terminal (the command line then draws a progress bar).
+[[nodiscard]] bool StandardErrorIsTerminal();
+
+// What the system reports about its version (POSIX: a supported NT 6 system).
+[[nodiscard]] OsVersionReport QueryOsVersion();
+
+// The paths this process was started with (argc/argv as main received them). Win32 reads the
+// whole command line and splits it by the Windows grammar; POSIX takes every argument as one
+// path, made absolute against the working directory.
+[[nodiscard]] CommandLine StartCommandLine(int argc, char** argv);
 
 } // namespace vaultwing::platform

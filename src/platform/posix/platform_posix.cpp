@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sys/file.h>
+#include <termios.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -346,5 +347,46 @@ bool FileInUse(const std::string& path) {
 void FatalExit() { ::_exit(0); }
 
 bool CapsLockOn() { return false; }
+
+std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
+    const int fd = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    termios saved{};
+    const bool haveTermios = ::tcgetattr(fd, &saved) == 0;
+    if (haveTermios) {
+        termios quiet = saved;
+        quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
+        quiet.c_lflag |= ECHONL;
+        ::tcsetattr(fd, TCSAFLUSH, &quiet);
+    }
+    (void)!::write(fd, prompt.data(), prompt.size());
+    std::string password;
+    password.reserve(256); // no copies of the password left behind by growing
+    char c = 0;
+    while (::read(fd, &c, 1) == 1 && c != '\n') password.push_back(c);
+    c = 0;
+    if (haveTermios) ::tcsetattr(fd, TCSAFLUSH, &saved);
+    ::close(fd);
+    if (!password.empty() && password.back() == '\r') password.pop_back();
+    return password;
+}
+
+bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+OsVersionReport QueryOsVersion() {
+    OsVersionReport report;
+    report.queryOk = true;
+    report.platformId = 2;
+    report.major = 6;
+    return report;
+}
+
+CommandLine StartCommandLine(int argc, char** argv) {
+    CommandLine line;
+    std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    line.present = !arguments.empty();
+    line.paths = AbsolutePaths(arguments, CurrentDirectory());
+    return line;
+}
 
 } // namespace vaultwing::platform

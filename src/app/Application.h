@@ -1,0 +1,29 @@
+#pragma once
+// Everything the program is, minus its windows: created once by each front end (the desktop
+// program, the command line, the tests) with its own user-interface port.
+#include <string>
+
+#include "app/AppState.h"
+#include "app/CommandLine.h"
+#include "app/SubMain.h"
+#include "app/UiPort.h"
+#include "files/JobLists.h"
+#include "files/Runs.h"
+#include "password/PasswordFlow.h"
+
+namespace vaultwing {
+
+class Application {
+public:
+    Application(std::string programFolder, UiPort& ui, CommandLine commandLine = {})
+        : state(std::move(programFolder)), lists(state, ui), runs(state, ui), passwords(state, ui, lists, runs),
+          subMain(state, ui, lists, std::move(commandLine)) {}
+
+    AppState state;
+    JobLists lists;
+    Runs runs;
+    PasswordFlow passwords;
+    SubMain subMain;
+};
+
+} // namespace vaultwing

@@ -1,0 +1,84 @@
+#include "cli/TerminalUi.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/platform.h"
+
+namespace vaultwing::cli {
+namespace {
+
+// Ctrl+C during a run cancels the current file cleanly instead of killing the process
+// half-way: the cipher then removes its temporary output.
+volatile std::sig_atomic_t gInterrupted = 0;
+extern "C" void OnInterrupt(int) { gInterrupted = 1; }
+
+} // namespace
+
+TerminalUi::TerminalUi(bool quiet) : drawBar_(!quiet && platform::StandardErrorIsTerminal()) {
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+}
+
+std::string TerminalLines(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out.push_back('\n');
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+MsgAnswer TerminalUi::ShowMessage(const Message& message) {
+    EndBarLine();
+    std::fprintf(stderr, "%s\n", TerminalLines(message.text).c_str());
+    std::fflush(stderr);
+    return message.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+}
+
+void TerminalUi::ProgressBegin(RunDirection, const std::string& caption) { caption_ = caption; }
+
+void TerminalUi::ProgressShowFile(const std::string& fileName) {
+    EndBarLine();
+    fileName_ = fileName;
+    percent_ = -1;
+}
+
+void TerminalUi::ProgressSetPercent(int percent) {
+    if (percent == percent_) return;
+    percent_ = percent;
+    if (drawBar_ && !fileName_.empty()) DrawBar();
+}
+
+void TerminalUi::ProgressHide() {
+    EndBarLine();
+    fileName_.clear();
+}
+
+bool TerminalUi::CancelRequested() { return gInterrupted != 0; }
+
+void TerminalUi::EndProcessNow() { std::_Exit(3); }
+
+void TerminalUi::DrawBar() {
+    constexpr int kWidth = 30;
+    const int filled = percent_ * kWidth / 100;
+    std::string bar(static_cast<std::size_t>(filled), '#');
+    bar.append(static_cast<std::size_t>(kWidth - filled), '.');
+    std::fprintf(stderr, "\r%s [%s] %3d%%  %s", caption_.c_str(), bar.c_str(), percent_, fileName_.c_str());
+    std::fflush(stderr);
+    barOnScreen_ = true;
+}
+
+void TerminalUi::EndBarLine() {
+    if (!barOnScreen_) return;
+    std::fputc('\n', stderr);
+    barOnScreen_ = false;
+}
+
+} // namespace vaultwing::cli

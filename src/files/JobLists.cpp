@@ -1,0 +1,232 @@
+#include "files/JobLists.h"
+
+#include <algorithm>
+
+#include "app/modAllgemein.h"
+#include "config/LangIndices.h"
+#include "favourites/FavouritesFile.h"
+#include "favourites/modListBox.h"
+#include "favourites/modRelativePaths.h"
+#include "files/modFileInUse.h"
+#include "files/modVerzeichnis.h"
+#include "platform/platform.h"
+
+namespace vaultwing {
+namespace {
+
+const std::string kSeparator(1, platform::kPathSeparator);
+
+std::string PathAndText(const AppState& state, const std::string& path, int index) {
+    return path + kCrLf + kCrLf + state.Text(index);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Messages and single checks
+// ---------------------------------------------------------------------------------------------
+
+Message WarningMessage(const AppState& state, const std::string& text) {
+    return Message{text, state.Text(lang::kWarningTitle), MsgIcon::Exclamation, MsgButtons::Ok};
+}
+
+Message FileTooLargeMessage(const AppState& state, const std::string& path) {
+    return WarningMessage(state, PathAndText(state, path, lang::kFileTooLarge));
+}
+
+Message EmptyFileMessage(const AppState& state, const std::string& path) {
+    return WarningMessage(state, PathAndText(state, path, lang::kFileEmpty));
+}
+
+Message FileInUseMessage(const AppState& state, const std::string& path) {
+    return WarningMessage(state, PathAndText(state, path, lang::kFileInUse));
+}
+
+Message OutputExistsMessage(const AppState& state, const std::string& existing) {
+    return WarningMessage(state, state.Text(lang::kOutputExists) + kCrLf + kCrLf + existing + kCrLf + kCrLf +
+                                     state.Text(lang::kOutputExistsHint));
+}
+
+std::optional<Message> CheckTooLarge(const AppState& state, const std::string& path) {
+    if (IsDirectory(path)) return std::nullopt;
+    const std::int64_t limit = GetExtension(path) == "vwx" ? kMaxCipherLength : kMaxPlainLength;
+    if (FileLength(path) > limit) return FileTooLargeMessage(state, path);
+    return std::nullopt;
+}
+
+std::optional<Message> JobLists::Refusal(const std::string& path) const {
+    if (auto tooLarge = CheckTooLarge(state_, path)) return tooLarge;
+    const bool folder = IsDirectory(path);
+    if (FileLength(path) == 0 && !folder) return EmptyFileMessage(state_, path);
+    if (state_.Delete == "1" && FileInUse(path)) return FileInUseMessage(state_, path);
+    if (state_.Delete == "0") {
+        // The name a decryption of this path would write...
+        const std::string plain = StripExtension(path);
+        if (path.find('.') != std::string::npos && FileExists(plain) && !IsDirectory(plain))
+            return OutputExistsMessage(state_, plain);
+        // ...and the name an encryption would write.
+        if (FileExists(path + ".vwx") && !folder) return OutputExistsMessage(state_, path + ".vwx");
+    }
+    return std::nullopt;
+}
+
+void JobLists::Classify(const std::string& path) {
+    if (GetExtension(path) == "vwx")
+        lstDateienDec.push_back(path);
+    else if (!IsDirectory(path))
+        lstDateienEnc.push_back(path);
+}
+
+void JobLists::Refuse(const Message& message) {
+    ShowWarning(ui_, message);
+    Clear();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Adding paths
+// ---------------------------------------------------------------------------------------------
+
+bool JobLists::AddPathToLists() {
+    if (const auto refusal = Refusal(state_.CurrentPath)) {
+        AddAborted = true;
+        Refuse(*refusal);
+        return false;
+    }
+    Classify(state_.CurrentPath);
+    return true;
+}
+
+bool JobLists::AddFolderToLists(const std::string& folder, FolderMode mode) {
+    std::vector<std::string> files;
+    ui_.SetBusy(true);
+    ui_.DoEvents();
+    ListFilesRecursive(folder, files, [this] { ui_.DoEvents(); });
+    ui_.SetBusy(false);
+    ui_.DoEvents();
+
+    for (const std::string& file : files) {
+        if (mode == FolderMode::JobLists) {
+            if (const auto refusal = Refusal(file)) {
+                Refuse(*refusal);
+                return false;
+            }
+            Classify(file);
+        } else {
+            AddFavourite(file);
+        }
+    }
+    return true;
+}
+
+void JobLists::AddFavourite(const std::string& file) {
+    auto& favourites = state_.favourites;
+    const std::string relative = MakeRelativePath(file, false, "", kSeparator, state_.texts);
+    if (FindListEntry(favourites, file) >= 0 || FindListEntry(favourites, relative) >= 0) {
+        ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kAlreadyFavourite)));
+        return;
+    }
+    InsertSorted(favourites, state_.Pfad == "1" ? MakeRelativePath(file, true, "", kSeparator, state_.texts) : file);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drops and favourites batches
+// ---------------------------------------------------------------------------------------------
+
+void JobLists::OpenDialogsForLists() {
+    if (!lstDateienDec.empty()) {
+        ui_.HideMainWindow();
+        ui_.ShowPasswordDialog(PasswordDialog::Decrypt);
+    }
+    if (!lstDateienEnc.empty()) {
+        ui_.HideMainWindow();
+        ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
+    }
+}
+
+void JobLists::DropPaths(const std::vector<std::string>& paths) {
+    if (state_.runActive) return;
+    state_.RunMode = kRunInteractive;
+    RefreshDeleteMode();
+    // A refusal empties both lists, but the remaining items are still added.
+    for (const std::string& item : paths) {
+        state_.CurrentPath = item;
+        if (IsDirectory(item)) AddFolderToLists(item, FolderMode::JobLists);
+        AddPathToLists();
+    }
+    OpenDialogsForLists();
+}
+
+void JobLists::StartFavouritesBatch(RunDirection direction) {
+    if (state_.runActive) return;
+    RefreshDeleteMode();
+    state_.RunMode = ui_.MainWindowVisible() ? kRunInteractive : kRunHiddenFavourites;
+    ui_.CloseFavouritesWindowIfVisible();
+    if (direction == RunDirection::Encrypt) {
+        lstDateienEnc.clear();
+        CollectFavoritenEnc();
+    } else {
+        lstDateienDec.clear();
+        CollectFavoritenDec();
+    }
+}
+
+void JobLists::CollectFavoritenEnc() {
+    // Only this batch's own refusals count (a refused drop before it must not block it).
+    AddAborted = false;
+    for (const std::string& entry : LoadFavourites(state_.programFolder)) {
+        state_.CurrentPath = entry;
+        // An entry may name the encrypted form while the plain file exists; "app.exe.manifest"
+        // must not turn into "app.exe".
+        if (GetExtension(entry) != "manifest" && FileExists(StripExtension(entry)))
+            state_.CurrentPath = StripExtension(entry);
+        if (GetExtension(state_.CurrentPath) != "vwx" && FileExists(state_.CurrentPath)) AddPathToLists();
+    }
+    if (AddAborted) {
+        Clear();
+        AddAborted = false;
+        return;
+    }
+    if (!lstDateienEnc.empty()) {
+        if (ui_.MainWindowVisible()) ui_.HideMainWindow();
+        ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
+    } else {
+        ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kNothingToEncrypt)));
+    }
+}
+
+void JobLists::CollectFavoritenDec() {
+    AddAborted = false;
+    for (const std::string& entry : LoadFavourites(state_.programFolder)) {
+        state_.CurrentPath = entry;
+        if (GetExtension(entry) == "vwx" && FileExists(entry)) AddPathToLists();
+        if (FileExists(entry + ".vwx")) {
+            state_.CurrentPath = entry + ".vwx";
+            AddPathToLists();
+        }
+    }
+    if (AddAborted) {
+        Clear();
+        AddAborted = false;
+        return;
+    }
+    if (!lstDateienDec.empty()) {
+        if (ui_.MainWindowVisible()) ui_.HideMainWindow();
+        ui_.ShowPasswordDialog(PasswordDialog::Decrypt);
+    } else {
+        ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kNothingToDecrypt)));
+    }
+}
+
+void JobLists::RefreshDeleteMode() {
+    state_.Delete = state_.settings.ReadINI("Delete", kSettingsSection);
+    if (state_.Delete.empty()) state_.Delete = "0";
+    ui_.SetDeleteModeText(state_.Text(state_.Delete != "0" ? lang::kDeleteModeOn : lang::kDeleteModeOff));
+}
+
+void JobLists::SetDeleteMode(bool on) {
+    state_.Delete = on ? "1" : "0";
+    ui_.SetDeleteModeText(state_.Text(on ? lang::kDeleteModeOn : lang::kDeleteModeOff));
+    state_.settings.WriteINI("Delete", state_.Delete, kSettingsSection);
+}
+
+} // namespace vaultwing

@@ -1,0 +1,82 @@
+#pragma once
+// The two job lists and how paths get into them: the path checks, the folder walk, drops on the
+// drop zone and the favourites batches.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/Message.h"
+#include "app/UiPort.h"
+
+namespace vaultwing {
+
+// Largest plaintext the format's signed 32-bit length field can describe within a file whose
+// size still fits that field: 2^31 - 1 - 12, rounded so that the framed size stays a multiple of 8.
+inline constexpr std::int64_t kMaxPlainLength = 2147483635;
+// Largest encrypted file this program can have written: kMaxPlainLength framed and padded.
+inline constexpr std::int64_t kMaxCipherLength = 2147483648;
+
+// The messages of the path checks (title: the common warning title).
+[[nodiscard]] Message FileTooLargeMessage(const AppState& state, const std::string& path);
+[[nodiscard]] Message EmptyFileMessage(const AppState& state, const std::string& path);      // A
+[[nodiscard]] Message FileInUseMessage(const AppState& state, const std::string& path);      // B
+[[nodiscard]] Message OutputExistsMessage(const AppState& state, const std::string& existing); // C
+[[nodiscard]] Message WarningMessage(const AppState& state, const std::string& text);
+
+// The refusal a file gets before any other check: too large for the format. Folders pass.
+[[nodiscard]] std::optional<Message> CheckTooLarge(const AppState& state, const std::string& path);
+
+enum class FolderMode : short { JobLists = 0, Favourites = -1 };
+
+class JobLists {
+public:
+    JobLists(AppState& state, UiPort& ui) : state_(state), ui_(ui) {}
+
+    std::vector<std::string> lstDateienEnc; // files to encrypt, in the order they were added
+    std::vector<std::string> lstDateienDec; // files to decrypt
+    bool AddAborted = false;                // a path of the running favourites batch was refused
+
+    // Runs the path checks on CurrentPath and adds it to one list. A refusal shows its message,
+    // empties both lists, sets AddAborted and returns false.
+    bool AddPathToLists();
+
+    // Walks `folder` and treats every file found: JobLists mode runs the path checks on each
+    // (a refusal shows its message, empties both lists and ends the walk: returns false);
+    // Favourites mode adds each file to the favourites list, skipping those already listed
+    // (may throw the VwxError of a relative-path conversion).
+    bool AddFolderToLists(const std::string& folder, FolderMode mode);
+
+    // Files and folders dropped on the drop zone, in the order the drop gives them. Ignored while
+    // a run is active (runs never nest, and the lists belong to the running one).
+    void DropPaths(const std::vector<std::string>& paths);
+
+    // The favourites commands of the drop zone's menu.
+    void StartFavouritesBatch(RunDirection direction);
+    void CollectFavoritenEnc();
+    void CollectFavoritenDec();
+
+    // Re-reads "Delete" into memory and puts the matching hint into both password dialogs.
+    void RefreshDeleteMode();
+    // Switches "Delete" on ("1") or off ("0"): in memory, in the hints and in the settings file.
+    void SetDeleteMode(bool on);
+
+    void Clear() {
+        lstDateienEnc.clear();
+        lstDateienDec.clear();
+    }
+
+private:
+    // The refusal, if any, of `path` by checks "too large", 1 (empty) to 4 (output name taken).
+    [[nodiscard]] std::optional<Message> Refusal(const std::string& path) const;
+    void Classify(const std::string& path);
+    void Refuse(const Message& message);
+    void AddFavourite(const std::string& file);
+    void OpenDialogsForLists();
+
+    AppState& state_;
+    UiPort& ui_;
+};
+
+} // namespace vaultwing

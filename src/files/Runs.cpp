@@ -1,0 +1,93 @@
+#include "files/Runs.h"
+
+#include <cmath>
+
+#include "app/SecureWipe.h"
+#include "app/VwxError.h"
+#include "app/modAllgemein.h"
+#include "config/LangIndices.h"
+#include "files/JobLists.h"
+#include "files/modDestroyFile.h"
+
+namespace vaultwing {
+namespace {
+
+// Thrown from the progress handler when the user cancels; the cipher then removes its
+// temporary output and leaves the destination as it was.
+struct RunCancelledByUser {};
+
+} // namespace
+
+Runs::Runs(AppState& state, UiPort& ui) : state_(state), ui_(ui), EncryptTEA(state.texts) {
+    EncryptTEA.Progress = [this](int percent) {
+        SetProgress(static_cast<float>(percent));
+        ui_.DoEvents();
+        if (ui_.CancelRequested()) throw RunCancelledByUser{};
+    };
+}
+
+void Runs::SetProgress(float percent) {
+    if (percent > 100.0F) percent = 100.0F;
+    ui_.ProgressSetPercent(static_cast<int>(std::nearbyint(percent)));
+}
+
+RunResult Runs::Encrypt(std::vector<std::string>& list) { return Run(RunDirection::Encrypt, list); }
+
+RunResult Runs::Decrypt(std::vector<std::string>& list) { return Run(RunDirection::Decrypt, list); }
+
+RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
+    // Pending events run in the middle of a file; nothing they trigger may start a second run
+    // that would change the key, the current file or the list under this one.
+    if (state_.runActive) return RunResult::Refused;
+    state_.runActive = true;
+
+    const bool encrypt = direction == RunDirection::Encrypt;
+    SetProgress(0);
+    ui_.ProgressBegin(direction, state_.Text(encrypt ? lang::kProgressEncrypt : lang::kProgressDecrypt));
+
+    const std::vector<std::string> files = list; // the list stays as it is until the run ends
+    for (const std::string& file : files) {
+        state_.CurrentFile = file;
+        ui_.ProgressShowFile(GetFileName(file));
+        std::string failure;
+        RunResult outcome = RunResult::Completed;
+        try {
+            if (encrypt)
+                EncryptTEA.EncryptFile(file, file + ".vwx", state_.Password);
+            else
+                EncryptTEA.DecryptFile(file, StripExtension(file), state_.Password);
+        } catch (const VwxError& error) {
+            failure = error.Description();
+            outcome = RunResult::Failed;
+        } catch (const RunCancelledByUser&) {
+            failure = state_.Text(lang::kRunCancelled);
+            outcome = RunResult::Cancelled;
+        }
+        if (outcome != RunResult::Completed) {
+            ui_.ProgressHide();
+            ui_.ShowMessage(WarningMessage(state_, file + kCrLf + kCrLf + failure));
+            EndRun(list);
+            return outcome;
+        }
+        // The destination is complete and on disk before its source may go.
+        if (state_.Delete == "1") {
+            (void)ClearReadOnly(file);
+            (void)DestroyFile(file);
+        }
+        SetProgress(0);
+    }
+    ui_.ProgressHide();
+    EndRun(list);
+    return RunResult::Completed;
+}
+
+void Runs::EndRun(std::vector<std::string>& list) {
+    list.clear();
+    WipeString(state_.Password);
+    EncryptTEA.Key(""); // the key words are zeros again
+    ui_.ShowInTaskbar(0);
+    if (state_.RunMode == kRunInteractive) ui_.ShowMainWindow();
+    state_.runActive = false;
+}
+
+} // namespace vaultwing

@@ -1,0 +1,43 @@
+#pragma once
+// The encryption and decryption runs: every file of one job list, one after the other, with
+// one password, the progress window, and the sources destroyed afterwards when "Delete" is "1".
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/UiPort.h"
+#include "cipher/clsTEA.h"
+
+namespace vaultwing {
+
+enum class RunResult {
+    Completed, // every file processed
+    Failed,    // a file failed: its message was shown, the run stopped there
+    Cancelled, // the user cancelled: the current file's output was removed, its source kept
+    Refused,   // another run was active; nothing was done
+};
+
+class Runs {
+public:
+    Runs(AppState& state, UiPort& ui);
+
+    // Encrypts every file of `list` (lstDateienEnc) to "<name>.vwx" with the state's Password.
+    RunResult Encrypt(std::vector<std::string>& list);
+    // Decrypts every file of `list` (lstDateienDec) to its name without the last extension.
+    RunResult Decrypt(std::vector<std::string>& list);
+
+    // Sets the bar from a percentage: values above 100 become 100, others are rounded.
+    void SetProgress(float percent);
+
+    [[nodiscard]] clsTEA& Cipher() { return EncryptTEA; }
+
+private:
+    RunResult Run(RunDirection direction, std::vector<std::string>& list);
+    void EndRun(std::vector<std::string>& list);
+
+    AppState& state_;
+    UiPort& ui_;
+    clsTEA EncryptTEA;
+};
+
+} // namespace vaultwing

@@ -1,0 +1,82 @@
+#include "password/PasswordFlow.h"
+
+#include "app/SecureWipe.h"
+#include "config/LangIndices.h"
+#include "password/KeyRules.h"
+
+namespace vaultwing {
+
+KeyOk PasswordFlow::EncryptOk(const std::string& password, const std::string& repetition) {
+    if (!IsValidKey(password)) {
+        ui_.ShowMessage(Message{state_.Text(lang::kPasswordRefused), state_.Text(lang::kKeyMessageTitle),
+                                MsgIcon::Exclamation, MsgButtons::Ok});
+        ui_.ShowInTaskbar(0);
+        ui_.ClearPasswordFields(PasswordDialog::Encrypt);
+        return {KeyOkOutcome::Refused};
+    }
+    if (password != repetition) {
+        ui_.ClearPasswordFields(PasswordDialog::Encrypt);
+        ui_.ShowMessage(Message{state_.Text(lang::kKeyMismatch), state_.Text(lang::kKeyMessageTitle),
+                                MsgIcon::Exclamation, MsgButtons::Ok});
+        ui_.ShowInTaskbar(0);
+        return {KeyOkOutcome::Mismatch};
+    }
+    state_.Password = password;
+    ui_.HidePasswordDialog(PasswordDialog::Encrypt);
+    const RunResult run = runs_.Encrypt(lists_.lstDateienEnc);
+    ui_.ClearPasswordFields(PasswordDialog::Encrypt);
+    WipeString(state_.Password);
+    ui_.ClosePasswordDialog(PasswordDialog::Encrypt);
+    return {KeyOkOutcome::Ran, run};
+}
+
+KeyOk PasswordFlow::DecryptOk(const std::string& password) {
+    if (password.empty()) {
+        ui_.ShowMessage(Message{state_.Text(lang::kKeyDirectEmpty), state_.Text(lang::kWarningTitle),
+                                MsgIcon::Exclamation, MsgButtons::Ok});
+        ui_.ShowInTaskbar(0);
+        return {KeyOkOutcome::Refused};
+    }
+    state_.Password = password;
+    ui_.HidePasswordDialog(PasswordDialog::Decrypt);
+    const RunResult run = runs_.Decrypt(lists_.lstDateienDec);
+    // Interactive: the dialog stays loaded and hidden for the next decryption.
+    if (state_.RunMode != kRunInteractive)
+        ui_.ClosePasswordDialog(PasswordDialog::Decrypt);
+    else
+        ui_.ClearPasswordFields(PasswordDialog::Decrypt);
+    return {KeyOkOutcome::Ran, run};
+}
+
+void PasswordFlow::DialogActivated() { WipeString(state_.Password); }
+
+void PasswordFlow::DialogUnloaded(PasswordDialog dialog) {
+    WipeString(state_.Password);
+    auto& list = dialog == PasswordDialog::Encrypt ? lists_.lstDateienEnc : lists_.lstDateienDec;
+    switch (state_.RunMode) {
+    case kRunInteractive:
+        ui_.ShowInTaskbar(0);
+        list.clear();
+        ui_.ShowMainWindow();
+        break;
+    case kRunCommandLine:
+        list.clear();
+        // A command line with plain and encrypted files: after the decryption dialog, the
+        // encryption list gets its own dialog before the program ends.
+        if (dialog == PasswordDialog::Decrypt && !lists_.lstDateienEnc.empty())
+            ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
+        else
+            ui_.QuitApplication();
+        break;
+    default:
+        ui_.ShowInTaskbar(0);
+        list.clear();
+        break;
+    }
+}
+
+std::string PasswordFlow::QualityText(const std::string& password) const {
+    return state_.Text(lang::kKeyQualityPrefix) + std::to_string(KeyQuality(password)) + " %";
+}
+
+} // namespace vaultwing
