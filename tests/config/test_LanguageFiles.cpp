@@ -1,5 +1,6 @@
 // The language files we ship, and the table that puts their texts into the windows.
 #include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
@@ -7,7 +8,9 @@
 #include <vector>
 
 #include "app/Cp1252.h"
+#include "app/modAllgemein.h"
 #include "config/ApplyLanguageTable.h"
+#include "config/FindFiles.h"
 #include "config/LangIndices.h"
 #include "config/modSprache.h"
 #include "support/TempDir.h"
@@ -88,6 +91,29 @@ TEST(ShippedLanguageFiles, GermanIsRealGerman) {
     EXPECT_EQ(table[lang::kProgressEncrypt].substr(0, 14), "Verschl\xC3\xBCsseln");
     EXPECT_EQ(table[lang::kMenuAbout], "\xC3\x9C"
                                        "ber Vaultwing");
+}
+
+// What the language window does with them: list *.lng, show the names, load the chosen one.
+TEST(ShippedLanguageFiles, AreFoundNamedAndReopened) {
+    test::TempDir dir;
+    const std::string source = std::string(VAULTWING_LANG_DIR) + "/";
+    test::WriteFile(dir / "ENGLISH.LNG", test::ReadFile(source + "English.lng"));
+    test::WriteFile(dir / "Deutsch.neu.lng", test::ReadFile(source + "Deutsch.lng"));
+    std::filesystem::create_directory(dir.Path() / "folder.lng");
+
+    std::vector<std::string> found;
+    ASSERT_EQ(FindFiles(dir.Str(), found, "*.lng", 0, false), 2);
+    std::vector<std::string> names;
+    for (const auto& path : found)
+        names.push_back(StripExtension(GetFileName(path)));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Deutsch.neu", "ENGLISH"}));
+
+    LangTable table;
+    ASSERT_EQ(LoadLanguageFile(dir / "ENGLISH.LNG", table), 0);
+    const std::string english = table[lang::kMenuExit];
+    ASSERT_EQ(LoadLanguageFile(dir / "Deutsch.neu.lng", table), 0);
+    EXPECT_NE(table[lang::kMenuExit], english);
 }
 
 // ---------------------------------------------------------------------------------------------

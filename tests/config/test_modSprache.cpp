@@ -181,14 +181,18 @@ TEST(LoadLanguageFile, ResultCodes) {
     test::WriteFile(dir / "wrongcase.lng", "000 Vaultwing Languagefile\r\n");
     test::WriteFile(dir / "badindex.lng", std::string(kHeaderLine) + "-12 x\r\n");
     test::WriteFile(dir / "empty.lng", "");
+    test::WriteFile(dir / "forgotten.lng", std::string(kHeaderLine) + "abc meant as a comment\r\n");
+    test::WriteFile(dir / "bom.lng", "\xEF\xBB\xBF; comment\r\n000 VAULTWING LANGUAGEFILE\r\n");
+    test::WriteFile(dir / "lf.lng", "000 VAULTWING LANGUAGEFILE\n002 Language\n"); // one line, text 0 too long
     std::filesystem::create_directory(dir.Path() / "folder.lng");
 
     const struct {
         std::string path;
         int result;
     } cases[] = {
-        {dir / "good.lng", 0},  {dir / "noheader.lng", 1}, {dir / "wrongcase.lng", 1}, {dir / "badindex.lng", 1},
-        {dir / "empty.lng", 1}, {dir / "missing.lng", 1},  {dir / "folder.lng", 1},    {"", 1}};
+        {dir / "good.lng", 0},      {dir / "noheader.lng", 1}, {dir / "wrongcase.lng", 1}, {dir / "badindex.lng", 1},
+        {dir / "empty.lng", 1},     {dir / "missing.lng", 1},  {dir / "folder.lng", 1},    {"", 1},
+        {dir / "forgotten.lng", 1}, {dir / "bom.lng", 0},      {dir / "lf.lng", 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         LangTable table;
