@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <sys/file.h>
 #include <termios.h>
 #include <sys/stat.h>
@@ -105,10 +106,14 @@ std::int64_t FileSize(const std::string& path) {
 }
 
 bool EnumerateDirectory(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return false;
-    const int dirFd = ::dirfd(dir);
-    while (const dirent* entry = ::readdir(dir)) {
+    // Closed on every way out, a throwing `visit` included.
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
+    if (!dir) return false;
+    const int dirFd = ::dirfd(dir.get());
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (entry == nullptr) return errno == 0; // the end, or a listing cut short by an error
         const std::string_view name(entry->d_name);
         if (name == "." || name == "..") continue;
         EntryKind kind = EntryKind::File;
@@ -126,8 +131,6 @@ bool EnumerateDirectory(const std::string& folder, const std::function<void(cons
         }
         visit(DirEntry{name, kind});
     }
-    ::closedir(dir);
-    return true;
 }
 
 std::string ErrorDescription(const std::error_code& ec) {
@@ -171,7 +174,10 @@ std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec)
 std::optional<File> File::CreateTempBeside(const std::string& beside, std::string& tempPath, std::error_code& ec) {
     const auto slash = beside.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string() : beside.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? beside : beside.substr(slash + 1);
+    // Only a prefix of the name goes into the temporary one, so that a destination whose name
+    // is near the system's limit still gets a temporary name that fits.
+    constexpr std::size_t kMaxNamePart = 64;
+    const std::string name = (slash == std::string::npos ? beside : beside.substr(slash + 1)).substr(0, kMaxNamePart);
     std::string pattern = folder + "." + name + ".XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
@@ -310,19 +316,19 @@ bool InUse(int fd) {
 } // namespace
 
 int DestroyFile(const std::string& path) {
+    // Only a plain, writable file with this one name is destroyed. Through a symbolic link the
+    // truncation would empty the target while only the link is deleted; with further hard links
+    // the other names would be left pointing at an emptied file.
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & S_IWUSR) == 0) return -1;
-    // Look before truncating: a file another program holds must stay whole.
-    {
-        const int probe = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (probe < 0) return -1;
-        const bool busy = InUse(probe);
-        ::close(probe);
-        if (busy) return -1;
-    }
-    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || (st.st_mode & S_IWUSR) == 0)
+        return -1;
+    // Opened without truncation first: a file another program holds must stay whole, and the
+    // check has to be made on the very file that is then cut.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return -1;
-    if (::fsync(fd) != 0) {
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino ||
+        !S_ISREG(opened.st_mode) || InUse(fd) || ::ftruncate(fd, 0) != 0 || ::fsync(fd) != 0) {
         ::close(fd);
         return -1;
     }
@@ -333,9 +339,13 @@ int DestroyFile(const std::string& path) {
 }
 
 bool FileInUse(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only plain files are judged; opening anything else (a FIFO, a device) could block or act.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
-    const bool busy = InUse(fd);
+    struct stat opened {};
+    const bool busy = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && InUse(fd);
     ::close(fd);
     return busy;
 }

@@ -1,0 +1,18 @@
+#pragma once
+// Whole-entry search in a list, the duplicate check of the favourites and job lists.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vaultwing {
+
+// True when `a` and `b` are equal apart from letter case. Case is folded for ASCII and for
+// the letters of Windows-1252 (Latin-1 letters such as Ä/ä, and Š/š, Œ/œ, Ž/ž, Ÿ/ÿ); every
+// other character must match exactly. Both texts are UTF-8; malformed bytes compare as bytes.
+[[nodiscard]] bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+// Index of the first entry of `list` that equals `text` as a whole, ignoring letter case;
+// -1 when there is none.
+[[nodiscard]] int FindListEntry(const std::vector<std::string>& list, std::string_view text);
+
+} // namespace vaultwing

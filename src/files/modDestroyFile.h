@@ -1,0 +1,20 @@
+#pragma once
+// Destroying a source file after it was processed: cut to zero length, committed to disk,
+// deleted. The former contents are not overwritten.
+#include <functional>
+#include <string>
+
+namespace vaultwing {
+
+// Truncates `path`, commits that to disk, closes and deletes it. Returns -1 when the file is
+// missing, not a plain file, read-only, held open or locked by another program, a symbolic
+// link or one of several hard links (the file then stays whole), and -1 with the file left empty
+// when the commit or the deletion fails; any other value on success. Never throws.
+[[nodiscard]] int DestroyFile(const std::string& path);
+
+// Removes the read-only attribute from `path`, lets pending interface events run
+// (`letEventsRun`, when given) and reads the attribute again. True when the file is no longer
+// read-only; false when its attributes cannot be read (a missing file, for one). Never throws.
+bool ClearReadOnly(const std::string& path, const std::function<void()>& letEventsRun = {});
+
+} // namespace vaultwing
