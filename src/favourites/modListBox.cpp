@@ -1,5 +1,6 @@
 #include "favourites/modListBox.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace vaultwing {
@@ -47,11 +48,24 @@ char32_t FoldCase(char32_t cp) {
 
 } // namespace
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+int CompareIgnoringCase(std::string_view a, std::string_view b) {
     std::size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size())
-        if (FoldCase(NextCodePoint(a, i)) != FoldCase(NextCodePoint(b, j))) return false;
-    return i == a.size() && j == b.size();
+    while (i < a.size() && j < b.size()) {
+        const char32_t x = FoldCase(NextCodePoint(a, i));
+        const char32_t y = FoldCase(NextCodePoint(b, j));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    if (i == a.size() && j == b.size()) return 0;
+    return i == a.size() ? -1 : 1;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return CompareIgnoringCase(a, b) == 0; }
+
+std::size_t InsertSorted(std::vector<std::string>& list, std::string entry) {
+    const auto at = std::upper_bound(list.begin(), list.end(), entry, [](const std::string& x, const std::string& y) {
+        return CompareIgnoringCase(x, y) < 0;
+    });
+    return static_cast<std::size_t>(list.insert(at, std::move(entry)) - list.begin());
 }
 
 int FindListEntry(const std::vector<std::string>& list, std::string_view text) {
