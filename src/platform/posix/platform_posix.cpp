@@ -356,8 +356,6 @@ bool FileInUse(const std::string& path) {
 
 void FatalExit() { ::_exit(0); }
 
-bool CapsLockOn() { return false; }
-
 std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     const int fd = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
