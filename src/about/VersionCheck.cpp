@@ -48,9 +48,12 @@ Message NewerVersionMessage(const LangTable& texts, std::string_view versionText
 
 Message UpdateMessage(UpdateDecision decision, const LangTable& texts, std::string_view versionText) {
     switch (decision) {
-    case UpdateDecision::DownloadFailed: return DownloadFailedMessage(texts);
-    case UpdateDecision::NoNewer: return NoNewerVersionMessage(texts);
-    case UpdateDecision::NewerOffered: break;
+    case UpdateDecision::DownloadFailed:
+        return DownloadFailedMessage(texts);
+    case UpdateDecision::NoNewer:
+        return NoNewerVersionMessage(texts);
+    case UpdateDecision::NewerOffered:
+        break;
     }
     return NewerVersionMessage(texts, versionText);
 }
@@ -70,15 +73,21 @@ std::string CreditsLine() {
     return line;
 }
 
-std::string MarqueeText(const LangTable& texts) { return CreditsLine() + texts[lang::kMarquee]; }
+std::string MarqueeText(const LangTable& texts) {
+    return CreditsLine() + texts[lang::kMarquee];
+}
 
-std::string WebsiteAddress(std::string_view server) { return Http(server, "/vwx/"); }
+std::string WebsiteAddress(std::string_view server) {
+    return Http(server, "/vwx/");
+}
 
 std::string ContactAddress(std::string_view server) {
     return Http(server, "/vwx/cgi-bin/mailer/mailer.cgi?temp=kontakt.html");
 }
 
-std::string VersionFileAddress(std::string_view server) { return ThroughCounter(server, "/vwx/version/version.ini"); }
+std::string VersionFileAddress(std::string_view server) {
+    return ThroughCounter(server, "/vwx/version/version.ini");
+}
 
 std::string UpdateArchiveAddress(std::string_view server) {
     return ThroughCounter(server, "/vwx/files/updates/vwx.zip");

@@ -32,7 +32,8 @@ inline constexpr const char* kVersionKey = "version";
     for (const char ch : text)
         if (ch != '.') digits.push_back(ch);
     std::size_t i = 0;
-    while (i < digits.size() && (digits[i] == ' ' || digits[i] == '\t')) ++i;
+    while (i < digits.size() && (digits[i] == ' ' || digits[i] == '\t'))
+        ++i;
     bool negative = false;
     if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) negative = digits[i++] == '-';
     long value = 0;

@@ -20,7 +20,9 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -83,7 +85,8 @@ std::optional<std::pair<std::size_t, std::size_t>> FindSection(const std::vector
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].kind != LineKind::Header || !EqualNoCase(lines[i].name, section)) continue;
         std::size_t last = i + 1;
-        while (last < lines.size() && lines[last].kind != LineKind::Header) ++last;
+        while (last < lines.size() && lines[last].kind != LineKind::Header)
+            ++last;
         return std::pair{i, last};
     }
     return std::nullopt;
@@ -96,7 +99,9 @@ std::optional<std::size_t> FindKey(const std::vector<Line>& lines, std::pair<std
     return std::nullopt;
 }
 
-bool HasAny(std::string_view text, std::string_view chars) { return text.find_first_of(chars) != std::string_view::npos; }
+bool HasAny(std::string_view text, std::string_view chars) {
+    return text.find_first_of(chars) != std::string_view::npos;
+}
 
 const std::string_view kBreaks("\r\n\0", 3);
 
@@ -114,10 +119,14 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
     const auto lead = static_cast<unsigned char>(text[i]);
     std::size_t length = 0;
     if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-    else return 0;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+    else
+        return 0;
     if (text.size() - i < length) return 0;
     for (std::size_t k = 1; k < length; ++k)
         if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;

@@ -58,7 +58,9 @@ std::optional<std::vector<std::string>> TryLoadFavourites(const std::string& fol
     return SplitLines(content);
 }
 
-bool IsStorableFavourite(std::string_view entry) { return entry.find_first_of("\r\n") == std::string_view::npos; }
+bool IsStorableFavourite(std::string_view entry) {
+    return entry.find_first_of("\r\n") == std::string_view::npos;
+}
 
 bool SaveFavourites(const std::string& folder, const std::vector<std::string>& entries) {
     const std::string path = FavouritesPath(folder);
@@ -70,7 +72,8 @@ bool SaveFavourites(const std::string& folder, const std::vector<std::string>& e
         if (!IsStorableFavourite(entry)) return false;
 
     std::string content;
-    for (const auto& entry : entries) content.append(entry).append("\r\n");
+    for (const auto& entry : entries)
+        content.append(entry).append("\r\n");
 
     std::error_code ec;
     std::string tempPath;

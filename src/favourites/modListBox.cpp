@@ -38,11 +38,16 @@ char32_t FoldCase(char32_t cp) {
     if (cp >= U'A' && cp <= U'Z') return cp + 0x20;
     if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 0x20; // Latin-1 capitals, not ×
     switch (cp) {
-    case 0x0160: return 0x0161; // Š
-    case 0x0152: return 0x0153; // Œ
-    case 0x017D: return 0x017E; // Ž
-    case 0x0178: return 0x00FF; // Ÿ
-    default: return cp;
+    case 0x0160:
+        return 0x0161; // Š
+    case 0x0152:
+        return 0x0153; // Œ
+    case 0x017D:
+        return 0x017E; // Ž
+    case 0x0178:
+        return 0x00FF; // Ÿ
+    default:
+        return cp;
     }
 }
 

@@ -41,7 +41,9 @@ std::vector<std::string> SplitBase(const std::string& trimmed, bool wasOnlySepar
     return Split(trimmed, separator);
 }
 
-std::string BaseOrCurrent(const std::string& base) { return base.empty() ? platform::CurrentDirectory() : base; }
+std::string BaseOrCurrent(const std::string& base) {
+    return base.empty() ? platform::CurrentDirectory() : base;
+}
 
 bool EndsWith(std::string_view text, std::string_view tail) {
     return !tail.empty() && text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
@@ -75,13 +77,16 @@ std::string Resolve(const std::string& relative, const std::string& baseIn, cons
     std::string remainder;
     for (const auto& part : parts) {
         // A ".." after an ordinary part still climbs; the ordinary part stays.
-        if (part == "..") ++steps;
-        else remainder += separator + part;
+        if (part == "..")
+            ++steps;
+        else
+            remainder += separator + part;
     }
     if (steps >= baseParts.size()) throw VwxError(kErrTooManySteps, kResolveSource, "rpErrTooManySteps");
 
     std::string result = prefix;
-    for (std::size_t i = 0; i < baseParts.size() - steps; ++i) result += baseParts[i] + separator;
+    for (std::size_t i = 0; i < baseParts.size() - steps; ++i)
+        result += baseParts[i] + separator;
     if (!remainder.empty()) result += remainder.substr(separator.size());
     return result;
 }
@@ -124,8 +129,10 @@ std::string MakeRelativePath(const std::string& pathIn, bool rootCheck, const st
         if (EqualsIgnoringCase(baseParts[i], pathParts[i])) continue;
 
         std::string result = "..";
-        for (std::size_t j = i; j < pathParts.size(); ++j) result += separator + pathParts[j];
-        for (std::size_t k = i + 1; k < baseParts.size(); ++k) result = ".." + separator + result;
+        for (std::size_t j = i; j < pathParts.size(); ++j)
+            result += separator + pathParts[j];
+        for (std::size_t k = i + 1; k < baseParts.size(); ++k)
+            result = ".." + separator + result;
         return result;
     }
 

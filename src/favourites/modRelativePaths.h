@@ -8,9 +8,9 @@
 
 namespace vaultwing {
 
-inline constexpr long kErrTooManySteps = 50001;    // a relative path climbs above the base's first part
-inline constexpr long kErrRootMismatch = 50011;    // root check on, and drive or server differ
-inline constexpr long kErrIndexOutOfRange = 9;     // the path lies above the base, or is empty
+inline constexpr long kErrTooManySteps = 50001; // a relative path climbs above the base's first part
+inline constexpr long kErrRootMismatch = 50011; // root check on, and drive or server differ
+inline constexpr long kErrIndexOutOfRange = 9;  // the path lies above the base, or is empty
 
 // The absolute form of `relative` against `base`. A relative path whose first part is not ".."
 // is joined to the base unchanged; otherwise every ".." (wherever it stands) climbs one folder

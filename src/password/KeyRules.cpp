@@ -16,7 +16,8 @@ public:
     KeyBytes& operator=(const KeyBytes&) = delete;
     ~KeyBytes() {
         volatile char* p = bytes_.data();
-        for (std::size_t i = 0; i < bytes_.size(); ++i) p[i] = 0;
+        for (std::size_t i = 0; i < bytes_.size(); ++i)
+            p[i] = 0;
     }
     [[nodiscard]] std::string_view View() const { return bytes_; }
 
@@ -30,7 +31,8 @@ bool IsValidKeyBytes(std::string_view p) {
     for (std::size_t q = 1; q <= n / 2; ++q) {
         if (n % q != 0) continue; // the last piece would be cut short, and a short piece never matches
         bool allCopies = true;
-        for (std::size_t i = q; i < n && allCopies; ++i) allCopies = p[i] == p[i - q];
+        for (std::size_t i = q; i < n && allCopies; ++i)
+            allCopies = p[i] == p[i - q];
         if (allCopies) return false;
     }
     return true;
@@ -61,10 +63,14 @@ int KeyQuality(std::string_view password) {
     bool capital = false, small = false, digit = false, special = false;
     for (const char ch : p) {
         const auto code = static_cast<unsigned char>(ch);
-        if (code >= 65 && code <= 90) capital = true;
-        else if (code >= 97 && code <= 122) small = true;
-        else if (code >= 48 && code <= 57) digit = true;
-        else if (code < 48 || (code >= 58 && code <= 64) || code > 122) special = true;
+        if (code >= 65 && code <= 90)
+            capital = true;
+        else if (code >= 97 && code <= 122)
+            small = true;
+        else if (code >= 48 && code <= 57)
+            digit = true;
+        else if (code < 48 || (code >= 58 && code <= 64) || code > 122)
+            special = true;
         // 91..96 count for nothing.
     }
 

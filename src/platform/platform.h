@@ -167,6 +167,30 @@ struct ScreenPoint {
 // True when standard error is a terminal (the command line then draws a progress bar).
 [[nodiscard]] bool StandardErrorIsTerminal();
 
+// ---------------------------------------------------------------------------------------------
+// Shell integration
+// ---------------------------------------------------------------------------------------------
+
+// Lets the desktop open files ending in "." + `extension` with the program: Win32 writes the
+// association under HKEY_CLASSES_ROOT (ProgID `exeName`, `description`, icon `iconPath`,0 and the
+// open command "<appPath><exeName>.exe" %1); POSIX writes a shared-mime-info package and a
+// .desktop entry under $XDG_DATA_HOME and refreshes the desktop databases where those tools exist.
+void RegisterFileType(const std::string& extension, const std::string& appPath, const std::string& exeName,
+                      const std::string& description, const std::string& iconPath);
+// Removes what RegisterFileType wrote for `extension`.
+void UnregisterFileType(const std::string& extension);
+
+// The "Send To" entry that starts the program with the selected files and folders: Win32 a
+// shortcut "Vaultwing.lnk" in the user's Send To folder pointing at <programFolder>\VWX.EXE;
+// POSIX file-manager context-menu entries under $XDG_DATA_HOME. False when it could not be made.
+bool CreateSendToShortcut(const std::string& programFolder);
+// Removes the entry; nothing happens when there is none.
+void RemoveSendToShortcut();
+
+// Opens a file or a web address in the program the desktop uses for it (the manual, the
+// website); false when nothing could be started.
+bool OpenDocument(const std::string& fileOrUrl);
+
 // What the system reports about its version (POSIX: a supported NT 6 system).
 [[nodiscard]] OsVersionReport QueryOsVersion();
 

@@ -32,7 +32,9 @@ struct CheckCase {
     UpdateDecision decision;
 };
 
-void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.bytes << " bytes, \"" << c.version << '"'; }
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << c.bytes << " bytes, \"" << c.version << '"';
+}
 
 class LiveUpdate : public ::testing::TestWithParam<CheckCase> {};
 
@@ -61,9 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CheckCase{120, "1.5.2", 152, UpdateDecision::NewerOffered},
                       CheckCase{120, "1.5.1", 151, UpdateDecision::NoNewer}, // the running version itself
                       CheckCase{120, "1.4.9", 149, UpdateDecision::NoNewer},
-                      CheckCase{120, "1.6", 16, UpdateDecision::NoNewer},    // two parts misorder: as designed
-                      CheckCase{120, "", 0, UpdateDecision::NoNewer},
-                      CheckCase{120, "abc", 0, UpdateDecision::NoNewer},
+                      CheckCase{120, "1.6", 16, UpdateDecision::NoNewer}, // two parts misorder: as designed
+                      CheckCase{120, "", 0, UpdateDecision::NoNewer}, CheckCase{120, "abc", 0, UpdateDecision::NoNewer},
                       CheckCase{120, "2.0.0", 200, UpdateDecision::NewerOffered},
                       CheckCase{120, "1.5.2beta", 152, UpdateDecision::NewerOffered},
                       CheckCase{120, " 1.5.3", 153, UpdateDecision::NewerOffered},

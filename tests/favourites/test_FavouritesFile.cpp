@@ -20,23 +20,25 @@ using Entries = std::vector<std::string>;
 
 std::vector<std::string> FolderListing(const test::TempDir& dir) {
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir.Path())) names.push_back(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+        names.push_back(e.path().filename().string());
     return names;
 }
 
 TEST(FavouritesFile, RoundTripKeepsEveryEntryAndItsBytes) {
     const Entries tables[] = {
         {"C:\\d\\a,b.txt"},
-        {"", "a", "", "", "b", ""},                                 // empty entries, also first and last
+        {"", "a", "", "", "b", ""}, // empty entries, also first and last
         {"/home/u/x y.txt", "..\\..\\Daten\\Brief.doc", "\xC3\x84rger;\"q\"=1\t.txt"},
-        {"\xC4rger.txt"},                                            // bytes that are not UTF-8 survive too
+        {"\xC4rger.txt"}, // bytes that are not UTF-8 survive too
         {""},
     };
     for (const auto& entries : tables) {
         test::TempDir dir;
         ASSERT_TRUE(SaveFavourites(dir.Str(), entries));
         std::string expected;
-        for (const auto& e : entries) expected += e + "\r\n";
+        for (const auto& e : entries)
+            expected += e + "\r\n";
         EXPECT_EQ(test::ReadFile(dir / kFavouritesFileName), expected);
         EXPECT_EQ(LoadFavourites(dir.Str()), entries);
         EXPECT_EQ(FolderListing(dir), std::vector<std::string>{kFavouritesFileName}); // no temporary left
@@ -52,7 +54,7 @@ TEST(FavouritesFile, LoadAcceptsEveryLineEnd) {
         {"", {}},
         {"\r\n", {""}},
         {"a", {"a"}},
-        {"a\r\nb", {"a", "b"}},                  // last line without line end counts
+        {"a\r\nb", {"a", "b"}}, // last line without line end counts
         {"a\nb\n", {"a", "b"}},
         {"a\rb\r", {"a", "b"}},
         {"a\r\n\r\nb\r\n", {"a", "", "b"}},

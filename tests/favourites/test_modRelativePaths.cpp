@@ -26,8 +26,12 @@ struct Outcome {
     std::optional<std::string> result;
     long error = 0;
 };
-Outcome Gives(const char* result) { return {result, 0}; }
-Outcome Fails(long number) { return {std::nullopt, number}; }
+Outcome Gives(const char* result) {
+    return {result, 0};
+}
+Outcome Fails(long number) {
+    return {std::nullopt, number};
+}
 
 std::string ExpectedDescription(long number) {
     if (number == kErrTooManySteps) return "rpErrTooManySteps";
@@ -35,8 +39,7 @@ std::string ExpectedDescription(long number) {
     return Texts()[lang::kPathAboveBase];
 }
 
-template <typename Call>
-void Check(const Outcome& expected, const char* source, Call call) {
+template <typename Call> void Check(const Outcome& expected, const char* source, Call call) {
     if (expected.result) {
         EXPECT_EQ(call(), *expected.result);
         return;
@@ -63,7 +66,9 @@ struct MakeCase {
     Outcome expected;
 };
 
-void PrintTo(const MakeCase& c, std::ostream* os) { *os << c.path << " against " << c.base; }
+void PrintTo(const MakeCase& c, std::ostream* os) {
+    *os << '"' << c.path << "\" against \"" << c.base << (c.rootCheck ? "\", root check" : "\"");
+}
 
 class MakeRelative : public ::testing::TestWithParam<MakeCase> {};
 
@@ -96,18 +101,17 @@ INSTANTIATE_TEST_SUITE_P(
                                Fails(kErrRootMismatch)},
                       MakeCase{"C:\\a\\f.txt", true, "\\\\srv\\share\\dir", "\\", Fails(kErrRootMismatch)}));
 
-INSTANTIATE_TEST_SUITE_P(
-    Slash, MakeRelative,
-    ::testing::Values(MakeCase{"/home/u/a/f.txt", true, "/home/u/a", "/", Gives("f.txt")},
-                      MakeCase{"/home/u/a/s/f.txt", true, "/home/u/a", "/", Gives("s/f.txt")},
-                      MakeCase{"/home/u/x/f.txt", true, "/home/u/a", "/", Gives("../x/f.txt")},
-                      MakeCase{"/home/x/y.txt", false, "/home/u/a/", "/", Gives("../../x/y.txt")},
-                      MakeCase{"/HOME/U/A/f.txt", true, "/home/u/a", "/", Gives("f.txt")},
-                      MakeCase{"/home", true, "/home/u/a", "/", Fails(kErrIndexOutOfRange)},
-                      MakeCase{"/x/f.txt", true, "/", "/", Gives("x/f.txt")},
-                      MakeCase{"x/f.txt", true, "/home/u", "/", Fails(kErrRootMismatch)},
-                      MakeCase{"x/home/u/f.txt", false, "/home/u", "/", Gives("f.txt")},
-                      MakeCase{"x/u/f.txt", false, "/home/u", "/", Gives("../../u/f.txt")}));
+INSTANTIATE_TEST_SUITE_P(Slash, MakeRelative,
+                         ::testing::Values(MakeCase{"/home/u/a/f.txt", true, "/home/u/a", "/", Gives("f.txt")},
+                                           MakeCase{"/home/u/a/s/f.txt", true, "/home/u/a", "/", Gives("s/f.txt")},
+                                           MakeCase{"/home/u/x/f.txt", true, "/home/u/a", "/", Gives("../x/f.txt")},
+                                           MakeCase{"/home/x/y.txt", false, "/home/u/a/", "/", Gives("../../x/y.txt")},
+                                           MakeCase{"/HOME/U/A/f.txt", true, "/home/u/a", "/", Gives("f.txt")},
+                                           MakeCase{"/home", true, "/home/u/a", "/", Fails(kErrIndexOutOfRange)},
+                                           MakeCase{"/x/f.txt", true, "/", "/", Gives("x/f.txt")},
+                                           MakeCase{"x/f.txt", true, "/home/u", "/", Fails(kErrRootMismatch)},
+                                           MakeCase{"x/home/u/f.txt", false, "/home/u", "/", Gives("f.txt")},
+                                           MakeCase{"x/u/f.txt", false, "/home/u", "/", Gives("../../u/f.txt")}));
 
 TEST(MakeRelativePath, EmptyBaseIsTheWorkingDirectory) {
     const std::string cwd = platform::CurrentDirectory();
@@ -128,7 +132,9 @@ struct ResolveCase {
     Outcome expected;
 };
 
-void PrintTo(const ResolveCase& c, std::ostream* os) { *os << c.relative << " against " << c.base; }
+void PrintTo(const ResolveCase& c, std::ostream* os) {
+    *os << '"' << c.relative << "\" against \"" << c.base << '"';
+}
 
 class Resolve : public ::testing::TestWithParam<ResolveCase> {};
 
@@ -153,15 +159,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ResolveCase{"..\\x\\..\\y.txt", "C:\\a\\b\\c", "\\", Gives("C:\\a\\x\\y.txt")},
                       ResolveCase{"", "C:\\a", "\\", Fails(kErrIndexOutOfRange)}));
 
-INSTANTIATE_TEST_SUITE_P(
-    Slash, Resolve,
-    ::testing::Values(ResolveCase{"../x", "/home/u/a", "/", Gives("/home/u/x")},
-                      ResolveCase{"../../../x", "/home/u/a", "/", Gives("/x")},
-                      ResolveCase{"../../../../x", "/home/u/a", "/", Fails(kErrTooManySteps)},
-                      ResolveCase{"s/f.txt", "/home/u/a/", "/", Gives("/home/u/a/s/f.txt")},
-                      ResolveCase{"f.txt", "/", "/", Gives("/f.txt")},
-                      ResolveCase{"../f.txt", "/", "/", Fails(kErrTooManySteps)},
-                      ResolveCase{"", "/home", "/", Fails(kErrIndexOutOfRange)}));
+INSTANTIATE_TEST_SUITE_P(Slash, Resolve,
+                         ::testing::Values(ResolveCase{"../x", "/home/u/a", "/", Gives("/home/u/x")},
+                                           ResolveCase{"../../../x", "/home/u/a", "/", Gives("/x")},
+                                           ResolveCase{"../../../../x", "/home/u/a", "/", Fails(kErrTooManySteps)},
+                                           ResolveCase{"s/f.txt", "/home/u/a/", "/", Gives("/home/u/a/s/f.txt")},
+                                           ResolveCase{"f.txt", "/", "/", Gives("/f.txt")},
+                                           ResolveCase{"../f.txt", "/", "/", Fails(kErrTooManySteps)},
+                                           ResolveCase{"", "/home", "/", Fails(kErrIndexOutOfRange)}));
 
 TEST(ResolvePath, WithoutLanguageTableStillDescribesTheFailure) {
     try {
@@ -182,7 +187,9 @@ TEST(RelativePaths, RoundTrip) {
     };
     const Trip trips[] = {
         {"C:\\a\\b\\c", "\\", {"C:\\a\\b\\c\\f.txt", "C:\\a\\b\\c\\s\\t\\f.txt", "C:\\a\\x\\y.txt", "C:\\y.txt"}},
-        {"\\\\srv\\share\\dir", "\\", {"\\\\srv\\share\\dir\\f", "\\\\srv\\share\\x\\f", "\\\\srv\\f", "\\\\srv\\a\\b\\c"}},
+        {"\\\\srv\\share\\dir",
+         "\\",
+         {"\\\\srv\\share\\dir\\f", "\\\\srv\\share\\x\\f", "\\\\srv\\f", "\\\\srv\\a\\b\\c"}},
         {"/home/u/a", "/", {"/home/u/a/f", "/home/u/b/f", "/etc/passwd", "/home/u/a/s/t/f"}},
         {"/", "/", {"/f", "/a/b/f", "/a/f", "/x"}},
     };
