@@ -112,7 +112,7 @@ frmKey::frmKey(QtUi& ui) : QWidget(nullptr, Qt::Dialog | Qt::WindowCloseButtonHi
     lblHinweis = new QLabel(this);
     lblHinweis->setObjectName(QStringLiteral("lblHinweis"));
     lblHinweis->setWordWrap(true);
-    lblHinweis->setStyleSheet(QStringLiteral("color: palette(dark);"));
+    lblHinweis->setStyleSheet(QStringLiteral("color: #505860;"));
     lblSBKey = new QLabel(this);
     lblSBKey->setObjectName(QStringLiteral("lblSBKey"));
     lblDelHinweis = new ClickLabel(this);

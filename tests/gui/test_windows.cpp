@@ -374,3 +374,29 @@ TEST_F(Windows, DecryptionProgressIsGreen) {
 
 } // namespace
 } // namespace vaultwing::test
+
+namespace vaultwing::test {
+namespace {
+
+// The real message box, answered the way a user would, from inside its own event loop.
+TEST_F(Windows, RealMessageBoxIsShownAndAnswered) {
+    answer.reset(); // no hook answer: the box itself is shown
+    Start();
+    frmSpracheinstellung* language = ui.LanguageIfLoaded();
+    ASSERT_NE(language, nullptr);
+    QString boxText;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        boxText = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QTest::mouseClick(language->cmdSpracheSet, Qt::LeftButton); // nothing chosen yet: invalid
+    EXPECT_EQ(boxText, QStringLiteral("Du hast versucht eine ung\u00fcltige Sprachdatei auszuw\u00e4hlen!\n"
+                                      "You tried to select a invalid language file!"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(language->isVisible());
+}
+
+} // namespace
+} // namespace vaultwing::test
