@@ -132,11 +132,13 @@ void QtUi::SetBusy(bool busy) {
 }
 
 void QtUi::ProgressBegin(RunDirection direction, const std::string& caption) {
-    cancel_ = false;
-    Progress().Begin(direction, UiText(caption));
+    cancel_ = quitting_;
+    if (!quitting_) Progress().Begin(direction, UiText(caption));
 }
 
-void QtUi::ProgressShowFile(const std::string& fileName) { Progress().ShowFile(UiText(fileName)); }
+void QtUi::ProgressShowFile(const std::string& fileName) {
+    if (!quitting_) Progress().ShowFile(UiText(fileName));
+}
 
 void QtUi::ProgressSetPercent(int percent) {
     if (progress_) progress_->SetPercent(percent);
@@ -237,6 +239,9 @@ void QtUi::EnableFavouritesCommands(bool enabled) {
 void QtUi::QuitApplication() {
     if (quitting_) return;
     quitting_ = true;
+    // Exit chosen while a run works (its events run in the middle of a file): the run stops at
+    // its next step as if cancelled, so the current file leaves no partial output behind.
+    if (app_ != nullptr && app_->state.runActive) cancel_ = true;
     UnloadAllForms(*this);
     if (quitHook)
         quitHook();

@@ -400,3 +400,29 @@ TEST_F(Windows, RealMessageBoxIsShownAndAnswered) {
 
 } // namespace
 } // namespace vaultwing::test
+
+namespace vaultwing::test {
+namespace {
+
+// Exit from the tray menu while a file is being encrypted: the run stops as if cancelled.
+TEST_F(Windows, ExitDuringARunLeavesNoPartialFile) {
+    StartInEnglish();
+    const std::string big = Make("big.bin", std::string(2 << 20, 'z'));
+    Drop({big});
+    frmKey& key = *ui.KeyIfLoaded();
+    Type(key.txtKey[0], QStringLiteral("Secr3t!pw"));
+    Type(key.txtKey[1], QStringLiteral("Secr3t!pw"));
+    frmMain* main = ui.MainIfLoaded();
+    QTimer::singleShot(0, [main] { main->mnuExit->trigger(); });
+    QTest::mouseClick(key.cmdKey, Qt::LeftButton);
+    Settle();
+    EXPECT_TRUE(quit);
+    EXPECT_FALSE(std::filesystem::exists(big + ".vwx"));
+    EXPECT_EQ(ReadFile(big).size(), std::size_t{2} << 20);
+    EXPECT_FALSE(app->state.runActive);
+    EXPECT_EQ(ui.MainIfLoaded(), nullptr);
+    EXPECT_EQ(ui.ProgressIfLoaded(), nullptr);
+}
+
+} // namespace
+} // namespace vaultwing::test
