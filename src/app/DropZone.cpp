@@ -25,7 +25,8 @@ std::optional<int> LoadTransparency(IniStore& settings) {
     long value = 0;
     const char* first = text.data();
     const char* last = text.data() + text.size();
-    while (first != last && *first == ' ') ++first;
+    while (first != last && *first == ' ')
+        ++first;
     if (std::from_chars(first, last, value).ec != std::errc{}) return kMaxTransparency;
     return static_cast<int>(std::clamp<long>(value, kMinTransparency, kMaxTransparency));
 }

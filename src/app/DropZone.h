@@ -43,7 +43,7 @@ struct HotRegionInput {
     bool control = false;
     bool shift = false;
     std::optional<platform::ScreenPoint> cursor; // screen pixels
-    int desktopRight = 0;                       // the desktop's right and bottom edge, pixels
+    int desktopRight = 0;                        // the desktop's right and bottom edge, pixels
     int desktopBottom = 0;
     bool mainVisible = false;
 };

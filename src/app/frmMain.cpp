@@ -30,7 +30,8 @@ qreal PrimaryScreenRatio() {
 
 std::string LocalPath(const QUrl& url) {
     QString path = url.toLocalFile();
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
     return path.toStdString();
 }
 
@@ -150,7 +151,9 @@ void frmMain::SetHotRegionTimer(bool enabled) {
         tmrHotRegion->stop();
 }
 
-void frmMain::picDropZone_MouseIcon(int ind) { setCursor(ind != 0 ? artwork::DragPointer() : artwork::NormalPointer()); }
+void frmMain::picDropZone_MouseIcon(int ind) {
+    setCursor(ind != 0 ? artwork::DragPointer() : artwork::NormalPointer());
+}
 
 void frmMain::PopupContextMenu(const QPoint& globalPosition) {
     activateWindow();
@@ -189,7 +192,9 @@ void frmMain::tmrHotRegion_Timer() {
     if (step.show) ShowDropZone();
 }
 
-void frmMain::picDropZone_OLEDragDrop(const std::vector<std::string>& paths) { ui_.App().lists.DropPaths(paths); }
+void frmMain::picDropZone_OLEDragDrop(const std::vector<std::string>& paths) {
+    ui_.App().lists.DropPaths(paths);
+}
 
 void frmMain::picDropZone_DblClick() {
     // Hidden, the drop zone comes back through the tray icon; without one it stays, or the
@@ -263,7 +268,9 @@ void frmMain::dragEnterEvent(QDragEnterEvent* event) {
     event->acceptProposedAction();
 }
 
-void frmMain::dragMoveEvent(QDragMoveEvent* event) { event->acceptProposedAction(); }
+void frmMain::dragMoveEvent(QDragMoveEvent* event) {
+    event->acceptProposedAction();
+}
 
 void frmMain::dropEvent(QDropEvent* event) {
     std::vector<std::string> paths;

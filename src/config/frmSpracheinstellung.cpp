@@ -52,6 +52,13 @@ frmSpracheinstellung::frmSpracheinstellung(QtUi& ui)
     layout->addLayout(buttons);
 }
 
+frmSpracheinstellung::~frmSpracheinstellung() {
+    // The combo box outlives this part of the window while Qt deletes the children, and may
+    // still report a choice or an event then.
+    cboSprachen->disconnect(this);
+    cboSprachen->lineEdit()->removeEventFilter(this);
+}
+
 void frmSpracheinstellung::Form_Load() {
     ui_.ApplyLanguage();
     CentreOnScreen(this);
@@ -63,7 +70,8 @@ void frmSpracheinstellung::Form_Load() {
     }
     cboSprachen->lineEdit()->setReadOnly(true); // SetComboReadOnly
     const std::vector<std::string> names = LanguageNames(state.programFolder);
-    for (const std::string& name : names) cboSprachen->addItem(QString::fromStdString(name));
+    for (const std::string& name : names)
+        cboSprachen->addItem(QString::fromStdString(name));
     if (names.empty()) {
         (void)ui_.ShowMessage(NoLanguageFileMessage());
         ui_.EndProcessNow();

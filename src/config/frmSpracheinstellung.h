@@ -15,6 +15,7 @@ class frmSpracheinstellung : public QWidget {
     Q_OBJECT
 public:
     explicit frmSpracheinstellung(QtUi& ui);
+    ~frmSpracheinstellung() override;
 
     // Load checks: the program must not run from a drive root, and at least one language file
     // must lie beside it; either failure ends the program at once.

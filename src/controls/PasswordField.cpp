@@ -48,7 +48,9 @@ PasswordField::PasswordField(QWidget* parent) : QLineEdit(parent) {
     setClearButtonEnabled(false);
 }
 
-void PasswordField::setRevealed(bool revealed) { setEchoMode(revealed ? QLineEdit::Normal : QLineEdit::Password); }
+void PasswordField::setRevealed(bool revealed) {
+    setEchoMode(revealed ? QLineEdit::Normal : QLineEdit::Password);
+}
 
 void PasswordField::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

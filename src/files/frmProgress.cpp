@@ -54,7 +54,9 @@ frmProgress::frmProgress(QtUi& ui)
     setFixedWidth(400);
 }
 
-void frmProgress::Form_Load() { CentreOnScreen(this); }
+void frmProgress::Form_Load() {
+    CentreOnScreen(this);
+}
 
 void frmProgress::Form_Unload() {
     if (unloaded_) return;
@@ -81,7 +83,9 @@ void frmProgress::ShowFile(const QString& fileName) {
     repaint();
 }
 
-void frmProgress::SetPercent(int percent) { ProgressBar->setValue(percent); }
+void frmProgress::SetPercent(int percent) {
+    ProgressBar->setValue(percent);
+}
 
 void frmProgress::cmdCancel_Click() {
     cmdCancel->setEnabled(false);

@@ -26,9 +26,13 @@ QString UiText(const std::string& text) {
 
 QtUi::QtUi() = default;
 
-QtUi::~QtUi() {
+QtUi::~QtUi() { DeleteWindows(); }
+
+void QtUi::DeleteWindows() {
     // Windows still loaded at the end go without their unload steps (nothing is saved here).
-    for (QPointer<QWidget>& window : unloaded_) delete window.data();
+    for (QPointer<QWidget>& window : unloaded_)
+        delete window.data();
+    unloaded_.clear();
     delete language_.data();
     delete progress_.data();
     delete keyDirect_.data();
@@ -47,17 +51,37 @@ template <typename W> W& QtUi::Load(QPointer<W>& slot) {
     return *slot;
 }
 
-frmMain& QtUi::Main() { return Load(main_); }
-frmKey& QtUi::Key() { return Load(key_); }
-frmKeyDirect& QtUi::KeyDirect() { return Load(keyDirect_); }
-frmProgress& QtUi::Progress() { return Load(progress_); }
-frmSpracheinstellung& QtUi::Language() { return Load(language_); }
+frmMain& QtUi::Main() {
+    return Load(main_);
+}
+frmKey& QtUi::Key() {
+    return Load(key_);
+}
+frmKeyDirect& QtUi::KeyDirect() {
+    return Load(keyDirect_);
+}
+frmProgress& QtUi::Progress() {
+    return Load(progress_);
+}
+frmSpracheinstellung& QtUi::Language() {
+    return Load(language_);
+}
 
-frmMain* QtUi::MainIfLoaded() const { return main_; }
-frmKey* QtUi::KeyIfLoaded() const { return key_; }
-frmKeyDirect* QtUi::KeyDirectIfLoaded() const { return keyDirect_; }
-frmProgress* QtUi::ProgressIfLoaded() const { return progress_; }
-frmSpracheinstellung* QtUi::LanguageIfLoaded() const { return language_; }
+frmMain* QtUi::MainIfLoaded() const {
+    return main_;
+}
+frmKey* QtUi::KeyIfLoaded() const {
+    return key_;
+}
+frmKeyDirect* QtUi::KeyDirectIfLoaded() const {
+    return keyDirect_;
+}
+frmProgress* QtUi::ProgressIfLoaded() const {
+    return progress_;
+}
+frmSpracheinstellung* QtUi::LanguageIfLoaded() const {
+    return language_;
+}
 
 void QtUi::Unloaded(QWidget* window) {
     if (window == main_) main_ = nullptr;
@@ -78,7 +102,9 @@ void QtUi::UnloadAll() {
     if (language_) language_->Form_Unload();
 }
 
-bool QtUi::OtherWindowAvailable(OtherWindow) const { return false; }
+bool QtUi::OtherWindowAvailable(OtherWindow) const {
+    return false;
+}
 
 void QtUi::OpenOtherWindow(OtherWindow) {}
 
@@ -104,9 +130,15 @@ MsgAnswer QtUi::ShowMessage(const Message& message) {
     box.setText(UiText(message.text));
     box.setWindowIcon(artwork::AppIcon());
     switch (message.icon) {
-    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
     }
     // Above the drop zone, which stays on top of everything else.
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -120,7 +152,9 @@ MsgAnswer QtUi::ShowMessage(const Message& message) {
     return MsgAnswer::Ok;
 }
 
-void QtUi::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtUi::DoEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void QtUi::SetBusy(bool busy) {
     if (busy == busy_) return;
@@ -157,7 +191,9 @@ void QtUi::HideMainWindow() {
     if (main_) main_->hide();
 }
 
-bool QtUi::MainWindowVisible() { return main_ && main_->isVisible(); }
+bool QtUi::MainWindowVisible() {
+    return main_ && main_->isVisible();
+}
 
 void QtUi::ShowInTaskbar(int show) {
     if (main_) vaultwing::ShowInTaskbar(main_, show, false);
@@ -205,8 +241,9 @@ void QtUi::ShowLanguageWindow() {
 
 void QtUi::ApplyLanguage() {
     if (quitting_) return;
-    vaultwing::ApplyLanguage(app_->state.texts, marqueeText_,
-                             [this](const LangTarget& target, const std::string& text) { SetLanguageText(target, text); });
+    vaultwing::ApplyLanguage(
+        app_->state.texts, marqueeText_,
+        [this](const LangTarget& target, const std::string& text) { SetLanguageText(target, text); });
 }
 
 QWidget* QtUi::WindowByName(std::string_view name) {

@@ -76,6 +76,9 @@ public:
     void Unloaded(QWidget* window);
     // Unloads every loaded window (the drop zone first, as it starts the regular end).
     void UnloadAll();
+    // Deletes every window without unload steps, while the application they talk to still
+    // exists (the last step of the program, and of the port's life).
+    void DeleteWindows();
 
     // The windows later parts of the program add: available ones get menu items that work.
     [[nodiscard]] bool OtherWindowAvailable(OtherWindow window) const;

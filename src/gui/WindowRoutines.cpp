@@ -79,16 +79,22 @@ bool ShowTrayIcon(bool show, const std::function<void(int)>& message) {
     QObject::connect(tray.data(), &QSystemTrayIcon::activated, tray.data(),
                      [message](QSystemTrayIcon::ActivationReason reason) {
                          if (!message) return;
-                         if (reason == QSystemTrayIcon::Trigger) message(514);
-                         else if (reason == QSystemTrayIcon::Context) message(517);
+                         if (reason == QSystemTrayIcon::Trigger)
+                             message(514);
+                         else if (reason == QSystemTrayIcon::Context)
+                             message(517);
                      });
     tray->show();
     return true;
 }
 
-bool TrayIconShown() { return !Tray().isNull(); }
+bool TrayIconShown() {
+    return !Tray().isNull();
+}
 
-void UnloadAllForms(QtUi& ui) { ui.UnloadAll(); }
+void UnloadAllForms(QtUi& ui) {
+    ui.UnloadAll();
+}
 
 void SetDeleteModeText(QtUi& ui, const std::string& text) {
     const QString hint = QString::fromStdString(text);

@@ -15,12 +15,14 @@ int main(int argc, char** argv) {
 
     vaultwing::QtUi ui;
     vaultwing::Application app(vaultwing::platform::ProgramFolder(), ui,
-                                vaultwing::platform::StartCommandLine(argc, argv));
+                               vaultwing::platform::StartCommandLine(argc, argv));
     ui.Attach(app);
     try {
         app.subMain.Main();
     } catch (const vaultwing::ProcessEnded&) {
         return 0;
     }
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    ui.DeleteWindows(); // before the application they talk to goes
+    return exitCode;
 }

@@ -31,7 +31,8 @@ void CentreOnScreen(QWidget* window) {
 
 void ShowCapsLock(QtUi& ui, QLabel* indicator) {
     const bool on = platform::CapsLockOn();
-    const QString style = on ? QStringLiteral("color: rgb(255, 0, 0); font-weight: bold;") : QStringLiteral("color: black;");
+    const QString style =
+        on ? QStringLiteral("color: rgb(255, 0, 0); font-weight: bold;") : QStringLiteral("color: black;");
     const QString text = UiText(ui.App().state.Text(on ? lang::kCapsLockOn : lang::kCapsLockOff));
     // Every 100 ms: only a change is worth a new style.
     if (indicator->styleSheet() != style) indicator->setStyleSheet(style);
@@ -201,7 +202,9 @@ void frmKey::txtKey_Change() {
     WipeString(password);
 }
 
-void frmKey::tmrCapsLockKey_Timer() { ShowCapsLock(ui_, lblSBKey); }
+void frmKey::tmrCapsLockKey_Timer() {
+    ShowCapsLock(ui_, lblSBKey);
+}
 
 void frmKey::cmdChar_Click() {
     const bool reveal = cmdChar->text() == QStringLiteral("A");
@@ -210,7 +213,9 @@ void frmKey::cmdChar_Click() {
     cmdChar->setText(reveal ? QStringLiteral("*") : QStringLiteral("A"));
 }
 
-void frmKey::lblDelHinweis_Click() { FlipDeleteMode(ui_); }
+void frmKey::lblDelHinweis_Click() {
+    FlipDeleteMode(ui_);
+}
 
 void frmKey::cmdKey_Click() {
     std::string password = txtKey[0]->text().toStdString();

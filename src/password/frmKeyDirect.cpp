@@ -130,7 +130,9 @@ void frmKeyDirect::ClearFields() {
     txtKeyDirect->setFocus(Qt::OtherFocusReason);
 }
 
-void frmKeyDirect::tmrCapsLockKeyDirect_Timer() { ShowCapsLock(ui_, lblSBKeyDirect); }
+void frmKeyDirect::tmrCapsLockKeyDirect_Timer() {
+    ShowCapsLock(ui_, lblSBKeyDirect);
+}
 
 void frmKeyDirect::cmdCharDirect_Click() {
     const bool hide = cmdCharDirect->text() == QStringLiteral("*");
@@ -138,7 +140,9 @@ void frmKeyDirect::cmdCharDirect_Click() {
     cmdCharDirect->setText(hide ? QStringLiteral("A") : QStringLiteral("*"));
 }
 
-void frmKeyDirect::lblDelHinweis2_Click() { FlipDeleteMode(ui_); }
+void frmKeyDirect::lblDelHinweis2_Click() {
+    FlipDeleteMode(ui_);
+}
 
 void frmKeyDirect::cmdKeyDirect_Click() {
     std::string password = txtKeyDirect->text().toStdString();

@@ -18,12 +18,13 @@ TEST(RestoredPosition, StoredValueOrCentred) {
         {"19201", 9165},  // beyond a screen that got smaller: centred
         {"19200", 19200}, // exactly the screen width stays
         {"-450", -450},   // another monitor to the left
-        {"1500", 1500},
+        {"1500", 1500},   // a stored position
         {"00", 0},        // a number 0 that is not the text "0"
-        {"1500.6", 1501},
-        {"abc", 0},
+        {"1500.6", 1501}, // rounded
+        {"abc", 0},       // no number
     };
-    for (const auto& c : cases) EXPECT_EQ(RestoredPosition(c.stored, 19200, 870), c.expected) << c.stored;
+    for (const auto& c : cases)
+        EXPECT_EQ(RestoredPosition(c.stored, 19200, 870), c.expected) << c.stored;
     // An odd difference: (1001 - 0) \ 2.
     EXPECT_EQ(RestoredPosition("", 1001, 0), 500);
 }
@@ -32,7 +33,8 @@ TEST(LoadTransparency, SettingToAlpha) {
     const struct {
         const char* stored;
         int expected;
-    } cases[] = {{"128", 128}, {"255", 255}, {" 90", 90}, {"40", 40}, {"0", 40}, {"-5", 40}, {"300", 255}, {"abc", 255}};
+    } cases[] = {{"128", 128}, {"255", 255}, {" 90", 90},  {"40", 40},
+                 {"0", 40},    {"-5", 40},   {"300", 255}, {"abc", 255}};
     for (const auto& c : cases) {
         TempDir home;
         IniStore settings(home.Str());
@@ -81,15 +83,15 @@ TEST(HotRegionTick, EdgesShowTheHiddenDropZone) {
         int x, y;
         bool shows;
     } cases[] = {
-        {500, 0, true},    // top
-        {500, 1, false},
-        {500, 799, true},  // bottom: y > 800 - 2
-        {500, 798, false},
-        {0, 400, true},    // left: x = 0 exactly
-        {1, 400, false},
-        {1279, 400, true}, // right: x > 1280 - 2
-        {1278, 400, false},
-        {1280, 0, true},   // past the top edge's end (x < 1280), but on the right edge
+        {500, 0, true},     // top: y < 1
+        {500, 1, false},    // just below it
+        {500, 799, true},   // bottom: y > 800 - 2
+        {500, 798, false},  // just above it
+        {0, 400, true},     // left: x = 0 exactly
+        {1, 400, false},    // just right of it
+        {1279, 400, true},  // right: x > 1280 - 2
+        {1278, 400, false}, // just left of it
+        {1280, 0, true},    // past the top edge's end (x < 1280), but on the right edge
     };
     for (const auto& c : cases) {
         const HotRegionStep step = HotRegionTick(all, Held(c.x, c.y));

@@ -13,9 +13,10 @@ TEST(IsDriveRoot, RootsAndFolders) {
     const struct {
         const char* folder;
         bool root;
-    } cases[] = {{"", true},     {"/", true},     {"C:\\", true},   {"C:", true},     {"c:/", true},
+    } cases[] = {{"", true},       {"/", true},    {"C:\\", true},  {"C:", true},       {"c:/", true},
                  {"C:\\A", false}, {"/ab", false}, {"/opt", false}, {"\\\\srv", false}, {"ab", false}};
-    for (const auto& c : cases) EXPECT_EQ(IsDriveRoot(c.folder), c.root) << c.folder;
+    for (const auto& c : cases)
+        EXPECT_EQ(IsDriveRoot(c.folder), c.root) << c.folder;
 }
 
 TEST(LanguageNames, LngFilesOnlyWithoutFolderAndLastExtension) {

@@ -27,7 +27,9 @@
 
 QT_BEGIN_NAMESPACE
 // Readable failure output for Qt strings.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 QT_END_NAMESPACE
 
 namespace vaultwing::test {
@@ -97,7 +99,8 @@ protected:
         frmMain& main = ui.Main();
         QMimeData mime;
         QList<QUrl> urls;
-        for (const auto& p : paths) urls << QUrl::fromLocalFile(QString::fromStdString(p));
+        for (const auto& p : paths)
+            urls << QUrl::fromLocalFile(QString::fromStdString(p));
         mime.setUrls(urls);
         const QPointF at(frmMain::kSize / 2.0, frmMain::kSize / 2.0);
         QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -117,8 +120,8 @@ protected:
     [[nodiscard]] QString En(int index) const { return UiText(english.Text(index)); }
     [[nodiscard]] std::string LastMessage() const { return ui.messages.empty() ? "" : ui.messages.back().text; }
 
-    TempDir home; // the program folder
-    TempDir work; // the user's files
+    TempDir home;              // the program folder
+    TempDir work;              // the user's files
     std::string programFolder; // another program folder for this test
     LangTable english;
     std::unique_ptr<Application> app; // outlives the windows, which the port deletes first

@@ -12,12 +12,13 @@ TEST(IsKeyCharacter, Windows1252Codes33To255) {
         char32_t c;
         bool accepted;
     } cases[] = {
-        {U' ', false},  {U'!', true},       {U'~', true},        {U'\x7F', true},  {U'\t', false},
-        {U'\b', false}, {U'\r', false},     {U'\x01', false},    {U'\x81', false}, // C1 control
-        {U'\xA0', true}, {U'\xE9', true},   {U'\xFF', true},     {U'\u20AC', true}, // euro sign: code 128
-        {U'\u2013', true}, {U'\u03A9', false}, {U'\U0001F600', false},              // not in the code page
+        {U' ', false},     {U'!', true},       {U'~', true},           {U'\x7F', true},   {U'\t', false},
+        {U'\b', false},    {U'\r', false},     {U'\x01', false},       {U'\x81', false},  // C1 control
+        {U'\xA0', true},   {U'\xE9', true},    {U'\xFF', true},        {U'\u20AC', true}, // euro sign: code 128
+        {U'\u2013', true}, {U'\u03A9', false}, {U'\U0001F600', false},                    // not in the code page
     };
-    for (const auto& c : cases) EXPECT_EQ(IsKeyCharacter(c.c), c.accepted) << static_cast<unsigned>(c.c);
+    for (const auto& c : cases)
+        EXPECT_EQ(IsKeyCharacter(c.c), c.accepted) << static_cast<unsigned>(c.c);
 }
 
 class PasswordFlowDuringRun : public AppFixture {};

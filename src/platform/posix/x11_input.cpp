@@ -47,13 +47,12 @@ X11* Connection() {
         void* library = ::dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
         if (library == nullptr) return nullptr;
         static X11 x;
-        const bool complete = Load(library, "XOpenDisplay", x.OpenDisplay) &&
-                              Load(library, "XQueryKeymap", x.QueryKeymap) &&
-                              Load(library, "XKeysymToKeycode", x.KeysymToKeycode) &&
-                              Load(library, "XDefaultRootWindow", x.DefaultRootWindow) &&
-                              Load(library, "XQueryPointer", x.QueryPointer) &&
-                              Load(library, "XInternAtom", x.InternAtom) &&
-                              Load(library, "XkbGetIndicatorState", x.XkbGetIndicatorState);
+        const bool complete =
+            Load(library, "XOpenDisplay", x.OpenDisplay) && Load(library, "XQueryKeymap", x.QueryKeymap) &&
+            Load(library, "XKeysymToKeycode", x.KeysymToKeycode) &&
+            Load(library, "XDefaultRootWindow", x.DefaultRootWindow) &&
+            Load(library, "XQueryPointer", x.QueryPointer) && Load(library, "XInternAtom", x.InternAtom) &&
+            Load(library, "XkbGetIndicatorState", x.XkbGetIndicatorState);
         (void)Load(library, "XkbGetNamedIndicator", x.XkbGetNamedIndicator);
         if (!complete) return nullptr;
         x.display = x.OpenDisplay(nullptr);
@@ -92,10 +91,14 @@ bool AsyncKeyDown(int virtualKey) {
     char keys[32] = {};
     x->QueryKeymap(x->display, keys);
     switch (virtualKey) {
-    case kVkEscape: return KeyDown(*x, keys, kXkEscape);
-    case kVkShift: return KeyDown(*x, keys, kXkShiftL) || KeyDown(*x, keys, kXkShiftR);
-    case kVkControl: return KeyDown(*x, keys, kXkControlL) || KeyDown(*x, keys, kXkControlR);
-    default: return false;
+    case kVkEscape:
+        return KeyDown(*x, keys, kXkEscape);
+    case kVkShift:
+        return KeyDown(*x, keys, kXkShiftL) || KeyDown(*x, keys, kXkShiftR);
+    case kVkControl:
+        return KeyDown(*x, keys, kXkControlL) || KeyDown(*x, keys, kXkControlR);
+    default:
+        return false;
     }
 }
 
