@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/DurableWrite.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -161,21 +162,6 @@ std::string ReadFrom(const std::string& path, const std::string& key, const std:
     return IniReadValue(content, section, key);
 }
 
-// Replaces `path` with `content` through a committed temporary file beside it.
-bool ReplaceFile(const std::string& path, const std::string& content) {
-    std::error_code ec;
-    std::string tempPath;
-    auto temp = platform::File::CreateTempBeside(path, tempPath, ec);
-    if (!temp) return false;
-    const bool written = temp->Write(content.data(), content.size(), ec) && temp->Sync(ec);
-    temp->Close();
-    if (!written || !platform::RenameReplace(tempPath, path, ec)) {
-        platform::RemoveFile(tempPath);
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::string CutToChars(std::string_view text, std::size_t maxChars) {
@@ -271,7 +257,7 @@ bool IniStore::WriteINI(const std::string& key, const std::string& value, const 
     const auto updated = IniUpdateValue(content, section, key, value);
     if (!updated) return false;
     if (loaded == LoadResult::Loaded && *updated == content) return true;
-    return ReplaceFile(settingsPath_, *updated);
+    return ReplaceFileContents(settingsPath_, *updated);
 }
 
 } // namespace vaultwing
