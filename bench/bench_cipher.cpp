@@ -49,6 +49,18 @@ void SetBytes(benchmark::State& state, std::size_t perIteration) {
 // In memory
 // ---------------------------------------------------------------------------------------------
 
+// Restores the process-wide kernel choice and thread split.
+struct KernelSetting {
+    KernelSetting(modTEA::DecryptKernel kernel, unsigned threads) {
+        modTEA::ForceKernel(kernel);
+        modTEA::SetParallelism(modTEA::Parallelism{threads, modTEA::Parallelism{}.minBytesPerThread});
+    }
+    ~KernelSetting() {
+        modTEA::ResetKernel();
+        modTEA::SetParallelism(modTEA::Parallelism{});
+    }
+};
+
 void BM_CbcEncrypt_Vaultwing(benchmark::State& state) {
     auto data = RandomBuffer(kMemoryBytes);
     for (auto _ : state) {
@@ -67,6 +79,41 @@ void BM_CbcDecrypt_Vaultwing(benchmark::State& state) {
         benchmark::DoNotOptimize(data.data());
     }
     SetBytes(state, data.size());
+}
+
+void BM_CbcEncrypt_Scalar(benchmark::State& state) {
+    auto data = RandomBuffer(kMemoryBytes);
+    for (auto _ : state) {
+        modTEA::Chain chain;
+        modTEA::CbcEncryptScalar(data.data(), data.size(), kKey, chain);
+        benchmark::DoNotOptimize(data.data());
+    }
+    SetBytes(state, data.size());
+}
+
+// One decryption kernel: range(0) the kernel, range(1) threads (0 = every hardware thread).
+void BM_CbcDecrypt_Kernel(benchmark::State& state) {
+    const auto kernel = static_cast<modTEA::DecryptKernel>(state.range(0));
+    if (!modTEA::KernelAvailable(kernel)) {
+        state.SkipWithError("kernel not available on this CPU");
+        return;
+    }
+    const auto threads = static_cast<unsigned>(state.range(1));
+    state.SetLabel(std::string(modTEA::KernelName(kernel)) + (threads == 1 ? ", 1 thread" : ", all cores"));
+    KernelSetting setting(kernel, threads);
+    auto data = RandomBuffer(kMemoryBytes);
+    for (auto _ : state) {
+        modTEA::Chain chain;
+        modTEA::CbcDecrypt(data.data(), data.size(), kKey, chain);
+        benchmark::DoNotOptimize(data.data());
+    }
+    SetBytes(state, data.size());
+}
+
+void KernelArgs(benchmark::internal::Benchmark* b) {
+    for (const auto kernel : {modTEA::DecryptKernel::Scalar, modTEA::DecryptKernel::Sse2, modTEA::DecryptKernel::Avx2,
+                              modTEA::DecryptKernel::Avx512})
+        for (const int threads : {1, 0}) b->Args({static_cast<int>(kernel), threads});
 }
 
 void BM_CbcEncrypt_Cryptopp(benchmark::State& state) {
@@ -90,8 +137,10 @@ void BM_CbcDecrypt_Cryptopp(benchmark::State& state) {
 }
 
 BENCHMARK(BM_CbcEncrypt_Vaultwing)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CbcEncrypt_Scalar)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CbcEncrypt_Cryptopp)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CbcDecrypt_Vaultwing)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CbcDecrypt_Vaultwing)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CbcDecrypt_Kernel)->Apply(KernelArgs)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CbcDecrypt_Cryptopp)->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------------------------------------

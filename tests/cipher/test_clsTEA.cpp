@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/Cp1252.h"
@@ -338,7 +339,11 @@ TEST_P(Streaming, FilesAgreeWithWholeBufferBytesAndProgress) {
     clsTEA tea(texts, buffer);
     tea.Key("stream password");
     std::vector<int> events;
-    tea.Progress = [&](int p) { events.push_back(p); };
+    const auto caller = std::this_thread::get_id();
+    tea.Progress = [&](int p) {
+        EXPECT_EQ(std::this_thread::get_id(), caller) << "progress raised off the calling thread";
+        events.push_back(p);
+    };
     const Bytes plain = RandomBytes(plainSize, static_cast<std::uint32_t>(plainSize));
     const std::string src = dir / "plain.bin", enc = dir / "plain.bin.vwx", dec = dir / "back.bin";
     WriteFile(src, AsString(plain));
