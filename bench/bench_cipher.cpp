@@ -32,7 +32,8 @@ std::vector<std::uint8_t> RandomBuffer(std::size_t size) {
     std::vector<std::uint8_t> data(size);
     for (std::size_t i = 0; i + 8 <= size; i += 8) {
         const std::uint64_t v = gen();
-        for (int b = 0; b < 8; ++b) data[i + static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(v >> (8 * b));
+        for (int b = 0; b < 8; ++b)
+            data[i + static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(v >> (8 * b));
     }
     return data;
 }
@@ -113,7 +114,8 @@ void BM_CbcDecrypt_Kernel(benchmark::State& state) {
 void KernelArgs(benchmark::internal::Benchmark* b) {
     for (const auto kernel : {modTEA::DecryptKernel::Scalar, modTEA::DecryptKernel::Sse2, modTEA::DecryptKernel::Avx2,
                               modTEA::DecryptKernel::Avx512})
-        for (const int threads : {1, 0}) b->Args({static_cast<int>(kernel), threads});
+        for (const int threads : {1, 0})
+            b->Args({static_cast<int>(kernel), threads});
 }
 
 void BM_CbcEncrypt_Cryptopp(benchmark::State& state) {
@@ -153,8 +155,8 @@ public:
         folder_ = fs::temp_directory_path() / ("vaultwing-bench-" + std::to_string(std::random_device{}()));
         fs::create_directories(folder_);
         const auto data = RandomBuffer(kFileBytes);
-        std::ofstream(Plain(), std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                                       static_cast<std::streamsize>(data.size()));
+        std::ofstream(Plain(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
         LangTable texts;
         clsTEA tea(texts);
         tea.EncryptFile(Plain(), Encrypted(), "benchmark password");
@@ -181,7 +183,8 @@ void BM_EncryptFile(benchmark::State& state) {
     LangTable texts;
     clsTEA tea(texts);
     tea.Key("benchmark password");
-    for (auto _ : state) tea.EncryptFile(files.Plain(), files.Output());
+    for (auto _ : state)
+        tea.EncryptFile(files.Plain(), files.Output());
     SetBytes(state, kFileBytes);
 }
 
@@ -190,10 +193,49 @@ void BM_DecryptFile(benchmark::State& state) {
     LangTable texts;
     clsTEA tea(texts);
     tea.Key("benchmark password");
-    for (auto _ : state) tea.DecryptFile(files.Encrypted(), files.Output());
+    for (auto _ : state)
+        tea.DecryptFile(files.Encrypted(), files.Output());
     SetBytes(state, kFileBytes);
 }
 
+// The same work in memory: the whole-buffer operations on a 256 MiB array.
+void BM_EncryptByte(benchmark::State& state) {
+    const auto plain = RandomBuffer(kFileBytes);
+    LangTable texts;
+    clsTEA tea(texts);
+    tea.Key("benchmark password");
+    std::vector<std::uint8_t> data;
+    data.reserve(kFileBytes + 32);
+    for (auto _ : state) {
+        state.PauseTiming();
+        data.assign(plain.begin(), plain.end());
+        state.ResumeTiming();
+        tea.EncryptByte(data);
+        benchmark::DoNotOptimize(data.data());
+    }
+    SetBytes(state, kFileBytes);
+}
+
+void BM_DecryptByte(benchmark::State& state) {
+    auto cipher = RandomBuffer(kFileBytes);
+    LangTable texts;
+    clsTEA tea(texts);
+    tea.Key("benchmark password");
+    tea.EncryptByte(cipher);
+    std::vector<std::uint8_t> data;
+    data.reserve(cipher.size());
+    for (auto _ : state) {
+        state.PauseTiming();
+        data.assign(cipher.begin(), cipher.end());
+        state.ResumeTiming();
+        tea.DecryptByte(data);
+        benchmark::DoNotOptimize(data.data());
+    }
+    SetBytes(state, kFileBytes);
+}
+
+BENCHMARK(BM_EncryptByte)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_DecryptByte)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_EncryptFile)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_DecryptFile)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 

@@ -45,8 +45,8 @@ void RunInOneChunk(const StreamPass& pass, const std::function<void(int)>& progr
 // chunk k - 2 once the calling thread has enciphered it and then reads chunk k into the freed
 // buffer, while the calling thread enciphers chunk k - 1 and raises the progress events.
 void RunStreamPass(const StreamPass& pass, const std::function<void(int)>& progress) {
-    const std::size_t half = std::max<std::size_t>(pass.bufferBytes / 2 / modTEA::kBlockSize * modTEA::kBlockSize,
-                                                   modTEA::kBlockSize);
+    const std::size_t half =
+        std::max<std::size_t>(pass.bufferBytes / 2 / modTEA::kBlockSize * modTEA::kBlockSize, modTEA::kBlockSize);
     if (pass.total <= half) {
         RunInOneChunk(pass, progress);
         return;

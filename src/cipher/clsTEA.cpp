@@ -175,7 +175,9 @@ clsTEA::clsTEA(const LangTable& texts, std::size_t streamBufferSize) : texts_(te
     SetStreamBufferSize(streamBufferSize);
 }
 
-clsTEA::~clsTEA() { SecureWipe(&key_, sizeof key_); }
+clsTEA::~clsTEA() {
+    SecureWipe(&key_, sizeof key_);
+}
 
 void clsTEA::SetStreamBufferSize(std::size_t bytes) noexcept {
     streamBuffer_ = std::max(bytes / kBlockSize * kBlockSize, modTEA::kMinFramedSize);

@@ -17,9 +17,11 @@ namespace vaultwing::modTEA {
 KeyWords KeyFromPassword(std::string_view utf8Password) {
     std::string bytes = Utf8ToCp1252(utf8Password);
     std::array<std::uint8_t, kKeySize> raw{};
-    for (std::size_t i = 0; i < raw.size() && i < bytes.size(); ++i) raw[i] = static_cast<std::uint8_t>(bytes[i]);
+    for (std::size_t i = 0; i < raw.size() && i < bytes.size(); ++i)
+        raw[i] = static_cast<std::uint8_t>(bytes[i]);
     KeyWords key;
-    for (std::size_t w = 0; w < 4; ++w) key.k[w] = LoadBE32(raw.data() + 4 * w);
+    for (std::size_t w = 0; w < 4; ++w)
+        key.k[w] = LoadBE32(raw.data() + 4 * w);
     SecureWipe(bytes.data(), bytes.size());
     SecureWipe(raw.data(), raw.size());
     return key;
@@ -211,7 +213,9 @@ bool ForceKernel(DecryptKernel kernel) noexcept {
     return true;
 }
 
-void ResetKernel() noexcept { forcedKernel.store(kNotForced, std::memory_order_relaxed); }
+void ResetKernel() noexcept {
+    forcedKernel.store(kNotForced, std::memory_order_relaxed);
+}
 
 void CbcDecryptWith(DecryptKernel kernel, std::uint8_t* data, std::size_t size, const KeyWords& key,
                     Chain& chain) noexcept {
@@ -224,7 +228,8 @@ void SetParallelism(const Parallelism& parallelism) noexcept {
 }
 
 Parallelism CurrentParallelism() noexcept {
-    return Parallelism{parallelThreads.load(std::memory_order_relaxed), parallelMinBytes.load(std::memory_order_relaxed)};
+    return Parallelism{parallelThreads.load(std::memory_order_relaxed),
+                       parallelMinBytes.load(std::memory_order_relaxed)};
 }
 
 unsigned DecryptThreadsFor(std::size_t size) noexcept {
@@ -246,7 +251,8 @@ void CbcDecrypt(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain
     // overwrites it; segments are then independent.
     std::array<Chain, kMaxThreads> chains{};
     std::array<std::size_t, kMaxThreads + 1> start{};
-    for (unsigned t = 0; t <= threads; ++t) start[t] = blocks * t / threads * kBlockSize;
+    for (unsigned t = 0; t <= threads; ++t)
+        start[t] = blocks * t / threads * kBlockSize;
     chains[0] = chain;
     for (unsigned t = 1; t < threads; ++t)
         chains[t] = Chain{LoadBE32(data + start[t] - kBlockSize), LoadBE32(data + start[t] - 4)};

@@ -22,14 +22,16 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes RandomBytes(std::size_t size, std::uint32_t seed) {
     std::mt19937 gen(seed);
     Bytes bytes(size);
-    for (auto& b : bytes) b = static_cast<std::uint8_t>(gen());
+    for (auto& b : bytes)
+        b = static_cast<std::uint8_t>(gen());
     return bytes;
 }
 
 KeyWords RandomKey(std::uint32_t seed) {
     std::mt19937 gen(seed ^ 0x5bd1e995u);
     KeyWords key;
-    for (auto& w : key.k) w = gen();
+    for (auto& w : key.k)
+        w = gen();
     return key;
 }
 
@@ -42,8 +44,10 @@ Chain RandomChain(std::uint32_t seed) {
 // Lengths in blocks: every one up to 64 (beyond four AVX-512 groups), then large odd ones.
 std::vector<std::size_t> BlockCounts() {
     std::vector<std::size_t> counts;
-    for (std::size_t n = 0; n <= 64; ++n) counts.push_back(n);
-    for (std::size_t n : {65u, 127u, 128u, 129u, 1000u, 4097u, 65537u}) counts.push_back(n);
+    for (std::size_t n = 0; n <= 64; ++n)
+        counts.push_back(n);
+    for (std::size_t n : {65u, 127u, 128u, 129u, 255u, 256u, 257u, 1000u, 4097u, 65537u})
+        counts.push_back(n);
     return counts;
 }
 
@@ -128,7 +132,8 @@ TEST_P(DecryptKernels, AgreeWithCryptopp) {
         const KeyWords key = RandomKey(static_cast<std::uint32_t>(blocks));
         const Bytes plain = RandomBytes(blocks * kBlockSize, 3);
         std::uint8_t keyBytes[kKeySize];
-        for (std::size_t w = 0; w < 4; ++w) StoreBE32(keyBytes + 4 * w, key.k[w]);
+        for (std::size_t w = 0; w < 4; ++w)
+            StoreBE32(keyBytes + 4 * w, key.k[w]);
         const std::uint8_t iv[8] = {};
         Bytes cipher(plain.size());
         CryptoPP::CBC_Mode<CryptoPP::TEA>::Encryption mode(keyBytes, sizeof keyBytes, iv);
