@@ -203,11 +203,28 @@ void clsTEA::Fail(const char* operation, int textIndex) const {
 
 void clsTEA::EncryptByte(std::vector<std::uint8_t>& bytes, std::string_view key) {
     UseKey(key);
+    EncryptBuffer(bytes, "EncryptByte");
+}
+
+void clsTEA::DecryptByte(std::vector<std::uint8_t>& bytes, std::string_view key) {
+    UseKey(key);
+    DecryptBuffer(bytes, "DecryptByte");
+}
+
+void clsTEA::EncryptBuffer(std::vector<std::uint8_t>& bytes, const char* operation) {
     const std::size_t length = bytes.size();
     if (static_cast<std::uint64_t>(length) > static_cast<std::uint64_t>(modTEA::kMaxPlainLength))
-        Fail("EncryptByte", lang::kFileTooLarge);
+        Fail(operation, lang::kFileTooLarge);
     const auto framed = static_cast<std::size_t>(modTEA::FramedSize(length));
 
+    if (bytes.capacity() < framed) {
+        // Growing in place would free the plaintext unwiped.
+        std::vector<std::uint8_t> larger;
+        larger.reserve(framed);
+        larger.assign(bytes.begin(), bytes.end());
+        SecureWipe(bytes.data(), bytes.size());
+        bytes.swap(larger);
+    }
     bytes.resize(framed);
     std::memmove(bytes.data() + kHeaderSize, bytes.data(), length);
     std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(kHeaderSize + length), bytes.end(), std::uint8_t{0});
@@ -232,10 +249,9 @@ void clsTEA::EncryptByte(std::vector<std::uint8_t>& bytes, std::string_view key)
     }
 }
 
-void clsTEA::DecryptByte(std::vector<std::uint8_t>& bytes, std::string_view key) {
-    UseKey(key);
+void clsTEA::DecryptBuffer(std::vector<std::uint8_t>& bytes, const char* operation) {
     const std::size_t framed = bytes.size();
-    if (framed < modTEA::kMinFramedSize || framed % kBlockSize != 0) Fail("DecryptByte", lang::kWrongPassword);
+    if (framed < modTEA::kMinFramedSize || framed % kBlockSize != 0) Fail(operation, lang::kWrongPassword);
 
     modTEA::ProgressCounter progress(framed, Progress);
     modTEA::Chain chain;
@@ -258,7 +274,7 @@ void clsTEA::DecryptByte(std::vector<std::uint8_t>& bytes, std::string_view key)
     const auto length = static_cast<std::int32_t>(modTEA::LoadLE32(bytes.data() + modTEA::kLengthOffset));
     if (!modTEA::LengthFits(length, framed)) {
         restore();
-        Fail("DecryptByte", lang::kWrongPassword);
+        Fail(operation, lang::kWrongPassword);
     }
     // The closing event comes before the array is cut to the plaintext (nobody can tell the
     // difference), so a receiver that throws still finds its ciphertext restored.
@@ -283,14 +299,16 @@ std::string clsTEA::EncryptString(std::string_view text, std::string_view key) {
     std::string single = Utf8ToCp1252(text);
     std::vector<std::uint8_t> bytes(single.begin(), single.end());
     SecureWipe(single.data(), single.size());
-    EncryptByte(bytes, key);
+    UseKey(key);
+    EncryptBuffer(bytes, "EncryptString");
     return Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 std::string clsTEA::DecryptString(std::string_view text, std::string_view key) {
     const std::string single = Utf8ToCp1252(text);
     std::vector<std::uint8_t> bytes(single.begin(), single.end());
-    DecryptByte(bytes, key);
+    UseKey(key);
+    DecryptBuffer(bytes, "DecryptString");
     std::string result = Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     SecureWipe(bytes.data(), bytes.size());
     return result;

@@ -261,8 +261,9 @@ TEST_F(CipherTest, StringsPassThroughWindows1252OneBytePerCharacter) {
     EXPECT_EQ(Utf8ToCp1252(cipher).size(), 24u); // 11 + 12 rounded up: one character per byte
     EXPECT_EQ(tea.DecryptString(cipher), text);
     EXPECT_EQ(tea.DecryptString(tea.EncryptString("")), "");
-    EXPECT_EQ(Raised([&] { (void)tea.DecryptString(cipher, "other key"); }).Description(),
-              "wrong password or damaged file");
+    const VwxError e = Raised([&] { (void)tea.DecryptString(cipher, "other key"); });
+    EXPECT_EQ(e.Description(), "wrong password or damaged file");
+    EXPECT_EQ(e.Source(), "clsTEA.DecryptString");
 }
 
 TEST_F(CipherTest, ThrowingProgressReceiverLeavesTheArrayAsItWas) {
