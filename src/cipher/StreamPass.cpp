@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -28,14 +29,19 @@ void TransformChunk(const StreamPass& pass, std::uint8_t* data, std::uint64_t po
                              [&](std::uint8_t* part, std::size_t n) { pass.transform(part, n, chain); });
 }
 
-// A pass that fits one chunk: no thread is worth starting.
-void RunInOneChunk(const StreamPass& pass, const std::function<void(int)>& progress) {
-    WipedBuffer buffer(static_cast<std::size_t>(pass.total));
+// Everything on the calling thread, one chunk after the other: for a pass that fits one chunk
+// (no thread is worth starting) and when no thread can be had.
+void RunSequential(const StreamPass& pass, const std::function<void(int)>& progress, std::size_t chunk) {
+    WipedBuffer buffer(static_cast<std::size_t>(std::min<std::uint64_t>(chunk, pass.total)));
     modTEA::ProgressCounter counter(pass.total, progress);
     modTEA::Chain chain;
-    pass.produce(buffer.bytes.data(), 0, buffer.bytes.size());
-    TransformChunk(pass, buffer.bytes.data(), 0, buffer.bytes.size(), counter, chain);
-    pass.consume(buffer.bytes.data(), 0, buffer.bytes.size());
+    for (std::uint64_t pos = 0; pos < pass.total;) {
+        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.bytes.size(), pass.total - pos));
+        pass.produce(buffer.bytes.data(), pos, size);
+        TransformChunk(pass, buffer.bytes.data(), pos, size, counter, chain);
+        pass.consume(buffer.bytes.data(), pos, size);
+        pos += size;
+    }
     counter.Finish();
 }
 
@@ -48,7 +54,7 @@ void RunStreamPass(const StreamPass& pass, const std::function<void(int)>& progr
     const std::size_t half =
         std::max<std::size_t>(pass.bufferBytes / 2 / modTEA::kBlockSize * modTEA::kBlockSize, modTEA::kBlockSize);
     if (pass.total <= half) {
-        RunInOneChunk(pass, progress);
+        RunSequential(pass, progress, half);
         return;
     }
     const std::uint64_t count = (pass.total + half - 1) / half;
@@ -100,7 +106,13 @@ void RunStreamPass(const StreamPass& pass, const std::function<void(int)>& progr
         changed.notify_all();
     };
 
-    std::thread worker(io);
+    std::thread worker;
+    try {
+        worker = std::thread(io);
+    } catch (const std::system_error&) {
+        RunSequential(pass, progress, half);
+        return;
+    }
     // However this function is left, the worker is told to stop and joined before the buffers go.
     struct Joiner {
         std::thread& thread;
