@@ -105,7 +105,11 @@ TEST(IniStore, UnreadableSettingsAreNotReplaced) {
 }
 
 TEST(IniStore, WriteIntoReadOnlyFolderFailsSilently) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a folder's read-only attribute does not stop writes into it on Windows";
+#else
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+#endif
     test::TempDir dir;
     IniStore store(dir.Str());
     test::WriteFile(store.SettingsPath(), "[Einstellungen]\r\nDelete=0\r\n");
