@@ -145,13 +145,34 @@ bool EnumerateDirectory(const std::string& folder, const std::function<void(cons
     return ::GetLastError() == ERROR_NO_MORE_FILES; // else the listing was cut short
 }
 
+namespace {
+
+// The system's own error for the portable conditions the program raises itself, so that every
+// message comes in the system's language.
+DWORD SystemErrorFor(const std::error_code& ec) {
+    if (ec.category() == std::system_category()) return static_cast<DWORD>(ec.value());
+    if (ec.category() != std::generic_category()) return 0;
+    switch (static_cast<std::errc>(ec.value())) {
+    case std::errc::no_such_file_or_directory: return ERROR_FILE_NOT_FOUND;
+    case std::errc::permission_denied: return ERROR_ACCESS_DENIED;
+    case std::errc::io_error: return ERROR_IO_DEVICE;
+    case std::errc::is_a_directory: return 336; // ERROR_DIRECTORY_NOT_SUPPORTED
+    case std::errc::file_exists: return ERROR_FILE_EXISTS;
+    case std::errc::file_too_large: return ERROR_FILE_TOO_LARGE;
+    case std::errc::no_space_on_device: return ERROR_DISK_FULL;
+    default: return 0;
+    }
+}
+
+} // namespace
+
 std::string ErrorDescription(const std::error_code& ec) {
     std::string text;
-    if (ec.category() == std::system_category()) {
+    if (const DWORD code = SystemErrorFor(ec); code != 0) {
         char* message = nullptr;
         const DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                              FORMAT_MESSAGE_IGNORE_INSERTS,
-                                         nullptr, static_cast<DWORD>(ec.value()), 0,
+                                         nullptr, code, 0,
                                          reinterpret_cast<char*>(&message), 0, nullptr);
         if (n > 0 && message != nullptr) text = FromAnsi(std::string_view(message, n));
         if (message != nullptr) ::LocalFree(message);
@@ -199,8 +220,9 @@ std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec)
         ec = std::make_error_code(std::errc::is_a_directory);
         return std::nullopt;
     }
-    // Others may read along but not change the file while it is read.
-    const HANDLE h = ::CreateFileA(ansi->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    // Others may read along but not change the file while it is read; it may be renamed over
+    // (a file written onto itself replaces its source only once it has been read whole).
+    const HANDLE h = ::CreateFileA(ansi->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         ec = LastError();
@@ -219,7 +241,8 @@ std::optional<File> File::CreateTempBeside(const std::string& beside, std::strin
     std::random_device random;
     static const char kHex[] = "0123456789abcdef";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = folder + "." + name + ".";
+        // No leading dot: Wine marks such names hidden, and the mark would stay after the rename.
+        std::string candidate = folder + "~" + name + ".";
         for (unsigned v = random(), i = 0; i < 8; ++i, v >>= 4) candidate.push_back(kHex[v & 0xF]);
         candidate += ".tmp";
         const auto ansi = ToAnsi(candidate);
@@ -338,14 +361,15 @@ bool RemoveFile(const std::string& path) noexcept {
 
 namespace {
 
-// True when `path` is a plain file with this one name. Through a symbolic link the truncation
+// True when `path` is a writable plain file with this one name. Through a symbolic link the truncation
 // would empty the target while only the link is deleted; with further hard links the other
 // names would be left pointing at an emptied file. Asked on a handle that claims no access, so
 // that it disturbs no other program.
 bool SingleNamedPlainFile(const std::string& ansiPath) {
+    // A read-only file stays whole: checked here too, because Wine run by root would open it.
     const DWORD attrs = ::GetFileAttributesA(ansiPath.c_str());
-    if (attrs == INVALID_FILE_ATTRIBUTES ||
-        (attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) != 0)
+    if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
+                                                      FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY)) != 0)
         return false;
     const UniqueHandle h(::CreateFileA(ansiPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
@@ -386,7 +410,17 @@ bool FileInUse(const std::string& path) {
 // Settings files: the system's profile functions
 // ---------------------------------------------------------------------------------------------
 
+namespace {
+
+// A settings file the program's own INI code would refuse: too large to be one of ours.
+bool OversizedProfile(const std::string& file) {
+    return FileSize(file) > static_cast<std::int64_t>(kIniMaxFileSize);
+}
+
+} // namespace
+
 std::string ProfileRead(const std::string& file, const std::string& section, const std::string& key) {
+    if (OversizedProfile(file)) return {};
     const auto ansiFile = ToAnsi(file);
     const auto ansiSection = ToAnsi(section);
     const auto ansiKey = ToAnsi(key);
@@ -409,6 +443,11 @@ bool ProfileWrite(const std::string& file, const std::string& section, const std
     const auto ansiKey = ToAnsi(key);
     const auto ansiValue = ToAnsi(value);
     if (!ansiFile || !ansiSection || !ansiKey || !ansiValue || ansiFile->empty()) return false;
+    // A read-only file is left alone (Wine run by root would write it anyway), and so is one
+    // too large to be ours.
+    if (const auto attrs = RawAttributes(file);
+        attrs && ((*attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0 || OversizedProfile(file)))
+        return false;
     return ::WritePrivateProfileStringA(ansiSection->c_str(), ansiKey->c_str(), ansiValue->c_str(),
                                         ansiFile->c_str()) != 0;
 }
@@ -519,19 +558,26 @@ OsVersionReport QueryOsVersion() {
 #pragma GCC diagnostic pop
 #endif
 
-CommandLine StartCommandLine(int /*argc*/, char** /*argv*/) {
-    // The whole line as the system hands it over; the program name is skipped, quoted or not.
-    const std::string_view whole = ::GetCommandLineA();
+namespace win32 {
+
+std::string_view ArgumentText(std::string_view commandLine) {
     std::size_t pos = 0;
-    if (!whole.empty() && whole[0] == '"') {
-        const auto close = whole.find('"', 1);
-        pos = close == std::string_view::npos ? whole.size() : close + 1;
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        const auto close = commandLine.find('"', 1);
+        pos = close == std::string_view::npos ? commandLine.size() : close + 1;
     } else {
-        while (pos < whole.size() && whole[pos] != ' ' && whole[pos] != '\t') ++pos;
+        while (pos < commandLine.size() && commandLine[pos] != ' ' && commandLine[pos] != '\t') ++pos;
     }
-    while (pos < whole.size() && (whole[pos] == ' ' || whole[pos] == '\t')) ++pos;
+    while (pos < commandLine.size() && (commandLine[pos] == ' ' || commandLine[pos] == '\t')) ++pos;
+    return commandLine.substr(pos);
+}
+
+} // namespace win32
+
+CommandLine StartCommandLine(int /*argc*/, char** /*argv*/) {
+    // The whole line as the system hands it over, after the program name.
+    const std::string rest = FromAnsi(win32::ArgumentText(::GetCommandLineA()));
     CommandLine line;
-    const std::string rest = FromAnsi(whole.substr(pos));
     line.present = !rest.empty();
     line.paths = SplitCommandLine(rest);
     return line;

@@ -19,6 +19,10 @@ namespace vaultwing::platform::win32 {
 [[nodiscard]] std::optional<std::wstring> ToWide(std::string_view utf8);
 [[nodiscard]] std::string FromWide(std::wstring_view wide);
 
+// What follows the program name in a process's command line (the name quoted or not, and the
+// blanks after it), as the system hands it over.
+[[nodiscard]] std::string_view ArgumentText(std::string_view commandLine);
+
 // The calling thread's last Win32 error as an error code of the system category.
 [[nodiscard]] std::error_code LastError();
 
