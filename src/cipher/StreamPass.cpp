@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "cipher/SecureWipe.h"
+#include "app/SecureWipe.h"
 
 namespace vaultwing {
 

@@ -8,7 +8,7 @@
 
 #include "app/Cp1252.h"
 #include "app/VwxError.h"
-#include "cipher/SecureWipe.h"
+#include "app/SecureWipe.h"
 #include "cipher/StreamPass.h"
 #include "config/LangIndices.h"
 #include "config/LangTable.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/Cp1252.h"
-#include "cipher/SecureWipe.h"
+#include "app/SecureWipe.h"
 
 namespace vaultwing::modTEA {
 
