@@ -155,8 +155,6 @@ LoadResult LoadFile(const std::string& path, std::string& content) {
     return LoadResult::Loaded;
 }
 
-}
-
 } // namespace
 
 std::string CutToChars(std::string_view text, std::size_t maxChars) {

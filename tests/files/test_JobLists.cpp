@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "favourites/FavouritesFile.h"
+#ifdef _WIN32
+#include "win32/HoldingProcess.h"
+#else
 #include "platform/HoldingProcess.h"
+#endif
 #include "support/AppFixture.h"
 
 namespace vaultwing::test {
@@ -142,7 +146,11 @@ TEST_F(JobListsTest, LinkedFolderIsNotFollowedSoACycleEnds) {
 
 TEST_F(JobListsTest, FileInUseIsRefusedOnlyWhenSourcesAreDestroyed) {
     const auto f = Make("locked.txt");
+#ifdef _WIN32
+    WinHoldingProcess holder(f, "exclusive");
+#else
     HoldingProcess holder(f, Hold::FlockExcl);
+#endif
     ASSERT_TRUE(holder.Holding());
     SetDelete("1");
     app.lists.DropPaths({f});

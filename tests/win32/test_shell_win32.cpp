@@ -100,10 +100,11 @@ protected:
     void SetUp() override {
         if (KeyExists(".vwx") || KeyExists("VWX")) GTEST_SKIP() << "a real .vwx association exists; it is not touched";
     }
+    // Whatever a test left, deepest keys first.
     void TearDown() override {
-        for (const char* key : {"VWX\\shell\\print\\command", "VWX\\shell\\print"})
+        for (const char* key : {"VWX\\shell\\print\\command", "VWX\\shell\\print", "VWX\\shell\\open\\command",
+                                "VWX\\shell\\open", "VWX\\shell", "VWX\\DefaultIcon", "VWX", ".vwx"})
             (void)platform::win32::RegRemoveKey(HKEY_CLASSES_ROOT, key);
-        platform::UnregisterFileType("vwx");
     }
 };
 
