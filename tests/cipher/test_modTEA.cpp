@@ -31,7 +31,7 @@ KeyWords RandomKey(std::uint32_t seed) {
     return key;
 }
 
-std::vector<std::uint8_t> KeyBytes(const KeyWords& key) {
+[[maybe_unused]] std::vector<std::uint8_t> KeyBytes(const KeyWords& key) {
     std::vector<std::uint8_t> bytes(kKeySize);
     for (std::size_t w = 0; w < 4; ++w)
         StoreBE32(bytes.data() + 4 * w, key.k[w]);
