@@ -2,7 +2,7 @@
 PRESET ?= dev
 BUILD  := build/$(PRESET)
 
-.PHONY: all deps configure build run test asan-test release bench clean
+.PHONY: all deps configure build run test windows-test asan-test release bench clean
 
 all: build
 
@@ -18,8 +18,14 @@ build: configure
 run: build
 	@if [ -x $(BUILD)/bin/VWX ]; then exec $(BUILD)/bin/VWX; else exec $(BUILD)/bin/vaultwing --help; fi
 
+# After the native tests of the everyday build, the Windows build under Wine (it says
+# "skipped" when MinGW-w64 or Wine is not installed: scripts/install-deps.sh --windows).
 test: build
 	ctest --preset $(PRESET)
+	@if [ "$(PRESET)" = dev ]; then $(MAKE) --no-print-directory windows-test; fi
+
+windows-test:
+	@VAULTWING_NATIVE_BUILD=$(CURDIR)/build/dev scripts/test-windows.sh
 
 asan-test:
 	@$(MAKE) --no-print-directory test PRESET=asan

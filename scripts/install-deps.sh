@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Vaultwing need,
 # and only those that are missing. Works as root or as a user with sudo.
+#   --windows  also what the Windows build and its tests under Wine need (scripts/test-windows.sh)
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,16 @@ packages=(
     qt6-base-dev libgl-dev                                      # the desktop program
     xvfb xauth                                                  # headless window tests and screenshots
 )
+windows_packages=(
+    g++-mingw-w64-x86-64 googletest                             # the Windows cross build and its GoogleTest
+    wine wine64                                                 # running it
+)
+for arg in "$@"; do
+    case "$arg" in
+        --windows) packages+=("${windows_packages[@]}") ;;
+        *) echo "usage: $0 [--windows]" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -31,6 +31,19 @@ std::vector<std::string> AbsolutePaths(const std::vector<std::string>& arguments
                                        const std::string& workingDirectory) {
     std::vector<std::string> paths;
     paths.reserve(arguments.size());
+#ifdef _WIN32
+    // Windows: a path with a drive letter or starting with a separator (a UNC path, or the
+    // root of the current drive) is absolute; the rest is joined with a backslash.
+    for (const std::string& arg : arguments) {
+        const bool absolute = (arg.size() >= 2 && arg[1] == ':') || (!arg.empty() && (arg[0] == '\\' || arg[0] == '/'));
+        if (absolute || workingDirectory.empty())
+            paths.push_back(arg);
+        else if (workingDirectory.back() == '\\' || workingDirectory.back() == '/')
+            paths.push_back(workingDirectory + arg);
+        else
+            paths.push_back(workingDirectory + "\\" + arg);
+    }
+#else
     for (const std::string& arg : arguments) {
         if (!arg.empty() && arg.front() == '/')
             paths.push_back(arg);
@@ -39,6 +52,7 @@ std::vector<std::string> AbsolutePaths(const std::vector<std::string>& arguments
         else
             paths.push_back(workingDirectory + "/" + arg);
     }
+#endif
     return paths;
 }
 

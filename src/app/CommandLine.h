@@ -19,7 +19,8 @@ struct CommandLine {
 // a blank loses its last two characters. Anything before the first drive letter is ignored.
 [[nodiscard]] std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
-// POSIX: every argument is one path, made absolute against `workingDirectory`.
+// Every argument is one path, made absolute against `workingDirectory` (on Windows a path with
+// a drive letter or a leading separator is already absolute, and the join is a backslash).
 [[nodiscard]] std::vector<std::string> AbsolutePaths(const std::vector<std::string>& arguments,
                                                      const std::string& workingDirectory);
 

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/DurableWrite.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -154,28 +155,6 @@ LoadResult LoadFile(const std::string& path, std::string& content) {
     return LoadResult::Loaded;
 }
 
-std::string ReadFrom(const std::string& path, const std::string& key, const std::string& section) {
-    if (Trim(key).empty()) return {};
-    std::string content;
-    if (LoadFile(path, content) != LoadResult::Loaded) return {};
-    return IniReadValue(content, section, key);
-}
-
-// Replaces `path` with `content` through a committed temporary file beside it.
-bool ReplaceFile(const std::string& path, const std::string& content) {
-    std::error_code ec;
-    std::string tempPath;
-    auto temp = platform::File::CreateTempBeside(path, tempPath, ec);
-    if (!temp) return false;
-    const bool written = temp->Write(content.data(), content.size(), ec) && temp->Sync(ec);
-    temp->Close();
-    if (!written || !platform::RenameReplace(tempPath, path, ec)) {
-        platform::RemoveFile(tempPath);
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::string CutToChars(std::string_view text, std::size_t maxChars) {
@@ -249,29 +228,50 @@ IniStore::IniStore(std::string programFolder)
     : settingsPath_(programFolder + platform::kPathSeparator + kSettingsFileName),
       versionPath_(std::move(programFolder) + platform::kPathSeparator + kVersionFileName) {}
 
-std::string IniStore::ReadINI(const std::string& key, const std::string& section) const {
-    return ReadFrom(settingsPath_, key, section);
+std::string IniFileRead(const std::string& path, const std::string& section, const std::string& key) {
+    if (Trim(key).empty()) return {};
+    std::string content;
+    if (LoadFile(path, content) != LoadResult::Loaded) return {};
+    return IniReadValue(content, section, key);
 }
 
-std::string IniStore::ReadVersionINI(const std::string& key, const std::string& section) const {
-    return ReadFrom(versionPath_, key, section);
-}
-
-bool IniStore::WriteINI(const std::string& key, const std::string& value, const std::string& section) {
+bool IniFileWrite(const std::string& path, const std::string& section, const std::string& key,
+                  const std::string& value) {
     if (Trim(key).empty()) return false;
     std::string content;
-    const LoadResult loaded = LoadFile(settingsPath_, content);
+    const LoadResult loaded = LoadFile(path, content);
     // A file that exists but cannot be read must not be replaced by one holding only this key.
     if (loaded == LoadResult::Failed) return false;
     if (loaded == LoadResult::Loaded) {
         // A read-only settings file is left alone, as the system's own INI writer leaves it.
-        const auto attributes = platform::FileAttributes(settingsPath_);
+        const auto attributes = platform::FileAttributes(path);
         if (!attributes || (*attributes & platform::kAttrReadOnly) != 0) return false;
     }
     const auto updated = IniUpdateValue(content, section, key, value);
     if (!updated) return false;
     if (loaded == LoadResult::Loaded && *updated == content) return true;
-    return ReplaceFile(settingsPath_, *updated);
+    return ReplaceFileContents(path, *updated);
+}
+
+bool IniWritable(std::string_view section, std::string_view key, std::string_view value) {
+    section = Trim(section);
+    key = Trim(key);
+    return ValidSection(section) && ValidKey(key) && !HasAny(value, kBreaks);
+}
+
+std::string IniStore::ReadINI(const std::string& key, const std::string& section) const {
+    if (Trim(key).empty()) return {};
+    return platform::ProfileRead(settingsPath_, section, key);
+}
+
+std::string IniStore::ReadVersionINI(const std::string& key, const std::string& section) const {
+    if (Trim(key).empty()) return {};
+    return platform::ProfileRead(versionPath_, section, key);
+}
+
+bool IniStore::WriteINI(const std::string& key, const std::string& value, const std::string& section) {
+    if (Trim(key).empty()) return false;
+    return platform::ProfileWrite(settingsPath_, section, key, value);
 }
 
 } // namespace vaultwing

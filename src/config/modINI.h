@@ -43,6 +43,18 @@ inline constexpr std::size_t kIniMaxFileSize = 4 * 1024 * 1024;
 // any byte that does not start a valid sequence as one.
 [[nodiscard]] std::string CutToChars(std::string_view text, std::size_t maxChars);
 
+// The file-level reader and writer behind the POSIX profile functions (platform::ProfileRead and
+// ProfileWrite); on Windows the system's own profile functions take their place.
+[[nodiscard]] std::string IniFileRead(const std::string& path, const std::string& section, const std::string& key);
+// Writes through a committed temporary file renamed over the old one, so the file is always
+// either the old or the new one. Leaves a read-only or unreadable file alone.
+bool IniFileWrite(const std::string& path, const std::string& section, const std::string& key,
+                  const std::string& value);
+
+// True when `key` and `value` may be written to `section`: the names and value IniUpdateValue
+// accepts.
+[[nodiscard]] bool IniWritable(std::string_view section, std::string_view key, std::string_view value);
+
 // The settings file VWX.ini and the live-update file version.ini in the program folder.
 // Paths are computed once, when the store is made.
 class IniStore {

@@ -30,6 +30,13 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{R"(:\x)", {}}));                              // a colon with no drive letter
 
 TEST(AbsolutePaths, JoinsRelativeArgumentsToTheWorkingDirectory) {
+#ifdef _WIN32
+    EXPECT_EQ(AbsolutePaths({"a.txt", "C:\\abs\\b", "sub\\c", "\\\\srv\\share\\d", "D:e"}, "C:\\Users\\u"),
+              (std::vector<std::string>{"C:\\Users\\u\\a.txt", "C:\\abs\\b", "C:\\Users\\u\\sub\\c",
+                                        "\\\\srv\\share\\d", "D:e"}));
+    EXPECT_EQ(AbsolutePaths({"a"}, "C:\\"), (std::vector<std::string>{"C:\\a"}));
+    GTEST_SKIP() << "the POSIX cases below use '/' paths";
+#endif
     EXPECT_EQ(AbsolutePaths({"a.txt", "/abs/b", "sub/c", "x y.vwx"}, "/home/u"),
               (std::vector<std::string>{"/home/u/a.txt", "/abs/b", "/home/u/sub/c", "/home/u/x y.vwx"}));
     EXPECT_EQ(AbsolutePaths({"a"}, "/"), (std::vector<std::string>{"/a"}));

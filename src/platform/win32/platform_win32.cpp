@@ -1,0 +1,586 @@
+// Win32 implementation of the platform layer: files, folders, settings files, process and
+// keyboard. Shell integration is in shell_win32.cpp and registry.cpp.
+#include "platform/platform.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <random>
+
+#include "config/modINI.h"
+#include "platform/win32/win32_text.h"
+
+namespace vaultwing::platform {
+
+using win32::FromAnsi;
+using win32::LastError;
+using win32::ToAnsi;
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// A path without trailing separators, except for a root such as "C:\".
+std::string StripTrailingSeparators(std::string path) {
+    while (path.size() > 1 && IsSeparator(path.back()) && !(path.size() == 3 && path[1] == ':')) path.pop_back();
+    return path;
+}
+
+std::size_t LastSeparator(const std::string& path) { return path.find_last_of("\\/"); }
+
+struct HandleCloser {
+    void operator()(HANDLE h) const noexcept {
+        if (h != INVALID_HANDLE_VALUE && h != nullptr) ::CloseHandle(h);
+    }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+std::error_code NameError() { return {ERROR_INVALID_NAME, std::system_category()}; }
+
+// The system's attributes of `path`, or nullopt.
+std::optional<DWORD> RawAttributes(const std::string& path) {
+    const auto ansi = ToAnsi(path);
+    if (!ansi || ansi->empty()) return std::nullopt;
+    const DWORD attrs = ::GetFileAttributesA(ansi->c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return attrs;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Program folder and working directory
+// ---------------------------------------------------------------------------------------------
+
+std::string ProgramFolder() {
+    if (const char* home = std::getenv("VAULTWING_HOME"); home != nullptr && *home != '\0')
+        return StripTrailingSeparators(FromAnsi(home));
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return CurrentDirectory();
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            break;
+        }
+        if (buffer.size() >= 32768) return CurrentDirectory(); // longer than any path can be
+        buffer.resize(buffer.size() * 2);
+    }
+    const auto slash = LastSeparator(buffer);
+    if (slash == std::string::npos) return CurrentDirectory();
+    return StripTrailingSeparators(FromAnsi(buffer.substr(0, slash + 1)));
+}
+
+std::string CurrentDirectory() {
+    const DWORD needed = ::GetCurrentDirectoryA(0, nullptr);
+    if (needed == 0) return ".";
+    std::string buffer(needed, '\0');
+    const DWORD n = ::GetCurrentDirectoryA(needed, buffer.data());
+    if (n == 0 || n >= needed) return ".";
+    buffer.resize(n);
+    return StripTrailingSeparators(FromAnsi(buffer));
+}
+
+// ---------------------------------------------------------------------------------------------
+// File facts
+// ---------------------------------------------------------------------------------------------
+
+std::optional<std::uint32_t> FileAttributes(const std::string& path) {
+    const auto attrs = RawAttributes(path);
+    if (!attrs) return std::nullopt;
+    return static_cast<std::uint32_t>(*attrs);
+}
+
+bool SetReadOnly(const std::string& path, bool readOnly) {
+    const auto ansi = ToAnsi(path);
+    if (!ansi || ansi->empty()) return false;
+    const DWORD attrs = ::GetFileAttributesA(ansi->c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES) return false;
+    DWORD wanted = readOnly ? (attrs | FILE_ATTRIBUTE_READONLY) : (attrs & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    // Bits SetFileAttributes does not take are dropped; "normal" stands alone.
+    wanted &= FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+              FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
+    if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
+    return ::SetFileAttributesA(ansi->c_str(), wanted) != 0;
+}
+
+std::int64_t FileSize(const std::string& path) {
+    const auto ansi = ToAnsi(path);
+    if (!ansi || ansi->empty()) return -1;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(ansi->c_str(), GetFileExInfoStandard, &data)) return -1;
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Directory enumeration
+// ---------------------------------------------------------------------------------------------
+
+bool EnumerateDirectory(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {
+    if (folder.empty()) return false;
+    const auto ansi = ToAnsi(folder);
+    if (!ansi) return false;
+    const std::string pattern = *ansi + (IsSeparator(ansi->back()) ? "*" : "\\*");
+    WIN32_FIND_DATAA data{};
+    HANDLE found = ::FindFirstFileA(pattern.c_str(), &data);
+    if (found == INVALID_HANDLE_VALUE) {
+        // Only a drive's root can be a folder without even "." and "..": an empty listing.
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND && RawAttributes(folder).has_value();
+    }
+    // Closed on every way out, a throwing `visit` included.
+    const std::unique_ptr<void, BOOL (*)(HANDLE)> search(found, [](HANDLE h) { return ::FindClose(h); });
+    do {
+        const std::string_view raw(data.cFileName);
+        if (raw == "." || raw == "..") continue;
+        EntryKind kind = EntryKind::File;
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            // A symbolic link or junction to a folder is reported, never followed.
+            kind = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? EntryKind::DirectoryLink
+                                                                               : EntryKind::Directory;
+        const std::string name = FromAnsi(raw);
+        visit(DirEntry{name, kind});
+    } while (::FindNextFileA(found, &data));
+    return ::GetLastError() == ERROR_NO_MORE_FILES; // else the listing was cut short
+}
+
+namespace {
+
+// The system's own error for the portable conditions the program raises itself, so that every
+// message comes in the system's language.
+DWORD SystemErrorFor(const std::error_code& ec) {
+    if (ec.category() == std::system_category()) return static_cast<DWORD>(ec.value());
+    if (ec.category() != std::generic_category()) return 0;
+    switch (static_cast<std::errc>(ec.value())) {
+    case std::errc::no_such_file_or_directory: return ERROR_FILE_NOT_FOUND;
+    case std::errc::permission_denied: return ERROR_ACCESS_DENIED;
+    case std::errc::io_error: return ERROR_IO_DEVICE;
+    case std::errc::is_a_directory: return 336; // ERROR_DIRECTORY_NOT_SUPPORTED
+    case std::errc::file_exists: return ERROR_FILE_EXISTS;
+    case std::errc::file_too_large: return ERROR_FILE_TOO_LARGE;
+    case std::errc::no_space_on_device: return ERROR_DISK_FULL;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+std::string ErrorDescription(const std::error_code& ec) {
+    std::string text;
+    if (const DWORD code = SystemErrorFor(ec); code != 0) {
+        char* message = nullptr;
+        const DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                             FORMAT_MESSAGE_IGNORE_INSERTS,
+                                         nullptr, code, 0,
+                                         reinterpret_cast<char*>(&message), 0, nullptr);
+        if (n > 0 && message != nullptr) text = FromAnsi(std::string_view(message, n));
+        if (message != nullptr) ::LocalFree(message);
+    }
+    if (text.empty()) text = ec.message();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    if (!text.empty() && text.back() != '.') text.push_back('.');
+    return text;
+}
+
+// ---------------------------------------------------------------------------------------------
+// File
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+HANDLE AsHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+std::intptr_t FromHandle(HANDLE h) { return reinterpret_cast<std::intptr_t>(h); }
+
+// The largest piece one ReadFile or WriteFile call is given.
+constexpr std::size_t kMaxIo = 1u << 30;
+
+} // namespace
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = other.handle_;
+        other.handle_ = -1;
+    }
+    return *this;
+}
+
+File::~File() { Close(); }
+
+std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec) {
+    const auto ansi = ToAnsi(path);
+    if (!ansi || ansi->empty()) {
+        ec = ansi ? std::error_code(ERROR_FILE_NOT_FOUND, std::system_category()) : NameError();
+        return std::nullopt;
+    }
+    if (const auto attrs = RawAttributes(path); attrs && (*attrs & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        ec = std::make_error_code(std::errc::is_a_directory);
+        return std::nullopt;
+    }
+    // Others may read along but not change the file while it is read; it may be renamed over
+    // (a file written onto itself replaces its source only once it has been read whole).
+    const HANDLE h = ::CreateFileA(ansi->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        ec = LastError();
+        return std::nullopt;
+    }
+    return File(FromHandle(h));
+}
+
+std::optional<File> File::CreateTempBeside(const std::string& beside, std::string& tempPath, std::error_code& ec) {
+    const auto slash = LastSeparator(beside);
+    const std::string folder = slash == std::string::npos ? std::string() : beside.substr(0, slash + 1);
+    // Only a prefix of the name goes into the temporary one, so that a destination whose name
+    // is near the system's limit still gets a temporary name that fits.
+    constexpr std::size_t kMaxNamePart = 64;
+    const std::string name = CutToChars(slash == std::string::npos ? beside : beside.substr(slash + 1), kMaxNamePart);
+    std::random_device random;
+    static const char kHex[] = "0123456789abcdef";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // No leading dot: Wine marks such names hidden, and the mark would stay after the rename.
+        std::string candidate = folder + "~" + name + ".";
+        for (unsigned v = random(), i = 0; i < 8; ++i, v >>= 4) candidate.push_back(kHex[v & 0xF]);
+        candidate += ".tmp";
+        const auto ansi = ToAnsi(candidate);
+        if (!ansi) {
+            ec = NameError();
+            return std::nullopt;
+        }
+        // CREATE_NEW never opens a file that is already there; nobody else may open it meanwhile.
+        const HANDLE h = ::CreateFileA(ansi->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            tempPath = candidate;
+            return File(FromHandle(h));
+        }
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+            ec = {static_cast<int>(error), std::system_category()};
+            return std::nullopt;
+        }
+    }
+    ec = {ERROR_FILE_EXISTS, std::system_category()};
+    return std::nullopt;
+}
+
+bool File::IsOpen() const noexcept { return handle_ != -1; }
+
+std::size_t File::Read(void* data, std::size_t size, std::error_code& ec) {
+    DWORD got = 0;
+    if (!::ReadFile(AsHandle(handle_), data, static_cast<DWORD>(std::min(size, kMaxIo)), &got, nullptr)) {
+        ec = LastError();
+        return 0;
+    }
+    return got;
+}
+
+std::size_t File::ReadFull(void* data, std::size_t size, std::error_code& ec) {
+    auto* bytes = static_cast<unsigned char*>(data);
+    std::size_t done = 0;
+    while (done < size) {
+        const std::size_t n = Read(bytes + done, size - done, ec);
+        if (ec || n == 0) break;
+        done += n;
+    }
+    return done;
+}
+
+bool File::Write(const void* data, std::size_t size, std::error_code& ec) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    while (size > 0) {
+        DWORD written = 0;
+        if (!::WriteFile(AsHandle(handle_), bytes, static_cast<DWORD>(std::min(size, kMaxIo)), &written, nullptr)) {
+            ec = LastError();
+            return false;
+        }
+        if (written == 0) {
+            ec = std::make_error_code(std::errc::io_error);
+            return false;
+        }
+        bytes += written;
+        size -= written;
+    }
+    return true;
+}
+
+std::int64_t File::Size(std::error_code& ec) const {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(AsHandle(handle_), &size)) {
+        ec = LastError();
+        return -1;
+    }
+    return static_cast<std::int64_t>(size.QuadPart);
+}
+
+bool File::Sync(std::error_code& ec) {
+    if (!::FlushFileBuffers(AsHandle(handle_))) {
+        ec = LastError();
+        return false;
+    }
+    return true;
+}
+
+void File::Close() noexcept {
+    if (handle_ != -1) {
+        ::CloseHandle(AsHandle(handle_));
+        handle_ = -1;
+    }
+}
+
+bool RenameReplace(const std::string& from, const std::string& to, std::error_code& ec) {
+    const auto source = ToAnsi(from);
+    const auto target = ToAnsi(to);
+    if (!source || !target) {
+        ec = NameError();
+        return false;
+    }
+    // Write-through: the call returns only once the move is on the disk.
+    if (!::MoveFileExA(source->c_str(), target->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ec = LastError();
+        return false;
+    }
+    return true;
+}
+
+bool RemoveFile(const std::string& path) noexcept {
+    try {
+        const auto ansi = ToAnsi(path);
+        return ansi && !ansi->empty() && ::DeleteFileA(ansi->c_str()) != 0;
+    } catch (...) {
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Destroying sources and the in-use test
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// True when `path` is a writable plain file with this one name. Through a symbolic link the truncation
+// would empty the target while only the link is deleted; with further hard links the other
+// names would be left pointing at an emptied file. Asked on a handle that claims no access, so
+// that it disturbs no other program.
+bool SingleNamedPlainFile(const std::string& ansiPath) {
+    // A read-only file stays whole: checked here too, because Wine run by root would open it.
+    const DWORD attrs = ::GetFileAttributesA(ansiPath.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
+                                                      FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY)) != 0)
+        return false;
+    const UniqueHandle h(::CreateFileA(ansiPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (h.get() == INVALID_HANDLE_VALUE) return true; // judged by the real open below
+    BY_HANDLE_FILE_INFORMATION info{};
+    return !::GetFileInformationByHandle(h.get(), &info) || info.nNumberOfLinks <= 1;
+}
+
+} // namespace
+
+int DestroyFile(const std::string& path) {
+    const auto ansi = ToAnsi(path);
+    if (!ansi || ansi->empty() || !SingleNamedPlainFile(*ansi)) return -1;
+    // Cut to zero length on open, straight to the disk. The open fails, and the file stays whole,
+    // while it is read-only or another program holds it without sharing its writes.
+    const HANDLE h = ::CreateFileA(ansi->c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, TRUNCATE_EXISTING,
+                                   FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return -1;
+    const bool flushed = ::FlushFileBuffers(h) != 0;
+    ::CloseHandle(h);
+    if (!flushed) return -1;
+    if (!::DeleteFileA(ansi->c_str())) return -1;
+    return 0;
+}
+
+bool FileInUse(const std::string& path) {
+    const auto ansi = ToAnsi(path);
+    if (!ansi || ansi->empty()) return false;
+    // An exclusive open fails with a sharing violation exactly when someone else has it open.
+    const HANDLE h =
+        ::CreateFileA(ansi->c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_SHARING_VIOLATION;
+    ::CloseHandle(h);
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Settings files: the system's profile functions
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// A settings file the program's own INI code would refuse: too large to be one of ours.
+bool OversizedProfile(const std::string& file) {
+    return FileSize(file) > static_cast<std::int64_t>(kIniMaxFileSize);
+}
+
+} // namespace
+
+std::string ProfileRead(const std::string& file, const std::string& section, const std::string& key) {
+    if (OversizedProfile(file)) return {};
+    const auto ansiFile = ToAnsi(file);
+    const auto ansiSection = ToAnsi(section);
+    const auto ansiKey = ToAnsi(key);
+    if (!ansiFile || !ansiSection || !ansiKey || ansiKey->empty() || ansiSection->empty() || ansiFile->empty())
+        return {};
+    // 255 characters: a value reads as at most 254 of them.
+    char buffer[255] = {};
+    const DWORD n = ::GetPrivateProfileStringA(ansiSection->c_str(), ansiKey->c_str(), "", buffer, sizeof buffer,
+                                               ansiFile->c_str());
+    return FromAnsi(std::string_view(buffer, std::min<std::size_t>(n, sizeof buffer - 1)));
+}
+
+bool ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
+                  const std::string& value) {
+    // Names and values that would change other lines or not read back are not written; neither
+    // is text the ANSI code page cannot hold, which would read back as something else.
+    if (!IniWritable(section, key, value)) return false;
+    const auto ansiFile = ToAnsi(file);
+    const auto ansiSection = ToAnsi(section);
+    const auto ansiKey = ToAnsi(key);
+    const auto ansiValue = ToAnsi(value);
+    if (!ansiFile || !ansiSection || !ansiKey || !ansiValue || ansiFile->empty()) return false;
+    // A read-only file is left alone (Wine run by root would write it anyway), and so is one
+    // too large to be ours.
+    if (const auto attrs = RawAttributes(file);
+        attrs && ((*attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0 || OversizedProfile(file)))
+        return false;
+    return ::WritePrivateProfileStringA(ansiSection->c_str(), ansiKey->c_str(), ansiValue->c_str(),
+                                        ansiFile->c_str()) != 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Process and keyboard
+// ---------------------------------------------------------------------------------------------
+
+// TerminateProcess rather than the debugging call FatalExit, whose documentation warns that it
+// may not close files and may hand control to a debugger. The effect is the one wanted: the
+// process ends at once with code 0, no unload steps, nothing saved.
+void FatalExit() {
+    ::TerminateProcess(::GetCurrentProcess(), 0);
+    ::ExitProcess(0); // not reached
+}
+
+bool CapsLockOn() {
+    // Low bit: toggled on; high bit: held down. 1 = on, -127 = on while the key is pressed.
+    const SHORT state = ::GetKeyState(VK_CAPITAL);
+    return state == 1 || state == -127;
+}
+
+std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
+    const UniqueHandle in(::CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+    const UniqueHandle out(::CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
+    DWORD saved = 0;
+    if (in.get() == INVALID_HANDLE_VALUE || !::GetConsoleMode(in.get(), &saved)) return std::nullopt;
+    ::SetConsoleMode(in.get(), (saved | ENABLE_LINE_INPUT | ENABLE_PROCESSED_INPUT) & ~DWORD{ENABLE_ECHO_INPUT});
+    const bool haveOut = out.get() != INVALID_HANDLE_VALUE;
+    DWORD written = 0;
+    if (haveOut) {
+        if (const auto wide = win32::ToWide(prompt))
+            ::WriteConsoleW(out.get(), wide->data(), static_cast<DWORD>(wide->size()), &written, nullptr);
+    }
+    // Wide reading keeps every character the user typed; the password is UTF-8 inside. The
+    // buffer never grows, so no copy of the password is left behind in freed memory.
+    constexpr std::size_t kMaxChars = 1024;
+    std::wstring typed;
+    typed.reserve(kMaxChars);
+    bool ended = false;
+    bool tooLong = false;
+    for (;;) {
+        wchar_t c = 0;
+        DWORD got = 0;
+        if (!::ReadConsoleW(in.get(), &c, 1, &got, nullptr) || got == 0) break;
+        if (c == L'\r') { // the line ends in CR LF: take the LF too, or the next read finds it
+            (void)::ReadConsoleW(in.get(), &c, 1, &got, nullptr);
+            ended = true;
+            break;
+        }
+        if (c == L'\n') {
+            ended = true;
+            break;
+        }
+        if (typed.size() < kMaxChars) typed.push_back(c);
+        else tooLong = true;
+        c = 0;
+    }
+    ::SetConsoleMode(in.get(), saved);
+    if (haveOut) ::WriteConsoleW(out.get(), L"\r\n", 2, &written, nullptr);
+    std::string password = tooLong ? std::string() : win32::FromWide(typed);
+    ::SecureZeroMemory(typed.data(), typed.capacity() * sizeof(wchar_t));
+    if (tooLong || (!ended && password.empty())) return std::nullopt;
+    return password;
+}
+
+bool StandardErrorIsTerminal() {
+    DWORD mode = 0;
+    const HANDLE err = ::GetStdHandle(STD_ERROR_HANDLE);
+    return err != nullptr && err != INVALID_HANDLE_VALUE && ::GetConsoleMode(err, &mode) != 0;
+}
+
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+OsVersionReport QueryOsVersion() {
+    OsVersionReport report;
+    OSVERSIONINFOA basic{};
+    basic.dwOSVersionInfoSize = sizeof basic; // the short record, 148 bytes
+    static_assert(sizeof(OSVERSIONINFOA) == 148 && sizeof(OSVERSIONINFOEXA) == 156);
+    if (!::GetVersionExA(&basic)) return report;
+    report.queryOk = true;
+    report.platformId = basic.dwPlatformId;
+    report.major = basic.dwMajorVersion;
+    report.minor = basic.dwMinorVersion;
+    if (report.platformId == VER_PLATFORM_WIN32_NT && report.major == 5 && report.minor == 1) {
+        OSVERSIONINFOEXA extended{};
+        extended.dwOSVersionInfoSize = sizeof extended; // the extended record, 156 bytes
+        if (::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&extended))) {
+            report.suiteQueryOk = true;
+            report.suiteMask = extended.wSuiteMask;
+        }
+    }
+    if (report.platformId == VER_PLATFORM_WIN32_NT && report.major >= 6) {
+        BOOL wow64 = FALSE;
+        report.wow64 = ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+        if (report.wow64) {
+            SYSTEM_INFO native{};
+            ::GetNativeSystemInfo(&native); // asked as the program always has; the answer is not needed
+        }
+    }
+    return report;
+}
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+namespace win32 {
+
+std::string_view ArgumentText(std::string_view commandLine) {
+    std::size_t pos = 0;
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        const auto close = commandLine.find('"', 1);
+        pos = close == std::string_view::npos ? commandLine.size() : close + 1;
+    } else {
+        while (pos < commandLine.size() && commandLine[pos] != ' ' && commandLine[pos] != '\t') ++pos;
+    }
+    while (pos < commandLine.size() && (commandLine[pos] == ' ' || commandLine[pos] == '\t')) ++pos;
+    return commandLine.substr(pos);
+}
+
+} // namespace win32
+
+CommandLine StartCommandLine(int /*argc*/, char** /*argv*/) {
+    // The whole line as the system hands it over, after the program name.
+    const std::string rest = FromAnsi(win32::ArgumentText(::GetCommandLineA()));
+    CommandLine line;
+    line.present = !rest.empty();
+    line.paths = SplitCommandLine(rest);
+    return line;
+}
+
+} // namespace vaultwing::platform

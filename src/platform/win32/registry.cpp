@@ -1,0 +1,88 @@
+// The registry primitives and the file-type association built on them.
+#include "platform/win32/registry.h"
+
+#include "platform/platform.h"
+#include "platform/win32/win32_text.h"
+
+namespace vaultwing::platform {
+namespace win32 {
+
+std::string RegReadString(HKEY root, const std::string& subKey, const std::string& valueName,
+                          const std::string& defaultValue) {
+    const auto ansiKey = ToAnsi(subKey);
+    const auto ansiValue = ToAnsi(valueName);
+    if (!ansiKey || !ansiValue) return defaultValue;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, ansiKey->c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return defaultValue;
+    // A buffer of 255 blanks: what the query leaves untouched reads as blanks.
+    std::string buffer(255, ' ');
+    DWORD size = static_cast<DWORD>(buffer.size());
+    DWORD type = 0;
+    const LONG status = ::RegQueryValueExA(key, ansiValue->empty() ? nullptr : ansiValue->c_str(), nullptr, &type,
+                                           reinterpret_cast<BYTE*>(buffer.data()), &size);
+    ::RegCloseKey(key);
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return defaultValue;
+    // The text up to its terminating NUL (a value stored without one ends at its size).
+    buffer.resize(std::min<std::size_t>(size, buffer.size()));
+    if (const auto nul = buffer.find('\0'); nul != std::string::npos) buffer.resize(nul);
+    const auto first = buffer.find_first_not_of(' ');
+    return FromAnsi(first == std::string::npos ? std::string() : buffer.substr(first));
+}
+
+LONG RegWriteString(HKEY root, const std::string& subKey, const std::string& valueName, const std::string& value) {
+    const auto ansiKey = ToAnsi(subKey);
+    const auto ansiName = ToAnsi(valueName);
+    const auto ansiValue = ToAnsi(value);
+    if (!ansiKey || !ansiName || !ansiValue) return ERROR_NO_UNICODE_TRANSLATION;
+    HKEY key = nullptr;
+    const LONG created = ::RegCreateKeyA(root, ansiKey->c_str(), &key);
+    if (created != ERROR_SUCCESS) return created;
+    LONG status = ERROR_SUCCESS;
+    if (ansiName->empty()) {
+        status = ::RegSetValueA(key, "", REG_SZ, ansiValue->c_str(), static_cast<DWORD>(ansiValue->size()));
+    } else {
+        status = ::RegSetValueExA(key, ansiName->c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(ansiValue->c_str()),
+                                  static_cast<DWORD>(ansiValue->size() + 1));
+    }
+    ::RegCloseKey(key);
+    return status;
+}
+
+LONG RegRemoveKey(HKEY root, const std::string& subKey) {
+    const auto ansiKey = ToAnsi(subKey);
+    // An empty name would mean the root itself: never.
+    if (!ansiKey || ansiKey->empty()) return ERROR_INVALID_PARAMETER;
+    HKEY key = nullptr;
+    LONG status = ::RegOpenKeyExA(root, ansiKey->c_str(), 0, KEY_WRITE, &key);
+    if (status != ERROR_SUCCESS) return status;
+    status = ::RegDeleteKeyA(key, "");
+    ::RegCloseKey(key);
+    return status;
+}
+
+} // namespace win32
+
+void RegisterFileType(const std::string& extension, const std::string& appPath, const std::string& exeName,
+                      const std::string& description, const std::string& iconPath) {
+    std::string folder = appPath;
+    if (folder.empty() || folder.back() != '\\') folder.push_back('\\');
+    // The results are not checked: a failed write leaves the association as it was.
+    (void)win32::RegWriteString(HKEY_CLASSES_ROOT, "." + extension, "", exeName);
+    (void)win32::RegWriteString(HKEY_CLASSES_ROOT, exeName, "", description);
+    if (!iconPath.empty()) (void)win32::RegWriteString(HKEY_CLASSES_ROOT, exeName + "\\DefaultIcon", "", iconPath + ",0");
+    (void)win32::RegWriteString(HKEY_CLASSES_ROOT, exeName + "\\shell\\open\\command", "",
+                                "\"" + folder + exeName + ".exe\" %1");
+}
+
+void UnregisterFileType(const std::string& extension) {
+    const std::string progId = win32::RegReadString(HKEY_CLASSES_ROOT, "." + extension, "", "");
+    if (progId.empty()) return; // not registered: nothing is removed
+    (void)win32::RegRemoveKey(HKEY_CLASSES_ROOT, "." + extension);
+    // The system deletes only keys without sub-keys. The ones the association wrote go first,
+    // deepest first; a key that holds anything else (another program's verbs) stays.
+    for (const char* below : {"\\shell\\open\\command", "\\shell\\open", "\\shell", "\\DefaultIcon"})
+        (void)win32::RegRemoveKey(HKEY_CLASSES_ROOT, progId + below);
+    (void)win32::RegRemoveKey(HKEY_CLASSES_ROOT, progId);
+}
+
+} // namespace vaultwing::platform
