@@ -1,14 +1,19 @@
 #include "app/SecureWipe.h"
 
+#include <cstring>
+
 namespace vaultwing {
 
 void SecureWipe(void* data, std::size_t size) noexcept {
-    // Stores through a volatile pointer are observable behaviour: the compiler must keep them.
-    auto* p = static_cast<volatile unsigned char*>(data);
-    for (std::size_t i = 0; i < size; ++i) p[i] = 0;
-    // And keep the wiped memory from being treated as dead before the stores.
+    if (data == nullptr || size == 0) return;
 #if defined(__GNUC__) || defined(__clang__)
+    std::memset(data, 0, size);
+    // The empty asm claims to read the memory, so the stores above cannot be removed as dead.
     __asm__ __volatile__("" : : "r"(data) : "memory");
+#else
+    volatile unsigned char* p = static_cast<volatile unsigned char*>(data);
+    while (size-- > 0)
+        *p++ = 0;
 #endif
 }
 

@@ -51,7 +51,8 @@ void TerminalUi::ProgressShowFile(const std::string& fileName) {
 }
 
 void TerminalUi::ProgressSetPercent(int percent) {
-    if (percent == percent_) return;
+    // The bar only grows within a file; the reset to 0 after a file would read as "nothing done".
+    if (percent <= percent_) return;
     percent_ = percent;
     if (drawBar_ && !fileName_.empty()) DrawBar();
 }

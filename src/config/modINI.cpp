@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/DurableWrite.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -20,7 +21,9 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -83,7 +86,8 @@ std::optional<std::pair<std::size_t, std::size_t>> FindSection(const std::vector
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].kind != LineKind::Header || !EqualNoCase(lines[i].name, section)) continue;
         std::size_t last = i + 1;
-        while (last < lines.size() && lines[last].kind != LineKind::Header) ++last;
+        while (last < lines.size() && lines[last].kind != LineKind::Header)
+            ++last;
         return std::pair{i, last};
     }
     return std::nullopt;
@@ -96,7 +100,9 @@ std::optional<std::size_t> FindKey(const std::vector<Line>& lines, std::pair<std
     return std::nullopt;
 }
 
-bool HasAny(std::string_view text, std::string_view chars) { return text.find_first_of(chars) != std::string_view::npos; }
+bool HasAny(std::string_view text, std::string_view chars) {
+    return text.find_first_of(chars) != std::string_view::npos;
+}
 
 const std::string_view kBreaks("\r\n\0", 3);
 
@@ -114,10 +120,14 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
     const auto lead = static_cast<unsigned char>(text[i]);
     std::size_t length = 0;
     if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-    else return 0;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+    else
+        return 0;
     if (text.size() - i < length) return 0;
     for (std::size_t k = 1; k < length; ++k)
         if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
@@ -150,21 +160,6 @@ std::string ReadFrom(const std::string& path, const std::string& key, const std:
     std::string content;
     if (LoadFile(path, content) != LoadResult::Loaded) return {};
     return IniReadValue(content, section, key);
-}
-
-// Replaces `path` with `content` through a committed temporary file beside it.
-bool ReplaceFile(const std::string& path, const std::string& content) {
-    std::error_code ec;
-    std::string tempPath;
-    auto temp = platform::File::CreateTempBeside(path, tempPath, ec);
-    if (!temp) return false;
-    const bool written = temp->Write(content.data(), content.size(), ec) && temp->Sync(ec);
-    temp->Close();
-    if (!written || !platform::RenameReplace(tempPath, path, ec)) {
-        platform::RemoveFile(tempPath);
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -262,7 +257,7 @@ bool IniStore::WriteINI(const std::string& key, const std::string& value, const 
     const auto updated = IniUpdateValue(content, section, key, value);
     if (!updated) return false;
     if (loaded == LoadResult::Loaded && *updated == content) return true;
-    return ReplaceFile(settingsPath_, *updated);
+    return ReplaceFileContents(settingsPath_, *updated);
 }
 
 } // namespace vaultwing

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "app/DurableWrite.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -75,17 +76,7 @@ bool SaveFavourites(const std::string& folder, const std::vector<std::string>& e
     for (const auto& entry : entries)
         content.append(entry).append("\r\n");
 
-    std::error_code ec;
-    std::string tempPath;
-    auto temp = platform::File::CreateTempBeside(path, tempPath, ec);
-    if (!temp) return false;
-    const bool written = temp->Write(content.data(), content.size(), ec) && temp->Sync(ec);
-    temp->Close();
-    if (!written || !platform::RenameReplace(tempPath, path, ec)) {
-        platform::RemoveFile(tempPath);
-        return false;
-    }
-    return true;
+    return ReplaceFileContents(path, content);
 }
 
 } // namespace vaultwing

@@ -5,6 +5,7 @@
 #include "app/SecureWipe.h"
 #include "app/VwxError.h"
 #include "app/modAllgemein.h"
+#include "cipher/Verify.h"
 #include "config/LangIndices.h"
 #include "files/JobLists.h"
 #include "files/modDestroyFile.h"
@@ -69,9 +70,19 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
             EndRun(list);
             return outcome;
         }
-        // The destination is complete and on disk before its source may go.
+        // The destination is complete and on disk before its source may go, and the source goes
+        // only when the encrypted form gives back exactly its bytes.
         if (state_.Delete == "1") {
-            (void)ClearReadOnly(file);
+            const std::string encrypted = encrypt ? file + ".vwx" : file;
+            const std::string plain = encrypt ? file : StripExtension(file);
+            if (beforeVerify) beforeVerify(encrypt ? encrypted : plain);
+            if (!EncryptedMatchesPlain(encrypted, plain, state_.Password, [this] { ui_.DoEvents(); })) {
+                ui_.ProgressHide();
+                ui_.ShowMessage(WarningMessage(state_, file + kCrLf + kCrLf + state_.Text(lang::kVerifyFailed)));
+                EndRun(list);
+                return RunResult::Failed;
+            }
+            (void)ClearReadOnly(file, [this] { ui_.DoEvents(); });
             (void)DestroyFile(file);
         }
         SetProgress(0);

@@ -1,6 +1,7 @@
 #pragma once
 // The encryption and decryption runs: every file of one job list, one after the other, with
 // one password, the progress window, and the sources destroyed afterwards when "Delete" is "1".
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ public:
     void SetProgress(float percent);
 
     [[nodiscard]] clsTEA& Cipher() { return EncryptTEA; }
+
+    // Runs between writing a file and reading it back for the check before its source is
+    // destroyed; tests use it to damage the written file.
+    std::function<void(const std::string& written)> beforeVerify;
 
 private:
     RunResult Run(RunDirection direction, std::vector<std::string>& list);

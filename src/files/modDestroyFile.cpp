@@ -4,7 +4,9 @@
 
 namespace vaultwing {
 
-int DestroyFile(const std::string& path) { return platform::DestroyFile(path); }
+int DestroyFile(const std::string& path) {
+    return platform::DestroyFile(path);
+}
 
 bool ClearReadOnly(const std::string& path, const std::function<void()>& letEventsRun) {
     const auto attributes = platform::FileAttributes(path);

@@ -4,6 +4,8 @@
 
 namespace vaultwing {
 
-bool FileInUse(const std::string& path) { return platform::FileInUse(path); }
+bool FileInUse(const std::string& path) {
+    return platform::FileInUse(path);
+}
 
 } // namespace vaultwing

@@ -38,8 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"MissingKey", "[Einstellungen]\r\nPfad=1\r\n", "Einstellungen", "Delete", ""},
         ReadCase{"KeyOfOtherSection", "[A]\r\nK=1\r\n[B]\r\nX=2\r\n", "B", "K", ""},
         ReadCase{"KeyBeforeAnySection", "K=1\r\n[A]\r\n", "A", "K", ""},
-        ReadCase{"EmptyKey", "[A]\r\n=x\r\n", "A", "", ""},
-        ReadCase{"EmptySection", "[]\r\nK=1\r\n", "", "K", ""},
+        ReadCase{"EmptyKey", "[A]\r\n=x\r\n", "A", "", ""}, ReadCase{"EmptySection", "[]\r\nK=1\r\n", "", "K", ""},
         ReadCase{"BlanksAroundEverything", "  [ A ]  \r\n \t K \t=  v w \t\r\n", "A", "K", "v w"},
         ReadCase{"BlanksAroundArguments", "[A]\r\nK=v\r\n", " A ", "\tK ", "v"},
         ReadCase{"DoubleQuotes", "[A]\r\nK=\" C:\\x y \"\r\n", "A", "K", " C:\\x y "},
@@ -57,8 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"CommentIsNoKey", "[A]\r\n;K=x\r\nK=y\r\n", "A", "K", "y"},
         ReadCase{"CommentBehindHeader", "[A] ; settings\r\nK=v\r\n", "A", "K", "v"},
         ReadCase{"UnclosedHeaderIsNoSection", "[A]\r\nK=1\r\n[B\r\nK=2\r\n", "A", "K", "1"},
-        ReadCase{"LineFeedsOnly", "[A]\nK=v\n", "A", "K", "v"},
-        ReadCase{"NoFinalLineEnd", "[A]\r\nK=v", "A", "K", "v"},
+        ReadCase{"LineFeedsOnly", "[A]\nK=v\n", "A", "K", "v"}, ReadCase{"NoFinalLineEnd", "[A]\r\nK=v", "A", "K", "v"},
         ReadCase{"ByteOrderMark", "\xEF\xBB\xBF[A]\r\nK=v\r\n", "A", "K", "v"},
         ReadCase{"Cut300To254", "[A]\r\nK=" + k300 + "\r\n", "A", "K", std::string(254, 'a')},
         ReadCase{"CutAfterUnquoting", "[A]\r\nK=\"" + k300 + "\"\r\n", "A", "K", std::string(254, 'a')},
@@ -81,29 +79,29 @@ TEST_P(CutChars, Table) {
     EXPECT_EQ(CutToChars(c.text, c.max), c.expected);
 }
 
-const std::string kUmlaut = "\xC3\xA4";      // two bytes
-const std::string kEuro = "\xE2\x82\xAC";    // three bytes
+const std::string kUmlaut = "\xC3\xA4";        // two bytes
+const std::string kEuro = "\xE2\x82\xAC";      // three bytes
 const std::string kEmoji = "\xF0\x9F\x94\x91"; // four bytes
 
 std::string Repeat(const std::string& s, int n) {
     std::string out;
-    for (int i = 0; i < n; ++i) out += s;
+    for (int i = 0; i < n; ++i)
+        out += s;
     return out;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CutChars,
-    ::testing::Values(CutCase{"Empty", "", 254, ""}, CutCase{"Shorter", "abc", 254, "abc"},
-                      CutCase{"ZeroLimit", "abc", 0, ""}, CutCase{"AsciiBytes", std::string(255, 'x'), 254,
-                                                                  std::string(254, 'x')},
-                      CutCase{"TwoByteChars", Repeat(kUmlaut, 300), 254, Repeat(kUmlaut, 254)},
-                      CutCase{"NeverInsideSequence", std::string(253, 'a') + kEuro + "b", 254,
-                              std::string(253, 'a') + kEuro},
-                      CutCase{"FourByteChars", Repeat(kEmoji, 3), 2, Repeat(kEmoji, 2)},
-                      CutCase{"InvalidBytesCountSingly", "\xFF\xFE\x80z", 3, "\xFF\xFE\x80"},
-                      CutCase{"TruncatedSequenceCountsBytes", "\xE2\x82", 1, "\xE2"},
-                      CutCase{"Cp1252BytesCountSingly", "\xE4\xF6\xFC", 2, "\xE4\xF6"}),
-    [](const auto& tc) { return std::string(tc.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, CutChars,
+                         ::testing::Values(CutCase{"Empty", "", 254, ""}, CutCase{"Shorter", "abc", 254, "abc"},
+                                           CutCase{"ZeroLimit", "abc", 0, ""},
+                                           CutCase{"AsciiBytes", std::string(255, 'x'), 254, std::string(254, 'x')},
+                                           CutCase{"TwoByteChars", Repeat(kUmlaut, 300), 254, Repeat(kUmlaut, 254)},
+                                           CutCase{"NeverInsideSequence", std::string(253, 'a') + kEuro + "b", 254,
+                                                   std::string(253, 'a') + kEuro},
+                                           CutCase{"FourByteChars", Repeat(kEmoji, 3), 2, Repeat(kEmoji, 2)},
+                                           CutCase{"InvalidBytesCountSingly", "\xFF\xFE\x80z", 3, "\xFF\xFE\x80"},
+                                           CutCase{"TruncatedSequenceCountsBytes", "\xE2\x82", 1, "\xE2"},
+                                           CutCase{"Cp1252BytesCountSingly", "\xE4\xF6\xFC", 2, "\xE4\xF6"}),
+                         [](const auto& tc) { return std::string(tc.param.name); });
 
 struct UpdateCase {
     const char* name;
@@ -148,8 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
         UpdateCase{"NewKeyAfterLastLineOfSection", kHandWritten, "Einstellungen", "Pfad", "1",
                    "; Vaultwing settings\n[Andere]\nDelete = keep me\n\n[einstellungen] ; main\r\n"
                    "  delete = 0  \r\n; a note\r\nSprache=\"Deutsch\"\r\nPfad=1\r\n\r\n\r\n[Letzte]\nZ=9"},
-        UpdateCase{"NewKeyInLastSectionWithoutLineEnd", kHandWritten, "LETZTE", "Y", "8",
-                   kHandWritten + "\r\nY=8\r\n"},
+        UpdateCase{"NewKeyInLastSectionWithoutLineEnd", kHandWritten, "LETZTE", "Y", "8", kHandWritten + "\r\nY=8\r\n"},
         UpdateCase{"NewSectionAtEnd", kHandWritten, "Neu", "K", "v", kHandWritten + "\r\n\r\n[Neu]\r\nK=v\r\n"},
         UpdateCase{"NewSectionAfterBlankLine", "[A]\r\nB=2\r\n\r\n", "S", "K", "v", "[A]\r\nB=2\r\n\r\n[S]\r\nK=v\r\n"},
         UpdateCase{"NewSectionAfterLineEnd", "[A]\r\nB=2\r\n", "S", "K", "v", "[A]\r\nB=2\r\n\r\n[S]\r\nK=v\r\n"},
@@ -171,10 +168,9 @@ TEST(IniUpdateRefused, MalformedNamesAndValues) {
         std::string section, key, value;
     };
     const std::vector<Refused> cases = {
-        {"S", "", "v"},       {"S", "  ", "v"},      {"S", "a=b", "v"},       {"S", "[x", "v"},
-        {"S", ";x", "v"},     {"S", "a\nb", "v"},    {"S", "a\rb", "v"},      {"", "K", "v"},
-        {"a]b", "K", "v"},    {"a\nb", "K", "v"},    {"S", "K", "a\nb"},      {"S", "K", "a\r\n[X]"},
-        {"S", "K", "a\0b"s},  {"S", "K\0"s, "v"},
+        {"S", "", "v"},     {"S", "  ", "v"},       {"S", "a=b", "v"},   {"S", "[x", "v"},   {"S", ";x", "v"},
+        {"S", "a\nb", "v"}, {"S", "a\rb", "v"},     {"", "K", "v"},      {"a]b", "K", "v"},  {"a\nb", "K", "v"},
+        {"S", "K", "a\nb"}, {"S", "K", "a\r\n[X]"}, {"S", "K", "a\0b"s}, {"S", "K\0"s, "v"},
     };
     for (const auto& c : cases) {
         EXPECT_FALSE(IniUpdateValue("[S]\r\nK=1\r\n", c.section, c.key, c.value).has_value())
@@ -185,9 +181,13 @@ TEST(IniUpdateRefused, MalformedNamesAndValues) {
 // Every write reads back, and leaves every other setting of the file reading as before.
 TEST(IniUpdateRoundTrip, WrittenValueReadsBackOthersUnchanged) {
     const std::vector<std::string> files = {"", kHandWritten, "[S]\nK=1", "\xEF\xBB\xBF[S]\r\n", "x\r\n[S]"};
-    const std::vector<std::pair<std::string, std::string>> probes = {
-        {"Einstellungen", "Delete"}, {"Einstellungen", "Sprache"}, {"Andere", "Delete"}, {"Letzte", "Z"},
-        {"S", "K"},                  {"Neu", "K"},                 {"S", "Other"}};
+    const std::vector<std::pair<std::string, std::string>> probes = {{"Einstellungen", "Delete"},
+                                                                     {"Einstellungen", "Sprache"},
+                                                                     {"Andere", "Delete"},
+                                                                     {"Letzte", "Z"},
+                                                                     {"S", "K"},
+                                                                     {"Neu", "K"},
+                                                                     {"S", "Other"}};
     const std::vector<std::string> values = {"1", "", "C:\\Pfad mit Leerzeichen", "/home/j\xC3\xBCrgen", k300};
     for (const auto& file : files) {
         for (const auto& [section, key] : probes) {

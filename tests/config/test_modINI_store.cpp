@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 
 std::vector<std::string> Names(const test::TempDir& dir) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.Path())) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(dir.Path()))
+        names.push_back(entry.path().filename().string());
     return names;
 }
 
@@ -63,7 +64,8 @@ TEST(IniStore, LongValueStoredWholeReadCut) {
 TEST(IniStore, BytesStoredAsGiven) {
     test::TempDir dir;
     IniStore store(dir.Str());
-    const std::string path = "/home/j\xC3\xBCrgen/Schl\xC3\xBC" "ssel";
+    const std::string path = "/home/j\xC3\xBCrgen/Schl\xC3\xBC"
+                             "ssel";
     EXPECT_TRUE(store.WriteINI("Pfad", path, kSettingsSection));
     EXPECT_EQ(store.ReadINI("Pfad", kSettingsSection), path);
 }

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "favourites/FavouritesFile.h"
-#include "files/modFileInUse.h"
+#include "platform/HoldingProcess.h"
 #include "support/AppFixture.h"
 
 namespace vaultwing::test {
@@ -129,12 +129,9 @@ TEST_F(JobListsTest, LinkedFolderIsNotFollowedSoACycleEnds) {
 }
 
 TEST_F(JobListsTest, FileInUseIsRefusedOnlyWhenSourcesAreDestroyed) {
-    // Another process holding an advisory lock marks the file as in use.
-    if (std::system("command -v flock >/dev/null") != 0) GTEST_SKIP() << "flock(1) not installed";
     const auto f = Make("locked.txt");
-    const auto pidFile = home / "holder.pid";
-    ASSERT_EQ(std::system(("flock -x '" + f + "' sleep 30 & echo $! > '" + pidFile + "'").c_str()), 0);
-    for (int i = 0; i < 100 && !FileInUse(f); ++i) std::system("sleep 0.05");
+    HoldingProcess holder(f, Hold::FlockExcl);
+    ASSERT_TRUE(holder.Holding());
     SetDelete("1");
     app.lists.DropPaths({f});
     ASSERT_EQ(ui.messages.size(), 1U);
@@ -144,7 +141,6 @@ TEST_F(JobListsTest, FileInUseIsRefusedOnlyWhenSourcesAreDestroyed) {
     app.lists.DropPaths({f});
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(Enc(), std::vector<std::string>{f});
-    std::system(("kill $(cat '" + pidFile + "') 2>/dev/null; true").c_str());
 }
 
 TEST_F(JobListsTest, DropWhileARunIsActiveIsIgnored) {
@@ -177,6 +173,7 @@ TEST_F(JobListsTest, EncryptionBatchTakesPlainFormsAndSkipsMissingEntries) {
     const auto manifest = Make("app.exe.manifest");
     Make("app.exe");
     ASSERT_TRUE(SaveFavourites(home.Str(), {doc + ".vwx", manifest, work / "gone.txt"}));
+    SetDelete("1"); // with "0" the existing app.exe would refuse app.exe.manifest (its plain name)
     app.lists.StartFavouritesBatch(RunDirection::Encrypt);
     EXPECT_EQ(Enc(), (std::vector<std::string>{doc, manifest}));
     EXPECT_EQ(ui.dialogsShown, std::vector{PasswordDialog::Encrypt});

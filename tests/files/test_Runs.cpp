@@ -164,3 +164,41 @@ TEST_F(RunsTest, SetProgressClampsAndRounds) {
 
 } // namespace
 } // namespace vaultwing::test
+
+namespace vaultwing::test {
+namespace {
+
+class VerifyBeforeDestroy : public RunsTest {};
+
+TEST_F(VerifyBeforeDestroy, DamagedOutputKeepsTheSourceAndStopsTheRun) {
+    app.state.Delete = "1";
+    const auto first = Make("first.txt", "first file");
+    const auto second = Make("second.txt", "second file");
+    app.runs.beforeVerify = [](const std::string& written) {
+        // Flip one byte of the written file between writing and reading back.
+        std::string bytes = ReadFile(written);
+        bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x20);
+        WriteFile(written, bytes);
+    };
+    EXPECT_EQ(EncryptAll({first, second}), RunResult::Failed);
+    EXPECT_EQ(ReadFile(first), "first file");
+    EXPECT_EQ(ReadFile(second), "second file");
+    EXPECT_FALSE(fs::exists(second + ".vwx"));
+    ASSERT_EQ(ui.messages.size(), 1U);
+    EXPECT_EQ(ui.messages[0].text, first + "\r\n\r\nT612");
+}
+
+TEST_F(VerifyBeforeDestroy, DamagedDecryptionKeepsTheEncryptedSource) {
+    const auto f = Make("d.txt", "decrypt me");
+    ASSERT_EQ(EncryptAll({f}), RunResult::Completed);
+    fs::remove(f);
+    app.state.Delete = "1";
+    app.runs.beforeVerify = [](const std::string& written) { WriteFile(written, "something else"); };
+    EXPECT_EQ(DecryptAll({f + ".vwx"}), RunResult::Failed);
+    EXPECT_TRUE(fs::exists(f + ".vwx"));
+    ASSERT_EQ(ui.messages.size(), 1U);
+    EXPECT_EQ(ui.messages[0].text, f + ".vwx\r\n\r\nT612");
+}
+
+} // namespace
+} // namespace vaultwing::test

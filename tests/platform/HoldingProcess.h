@@ -13,12 +13,12 @@
 namespace vaultwing::test {
 
 enum class Hold {
-    OpenRead,     // open for reading
-    OpenWrite,    // open for writing
-    FlockShared,  // open for reading with a shared flock
-    FlockExcl,    // open for reading with an exclusive flock
-    FcntlRead,    // open for reading with a POSIX read lock on the whole file
-    FcntlWrite,   // open for writing with a POSIX write lock on the whole file
+    OpenRead,    // open for reading
+    OpenWrite,   // open for writing
+    FlockShared, // open for reading with a shared flock
+    FlockExcl,   // open for reading with an exclusive flock
+    FcntlRead,   // open for reading with a POSIX read lock on the whole file
+    FcntlWrite,  // open for writing with a POSIX write lock on the whole file
 };
 
 class HoldingProcess {
@@ -46,7 +46,8 @@ public:
             }
             const char status = ok ? '1' : '0';
             (void)!::write(ready[1], &status, 1);
-            for (;;) ::pause();
+            for (;;)
+                ::pause();
         }
         ::close(ready[1]);
         char status = 0;

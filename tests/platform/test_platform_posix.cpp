@@ -40,12 +40,13 @@ TEST(EnumerateDirectory, KindsInDirectoryOrderLinksNeverFollowed) {
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
 
     const std::map<std::string, EntryKind> expected = {
-        {"file", EntryKind::File},        {"folder", EntryKind::Directory},
-        {"linkToFile", EntryKind::File},  {"linkToFolder", EntryKind::DirectoryLink},
-        {"loopA", EntryKind::File},       {"loopB", EntryKind::File},
-        {"dangling", EntryKind::File},    {"fifo", EntryKind::File}};
+        {"file", EntryKind::File},       {"folder", EntryKind::Directory},
+        {"linkToFile", EntryKind::File}, {"linkToFolder", EntryKind::DirectoryLink},
+        {"loopA", EntryKind::File},      {"loopB", EntryKind::File},
+        {"dangling", EntryKind::File},   {"fifo", EntryKind::File}};
     std::vector<std::string> systemOrder;
-    for (const auto& e : fs::directory_iterator(dir.Path())) systemOrder.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(dir.Path()))
+        systemOrder.push_back(e.path().filename().string());
 
     bool ok = false;
     const auto entries = List(dir.Str(), &ok);
@@ -62,7 +63,7 @@ TEST(EnumerateDirectory, KindsInDirectoryOrderLinksNeverFollowed) {
     const auto inner = List(dir / "folder");
     const std::set<std::pair<std::string, EntryKind>> innerSet(inner.begin(), inner.end());
     EXPECT_EQ(innerSet, (std::set<std::pair<std::string, EntryKind>>{{"inner", EntryKind::File},
-                                                                      {"linkToParent", EntryKind::DirectoryLink}}));
+                                                                     {"linkToParent", EntryKind::DirectoryLink}}));
 }
 
 TEST(EnumerateDirectory, EmptyMissingAndNotAFolder) {

@@ -320,7 +320,7 @@ int DestroyFile(const std::string& path) {
     // truncation would empty the target while only the link is deleted; with further hard links
     // the other names would be left pointing at an emptied file.
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || (st.st_mode & S_IWUSR) == 0)
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 || (st.st_mode & S_IWUSR) == 0)
         return -1;
     // Opened without truncation first: a file another program holds must stay whole, and the
     // check has to be made on the very file that is then cut.

@@ -1,0 +1,80 @@
+#include "cipher/Verify.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "app/SecureWipe.h"
+#include "cipher/modTEA.h"
+#include "platform/platform.h"
+
+namespace vaultwing {
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20; // a multiple of 8
+
+// Holds the secrets of one verification and wipes them however it ends.
+struct Secrets {
+    modTEA::KeyWords key;
+    std::vector<std::uint8_t> deciphered = std::vector<std::uint8_t>(kChunk);
+    std::vector<std::uint8_t> plain = std::vector<std::uint8_t>(kChunk);
+    ~Secrets() {
+        SecureWipe(key.k.data(), sizeof key.k);
+        SecureWipe(deciphered.data(), deciphered.size());
+        SecureWipe(plain.data(), plain.size());
+    }
+};
+
+} // namespace
+
+bool EncryptedMatchesPlain(const std::string& encryptedFile, const std::string& plainFile, std::string_view password,
+                           const std::function<void()>& perChunk) {
+    std::error_code ec;
+    auto encrypted = platform::File::OpenRead(encryptedFile, ec);
+    auto plain = platform::File::OpenRead(plainFile, ec);
+    if (!encrypted || !plain) return false;
+    const std::int64_t framed = encrypted->Size(ec);
+    const std::int64_t plainSize = plain->Size(ec);
+    if (ec || framed < static_cast<std::int64_t>(modTEA::kMinFramedSize) || framed % 8 != 0 || plainSize < 0)
+        return false;
+
+    Secrets s;
+    s.key = modTEA::KeyFromPassword(password);
+    modTEA::Chain chain;
+    std::uint64_t framedPos = 0; // bytes of the framed plaintext seen so far
+    std::uint64_t compared = 0;  // plaintext bytes compared so far
+    std::uint64_t length = 0;    // the stored plaintext length
+    while (framedPos < static_cast<std::uint64_t>(framed)) {
+        const std::size_t want = static_cast<std::size_t>(
+            std::min<std::uint64_t>(kChunk, static_cast<std::uint64_t>(framed) - framedPos));
+        if (encrypted->ReadFull(s.deciphered.data(), want, ec) != want || ec) return false;
+        modTEA::CbcDecrypt(s.deciphered.data(), want, s.key, chain);
+
+        std::size_t offset = 0;
+        if (framedPos == 0) {
+            const auto stored = static_cast<std::int32_t>(modTEA::LoadLE32(s.deciphered.data() + modTEA::kLengthOffset));
+            if (!modTEA::LengthFits(stored, static_cast<std::uint64_t>(framed))) return false;
+            length = static_cast<std::uint64_t>(stored);
+            if (length != static_cast<std::uint64_t>(plainSize)) return false;
+            offset = modTEA::kHeaderSize;
+        }
+        // This chunk's share of the plaintext (the rest is the zero padding).
+        const std::uint64_t end = std::min<std::uint64_t>(framedPos + want, modTEA::kHeaderSize + length);
+        if (end > framedPos + offset) {
+            const auto count = static_cast<std::size_t>(end - framedPos - offset);
+            if (plain->ReadFull(s.plain.data(), count, ec) != count || ec) return false;
+            if (std::memcmp(s.plain.data(), s.deciphered.data() + offset, count) != 0) return false;
+            compared += count;
+        }
+        for (std::size_t i = static_cast<std::size_t>(std::max<std::uint64_t>(end, framedPos + offset) - framedPos);
+             i < want; ++i)
+            if (s.deciphered[i] != 0) return false; // padding must be zeros
+        framedPos += want;
+        if (perChunk) perChunk();
+    }
+    // Nothing may follow in the plain file (it could have grown since its size was read).
+    std::uint8_t extra = 0;
+    return compared == length && plain->Read(&extra, 1, ec) == 0 && !ec;
+}
+
+} // namespace vaultwing
