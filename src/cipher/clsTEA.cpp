@@ -366,6 +366,8 @@ void clsTEA::EncryptFile(const std::string& SourceFile, const std::string& DestF
     };
     pass.consume = [&](const std::uint8_t* data, std::uint64_t /*pos*/, std::size_t size) { out.Write(data, size); };
     RunStreamPass(pass, Progress);
+    // Closed first: some systems refuse to replace a file that is still open (source = dest).
+    source.Close();
     out.Commit();
 }
 
@@ -425,6 +427,8 @@ void clsTEA::DecryptFile(const std::string& SourceFile, const std::string& DestF
         if (from < to) out.Write(data + (from - pos), static_cast<std::size_t>(to - from));
     };
     RunStreamPass(pass, Progress);
+    // Closed first: some systems refuse to replace a file that is still open (source = dest).
+    source.Close();
     out.Commit();
 }
 
