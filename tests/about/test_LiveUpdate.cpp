@@ -94,6 +94,9 @@ TEST(LiveUpdateCheck, EndsSilentlyWhenTheFileCannotBeDestroyed) {
     EXPECT_FALSE(CheckDownloadedVersion(120, folder.Str(), Texts()).has_value()); // read-only
 
     ASSERT_TRUE(platform::SetReadOnly(folder / "version.ini", false));
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need a privilege Windows users rarely have";
+#endif
     std::filesystem::create_directory(folder / "sub");
     std::filesystem::create_symlink(folder / "version.ini", folder / "sub/version.ini");
     EXPECT_FALSE(CheckDownloadedVersion(120, folder / "sub", Texts()).has_value()); // a link to another file
