@@ -158,7 +158,6 @@ void frmMain::picDropZone_MouseIcon(int ind) {
 void frmMain::PopupContextMenu(const QPoint& globalPosition) {
     activateWindow();
     mnuKontext->popup(globalPosition);
-    mnuKontext->activateWindow();
 }
 
 void frmMain::Form_MouseMove(int message) {
