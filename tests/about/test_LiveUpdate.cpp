@@ -36,6 +36,10 @@ struct FileCase {
     bool offered;
 };
 
+void PrintTo(const FileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class DownloadedVersionFile : public ::testing::TestWithParam<FileCase> {};
 
 TEST_P(DownloadedVersionFile, DecidesAndLeavesNoVersionFile) {
