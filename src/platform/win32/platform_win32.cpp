@@ -470,6 +470,20 @@ bool CapsLockOn() {
     return state == 1 || state == -127;
 }
 
+bool AsyncKeyDown(int virtualKey) {
+    const SHORT state = ::GetAsyncKeyState(virtualKey);
+    // Escape also counts when it was pressed since the last query (a short tap between two
+    // timer ticks); Ctrl and Shift must be held.
+    if (virtualKey == kVkEscape) return state != 0;
+    return (static_cast<unsigned short>(state) & 0x8000U) != 0;
+}
+
+std::optional<ScreenPoint> CursorPosition() {
+    POINT point{};
+    if (!::GetCursorPos(&point)) return std::nullopt;
+    return ScreenPoint{static_cast<int>(point.x), static_cast<int>(point.y)};
+}
+
 std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     const UniqueHandle in(::CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr));
