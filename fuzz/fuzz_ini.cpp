@@ -1,5 +1,6 @@
 // The INI reader and writer on arbitrary file text, names and values.
-// Property: no crash; a read never returns more than 254 characters, nor a line break; when a
+// Property: no crash; a read never returns more than 254 characters, nor a line feed (a lone CR
+// is part of its line, as it is for the profile functions' callers here); when a
 // write is accepted, reading the written key gives back the value as the reader gives any
 // value (trimmed, quotes removed, cut; the value itself when it is plain), and every other
 // key - those named in the file and a fuzzer-chosen one - reads as before. A write is refused
@@ -37,9 +38,22 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Characters as the reader counts them: a lead byte with its continuation bytes is one, any
+// other byte is one on its own.
 std::size_t Characters(std::string_view s) {
     std::size_t n = 0;
-    for (const char c : s) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    for (std::size_t i = 0; i < s.size(); ++n) {
+        const auto lead = static_cast<unsigned char>(s[i]);
+        std::size_t len = lead < 0x80                     ? 1
+                          : lead >= 0xC2 && lead <= 0xDF ? 2
+                          : lead >= 0xE0 && lead <= 0xEF ? 3
+                          : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                         : 1;
+        if (s.size() - i < len) len = 1;
+        for (std::size_t k = 1; k < len; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) len = 1;
+        i += len;
+    }
     return n;
 }
 
@@ -67,8 +81,11 @@ bool DocumentedRefusal(std::string_view section, std::string_view key, std::stri
     section = Trim(section);
     key = Trim(key);
     if (section.empty() || key.empty()) return true;
-    if (section.find_first_of("\r\n]") != std::string_view::npos) return true;
-    if (key.find_first_of("\r\n=") != std::string_view::npos || key.front() == '[' || key.front() == ';') return true;
+    // NUL counts as a line break in names too: the system's profile functions end a name there.
+    if (section.find_first_of(std::string_view("\r\n\0]", 4)) != std::string_view::npos) return true;
+    if (key.find_first_of(std::string_view("\r\n\0=", 4)) != std::string_view::npos || key.front() == '[' ||
+        key.front() == ';')
+        return true;
     return value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
@@ -94,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [s, k] : probes) {
         before.push_back(IniReadValue(content, s, k));
         Check(Characters(before.back()) <= kIniMaxValueChars, "a read returned too much", before.back());
-        Check(before.back().find_first_of("\r\n") == std::string::npos, "a read returned a line break");
+        Check(before.back().find('\n') == std::string::npos, "a read returned a line feed");
     }
 
     const auto updated = IniUpdateValue(content, section, key, value);

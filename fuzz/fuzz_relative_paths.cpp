@@ -4,9 +4,10 @@
 // 50011 root mismatch, 9 above the base; ResolvePath: 50001 too many steps, 9 empty path);
 // and where MakeRelativePath succeeds with the root check on and ResolvePath of its result
 // succeeds, the result resolves back to the path, letter case aside. That round trip holds
-// only for paths as the program stores them, so it is checked when neither path nor base has a
-// ".." part (the relative form cannot tell "a\..\b" from "b") and both or neither start with
-// the network prefix "\\" (it is stripped from both before their parts are compared).
+// only for paths as the program stores them, so it is checked when path and base are both
+// "stored" paths: no ".." part (the relative form cannot tell "a\..\b" from "b"), no empty part
+// (doubled separators: "\\\x" loses its third "\" to the network prefix), and both or neither
+// starting with the network prefix "\\" (stripped from both before their parts are compared).
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,12 +23,17 @@
 
 namespace {
 
-bool HasDotDotPart(std::string_view path, std::string_view separator) {
-    std::size_t start = 0;
+// An absolute path as the program stores one: parts between separators are neither empty nor
+// ".." (the first part of a POSIX path, the root, is empty; a trailing separator is allowed).
+bool Stored(std::string_view path, std::string_view separator) {
+    if (path.starts_with("\\\\")) path.remove_prefix(2);
+    if (path.empty()) return false;
+    std::size_t start = path.starts_with(separator) && separator == "/" ? separator.size() : 0;
     for (;;) {
         const auto at = path.find(separator, start);
-        if (path.substr(start, at == std::string_view::npos ? at : at - start) == "..") return true;
-        if (at == std::string_view::npos) return false;
+        const auto part = path.substr(start, at == std::string_view::npos ? at : at - start);
+        if (part == ".." || (part.empty() && at != std::string_view::npos)) return false;
+        if (at == std::string_view::npos) return true;
         start = at + separator.size();
     }
 }
@@ -74,8 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const bool network = path.starts_with("\\\\");
-    const bool stored = !base.empty() && !HasDotDotPart(path, separator) && !HasDotDotPart(base, separator) &&
-                        network == base.starts_with("\\\\");
+    const bool stored =
+        Stored(path, separator) && Stored(base, separator) && network == base.starts_with("\\\\");
     if (rootCheck && stored)
         Check(EqualsIgnoringCase(resolved, path), "the relative path does not resolve back", resolved);
     return 0;
