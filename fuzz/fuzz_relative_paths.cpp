@@ -5,9 +5,10 @@
 // and where MakeRelativePath succeeds with the root check on and ResolvePath of its result
 // succeeds, the result resolves back to the path, letter case aside. That round trip holds
 // only for paths as the program stores them, so it is checked when path and base are both
-// "stored" paths: no ".." part (the relative form cannot tell "a\..\b" from "b"), no empty part
-// (doubled separators: "\\\x" loses its third "\" to the network prefix), and both or neither
-// starting with the network prefix "\\" (stripped from both before their parts are compared).
+// "stored" paths: no ".." part (the relative form cannot tell "C:\a\..\b" from "C:\b"), a
+// server name after a network prefix (base "\\" and path "\\\x" lose a "\"), and both or
+// neither starting with the network prefix "\\" (it is stripped from both before their parts
+// are compared, so "srv\a\x" against base "\\srv\a" comes back as "\\srv\a\x").
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,16 +24,17 @@
 
 namespace {
 
-// An absolute path as the program stores one: parts between separators are neither empty nor
-// ".." (the first part of a POSIX path, the root, is empty; a trailing separator is allowed).
+// A path as the program stores one: no ".." part, and after a network prefix a server name
+// (not an empty one followed by another separator).
 bool Stored(std::string_view path, std::string_view separator) {
-    if (path.starts_with("\\\\")) path.remove_prefix(2);
-    if (path.empty()) return false;
-    std::size_t start = path.starts_with(separator) && separator == "/" ? separator.size() : 0;
+    if (path.starts_with("\\\\")) {
+        path.remove_prefix(2);
+        if (path.empty() || path.starts_with(separator)) return false;
+    }
+    std::size_t start = 0;
     for (;;) {
         const auto at = path.find(separator, start);
-        const auto part = path.substr(start, at == std::string_view::npos ? at : at - start);
-        if (part == ".." || (part.empty() && at != std::string_view::npos)) return false;
+        if (path.substr(start, at == std::string_view::npos ? at : at - start) == "..") return false;
         if (at == std::string_view::npos) return true;
         start = at + separator.size();
     }
@@ -80,8 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const bool network = path.starts_with("\\\\");
-    const bool stored =
-        Stored(path, separator) && Stored(base, separator) && network == base.starts_with("\\\\");
+    const bool stored = !base.empty() && Stored(path, separator) && Stored(base, separator) &&
+                        network == base.starts_with("\\\\");
     if (rootCheck && stored)
         Check(EqualsIgnoringCase(resolved, path), "the relative path does not resolve back", resolved);
     return 0;
