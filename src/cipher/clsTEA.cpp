@@ -145,6 +145,14 @@ void clsTEA::EncryptByte(std::vector<std::uint8_t>& bytes, std::string_view key)
         Fail("EncryptByte", lang::kFileTooLarge);
     const auto framed = static_cast<std::size_t>(modTEA::FramedSize(length));
 
+    // Growing in place would free the old buffer, plaintext and all, without wiping it.
+    if (bytes.capacity() < framed) {
+        std::vector<std::uint8_t> larger;
+        larger.reserve(framed);
+        larger.assign(bytes.begin(), bytes.end());
+        SecureWipe(bytes.data(), bytes.size());
+        bytes.swap(larger);
+    }
     bytes.resize(framed);
     std::memmove(bytes.data() + kHeaderSize, bytes.data(), length);
     std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(kHeaderSize + length), bytes.end(), std::uint8_t{0});
