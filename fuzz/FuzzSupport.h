@@ -28,7 +28,7 @@ inline const std::filesystem::path& ScratchFolder() {
         Folder() {
             std::error_code ec;
             const auto base = std::filesystem::is_directory("/dev/shm", ec) ? std::filesystem::path("/dev/shm")
-                                                                             : std::filesystem::temp_directory_path();
+                                                                            : std::filesystem::temp_directory_path();
             path = base / ("vaultwing-fuzz-" + std::to_string(::getpid()));
             std::filesystem::remove_all(path, ec);
             std::filesystem::create_directories(path);
@@ -45,7 +45,8 @@ inline const std::filesystem::path& ScratchFolder() {
 // The names in `folder`, for checks that nothing was left behind.
 inline std::size_t EntriesIn(const std::filesystem::path& folder) {
     std::size_t n = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++n;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder))
+        ++n;
     return n;
 }
 

@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace vaultwing;
     static const LangTable texts = [] {
         LangTable t;
-        for (int i = 0; i < LangTable::kSize; ++i) t.Set(i, "T" + std::to_string(i));
+        for (int i = 0; i < LangTable::kSize; ++i)
+            t.Set(i, "T" + std::to_string(i));
         return t;
     }();
     FuzzedDataProvider in(data, size);

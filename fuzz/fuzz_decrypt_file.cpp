@@ -48,8 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tea.Key(password);
     if ((mode & 1) != 0) tea.EncryptByte(contents);
     if ((mode & 2) != 0) {
-        if (cut < contents.size()) contents.resize(cut);
-        else contents.push_back(static_cast<std::uint8_t>(cut));
+        if (cut < contents.size())
+            contents.resize(cut);
+        else
+            contents.push_back(static_cast<std::uint8_t>(cut));
     }
 
     const auto& folder = fuzz::ScratchFolder();

@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     bool storable = true;
-    for (const auto& entry : entries) storable = storable && IsStorableFavourite(entry);
+    for (const auto& entry : entries)
+        storable = storable && IsStorableFavourite(entry);
 
     const std::vector<std::string> previous = {"previous entry"};
     fuzz::Check(SaveFavourites(dir, previous), "a plain list was not saved");

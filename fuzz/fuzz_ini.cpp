@@ -44,7 +44,7 @@ std::size_t Characters(std::string_view s) {
     std::size_t n = 0;
     for (std::size_t i = 0; i < s.size(); ++n) {
         const auto lead = static_cast<unsigned char>(s[i]);
-        std::size_t len = lead < 0x80                     ? 1
+        std::size_t len = lead < 0x80                    ? 1
                           : lead >= 0xC2 && lead <= 0xDF ? 2
                           : lead >= 0xE0 && lead <= 0xEF ? 3
                           : lead >= 0xF0 && lead <= 0xF4 ? 4
@@ -124,9 +124,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string got = IniReadValue(*updated, section, key);
     const std::string normalised = IniReadValue("[s]\r\nk=" + value + "\r\n", "s", "k");
     Check(got == normalised, "the written value does not read back", got);
-    const bool plain = !value.empty() && Characters(value) <= kIniMaxValueChars && Trim(value) == value &&
-                       !(value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                         value.back() == value.front());
+    const bool plain =
+        !value.empty() && Characters(value) <= kIniMaxValueChars && Trim(value) == value &&
+        !(value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front());
     if (plain) Check(got == value, "a plain value does not read back as itself", got);
 
     for (std::size_t i = 0; i < probes.size(); ++i) {

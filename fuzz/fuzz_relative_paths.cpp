@@ -82,8 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const bool network = path.starts_with("\\\\");
-    const bool stored = !base.empty() && Stored(path, separator) && Stored(base, separator) &&
-                        network == base.starts_with("\\\\");
+    const bool stored =
+        !base.empty() && Stored(path, separator) && Stored(base, separator) && network == base.starts_with("\\\\");
     if (rootCheck && stored)
         Check(EqualsIgnoringCase(resolved, path), "the relative path does not resolve back", resolved);
     return 0;

@@ -39,13 +39,15 @@ public:
         std::vector<std::string> argStore{VAULTWING_CLI_PATH};
         argStore.insert(argStore.end(), args.begin(), args.end());
         std::vector<char*> argv;
-        for (auto& a : argStore) argv.push_back(a.data());
+        for (auto& a : argStore)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         std::vector<std::string> envStore{"VAULTWING_HOME=" + home};
         for (char** e = environ; *e != nullptr; ++e)
             if (std::string(*e).rfind("VAULTWING_HOME=", 0) != 0) envStore.emplace_back(*e);
         std::vector<char*> envp;
-        for (auto& e : envStore) envp.push_back(e.data());
+        for (auto& e : envStore)
+            envp.push_back(e.data());
         envp.push_back(nullptr);
 
         int err[2];
@@ -62,8 +64,7 @@ public:
                 const rlimit limit{*limits.fileSize, *limits.fileSize};
                 if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(126);
             }
-            if (limits.asNobody &&
-                (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            if (limits.asNobody && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
                 ::_exit(126);
             ::execve(argv[0], argv.data(), envp.data());
             ::_exit(127);
@@ -89,7 +90,8 @@ public:
         if (errFd_ >= 0) {
             char buffer[4096];
             ssize_t n = 0;
-            while ((n = ::read(errFd_, buffer, sizeof buffer)) > 0) err_.append(buffer, static_cast<std::size_t>(n));
+            while ((n = ::read(errFd_, buffer, sizeof buffer)) > 0)
+                err_.append(buffer, static_cast<std::size_t>(n));
             ::close(errFd_);
             errFd_ = -1;
         }
@@ -133,7 +135,8 @@ inline std::uint64_t HashBytes(std::uint64_t hash, const char* data, std::size_t
         std::memcpy(&word, data + i, 8);
         hash = (hash ^ word) * 0x100000001B3ULL;
     }
-    for (; i < size; ++i) hash = (hash ^ static_cast<unsigned char>(data[i])) * 0x100000001B3ULL;
+    for (; i < size; ++i)
+        hash = (hash ^ static_cast<unsigned char>(data[i])) * 0x100000001B3ULL;
     return hash;
 }
 inline constexpr std::uint64_t kHashStart = 0xCBF29CE484222325ULL;
@@ -188,7 +191,8 @@ inline bool FileContains(const std::string& path, const std::string& needle) {
 // The names in a folder, sorted.
 inline std::vector<std::string> Names(const std::filesystem::path& folder) {
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -6,8 +6,8 @@
 // run that succeeds.
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -195,7 +195,8 @@ class SourceChanged : public AppFixture, public ::testing::WithParamInterface<So
 TEST_P(SourceChanged, NoPartialOutputAndTheSourceIsWhateverTheOtherProgramLeft) {
     const auto& c = GetParam();
     std::string original(300000, '\0');
-    for (std::size_t i = 0; i < original.size(); ++i) original[i] = static_cast<char>(i * 131 + i / 977);
+    for (std::size_t i = 0; i < original.size(); ++i)
+        original[i] = static_cast<char>(i * 131 + i / 977);
     const std::string plain = Make("notes.txt", original);
     const std::string encrypted = plain + ".vwx";
     std::string source = plain, dest = encrypted;
@@ -305,21 +306,20 @@ TEST_P(SourceChanged, NoPartialOutputAndTheSourceIsWhateverTheOtherProgramLeft) 
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Changes, SourceChanged,
-    ::testing::Values(SourceCase{"EncryptRemoved", Change::Removed, true},
-                      SourceCase{"EncryptEmptied", Change::Emptied, true},
-                      SourceCase{"EncryptLocked", Change::LockedByAnother, true},
-                      SourceCase{"EncryptShrunk", Change::ShrunkDuringRun, true},
-                      SourceCase{"EncryptGrown", Change::GrownDuringRun, true},
-                      SourceCase{"EncryptReplaced", Change::ReplacedDuringRun, true},
-                      SourceCase{"DecryptRemoved", Change::Removed, false},
-                      SourceCase{"DecryptEmptied", Change::Emptied, false},
-                      SourceCase{"DecryptLocked", Change::LockedByAnother, false},
-                      SourceCase{"DecryptShrunk", Change::ShrunkDuringRun, false},
-                      SourceCase{"DecryptGrown", Change::GrownDuringRun, false},
-                      SourceCase{"DecryptReplaced", Change::ReplacedDuringRun, false}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Changes, SourceChanged,
+                         ::testing::Values(SourceCase{"EncryptRemoved", Change::Removed, true},
+                                           SourceCase{"EncryptEmptied", Change::Emptied, true},
+                                           SourceCase{"EncryptLocked", Change::LockedByAnother, true},
+                                           SourceCase{"EncryptShrunk", Change::ShrunkDuringRun, true},
+                                           SourceCase{"EncryptGrown", Change::GrownDuringRun, true},
+                                           SourceCase{"EncryptReplaced", Change::ReplacedDuringRun, true},
+                                           SourceCase{"DecryptRemoved", Change::Removed, false},
+                                           SourceCase{"DecryptEmptied", Change::Emptied, false},
+                                           SourceCase{"DecryptLocked", Change::LockedByAnother, false},
+                                           SourceCase{"DecryptShrunk", Change::ShrunkDuringRun, false},
+                                           SourceCase{"DecryptGrown", Change::GrownDuringRun, false},
+                                           SourceCase{"DecryptReplaced", Change::ReplacedDuringRun, false}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 } // namespace
 } // namespace vaultwing::test

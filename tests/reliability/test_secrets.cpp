@@ -4,8 +4,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <new>
 #include <string>
 #include <thread>
@@ -28,7 +28,8 @@ bool Contains(const unsigned char* memory, std::size_t size, const void* pattern
     const auto* p = static_cast<const unsigned char*>(pattern);
     for (std::size_t i = 0; i + length <= size; ++i) {
         std::size_t k = 0;
-        while (k < length && m[i + k] == p[k]) ++k;
+        while (k < length && m[i + k] == p[k])
+            ++k;
         if (k == length) return true;
     }
     return false;
@@ -54,7 +55,8 @@ TEST(Secrets, WipeInADestructorSurvivesOptimisation) {
     FillAndDestroy(storage, secret);
     EXPECT_FALSE(Contains(storage, sizeof storage, secret, std::strlen(secret)));
     const volatile unsigned char* v = storage;
-    for (std::size_t i = 0; i < std::strlen(secret); ++i) EXPECT_EQ(v[i], 0) << i;
+    for (std::size_t i = 0; i < std::strlen(secret); ++i)
+        EXPECT_EQ(v[i], 0) << i;
 }
 
 TEST(Secrets, WipeStringClearsTheSpareCapacityToo) {
@@ -66,7 +68,8 @@ TEST(Secrets, WipeStringClearsTheSpareCapacityToo) {
     EXPECT_TRUE(text.empty());
     EXPECT_EQ(reinterpret_cast<const unsigned char*>(text.data()), data); // the same buffer, still ours
     const volatile unsigned char* v = data;
-    for (std::size_t i = 0; i < capacity; ++i) ASSERT_EQ(v[i], 0) << i;
+    for (std::size_t i = 0; i < capacity; ++i)
+        ASSERT_EQ(v[i], 0) << i;
 }
 
 TEST(Secrets, TheCipherWipesItsKeyWordsWhenItGoes) {
