@@ -98,6 +98,7 @@ frmInfo::frmInfo(QtUi& ui)
     lblURL->setObjectName(QStringLiteral("lblURL"));
     lblURL->setText(QStringLiteral("Vaultwing Website"));
     lblURL->setStyleSheet(QStringLiteral("color: palette(link);"));
+    lblURL->setWordWrap(false);
     connect(lblURL, &ClickLabel::clicked, this, [this] { lblURL_Click(); });
     pbEmail = PictureButton(this, "pbEmail", EnvelopeIcon());
     connect(pbEmail, &QToolButton::clicked, this, [this] { pbEmail_Click(); });
@@ -131,7 +132,7 @@ frmInfo::frmInfo(QtUi& ui)
     layout->addWidget(picLaufschrift, 0, Qt::AlignHCenter);
     layout->addWidget(line);
     layout->addLayout(links);
-    setFixedWidth(picLaufschrift->sizeHint().width() + 32);
+    setFixedWidth(picLaufschrift->sizeHint().width() + 80);
 }
 
 void frmInfo::Form_Load() {

@@ -91,7 +91,9 @@ frmSettings::frmSettings(QtUi& ui)
         panel->setSizePolicy(policy);
     }
     fraSettings->hide();
-    setFixedWidth(400);
+    fraForm->setMinimumWidth(380);
+    // The window takes the size its texts need, in every language.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void frmSettings::BuildMenu() {

@@ -22,8 +22,11 @@ void HotRegionPicture::paintEvent(QPaintEvent*) {
     painter.setBrush(QColor(0x9a, 0xa3, 0xad));
     painter.drawRect(QRectF(width() / 2.0 - 8, bezel.bottom(), 16, 8));
     painter.drawRoundedRect(QRectF(width() / 2.0 - 26, bezel.bottom() + 8, 52, 5), 2, 2);
-    painter.setBrush(QColor(0x4a, 0x52, 0x5c));
+    // A light bezel, so that a black (inactive) edge stands out as well as a red one.
+    painter.setBrush(QColor(0xd6, 0xdb, 0xe0));
+    painter.setPen(QPen(QColor(0x9a, 0xa3, 0xad), 1));
     painter.drawRoundedRect(bezel, 4, 4);
+    painter.setPen(Qt::NoPen);
     const QRectF desk = bezel.adjusted(7, 7, -7, -7);
     QLinearGradient sky(desk.topLeft(), desk.bottomLeft());
     sky.setColorAt(0, QColor(0x6f, 0xa8, 0xdc));

@@ -21,7 +21,8 @@ frmFavoriten::frmFavoriten(QtUi& ui)
     menuBar = new QMenuBar(this);
     menuBar->setObjectName(QStringLiteral("menuBar"));
     mnuFavSettings = menuBar->addMenu(QString());
-    mnuFavSettings->setObjectName(QStringLiteral("mnuFavSettings"));
+    // The caption a menu bar shows is its menu action's text.
+    mnuFavSettings->menuAction()->setObjectName(QStringLiteral("mnuFavSettings"));
     mnuPath = mnuFavSettings->addAction(QString());
     mnuPath->setObjectName(QStringLiteral("mnuPath"));
     mnuPath->setCheckable(true);
