@@ -139,7 +139,7 @@ TEST_F(OtherWindows, SendToTickUntickTickLeavesOneLauncher) {
     frmSettings& settings = *ui.SettingsIfLoaded();
     ASSERT_TRUE(settings.isVisible());
     for (const bool expected : {true, false, true}) {
-        QTest::mouseClick(settings.chkSendTo, Qt::LeftButton);
+        QTest::mouseClick(settings.chkSendTo, Qt::LeftButton, {}, QPoint(8, settings.chkSendTo->height() / 2));
         EXPECT_EQ(settings.chkSendTo->isChecked(), expected);
         EXPECT_EQ(Setting("SendTo"), expected ? "1" : "0");
         EXPECT_EQ(Launchers(), expected ? 1U : 0U);
