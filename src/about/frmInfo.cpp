@@ -112,7 +112,8 @@ frmInfo::frmInfo(QtUi& ui)
 
     dlLiveUpdate = new DL(this);
     dlLiveUpdate->setObjectName(QStringLiteral("dlLiveUpdate"));
-    connect(dlLiveUpdate, &DL::Completed, this, [this](qint64 bytes, const QString&) { dlLiveUpdate_Completed(bytes); });
+    connect(dlLiveUpdate, &DL::Completed, this,
+            [this](qint64 bytes, const QString&) { dlLiveUpdate_Completed(bytes); });
 
     auto* title = new QHBoxLayout;
     title->setSpacing(12);

@@ -42,8 +42,7 @@ frmFavoriten::frmFavoriten(QtUi& ui)
         QTimer::singleShot(0, this, [this, paths] { lstFavoriten_OLEDragDrop(paths); });
     });
     connect(lstFavoriten, &FileDropList::deletePressed, this, [this] { ListboxDelSel(); });
-    connect(lstFavoriten, &FileDropList::rightPressed, this,
-            [this](const QPoint& at) { lstFavoriten_MouseDown(at); });
+    connect(lstFavoriten, &FileDropList::rightPressed, this, [this](const QPoint& at) { lstFavoriten_MouseDown(at); });
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);

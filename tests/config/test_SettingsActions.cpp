@@ -32,7 +32,7 @@ protected:
 
 struct LoadCase {
     const char* name;
-    const char* del, *reg, *hot, *sendTo;
+    const char *del, *reg, *hot, *sendTo;
     SettingsBoxes expected;
     const char* hint;
 };
@@ -41,8 +41,8 @@ class SettingsLoad : public SettingsActionsTest, public ::testing::WithParamInte
 
 TEST_P(SettingsLoad, ReadsEveryValueButZeroAndEmptyAsOn) {
     const LoadCase& c = GetParam();
-    for (const auto& [key, value] : {std::pair{"Delete", c.del}, {"Register", c.reg}, {"HotRegion", c.hot},
-                                     {"SendTo", c.sendTo}})
+    for (const auto& [key, value] :
+         {std::pair{"Delete", c.del}, {"Register", c.reg}, {"HotRegion", c.hot}, {"SendTo", c.sendTo}})
         if (value != nullptr) Set(key, value);
     const SettingsBoxes boxes = actions.ReadBoxes();
     EXPECT_EQ(boxes.fileDel, c.expected.fileDel);

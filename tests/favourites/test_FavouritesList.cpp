@@ -49,19 +49,18 @@ TEST_P(DuplicateForms, AreCheckedBeforeAdding) {
     EXPECT_TRUE(ui.favouritesCommandsEnabled);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, DuplicateForms,
-    ::testing::Values(DuplicateCase{"SamePath", "d/x.txt", "d/x.txt", true},
-                      DuplicateCase{"OtherCase", "d/x.txt", "D/X.TXT", true},
-                      DuplicateCase{"EncryptedForm", "d/x.txt", "d/x.txt.vwx", true},
-                      DuplicateCase{"ListedEncryptedForm", "d/x.txt.vwx", "d/x.txt", true},
-                      DuplicateCase{"StrippedForm", "d/x", "d/x.txt", true},
-                      DuplicateCase{"WithoutExtensionIsNew", "d/x.txt", "d/x", false},
-                      DuplicateCase{"RelativeForm", "rel:d/x.txt", "d/x.txt", true},
-                      DuplicateCase{"RelativeEncryptedForm", "rel:d/x.txt.vwx", "d/x.txt", true},
-                      DuplicateCase{"RelativeStrippedForm", "rel:D/X", "d/x.txt", true},
-                      DuplicateCase{"OtherFile", "d/x.txt", "d/y.txt", false}),
-    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, DuplicateForms,
+                         ::testing::Values(DuplicateCase{"SamePath", "d/x.txt", "d/x.txt", true},
+                                           DuplicateCase{"OtherCase", "d/x.txt", "D/X.TXT", true},
+                                           DuplicateCase{"EncryptedForm", "d/x.txt", "d/x.txt.vwx", true},
+                                           DuplicateCase{"ListedEncryptedForm", "d/x.txt.vwx", "d/x.txt", true},
+                                           DuplicateCase{"StrippedForm", "d/x", "d/x.txt", true},
+                                           DuplicateCase{"WithoutExtensionIsNew", "d/x.txt", "d/x", false},
+                                           DuplicateCase{"RelativeForm", "rel:d/x.txt", "d/x.txt", true},
+                                           DuplicateCase{"RelativeEncryptedForm", "rel:d/x.txt.vwx", "d/x.txt", true},
+                                           DuplicateCase{"RelativeStrippedForm", "rel:D/X", "d/x.txt", true},
+                                           DuplicateCase{"OtherFile", "d/x.txt", "d/y.txt", false}),
+                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST_F(FavouritesListTest, ThreeFilesWithAListedSecondAddOnlyTheFirst) {
     const std::string first = Make("b.txt"), second = Make("a.txt"), third = Make("c.txt");

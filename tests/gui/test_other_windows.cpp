@@ -504,8 +504,8 @@ TEST_P(LiveUpdate, ChecksTheVersionFileAndLeavesNoCopy) {
     const Message& shown = ui.messages[0];
     EXPECT_FALSE(fs::exists(home / "version.ini"));
     if (c.expectedText == lang::kUpdateOffered) {
-        EXPECT_EQ(shown.text, english.Text(lang::kUpdateOffered) + " [Version1.5.2]\r\n" +
-                                  english.Text(lang::kUpdateQuestion));
+        EXPECT_EQ(shown.text,
+                  english.Text(lang::kUpdateOffered) + " [Version1.5.2]\r\n" + english.Text(lang::kUpdateQuestion));
         EXPECT_EQ(shown.buttons, MsgButtons::YesNo);
         // Yes opens the archive and closes the window.
         EXPECT_EQ(opened, std::vector<std::string>{UpdateArchiveAddress(server.HostAndPort())});
