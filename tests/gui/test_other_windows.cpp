@@ -355,6 +355,19 @@ TEST_F(OtherWindows, FavouritesSavedOnCloseAndAtTheEnd) {
     EXPECT_EQ(ReadFile(FavouritesPath(home.Str())), comma + "\r\n" + more + "\r\n");
 }
 
+TEST_F(OtherWindows, FavouritesBatchSavesTheShownListFirst) {
+    StartInEnglish();
+    ui.MainIfLoaded()->mnuFavoriten->trigger();
+    const std::string file = Make("report.txt", "numbers");
+    DropOnFavourites({file});
+    ui.MainIfLoaded()->mnuFavoritenEnc->trigger();
+    Settle();
+    EXPECT_EQ(ui.FavouritesIfLoaded(), nullptr); // closed, which saved the list
+    EXPECT_EQ(app->lists.lstDateienEnc, std::vector<std::string>{file});
+    ASSERT_NE(ui.KeyIfLoaded(), nullptr);
+    EXPECT_TRUE(ui.KeyIfLoaded()->isVisible());
+}
+
 TEST_F(OtherWindows, FavouritesPathModeSwitchFailingChangesNothing) {
     fs::create_directories(work.Path() / "x/y");
     ScopedCwd inside(work.Path() / "x/y");
