@@ -5,9 +5,11 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "about/frmInfo.h"
 #include "app/frmMain.h"
+#include "config/frmSettings.h"
 #include "config/frmSpracheinstellung.h"
-#include "favourites/FavouritesFile.h"
+#include "favourites/frmFavoriten.h"
 #include "files/frmProgress.h"
 #include "gui/Artwork.h"
 #include "gui/WindowRoutines.h"
@@ -33,6 +35,9 @@ void QtUi::DeleteWindows() {
     for (QPointer<QWidget>& window : unloaded_)
         delete window.data();
     unloaded_.clear();
+    delete info_.data(); // owned by the drop zone: before it
+    delete favourites_.data();
+    delete settings_.data();
     delete language_.data();
     delete progress_.data();
     delete keyDirect_.data();
@@ -67,6 +72,16 @@ frmSpracheinstellung& QtUi::Language() {
     return Load(language_);
 }
 
+frmSettings& QtUi::Settings() {
+    return Load(settings_);
+}
+frmFavoriten& QtUi::Favourites() {
+    return Load(favourites_);
+}
+frmInfo& QtUi::Info() {
+    return Load(info_);
+}
+
 frmMain* QtUi::MainIfLoaded() const {
     return main_;
 }
@@ -82,6 +97,15 @@ frmProgress* QtUi::ProgressIfLoaded() const {
 frmSpracheinstellung* QtUi::LanguageIfLoaded() const {
     return language_;
 }
+frmSettings* QtUi::SettingsIfLoaded() const {
+    return settings_;
+}
+frmFavoriten* QtUi::FavouritesIfLoaded() const {
+    return favourites_;
+}
+frmInfo* QtUi::InfoIfLoaded() const {
+    return info_;
+}
 
 void QtUi::Unloaded(QWidget* window) {
     if (window == main_) main_ = nullptr;
@@ -89,6 +113,9 @@ void QtUi::Unloaded(QWidget* window) {
     if (window == keyDirect_) keyDirect_ = nullptr;
     if (window == progress_) progress_ = nullptr;
     if (window == language_) language_ = nullptr;
+    if (window == settings_) settings_ = nullptr;
+    if (window == favourites_) favourites_ = nullptr;
+    if (window == info_) info_ = nullptr;
     window->hide();
     unloaded_.emplace_back(window);
     window->deleteLater();
@@ -100,20 +127,54 @@ void QtUi::UnloadAll() {
     if (keyDirect_) keyDirect_->Form_Unload();
     if (progress_) progress_->Form_Unload();
     if (language_) language_->Form_Unload();
+    if (settings_) settings_->Form_Unload();
+    if (favourites_) favourites_->Form_Unload(); // saves the favourites file
+    if (info_) info_->Form_Unload();
 }
 
 bool QtUi::OtherWindowAvailable(OtherWindow) const {
-    return false;
+    return true;
 }
 
-void QtUi::OpenOtherWindow(OtherWindow) {}
+void QtUi::OpenOtherWindow(OtherWindow window) {
+    if (quitting_) return;
+    switch (window) {
+    case OtherWindow::Settings: {
+        frmSettings& settings = Settings();
+        settings.show();
+        settings.raise();
+        settings.activateWindow();
+        break;
+    }
+    case OtherWindow::Favourites:
+        Favourites().Open();
+        break;
+    case OtherWindow::About: {
+        frmInfo& info = Info();
+        // Owned by the drop zone, also when the settings window's live update created it.
+        if (main_ && info.parentWidget() != main_) info.setParent(main_, info.windowFlags());
+        info.show();
+        info.raise();
+        info.activateWindow();
+        info.tmrLaufschrift->start();
+        break;
+    }
+    }
+}
 
-void QtUi::ShowHotRegionStatus() {}
+void QtUi::ShowHotRegionStatus() {
+    if (quitting_) return;
+    Settings().ShowHotRegionStatus();
+}
 
 bool QtUi::LoadFavouritesList() {
-    // Until the favourites window exists, its list is the favourites file as it stands.
-    app_->state.favourites = LoadFavourites(app_->state.programFolder);
-    return !app_->state.favourites.empty();
+    // Loading the favourites window reads the favourites file into its list.
+    return Favourites().ListCount() > 0;
+}
+
+bool QtUi::OpenDocument(const std::string& fileOrUrl) {
+    if (openDocumentHook) return openDocumentHook(fileOrUrl);
+    return platform::OpenDocument(fileOrUrl);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -251,7 +312,10 @@ QWidget* QtUi::WindowByName(std::string_view name) {
     if (name == "frmMain") return &Load(main_);
     if (name == "frmKey") return &Load(key_);
     if (name == "frmKeyDirect") return &Load(keyDirect_);
-    return nullptr; // settings, favourites and about windows: not part of this program yet
+    if (name == "frmSettings") return &Load(settings_);
+    if (name == "frmFavoriten") return &Load(favourites_);
+    if (name == "frmInfo") return &Load(info_);
+    return nullptr;
 }
 
 void QtUi::SetLanguageText(const LangTarget& target, const std::string& text) {
@@ -267,7 +331,9 @@ void QtUi::SetLanguageText(const LangTarget& target, const std::string& text) {
     control->setProperty(target.property == LangProperty::ToolTip ? "toolTip" : "text", UiText(text));
 }
 
-void QtUi::CloseFavouritesWindowIfVisible() {}
+void QtUi::CloseFavouritesWindowIfVisible() {
+    if (favourites_ && favourites_->isVisible()) favourites_->Form_Unload();
+}
 
 void QtUi::EnableFavouritesCommands(bool enabled) {
     if (main_) main_->EnableFavouritesCommands(enabled);

@@ -22,6 +22,9 @@ class frmKey;
 class frmKeyDirect;
 class frmProgress;
 class frmSpracheinstellung;
+class frmSettings;
+class frmFavoriten;
+class frmInfo;
 
 // The windows later parts of the program add; the drop zone's menu opens them through here.
 enum class OtherWindow { Settings, Favourites, About };
@@ -56,6 +59,8 @@ public:
     std::function<void()> endProcessHook;
     // Replaces leaving the event loop at the regular end.
     std::function<void()> quitHook;
+    // Opens documents and web addresses instead of the desktop, when set.
+    std::function<bool(const std::string&)> openDocumentHook;
     // Every message shown, in order.
     std::vector<Message> messages;
     [[nodiscard]] bool Quitting() const { return quitting_; }
@@ -66,11 +71,17 @@ public:
     frmKeyDirect& KeyDirect();
     frmProgress& Progress();
     frmSpracheinstellung& Language();
+    frmSettings& Settings();
+    frmFavoriten& Favourites();
+    frmInfo& Info();
     [[nodiscard]] frmMain* MainIfLoaded() const;
     [[nodiscard]] frmKey* KeyIfLoaded() const;
     [[nodiscard]] frmKeyDirect* KeyDirectIfLoaded() const;
     [[nodiscard]] frmProgress* ProgressIfLoaded() const;
     [[nodiscard]] frmSpracheinstellung* LanguageIfLoaded() const;
+    [[nodiscard]] frmSettings* SettingsIfLoaded() const;
+    [[nodiscard]] frmFavoriten* FavouritesIfLoaded() const;
+    [[nodiscard]] frmInfo* InfoIfLoaded() const;
 
     // A window ran its unload steps: it is forgotten now and deleted once its event is done.
     void Unloaded(QWidget* window);
@@ -87,6 +98,9 @@ public:
     void ShowHotRegionStatus();
     // The favourites window's list at the drop zone's load; true when it holds entries.
     bool LoadFavouritesList();
+
+    // Opens a document or web address in the program the desktop uses for it.
+    bool OpenDocument(const std::string& fileOrUrl);
 
     // Language text 150 as the last ApplyLanguage found it (the about window's credits line).
     [[nodiscard]] const std::string& MarqueeText() const { return marqueeText_; }
@@ -133,6 +147,9 @@ private:
     QPointer<frmKeyDirect> keyDirect_;
     QPointer<frmProgress> progress_;
     QPointer<frmSpracheinstellung> language_;
+    QPointer<frmSettings> settings_;
+    QPointer<frmFavoriten> favourites_;
+    QPointer<frmInfo> info_;
     std::vector<QPointer<QWidget>> unloaded_; // deleted later, or at the latest with the port
     std::string marqueeText_;
     bool cancel_ = false;

@@ -1,5 +1,6 @@
 #include "password/frmKey.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -12,6 +13,7 @@
 
 #include "app/SecureWipe.h"
 #include "config/LangIndices.h"
+#include "config/frmSettings.h"
 #include "controls/ClickLabel.h"
 #include "controls/PasswordField.h"
 #include "gui/Artwork.h"
@@ -40,8 +42,9 @@ void ShowCapsLock(QtUi& ui, QLabel* indicator) {
 }
 
 void FlipDeleteMode(QtUi& ui) {
-    Application& app = ui.App();
-    app.lists.SetDeleteMode(app.state.Delete == "0");
+    // Through the settings window's check box, whose action stores the mode and both hints.
+    QCheckBox* box = ui.Settings().chkFileDel;
+    box->setChecked(!box->isChecked());
 }
 
 // The parts both dialogs share: title row, hint labels, buttons.

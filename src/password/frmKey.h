@@ -58,7 +58,7 @@ private:
 void CentreOnScreen(QWidget* window);
 // The caps-lock indicator: red with language text 340 while caps lock is on, else black with 342.
 void ShowCapsLock(QtUi& ui, QLabel* indicator);
-// Flips the delete mode (until the settings window takes this over with its check box).
+// Flips the delete mode through the settings window's check box.
 void FlipDeleteMode(QtUi& ui);
 
 } // namespace vaultwing

@@ -1,0 +1,118 @@
+#include "favourites/FavouritesList.h"
+
+#include <algorithm>
+#include <set>
+
+#include "app/VwxError.h"
+#include "app/modAllgemein.h"
+#include "config/LangIndices.h"
+#include "favourites/FavouritesFile.h"
+#include "favourites/modListBox.h"
+#include "favourites/modRelativePaths.h"
+#include "platform/platform.h"
+
+namespace vaultwing {
+namespace {
+
+const std::string kSeparator(1, platform::kPathSeparator);
+
+// An entry that names its file from a root: a drive ("C:\"), a network path ("\\server") or,
+// on POSIX, "/". Such an entry must not be joined to the working directory again.
+bool IsAbsoluteEntry(const std::string& entry) {
+    if (!entry.empty() && (entry[0] == platform::kPathSeparator || entry[0] == '\\')) return true;
+    return entry.size() >= 2 && entry[1] == ':';
+}
+
+void SortEntries(std::vector<std::string>& entries) {
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const std::string& a, const std::string& b) { return CompareIgnoringCase(a, b) < 0; });
+}
+
+} // namespace
+
+void FavouritesList::Load() {
+    state_.Pfad = state_.settings.ReadINI("Pfad", kSettingsSection);
+    state_.favourites.clear();
+    const auto lines = TryLoadFavourites(state_.programFolder);
+    loadFailed_ = !lines.has_value();
+    if (!lines) return;
+    for (const std::string& line : *lines)
+        InsertSorted(state_.favourites, line);
+}
+
+bool FavouritesList::Save() {
+    if (loadFailed_) return false;
+    std::vector<std::string> storable;
+    for (const std::string& entry : state_.favourites)
+        if (IsStorableFavourite(entry)) storable.push_back(entry);
+    return SaveFavourites(state_.programFolder, storable);
+}
+
+std::string FavouritesList::RelativeForm(const std::string& path, bool rootCheck) const {
+    return MakeRelativePath(path, rootCheck, "", kSeparator, state_.texts);
+}
+
+bool FavouritesList::Listed(const std::string& text) const {
+    return FindListEntry(state_.favourites, text) >= 0;
+}
+
+void FavouritesList::Add(const std::string& path) {
+    InsertSorted(state_.favourites, Relative() ? RelativeForm(path, true) : path);
+}
+
+void FavouritesList::Drop(const std::vector<std::string>& paths) {
+    try {
+        for (const std::string& path : paths) {
+            // A line break would split the entry in two in the favourites file.
+            if (!IsStorableFavourite(path)) continue;
+            const bool folder = IsDirectory(path);
+            if (folder) {
+                lists_.AddFolderToLists(path, FolderMode::Favourites);
+                std::erase_if(state_.favourites, [](const std::string& e) { return !IsStorableFavourite(e); });
+            }
+            const std::string stripped = StripExtension(path);
+            const bool duplicate = Listed(path + ".vwx") || Listed(path) || Listed(stripped) ||
+                                   Listed(RelativeForm(path, false)) || Listed(RelativeForm(path + ".vwx", false)) ||
+                                   Listed(RelativeForm(stripped, false));
+            if (duplicate) {
+                ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kAlreadyFavourite)));
+                break;
+            }
+            if (!folder) Add(path);
+        }
+    } catch (const VwxError& error) {
+        ShowWarning(ui_, WarningMessage(state_, error.Description()));
+    }
+    // Entries added before a stop stay, so the commands follow the list in every case.
+    if (!state_.favourites.empty()) ui_.EnableFavouritesCommands(true);
+}
+
+bool FavouritesList::SwitchPathMode() {
+    const bool toRelative = !Relative();
+    std::vector<std::string> converted = state_.favourites;
+    try {
+        for (auto it = converted.rbegin(); it != converted.rend(); ++it) {
+            if (toRelative)
+                *it = RelativeForm(*it, true);
+            else if (!IsAbsoluteEntry(*it))
+                *it = ResolvePath(*it, "", kSeparator, state_.texts);
+        }
+    } catch (const VwxError& error) {
+        ShowWarning(ui_, WarningMessage(state_, error.Description()));
+        return false;
+    }
+    SortEntries(converted);
+    state_.favourites = std::move(converted);
+    state_.Pfad = toRelative ? "1" : "0";
+    (void)state_.settings.WriteINI("Pfad", state_.Pfad, kSettingsSection);
+    return true;
+}
+
+void FavouritesList::DeleteSelected(const std::vector<int>& selected) {
+    const std::set<int> chosen(selected.begin(), selected.end());
+    for (int i = static_cast<int>(state_.favourites.size()) - 1; i >= 0; --i)
+        if (chosen.count(i) != 0) state_.favourites.erase(state_.favourites.begin() + i);
+    if (state_.favourites.empty()) ui_.EnableFavouritesCommands(false);
+}
+
+} // namespace vaultwing

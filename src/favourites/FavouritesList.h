@@ -1,0 +1,58 @@
+#pragma once
+// The favourites window's list without the window: loading and saving the favourites file,
+// drops of files and folders with their duplicate checks, the switch between absolute and
+// relative entries, and deleting entries. The list itself is AppState::favourites, kept
+// sorted without regard to letter case.
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/UiPort.h"
+#include "files/JobLists.h"
+
+namespace vaultwing {
+
+class FavouritesList {
+public:
+    FavouritesList(AppState& state, UiPort& ui, JobLists& lists) : state_(state), ui_(ui), lists_(lists) {}
+
+    [[nodiscard]] const std::vector<std::string>& Entries() const { return state_.favourites; }
+    // The path mode: relative entries while "Pfad" is "1".
+    [[nodiscard]] bool Relative() const { return state_.Pfad == "1"; }
+
+    // Reads "Pfad" and the favourites file; every line, an empty one too, is one entry. A file
+    // that is there but cannot be read leaves the list empty, and the list is then never
+    // saved, so that the user's file survives.
+    void Load();
+    // Writes the list to the favourites file (an empty list deletes the file). False when
+    // nothing was written.
+    bool Save();
+
+    // Files and folders dropped on the list, in the order the drop gives them. A folder adds
+    // every file below it (a duplicate inside it is reported and skipped). A dropped path that
+    // is already listed in any of its forms (with ".vwx", as it is, without its extension, and
+    // the relative form of each) is reported and ends the drop; so does a failed conversion.
+    // Afterwards the drop zone's favourites commands are enabled when the list holds entries.
+    void Drop(const std::vector<std::string>& paths);
+
+    // Converts every entry to the other path mode and switches "Pfad". Every entry is
+    // converted first; a failure shows its message and changes nothing. Returns whether the
+    // mode switched.
+    bool SwitchPathMode();
+
+    // Removes the entries whose index is in `selected`; an empty list then disables the drop
+    // zone's favourites commands.
+    void DeleteSelected(const std::vector<int>& selected);
+
+private:
+    [[nodiscard]] std::string RelativeForm(const std::string& path, bool rootCheck) const;
+    [[nodiscard]] bool Listed(const std::string& text) const;
+    void Add(const std::string& path);
+
+    AppState& state_;
+    UiPort& ui_;
+    JobLists& lists_;
+    bool loadFailed_ = false;
+};
+
+} // namespace vaultwing
