@@ -1,7 +1,7 @@
 // The settings file through the system's profile functions, the file-type association, the
 // Send To shortcut, the version query and the command line.
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -179,7 +179,8 @@ TEST(SendToShortcut, PointsAtVwxExeInTheProgramFolderAndIsRemoved) {
         EXPECT_EQ(platform::win32::ReadLinkTarget(link), "C:\\Tools\\VWX.EXE");
     }
     std::size_t links = 0;
-    for (const auto& e : fs::directory_iterator(sendTo)) links += e.path().filename() == "Vaultwing.lnk";
+    for (const auto& e : fs::directory_iterator(sendTo))
+        links += e.path().filename() == "Vaultwing.lnk";
     EXPECT_EQ(links, 1u);
 
     platform::RemoveSendToShortcut();
@@ -189,7 +190,8 @@ TEST(SendToShortcut, PointsAtVwxExeInTheProgramFolderAndIsRemoved) {
 
 TEST(CreateLink, OptionalFieldsAndAUtf8Target) {
     test::TempDir dir;
-    const std::string target = "C:\\Programme\\Gr\xC3\xBC" "n\\VWX.EXE";
+    const std::string target = "C:\\Programme\\Gr\xC3\xBC"
+                               "n\\VWX.EXE";
     const std::string link = dir / "l\xC3\xA4nk.lnk";
     ASSERT_TRUE(platform::win32::CreateLink(target, link, "--x", "Vaultwing", "C:\\", "C:\\icon.ico", 1));
     EXPECT_EQ(platform::win32::ReadLinkTarget(link), target);
@@ -218,11 +220,11 @@ TEST(ArgumentText, ProgramNameQuotedOrNotIsSkipped) {
         const char* line;
         const char* rest;
     };
-    for (const Case& c : {Case{"VWX.exe C:\\a.txt", "C:\\a.txt"},
-                          Case{"\"C:\\Program Files\\VWX.exe\" \"C:\\My Files\\a.txt\" D:\\b",
-                               "\"C:\\My Files\\a.txt\" D:\\b"},
-                          Case{"\"C:\\Program Files\\VWX.exe\"", ""}, Case{"VWX.exe", ""},
-                          Case{"VWX.exe \t  C:\\x", "C:\\x"}, Case{"\"C:\\unclosed C:\\x", ""}, Case{"", ""}}) {
+    for (const Case& c :
+         {Case{"VWX.exe C:\\a.txt", "C:\\a.txt"},
+          Case{"\"C:\\Program Files\\VWX.exe\" \"C:\\My Files\\a.txt\" D:\\b", "\"C:\\My Files\\a.txt\" D:\\b"},
+          Case{"\"C:\\Program Files\\VWX.exe\"", ""}, Case{"VWX.exe", ""}, Case{"VWX.exe \t  C:\\x", "C:\\x"},
+          Case{"\"C:\\unclosed C:\\x", ""}, Case{"", ""}}) {
         EXPECT_EQ(platform::win32::ArgumentText(c.line), c.rest) << c.line;
     }
 }

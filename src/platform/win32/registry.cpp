@@ -69,7 +69,8 @@ void RegisterFileType(const std::string& extension, const std::string& appPath, 
     // The results are not checked: a failed write leaves the association as it was.
     (void)win32::RegWriteString(HKEY_CLASSES_ROOT, "." + extension, "", exeName);
     (void)win32::RegWriteString(HKEY_CLASSES_ROOT, exeName, "", description);
-    if (!iconPath.empty()) (void)win32::RegWriteString(HKEY_CLASSES_ROOT, exeName + "\\DefaultIcon", "", iconPath + ",0");
+    if (!iconPath.empty())
+        (void)win32::RegWriteString(HKEY_CLASSES_ROOT, exeName + "\\DefaultIcon", "", iconPath + ",0");
     (void)win32::RegWriteString(HKEY_CLASSES_ROOT, exeName + "\\shell\\open\\command", "",
                                 "\"" + folder + exeName + ".exe\" %1");
 }
