@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "app/OsVersion.h"
 #include "config/IniReadCases.h"
@@ -90,7 +91,12 @@ constexpr const char* kGone = "<gone>";
 
 bool KeyExists(const std::string& subKey) {
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    // Names under the user's classes are looked up there.
+    const std::string user = platform::win32::kUserClasses.prefix;
+    const bool inUser = subKey.starts_with(user);
+    if (::RegOpenKeyExA(inUser ? HKEY_CURRENT_USER : HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return false;
     ::RegCloseKey(key);
     return true;
 }
@@ -98,14 +104,18 @@ bool KeyExists(const std::string& subKey) {
 class Association : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (KeyExists(".vwx") || KeyExists("VWX")) GTEST_SKIP() << "a real .vwx association exists; it is not touched";
+        if (KeyExists(".vwx") || KeyExists("VWX") || KeyExists(UserKey(".vwx")) || KeyExists(UserKey("VWX")))
+            GTEST_SKIP() << "a real .vwx association exists; it is not touched";
     }
     // Whatever a test left, deepest keys first.
     void TearDown() override {
         for (const char* key : {"VWX\\shell\\print\\command", "VWX\\shell\\print", "VWX\\shell\\open\\command",
                                 "VWX\\shell\\open", "VWX\\shell", "VWX\\DefaultIcon", "VWX", ".vwx"})
-            (void)platform::win32::RegRemoveKey(HKEY_CLASSES_ROOT, key);
+            for (const auto& [root, name] : {std::pair{HKEY_CLASSES_ROOT, std::string(key)},
+                                             std::pair{HKEY_CURRENT_USER, std::string(UserKey(key))}})
+                (void)platform::win32::RegRemoveKey(root, name);
     }
+    static std::string UserKey(const char* key) { return std::string(platform::win32::kUserClasses.prefix) + key; }
 };
 
 TEST_F(Association, RegisterWritesTheFourKeysWithOneBackslash) {
@@ -146,6 +156,22 @@ TEST_F(Association, ForeignVerbKeepsTheProgId) {
     EXPECT_FALSE(KeyExists("VWX\\shell\\open"));
     EXPECT_FALSE(KeyExists("VWX\\DefaultIcon"));
     EXPECT_EQ(RegReadString(HKEY_CLASSES_ROOT, "VWX\\shell\\print\\command", "", kGone), "print %1");
+}
+
+// A user who may not write HKEY_CLASSES_ROOT gets the association in the user's own classes,
+// and unregistering removes it there too.
+TEST_F(Association, UserClassesHoldTheSameKeys) {
+    using platform::win32::kUserClasses;
+    const std::string classes = kUserClasses.prefix;
+    ASSERT_TRUE(platform::win32::WriteFileType(kUserClasses, "vwx", "C:\\Tools", "VWX", "VWX File", "C:\\i.ico"));
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, classes + ".vwx", "", kGone), "VWX");
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, classes + "VWX\\DefaultIcon", "", kGone), "C:\\i.ico,0");
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, classes + "VWX\\shell\\open\\command", "", kGone),
+              "\"C:\\Tools\\VWX.exe\" %1");
+    EXPECT_FALSE(KeyExists(".vwx")); // nothing written for the whole machine
+    platform::UnregisterFileType("vwx");
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, classes + ".vwx", "", kGone), kGone);
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, classes + "VWX", "", kGone), kGone);
 }
 
 TEST_F(Association, ReadTrimsLeadingBlanksAndFallsBackToTheDefault) {
