@@ -54,6 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Holds, HeldByAnotherProcess,
                                            HoldCase{"AllSharing", "readshared"}),
                          [](const auto& tc) { return std::string(tc.param.name); });
 
+// A folder stands for every path the exclusive open refuses for another reason than sharing
+// (access denied): none of them is "in use".
 TEST(FileInUseWin32, FreeMissingAndFolderAreNotInUse) {
     test::TempDir dir;
     const auto file = dir / "free.txt";
