@@ -1,8 +1,12 @@
-// Throughput of the TEA-CBC kernels against Crypto++'s CBC_Mode<TEA> in the same binary, and of
-// the streaming file operations on a 256 MiB file.
+// Throughput of the TEA-CBC kernels against Crypto++'s CBC_Mode<TEA> in the same binary (16 MiB
+// buffers), of every decryption kernel on one thread and on all cores, and of the file operations
+// on a 256 MiB file next to the same work in memory (EncryptByte/DecryptByte).
 //
 //   cmake --preset release && cmake --build --preset release -j2 --target bench_cipher
-//   build/release/bin/bench_cipher
+//   build/release/bin/bench_cipher --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
+//
+// Kernel rows use real time (the all-cores rows need it); the file rows report process CPU time
+// (every thread) beside real time, which shows the cost of the I/O thread on a busy machine.
 #include <benchmark/benchmark.h>
 
 #include <cryptopp/modes.h>
@@ -32,7 +36,8 @@ std::vector<std::uint8_t> RandomBuffer(std::size_t size) {
     std::vector<std::uint8_t> data(size);
     for (std::size_t i = 0; i + 8 <= size; i += 8) {
         const std::uint64_t v = gen();
-        for (int b = 0; b < 8; ++b) data[i + static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(v >> (8 * b));
+        for (int b = 0; b < 8; ++b)
+            data[i + static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(v >> (8 * b));
     }
     return data;
 }
@@ -48,6 +53,18 @@ void SetBytes(benchmark::State& state, std::size_t perIteration) {
 // ---------------------------------------------------------------------------------------------
 // In memory
 // ---------------------------------------------------------------------------------------------
+
+// Restores the process-wide kernel choice and thread split.
+struct KernelSetting {
+    KernelSetting(modTEA::DecryptKernel kernel, unsigned threads) {
+        modTEA::ForceKernel(kernel);
+        modTEA::SetParallelism(modTEA::Parallelism{threads, modTEA::Parallelism{}.minBytesPerThread});
+    }
+    ~KernelSetting() {
+        modTEA::ResetKernel();
+        modTEA::SetParallelism(modTEA::Parallelism{});
+    }
+};
 
 void BM_CbcEncrypt_Vaultwing(benchmark::State& state) {
     auto data = RandomBuffer(kMemoryBytes);
@@ -67,6 +84,42 @@ void BM_CbcDecrypt_Vaultwing(benchmark::State& state) {
         benchmark::DoNotOptimize(data.data());
     }
     SetBytes(state, data.size());
+}
+
+void BM_CbcEncrypt_Scalar(benchmark::State& state) {
+    auto data = RandomBuffer(kMemoryBytes);
+    for (auto _ : state) {
+        modTEA::Chain chain;
+        modTEA::CbcEncryptScalar(data.data(), data.size(), kKey, chain);
+        benchmark::DoNotOptimize(data.data());
+    }
+    SetBytes(state, data.size());
+}
+
+// One decryption kernel: range(0) the kernel, range(1) threads (0 = every hardware thread).
+void BM_CbcDecrypt_Kernel(benchmark::State& state) {
+    const auto kernel = static_cast<modTEA::DecryptKernel>(state.range(0));
+    if (!modTEA::KernelAvailable(kernel)) {
+        state.SkipWithError("kernel not available on this CPU");
+        return;
+    }
+    const auto threads = static_cast<unsigned>(state.range(1));
+    state.SetLabel(std::string(modTEA::KernelName(kernel)) + (threads == 1 ? ", 1 thread" : ", all cores"));
+    KernelSetting setting(kernel, threads);
+    auto data = RandomBuffer(kMemoryBytes);
+    for (auto _ : state) {
+        modTEA::Chain chain;
+        modTEA::CbcDecrypt(data.data(), data.size(), kKey, chain);
+        benchmark::DoNotOptimize(data.data());
+    }
+    SetBytes(state, data.size());
+}
+
+void KernelArgs(benchmark::internal::Benchmark* b) {
+    for (const auto kernel : {modTEA::DecryptKernel::Scalar, modTEA::DecryptKernel::Sse2, modTEA::DecryptKernel::Avx2,
+                              modTEA::DecryptKernel::Avx512})
+        for (const int threads : {1, 0})
+            b->Args({static_cast<int>(kernel), threads});
 }
 
 void BM_CbcEncrypt_Cryptopp(benchmark::State& state) {
@@ -90,8 +143,10 @@ void BM_CbcDecrypt_Cryptopp(benchmark::State& state) {
 }
 
 BENCHMARK(BM_CbcEncrypt_Vaultwing)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CbcEncrypt_Scalar)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CbcEncrypt_Cryptopp)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CbcDecrypt_Vaultwing)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CbcDecrypt_Vaultwing)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CbcDecrypt_Kernel)->Apply(KernelArgs)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CbcDecrypt_Cryptopp)->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------------------------------------
@@ -104,8 +159,8 @@ public:
         folder_ = fs::temp_directory_path() / ("vaultwing-bench-" + std::to_string(std::random_device{}()));
         fs::create_directories(folder_);
         const auto data = RandomBuffer(kFileBytes);
-        std::ofstream(Plain(), std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                                       static_cast<std::streamsize>(data.size()));
+        std::ofstream(Plain(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
         LangTable texts;
         clsTEA tea(texts);
         tea.EncryptFile(Plain(), Encrypted(), "benchmark password");
@@ -132,7 +187,8 @@ void BM_EncryptFile(benchmark::State& state) {
     LangTable texts;
     clsTEA tea(texts);
     tea.Key("benchmark password");
-    for (auto _ : state) tea.EncryptFile(files.Plain(), files.Output());
+    for (auto _ : state)
+        tea.EncryptFile(files.Plain(), files.Output());
     SetBytes(state, kFileBytes);
 }
 
@@ -141,12 +197,51 @@ void BM_DecryptFile(benchmark::State& state) {
     LangTable texts;
     clsTEA tea(texts);
     tea.Key("benchmark password");
-    for (auto _ : state) tea.DecryptFile(files.Encrypted(), files.Output());
+    for (auto _ : state)
+        tea.DecryptFile(files.Encrypted(), files.Output());
     SetBytes(state, kFileBytes);
 }
 
-BENCHMARK(BM_EncryptFile)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_DecryptFile)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+// The same work in memory: the whole-buffer operations on a 256 MiB array.
+void BM_EncryptByte(benchmark::State& state) {
+    const auto plain = RandomBuffer(kFileBytes);
+    LangTable texts;
+    clsTEA tea(texts);
+    tea.Key("benchmark password");
+    std::vector<std::uint8_t> data;
+    data.reserve(kFileBytes + 32);
+    for (auto _ : state) {
+        state.PauseTiming();
+        data.assign(plain.begin(), plain.end());
+        state.ResumeTiming();
+        tea.EncryptByte(data);
+        benchmark::DoNotOptimize(data.data());
+    }
+    SetBytes(state, kFileBytes);
+}
+
+void BM_DecryptByte(benchmark::State& state) {
+    auto cipher = RandomBuffer(kFileBytes);
+    LangTable texts;
+    clsTEA tea(texts);
+    tea.Key("benchmark password");
+    tea.EncryptByte(cipher);
+    std::vector<std::uint8_t> data;
+    data.reserve(cipher.size());
+    for (auto _ : state) {
+        state.PauseTiming();
+        data.assign(cipher.begin(), cipher.end());
+        state.ResumeTiming();
+        tea.DecryptByte(data);
+        benchmark::DoNotOptimize(data.data());
+    }
+    SetBytes(state, kFileBytes);
+}
+
+BENCHMARK(BM_EncryptByte)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_DecryptByte)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_EncryptFile)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_DecryptFile)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
 
 } // namespace
 

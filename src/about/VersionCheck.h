@@ -7,6 +7,7 @@
 
 #include "app/Message.h"
 #include "config/LangTable.h"
+#include "config/modINI.h" // kVersionFileName
 
 // The maker's web server; a build can name another one.
 #ifndef VAULTWING_UPDATE_SERVER
@@ -19,8 +20,7 @@ inline constexpr const char* kUpdateServer = VAULTWING_UPDATE_SERVER;
 inline constexpr const char* kRunningVersionText = "1.5.1";
 // The running version as VersionNumber reads it; a version file must name more to be offered.
 inline constexpr long kRunningVersionNumber = 151;
-// The downloaded version file, in the program folder, and where its value is kept.
-inline constexpr const char* kVersionFileName = "version.ini";
+// Where the downloaded version file (kVersionFileName, in the program folder) keeps its value.
 inline constexpr const char* kVersionSection = "Einstellungen";
 inline constexpr const char* kVersionKey = "version";
 

@@ -12,7 +12,8 @@ void SecureWipe(void* data, std::size_t size) noexcept {
     __asm__ __volatile__("" : : "r"(data) : "memory");
 #else
     volatile unsigned char* p = static_cast<volatile unsigned char*>(data);
-    while (size-- > 0) *p++ = 0;
+    while (size-- > 0)
+        *p++ = 0;
 #endif
 }
 

@@ -1,9 +1,12 @@
 #include "cipher/clsTEA.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 #include "app/Cp1252.h"
@@ -39,9 +42,14 @@ void CheckDestination(const std::string& dest, const char* operation) {
 // The destination is written to a temporary file beside it and renamed into place only when
 // complete and on disk; on every other way out the temporary file goes and the destination
 // stays as it was.
+//
+// Large outputs are committed to disk piece by piece from a helper thread while the pass goes
+// on, so that the final flush does not add the whole write-back time to the operation.
+// The interval follows the stream buffer (8 buffers: 32 MiB by default).
 class TempDestination {
 public:
-    TempDestination(const std::string& dest, const char* operation) : dest_(dest), operation_(operation) {
+    TempDestination(const std::string& dest, const char* operation, std::uint64_t flushEvery)
+        : dest_(dest), operation_(operation), flushEvery_(flushEvery) {
         std::error_code ec;
         auto file = platform::File::CreateTempBeside(dest, tempPath_, ec);
         if (!file) FailSystem(operation_, ec);
@@ -50,6 +58,7 @@ public:
     TempDestination(const TempDestination&) = delete;
     TempDestination& operator=(const TempDestination&) = delete;
     ~TempDestination() {
+        StopFlusher();
         if (committed_) return;
         file_.Close();
         platform::RemoveFile(tempPath_);
@@ -58,9 +67,12 @@ public:
     void Write(const std::uint8_t* data, std::size_t size) {
         std::error_code ec;
         if (size > 0 && !file_.Write(data, size, ec)) FailSystem(operation_, ec);
+        written_ += size;
+        if (written_ - flushRequested_ >= flushEvery_) RequestFlush();
     }
 
     void Commit() {
+        StopFlusher();
         std::error_code ec;
         if (!file_.Sync(ec)) FailSystem(operation_, ec);
         file_.Close();
@@ -69,11 +81,60 @@ public:
     }
 
 private:
+    void RequestFlush() {
+        flushRequested_ = written_;
+        {
+            std::lock_guard lock(mutex_);
+            ++flushWanted_;
+        }
+        wake_.notify_one();
+        if (!flusher_.joinable()) {
+            try {
+                flusher_ = std::thread([this] { FlushLoop(); });
+            } catch (const std::system_error&) {
+                // No thread: the final flush does all of it, as it would anyway.
+            }
+        }
+    }
+
+    // A failed intermediate flush needs no report of its own: the final one fails as well.
+    void FlushLoop() {
+        std::uint64_t done = 0;
+        for (;;) {
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [&] { return quit_ || flushWanted_ != done; });
+                if (quit_) return;
+                done = flushWanted_;
+            }
+            std::error_code ec;
+            (void)file_.Sync(ec);
+        }
+    }
+
+    void StopFlusher() noexcept {
+        if (!flusher_.joinable()) return;
+        {
+            std::lock_guard lock(mutex_);
+            quit_ = true;
+        }
+        wake_.notify_one();
+        flusher_.join();
+    }
+
     std::string dest_;
     const char* operation_;
+    std::uint64_t flushEvery_;
     std::string tempPath_;
     platform::File file_;
     bool committed_ = false;
+    std::uint64_t written_ = 0;
+    std::uint64_t flushRequested_ = 0;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::uint64_t flushWanted_ = 0;
+    bool quit_ = false;
+    std::thread flusher_;
 };
 
 platform::File OpenSource(const std::string& path, const char* operation) {
@@ -114,7 +175,9 @@ clsTEA::clsTEA(const LangTable& texts, std::size_t streamBufferSize) : texts_(te
     SetStreamBufferSize(streamBufferSize);
 }
 
-clsTEA::~clsTEA() { SecureWipe(&key_, sizeof key_); }
+clsTEA::~clsTEA() {
+    SecureWipe(&key_, sizeof key_);
+}
 
 void clsTEA::SetStreamBufferSize(std::size_t bytes) noexcept {
     streamBuffer_ = std::max(bytes / kBlockSize * kBlockSize, modTEA::kMinFramedSize);
@@ -140,11 +203,28 @@ void clsTEA::Fail(const char* operation, int textIndex) const {
 
 void clsTEA::EncryptByte(std::vector<std::uint8_t>& bytes, std::string_view key) {
     UseKey(key);
+    EncryptBuffer(bytes, "EncryptByte");
+}
+
+void clsTEA::DecryptByte(std::vector<std::uint8_t>& bytes, std::string_view key) {
+    UseKey(key);
+    DecryptBuffer(bytes, "DecryptByte");
+}
+
+void clsTEA::EncryptBuffer(std::vector<std::uint8_t>& bytes, const char* operation) {
     const std::size_t length = bytes.size();
     if (static_cast<std::uint64_t>(length) > static_cast<std::uint64_t>(modTEA::kMaxPlainLength))
-        Fail("EncryptByte", lang::kFileTooLarge);
+        Fail(operation, lang::kFileTooLarge);
     const auto framed = static_cast<std::size_t>(modTEA::FramedSize(length));
 
+    if (bytes.capacity() < framed) {
+        // Growing in place would free the plaintext unwiped.
+        std::vector<std::uint8_t> larger;
+        larger.reserve(framed);
+        larger.assign(bytes.begin(), bytes.end());
+        SecureWipe(bytes.data(), bytes.size());
+        bytes.swap(larger);
+    }
     bytes.resize(framed);
     std::memmove(bytes.data() + kHeaderSize, bytes.data(), length);
     std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(kHeaderSize + length), bytes.end(), std::uint8_t{0});
@@ -169,10 +249,9 @@ void clsTEA::EncryptByte(std::vector<std::uint8_t>& bytes, std::string_view key)
     }
 }
 
-void clsTEA::DecryptByte(std::vector<std::uint8_t>& bytes, std::string_view key) {
-    UseKey(key);
+void clsTEA::DecryptBuffer(std::vector<std::uint8_t>& bytes, const char* operation) {
     const std::size_t framed = bytes.size();
-    if (framed < modTEA::kMinFramedSize || framed % kBlockSize != 0) Fail("DecryptByte", lang::kWrongPassword);
+    if (framed < modTEA::kMinFramedSize || framed % kBlockSize != 0) Fail(operation, lang::kWrongPassword);
 
     modTEA::ProgressCounter progress(framed, Progress);
     modTEA::Chain chain;
@@ -195,7 +274,7 @@ void clsTEA::DecryptByte(std::vector<std::uint8_t>& bytes, std::string_view key)
     const auto length = static_cast<std::int32_t>(modTEA::LoadLE32(bytes.data() + modTEA::kLengthOffset));
     if (!modTEA::LengthFits(length, framed)) {
         restore();
-        Fail("DecryptByte", lang::kWrongPassword);
+        Fail(operation, lang::kWrongPassword);
     }
     // The closing event comes before the array is cut to the plaintext (nobody can tell the
     // difference), so a receiver that throws still finds its ciphertext restored.
@@ -220,14 +299,16 @@ std::string clsTEA::EncryptString(std::string_view text, std::string_view key) {
     std::string single = Utf8ToCp1252(text);
     std::vector<std::uint8_t> bytes(single.begin(), single.end());
     SecureWipe(single.data(), single.size());
-    EncryptByte(bytes, key);
+    UseKey(key);
+    EncryptBuffer(bytes, "EncryptString");
     return Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 std::string clsTEA::DecryptString(std::string_view text, std::string_view key) {
     const std::string single = Utf8ToCp1252(text);
     std::vector<std::uint8_t> bytes(single.begin(), single.end());
-    DecryptByte(bytes, key);
+    UseKey(key);
+    DecryptBuffer(bytes, "DecryptString");
     std::string result = Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     SecureWipe(bytes.data(), bytes.size());
     return result;
@@ -259,7 +340,7 @@ void clsTEA::EncryptFile(const std::string& SourceFile, const std::string& DestF
     WipeOnExit wipeHeader{header, sizeof header};
     const auto dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
 
-    TempDestination out(DestFile, kOp);
+    TempDestination out(DestFile, kOp, std::uint64_t{8} * streamBuffer_);
     StreamPass pass;
     pass.total = framed;
     pass.bufferBytes = streamBuffer_;
@@ -285,6 +366,8 @@ void clsTEA::EncryptFile(const std::string& SourceFile, const std::string& DestF
     };
     pass.consume = [&](const std::uint8_t* data, std::uint64_t /*pos*/, std::size_t size) { out.Write(data, size); };
     RunStreamPass(pass, Progress);
+    // Closed first: some systems refuse to replace a file that is still open (source = dest).
+    source.Close();
     out.Commit();
 }
 
@@ -321,7 +404,7 @@ void clsTEA::DecryptFile(const std::string& SourceFile, const std::string& DestF
     if (!modTEA::LengthFits(length, framed)) Fail(kOp, lang::kWrongPassword);
     const std::uint64_t dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
 
-    TempDestination out(DestFile, kOp);
+    TempDestination out(DestFile, kOp, std::uint64_t{8} * streamBuffer_);
     StreamPass pass;
     pass.total = framed;
     pass.bufferBytes = streamBuffer_;
@@ -344,6 +427,8 @@ void clsTEA::DecryptFile(const std::string& SourceFile, const std::string& DestF
         if (from < to) out.Write(data + (from - pos), static_cast<std::size_t>(to - from));
     };
     RunStreamPass(pass, Progress);
+    // Closed first: some systems refuse to replace a file that is still open (source = dest).
+    source.Close();
     out.Commit();
 }
 

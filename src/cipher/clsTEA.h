@@ -60,6 +60,9 @@ public:
 private:
     [[noreturn]] void Fail(const char* operation, int textIndex) const;
     void UseKey(std::string_view key);
+    // The byte-array passes; `operation` names the public call in errors.
+    void EncryptBuffer(std::vector<std::uint8_t>& bytes, const char* operation);
+    void DecryptBuffer(std::vector<std::uint8_t>& bytes, const char* operation);
 
     const LangTable& texts_;
     modTEA::KeyWords key_{};

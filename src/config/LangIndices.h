@@ -19,6 +19,7 @@ inline constexpr int kMarquee = 150;
 
 inline constexpr int kProgressEncrypt = 200;
 inline constexpr int kProgressDecrypt = 202;
+inline constexpr int kProgressCancel = 204; // the progress window's Cancel button
 inline constexpr int kMenuSettings = 206;
 inline constexpr int kMenuFavourites = 208;
 inline constexpr int kMenuFavouritesDecrypt = 210;
@@ -89,8 +90,9 @@ inline constexpr int kNoNewerVersion = 716;
 inline constexpr std::array kAllIndices = {
     kHeader, kLanguageWindowCaption, kMenuManual, kMenuLiveUpdate, kPasswordRefused, kOutputExists,
     kOutputExistsHint, kPasswordTitle, kDeleteModeOn, kDeleteModeOff, kMarquee, kProgressEncrypt,
-    kProgressDecrypt, kMenuSettings, kMenuFavourites, kMenuFavouritesDecrypt, kMenuFavouritesEncrypt, kMenuAbout,
-    kMenuExit, kKeyCaption, kKeyQualityInitial, kKeyQualityPrefix, kKeyLabel, kKeyRepeatLabel, kKeyHint,
+    kProgressDecrypt, kProgressCancel, kMenuSettings, kMenuFavourites, kMenuFavouritesDecrypt,
+    kMenuFavouritesEncrypt, kMenuAbout, kMenuExit, kKeyCaption, kKeyQualityInitial, kKeyQualityPrefix, kKeyLabel,
+    kKeyRepeatLabel, kKeyHint,
     kKeyOkEncrypt, kKeyOkDecrypt, kKeyMismatch, kKeyMessageTitle, kCapsLockOn, kCapsLockOff, kKeyDirectCaption,
     kKeyDirectEmpty, kCliPasswordPrompt, kCliRepeatPrompt, kSettingsCaption, kSettingsDelete, kSettingsRegister,
     kSettingsHotRegion, kSettingsSendTo, kSettingsTransparency, kSettingsOk, kSettingsHotRegionCaption, kEdgeOff,

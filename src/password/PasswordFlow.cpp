@@ -7,6 +7,9 @@
 namespace vaultwing {
 
 KeyOk PasswordFlow::EncryptOk(const std::string& password, const std::string& repetition) {
+    // Another dialog's run is working (events run in its middle): that run owns the password,
+    // the key and the lists, so this request is ignored and the dialog stays as it is.
+    if (state_.runActive) return {KeyOkOutcome::Busy, RunResult::Refused};
     if (!IsValidKey(password)) {
         ui_.ShowMessage(Message{state_.Text(lang::kPasswordRefused), state_.Text(lang::kKeyMessageTitle),
                                 MsgIcon::Exclamation, MsgButtons::Ok});
@@ -31,6 +34,7 @@ KeyOk PasswordFlow::EncryptOk(const std::string& password, const std::string& re
 }
 
 KeyOk PasswordFlow::DecryptOk(const std::string& password) {
+    if (state_.runActive) return {KeyOkOutcome::Busy, RunResult::Refused};
     if (password.empty()) {
         ui_.ShowMessage(Message{state_.Text(lang::kKeyDirectEmpty), state_.Text(lang::kWarningTitle),
                                 MsgIcon::Exclamation, MsgButtons::Ok});
@@ -48,7 +52,10 @@ KeyOk PasswordFlow::DecryptOk(const std::string& password) {
     return {KeyOkOutcome::Ran, run};
 }
 
-void PasswordFlow::DialogActivated() { WipeString(state_.Password); }
+void PasswordFlow::DialogActivated() {
+    // A second dialog activated while the first one's run works must not take its password.
+    if (!state_.runActive) WipeString(state_.Password);
+}
 
 void PasswordFlow::DialogUnloaded(PasswordDialog dialog) {
     WipeString(state_.Password);

@@ -14,6 +14,7 @@ enum class KeyOkOutcome {
     Refused,  // the password breaks the rules (or is empty for decryption): message shown
     Mismatch, // the two fields differ: fields emptied, message shown
     Ran,      // the run was started and has ended; `run` tells how
+    Busy,     // another run is active: nothing was done
 };
 
 struct KeyOk {
@@ -31,7 +32,7 @@ public:
     // OK of the decryption dialog (frmKeyDirect).
     KeyOk DecryptOk(const std::string& password);
 
-    // A dialog became active: no password may linger from before.
+    // A dialog became active: no password may linger from before (unless a run is using it).
     void DialogActivated();
     // A dialog was unloaded (after a run, or closed by the user): its list is dropped and the
     // program goes on as the run mode says.

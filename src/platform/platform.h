@@ -159,6 +159,23 @@ bool ProfileWrite(const std::string& file, const std::string& section, const std
 // True while the caps-lock toggle is on; false where the platform cannot tell.
 [[nodiscard]] bool CapsLockOn();
 
+// Virtual-key codes of the keys the drop zone's hot region watches.
+inline constexpr int kVkShift = 16;
+inline constexpr int kVkControl = 17;
+inline constexpr int kVkEscape = 27;
+
+// True while the key (a virtual-key code above) is held down, wherever the input focus is;
+// false where the platform cannot tell (POSIX: no X display).
+[[nodiscard]] bool AsyncKeyDown(int virtualKey);
+
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+};
+
+// The mouse pointer in screen pixels; nullopt where the platform cannot tell.
+[[nodiscard]] std::optional<ScreenPoint> CursorPosition();
+
 // Reads a password on the controlling terminal without echoing it; nullopt without a terminal.
 [[nodiscard]] std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt);
 

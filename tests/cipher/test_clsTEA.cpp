@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/Cp1252.h"
@@ -32,12 +33,17 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes RandomBytes(std::size_t size, std::uint32_t seed) {
     std::mt19937 gen(seed);
     Bytes bytes(size);
-    for (auto& b : bytes) b = static_cast<std::uint8_t>(gen());
+    for (auto& b : bytes)
+        b = static_cast<std::uint8_t>(gen());
     return bytes;
 }
 
-std::string AsString(const Bytes& b) { return {b.begin(), b.end()}; }
-Bytes AsBytes(const std::string& s) { return {s.begin(), s.end()}; }
+std::string AsString(const Bytes& b) {
+    return {b.begin(), b.end()};
+}
+Bytes AsBytes(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 // The progress rule applied after every single block, as the reference for every operation.
 std::vector<int> ReferenceProgress(std::uint64_t total) {
@@ -57,7 +63,8 @@ std::vector<int> ReferenceProgress(std::uint64_t total) {
 
 std::vector<std::string> FolderEntries(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -71,8 +78,7 @@ protected:
     }
 
     // Runs `op` and returns the VwxError it must raise.
-    template <class Op>
-    VwxError Raised(Op&& op) {
+    template <class Op> VwxError Raised(Op&& op) {
         try {
             op();
         } catch (const VwxError& e) {
@@ -186,8 +192,7 @@ TEST_P(KeysThatAgree, OneDecryptsWhatTheOtherEncrypted) {
 INSTANTIATE_TEST_SUITE_P(
     Table, KeysThatAgree,
     ::testing::Values(KeyPair{"First16CharactersDecide", "0123456789abcdef-one", "0123456789abcdef-two"},
-                      KeyPair{"EmptyIsTheNewInstanceKey", nullptr, ""},
-                      KeyPair{"ShortIsZeroPadded", "abc", "abc"},
+                      KeyPair{"EmptyIsTheNewInstanceKey", nullptr, ""}, KeyPair{"ShortIsZeroPadded", "abc", "abc"},
                       KeyPair{"NonAsciiThroughWindows1252", "\xE2\x82\xAC\xC3\xA4", "\xE2\x82\xAC\xC3\xA4"}),
     [](const auto& tp) { return std::string(tp.param.name); });
 
@@ -250,13 +255,15 @@ INSTANTIATE_TEST_SUITE_P(Sizes, MalformedCiphertext, ::testing::Values(0, 1, 7, 
 
 TEST_F(CipherTest, StringsPassThroughWindows1252OneBytePerCharacter) {
     clsTEA tea(texts);
-    const std::string text = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC 100"; // "Grüße € 100": 11 characters
+    const std::string text = "Gr\xC3\xBC\xC3\x9F"
+                             "e \xE2\x82\xAC 100"; // "Grüße € 100": 11 characters
     const std::string cipher = tea.EncryptString(text, "string key");
     EXPECT_EQ(Utf8ToCp1252(cipher).size(), 24u); // 11 + 12 rounded up: one character per byte
     EXPECT_EQ(tea.DecryptString(cipher), text);
     EXPECT_EQ(tea.DecryptString(tea.EncryptString("")), "");
-    EXPECT_EQ(Raised([&] { (void)tea.DecryptString(cipher, "other key"); }).Description(),
-              "wrong password or damaged file");
+    const VwxError e = Raised([&] { (void)tea.DecryptString(cipher, "other key"); });
+    EXPECT_EQ(e.Description(), "wrong password or damaged file");
+    EXPECT_EQ(e.Source(), "clsTEA.DecryptString");
 }
 
 TEST_F(CipherTest, ThrowingProgressReceiverLeavesTheArrayAsItWas) {
@@ -338,7 +345,11 @@ TEST_P(Streaming, FilesAgreeWithWholeBufferBytesAndProgress) {
     clsTEA tea(texts, buffer);
     tea.Key("stream password");
     std::vector<int> events;
-    tea.Progress = [&](int p) { events.push_back(p); };
+    const auto caller = std::this_thread::get_id();
+    tea.Progress = [&](int p) {
+        EXPECT_EQ(std::this_thread::get_id(), caller) << "progress raised off the calling thread";
+        events.push_back(p);
+    };
     const Bytes plain = RandomBytes(plainSize, static_cast<std::uint32_t>(plainSize));
     const std::string src = dir / "plain.bin", enc = dir / "plain.bin.vwx", dec = dir / "back.bin";
     WriteFile(src, AsString(plain));

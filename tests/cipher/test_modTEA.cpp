@@ -18,20 +18,23 @@ namespace {
 std::vector<std::uint8_t> RandomBytes(std::size_t size, std::uint32_t seed) {
     std::mt19937 gen(seed);
     std::vector<std::uint8_t> bytes(size);
-    for (auto& b : bytes) b = static_cast<std::uint8_t>(gen());
+    for (auto& b : bytes)
+        b = static_cast<std::uint8_t>(gen());
     return bytes;
 }
 
 KeyWords RandomKey(std::uint32_t seed) {
     std::mt19937 gen(seed);
     KeyWords key;
-    for (auto& w : key.k) w = gen();
+    for (auto& w : key.k)
+        w = gen();
     return key;
 }
 
 [[maybe_unused]] std::vector<std::uint8_t> KeyBytes(const KeyWords& key) {
     std::vector<std::uint8_t> bytes(kKeySize);
-    for (std::size_t w = 0; w < 4; ++w) StoreBE32(bytes.data() + 4 * w, key.k[w]);
+    for (std::size_t w = 0; w < 4; ++w)
+        StoreBE32(bytes.data() + 4 * w, key.k[w]);
     return bytes;
 }
 
@@ -75,7 +78,9 @@ struct KeyCase {
 
 class KeyDerivation : public ::testing::TestWithParam<KeyCase> {};
 
-TEST_P(KeyDerivation, WordsFromPassword) { EXPECT_EQ(KeyFromPassword(GetParam().password).k, GetParam().words); }
+TEST_P(KeyDerivation, WordsFromPassword) {
+    EXPECT_EQ(KeyFromPassword(GetParam().password).k, GetParam().words);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Table, KeyDerivation,
@@ -83,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // six characters: k2, k3 zero and the low two bytes of k1 zero
                       KeyCase{"Short", "secret", {0x73656372, 0x65740000, 0, 0}},
                       KeyCase{"Exactly16", "0123456789abcdef", {0x30313233, 0x34353637, 0x38396162, 0x63646566}},
-                      KeyCase{"LongerIgnoresTail", "0123456789abcdefXYZ", {0x30313233, 0x34353637, 0x38396162, 0x63646566}},
+                      KeyCase{
+                          "LongerIgnoresTail", "0123456789abcdefXYZ", {0x30313233, 0x34353637, 0x38396162, 0x63646566}},
                       // ä ö ü € in Windows-1252 are E4 F6 FC 80: one byte each
                       KeyCase{"NonAscii", "\xC3\xA4\xC3\xB6\xC3\xBC\xE2\x82\xAC", {0xE4F6FC80, 0, 0, 0}},
                       // 16 two-byte UTF-8 characters still give 16 key bytes, not 32
@@ -179,7 +185,8 @@ TEST(Cbc, DamagedBlockGarblesItselfAndTheSameBitsOfTheNext) {
     CbcEncrypt(cipher.data(), cipher.size(), key, c);
     const std::size_t damaged = 3;
     const std::uint8_t mask[8] = {0x80, 0, 0x01, 0, 0, 0xFF, 0, 0x10};
-    for (std::size_t i = 0; i < 8; ++i) cipher[damaged * 8 + i] ^= mask[i];
+    for (std::size_t i = 0; i < 8; ++i)
+        cipher[damaged * 8 + i] ^= mask[i];
     Chain d;
     CbcDecrypt(cipher.data(), cipher.size(), key, d);
     for (std::size_t block = 0; block < 8; ++block) {
@@ -187,7 +194,8 @@ TEST(Cbc, DamagedBlockGarblesItselfAndTheSameBitsOfTheNext) {
         if (block == damaged) {
             EXPECT_FALSE(same);
         } else if (block == damaged + 1) {
-            for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(cipher[block * 8 + i], plain[block * 8 + i] ^ mask[i]);
+            for (std::size_t i = 0; i < 8; ++i)
+                EXPECT_EQ(cipher[block * 8 + i], plain[block * 8 + i] ^ mask[i]);
         } else {
             EXPECT_TRUE(same) << "block " << block;
         }
@@ -207,7 +215,8 @@ TEST(Framing, SizeIsSmallestMultipleOfEightNotBelowLengthPlusTwelve) {
         // Exactly one stored length fits each framed size and it is the one written.
         EXPECT_TRUE(LengthFits(static_cast<std::int32_t>(length), n)) << length;
         int fitting = 0;
-        for (std::int32_t candidate = -2; candidate < 230; ++candidate) fitting += LengthFits(candidate, n) ? 1 : 0;
+        for (std::int32_t candidate = -2; candidate < 230; ++candidate)
+            fitting += LengthFits(candidate, n) ? 1 : 0;
         EXPECT_EQ(fitting, n == 16 ? 5 : 8) << length; // L from max(0, N - 19) to N - 12
     }
     EXPECT_EQ(FramedSize(static_cast<std::uint64_t>(kMaxPlainLength)), 2147483648u);
@@ -217,17 +226,17 @@ TEST(Framing, LengthFieldEdges) {
     EXPECT_FALSE(LengthFits(-1, 16));
     EXPECT_FALSE(LengthFits(INT32_MIN, 16));
     EXPECT_TRUE(LengthFits(4, 16));
-    EXPECT_FALSE(LengthFits(5, 16));  // N - L = 11
-    EXPECT_TRUE(LengthFits(0, 16));   // N - L = 16
-    EXPECT_FALSE(LengthFits(4, 24));  // N - L = 20
+    EXPECT_FALSE(LengthFits(5, 16)); // N - L = 11
+    EXPECT_TRUE(LengthFits(0, 16));  // N - L = 16
+    EXPECT_FALSE(LengthFits(4, 24)); // N - L = 20
     EXPECT_TRUE(LengthFits(INT32_MAX, 2147483664u));
     EXPECT_FALSE(LengthFits(INT32_MAX, 2147483648u));
 }
 
 TEST(Framing, RandomValuesRoundTiesToEvenAndStayInRange) {
     EXPECT_EQ(ScaleRandom(0.0f), 0u);
-    EXPECT_EQ(ScaleRandom(0.5f), 1073741824u);          // 1073741823.5: ties to even
-    EXPECT_EQ(ScaleRandom(0.25f), 536870912u);          // 536870911.75
+    EXPECT_EQ(ScaleRandom(0.5f), 1073741824u);                       // 1073741823.5: ties to even
+    EXPECT_EQ(ScaleRandom(0.25f), 536870912u);                       // 536870911.75
     EXPECT_EQ(ScaleRandom(std::nextafter(1.0f, 0.0f)), 2147483519u); // the largest r below 1
     for (int i = 0; i < 50; ++i) {
         const RandomPair pair = DrawRandomValues();
@@ -287,12 +296,15 @@ TEST(Progress, PublishedSmallCases) {
 
 TEST(Progress, ChunkedEqualsPerBlockRuleForManySizesAndPieces) {
     std::vector<std::uint64_t> totals;
-    for (std::uint64_t n = 16; n <= 1600; n += 8) totals.push_back(n);
-    for (std::uint64_t n : {8000u, 80000u, 800008u, 4194304u, 4194312u, 12345680u}) totals.push_back(n);
+    for (std::uint64_t n = 16; n <= 1600; n += 8)
+        totals.push_back(n);
+    for (std::uint64_t n : {8000u, 80000u, 800008u, 4194304u, 4194312u, 12345680u})
+        totals.push_back(n);
     for (const std::uint64_t total : totals) {
         const auto expected = ReferenceProgress(total);
         ASSERT_LE(expected.size(), 102u);
-        for (std::size_t piece : {std::size_t{8}, std::size_t{16}, std::size_t{24}, std::size_t{4096}, std::size_t{1} << 20}) {
+        for (std::size_t piece :
+             {std::size_t{8}, std::size_t{16}, std::size_t{24}, std::size_t{4096}, std::size_t{1} << 20}) {
             if (total / piece > 200000) continue; // keep the per-block reference affordable
             ASSERT_EQ(ChunkedProgress(total, piece), expected) << "N=" << total << " piece=" << piece;
         }

@@ -371,8 +371,6 @@ bool ProfileWrite(const std::string& file, const std::string& section, const std
 
 void FatalExit() { ::_exit(0); }
 
-bool CapsLockOn() { return false; }
-
 std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     const int fd = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
     if (fd < 0) return std::nullopt;

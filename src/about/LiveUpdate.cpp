@@ -1,0 +1,24 @@
+#include "about/LiveUpdate.h"
+
+#include "config/modINI.h"
+#include "files/modDestroyFile.h"
+
+namespace vaultwing {
+
+std::optional<LiveUpdateOutcome> CheckDownloadedVersion(long long bytesReceived, const std::string& programFolder,
+                                                        const LangTable& texts, std::string_view server) {
+    if (bytesReceived <= 0) return LiveUpdateOutcome{DownloadFailedMessage(texts), false, {}};
+
+    const IniStore store(programFolder);
+    const std::string versionText = store.ReadVersionINI(kVersionKey, kVersionSection);
+    // The file is only ever read once: a copy left behind would be read again by the next check.
+    if (DestroyFile(store.VersionPath()) == -1) return std::nullopt;
+
+    const UpdateDecision decision = DecideUpdate(bytesReceived, versionText);
+    LiveUpdateOutcome outcome{
+        UpdateMessage(decision, texts, versionText), decision == UpdateDecision::NewerOffered, {}};
+    if (outcome.yesOpensArchive) outcome.archiveAddress = UpdateArchiveAddress(server);
+    return outcome;
+}
+
+} // namespace vaultwing

@@ -1,0 +1,298 @@
+#include "gui/QtUi.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "app/frmMain.h"
+#include "config/frmSpracheinstellung.h"
+#include "favourites/FavouritesFile.h"
+#include "files/frmProgress.h"
+#include "gui/Artwork.h"
+#include "gui/WindowRoutines.h"
+#include "password/frmKey.h"
+#include "password/frmKeyDirect.h"
+#include "platform/platform.h"
+
+namespace vaultwing {
+
+QString UiText(const std::string& text) {
+    QString result = QString::fromStdString(text);
+    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+QtUi::QtUi() = default;
+
+QtUi::~QtUi() { DeleteWindows(); }
+
+void QtUi::DeleteWindows() {
+    // Windows still loaded at the end go without their unload steps (nothing is saved here).
+    for (QPointer<QWidget>& window : unloaded_)
+        delete window.data();
+    unloaded_.clear();
+    delete language_.data();
+    delete progress_.data();
+    delete keyDirect_.data();
+    delete key_.data();
+    delete main_.data();
+    vaultwing::ShowTrayIcon(false);
+}
+
+template <typename W> W& QtUi::Load(QPointer<W>& slot) {
+    if (!slot) {
+        slot = new W(*this);
+        // The pointer is set before the load steps, so a window they touch again (ApplyLanguage
+        // from its own load) is not created a second time.
+        slot->Form_Load();
+    }
+    return *slot;
+}
+
+frmMain& QtUi::Main() {
+    return Load(main_);
+}
+frmKey& QtUi::Key() {
+    return Load(key_);
+}
+frmKeyDirect& QtUi::KeyDirect() {
+    return Load(keyDirect_);
+}
+frmProgress& QtUi::Progress() {
+    return Load(progress_);
+}
+frmSpracheinstellung& QtUi::Language() {
+    return Load(language_);
+}
+
+frmMain* QtUi::MainIfLoaded() const {
+    return main_;
+}
+frmKey* QtUi::KeyIfLoaded() const {
+    return key_;
+}
+frmKeyDirect* QtUi::KeyDirectIfLoaded() const {
+    return keyDirect_;
+}
+frmProgress* QtUi::ProgressIfLoaded() const {
+    return progress_;
+}
+frmSpracheinstellung* QtUi::LanguageIfLoaded() const {
+    return language_;
+}
+
+void QtUi::Unloaded(QWidget* window) {
+    if (window == main_) main_ = nullptr;
+    if (window == key_) key_ = nullptr;
+    if (window == keyDirect_) keyDirect_ = nullptr;
+    if (window == progress_) progress_ = nullptr;
+    if (window == language_) language_ = nullptr;
+    window->hide();
+    unloaded_.emplace_back(window);
+    window->deleteLater();
+}
+
+void QtUi::UnloadAll() {
+    if (main_) main_->Form_Unload();
+    if (key_) key_->Form_Unload();
+    if (keyDirect_) keyDirect_->Form_Unload();
+    if (progress_) progress_->Form_Unload();
+    if (language_) language_->Form_Unload();
+}
+
+bool QtUi::OtherWindowAvailable(OtherWindow) const {
+    return false;
+}
+
+void QtUi::OpenOtherWindow(OtherWindow) {}
+
+void QtUi::ShowHotRegionStatus() {}
+
+bool QtUi::LoadFavouritesList() {
+    // Until the favourites window exists, its list is the favourites file as it stands.
+    app_->state.favourites = LoadFavourites(app_->state.programFolder);
+    return !app_->state.favourites.empty();
+}
+
+// ---------------------------------------------------------------------------------------------
+// UiPort
+// ---------------------------------------------------------------------------------------------
+
+MsgAnswer QtUi::ShowMessage(const Message& message) {
+    messages.push_back(message);
+    if (messageHook)
+        if (const auto answer = messageHook(message)) return *answer;
+
+    QMessageBox box;
+    box.setWindowTitle(UiText(message.title));
+    box.setText(UiText(message.text));
+    box.setWindowIcon(artwork::AppIcon());
+    switch (message.icon) {
+    case MsgIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    // Above the drop zone, which stays on top of everything else.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (message.buttons == MsgButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MsgAnswer::Ok;
+}
+
+void QtUi::DoEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtUi::SetBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void QtUi::ProgressBegin(RunDirection direction, const std::string& caption) {
+    cancel_ = quitting_;
+    if (!quitting_) Progress().Begin(direction, UiText(caption));
+}
+
+void QtUi::ProgressShowFile(const std::string& fileName) {
+    if (!quitting_) Progress().ShowFile(UiText(fileName));
+}
+
+void QtUi::ProgressSetPercent(int percent) {
+    if (progress_) progress_->SetPercent(percent);
+}
+
+void QtUi::ProgressHide() {
+    if (progress_) progress_->hide();
+}
+
+void QtUi::ShowMainWindow() {
+    if (quitting_) return;
+    Main().ShowDropZone();
+}
+
+void QtUi::HideMainWindow() {
+    if (main_) main_->hide();
+}
+
+bool QtUi::MainWindowVisible() {
+    return main_ && main_->isVisible();
+}
+
+void QtUi::ShowInTaskbar(int show) {
+    if (main_) vaultwing::ShowInTaskbar(main_, show, false);
+}
+
+void QtUi::ShowTrayIcon(bool show) {
+    if (quitting_ && show) return;
+    vaultwing::ShowTrayIcon(show, [this](int message) {
+        if (main_) main_->Form_MouseMove(message);
+    });
+}
+
+void QtUi::ShowPasswordDialog(PasswordDialog dialog) {
+    if (quitting_) return;
+    if (dialog == PasswordDialog::Encrypt)
+        Key().Open();
+    else
+        KeyDirect().Open();
+}
+
+void QtUi::HidePasswordDialog(PasswordDialog dialog) {
+    if (dialog == PasswordDialog::Encrypt && key_) key_->hide();
+    if (dialog == PasswordDialog::Decrypt && keyDirect_) keyDirect_->hide();
+}
+
+void QtUi::ClosePasswordDialog(PasswordDialog dialog) {
+    if (dialog == PasswordDialog::Encrypt && key_) key_->Form_Unload();
+    if (dialog == PasswordDialog::Decrypt && keyDirect_) keyDirect_->Form_Unload();
+}
+
+void QtUi::ClearPasswordFields(PasswordDialog dialog) {
+    if (dialog == PasswordDialog::Encrypt && key_) key_->ClearFields();
+    if (dialog == PasswordDialog::Decrypt && keyDirect_) keyDirect_->ClearFields();
+}
+
+void QtUi::SetDeleteModeText(const std::string& text) {
+    if (quitting_) return;
+    vaultwing::SetDeleteModeText(*this, text);
+}
+
+void QtUi::ShowLanguageWindow() {
+    if (quitting_) return;
+    Language().Open();
+}
+
+void QtUi::ApplyLanguage() {
+    if (quitting_) return;
+    vaultwing::ApplyLanguage(
+        app_->state.texts, marqueeText_,
+        [this](const LangTarget& target, const std::string& text) { SetLanguageText(target, text); });
+}
+
+QWidget* QtUi::WindowByName(std::string_view name) {
+    if (name == "frmSpracheinstellung") return &Load(language_);
+    if (name == "frmMain") return &Load(main_);
+    if (name == "frmKey") return &Load(key_);
+    if (name == "frmKeyDirect") return &Load(keyDirect_);
+    return nullptr; // settings, favourites and about windows: not part of this program yet
+}
+
+void QtUi::SetLanguageText(const LangTarget& target, const std::string& text) {
+    QWidget* window = WindowByName(target.window);
+    if (window == nullptr) return;
+    if (target.control.empty()) {
+        window->setWindowTitle(UiText(text));
+        return;
+    }
+    QObject* control =
+        window->findChild<QObject*>(QString::fromUtf8(target.control.data(), qsizetype(target.control.size())));
+    if (control == nullptr) return;
+    control->setProperty(target.property == LangProperty::ToolTip ? "toolTip" : "text", UiText(text));
+}
+
+void QtUi::CloseFavouritesWindowIfVisible() {}
+
+void QtUi::EnableFavouritesCommands(bool enabled) {
+    if (main_) main_->EnableFavouritesCommands(enabled);
+}
+
+void QtUi::QuitApplication() {
+    if (quitting_) return;
+    quitting_ = true;
+    // Exit chosen while a run works (its events run in the middle of a file): the run stops at
+    // its next step as if cancelled, so the current file leaves no partial output behind.
+    if (app_ != nullptr && app_->state.runActive) cancel_ = true;
+    UnloadAllForms(*this);
+    if (quitHook)
+        quitHook();
+    else
+        // Queued, so that the event loop ends even when this runs before it started.
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+}
+
+void QtUi::EndProcessNow() {
+    if (endProcessHook) {
+        endProcessHook();
+        throw ProcessEnded{};
+    }
+    platform::FatalExit();
+}
+
+} // namespace vaultwing

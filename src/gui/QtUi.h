@@ -1,0 +1,143 @@
+#pragma once
+// The user-interface port on Qt: the core's requests become windows, message boxes and the
+// event loop. Windows are created hidden when first touched (their load steps run then) and
+// deleted when they unload; the next touch creates them again.
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "app/UiPort.h"
+#include "config/ApplyLanguageTable.h"
+
+class QWidget;
+
+namespace vaultwing {
+
+class frmMain;
+class frmKey;
+class frmKeyDirect;
+class frmProgress;
+class frmSpracheinstellung;
+
+// The windows later parts of the program add; the drop zone's menu opens them through here.
+enum class OtherWindow { Settings, Favourites, About };
+
+// Runs a window's call into the core. An immediate end of the process has already happened (or,
+// in tests, been recorded) when ProcessEnded arrives; it must not cross Qt's event dispatch.
+template <typename F> void Guarded(F&& call) {
+    try {
+        call();
+    } catch (const ProcessEnded&) {
+    }
+}
+
+// Text from the program (lines joined by CR LF, or a lone CR from a language file) as Qt shows it.
+[[nodiscard]] QString UiText(const std::string& text);
+
+class QtUi final : public UiPort {
+public:
+    QtUi();
+    ~QtUi() override;
+    QtUi(const QtUi&) = delete;
+    QtUi& operator=(const QtUi&) = delete;
+
+    // The application the windows talk to; set once, before Main runs.
+    void Attach(Application& app) { app_ = &app; }
+    [[nodiscard]] Application& App() { return *app_; }
+
+    // --- Seams for the tests -----------------------------------------------------------------
+    // Answers a message instead of a message box when it returns a value.
+    std::function<std::optional<MsgAnswer>(const Message&)> messageHook;
+    // Replaces the immediate end of the process (the core then stops through ProcessEnded).
+    std::function<void()> endProcessHook;
+    // Replaces leaving the event loop at the regular end.
+    std::function<void()> quitHook;
+    // Every message shown, in order.
+    std::vector<Message> messages;
+    [[nodiscard]] bool Quitting() const { return quitting_; }
+
+    // --- The windows -------------------------------------------------------------------------
+    frmMain& Main();
+    frmKey& Key();
+    frmKeyDirect& KeyDirect();
+    frmProgress& Progress();
+    frmSpracheinstellung& Language();
+    [[nodiscard]] frmMain* MainIfLoaded() const;
+    [[nodiscard]] frmKey* KeyIfLoaded() const;
+    [[nodiscard]] frmKeyDirect* KeyDirectIfLoaded() const;
+    [[nodiscard]] frmProgress* ProgressIfLoaded() const;
+    [[nodiscard]] frmSpracheinstellung* LanguageIfLoaded() const;
+
+    // A window ran its unload steps: it is forgotten now and deleted once its event is done.
+    void Unloaded(QWidget* window);
+    // Unloads every loaded window (the drop zone first, as it starts the regular end).
+    void UnloadAll();
+    // Deletes every window without unload steps, while the application they talk to still
+    // exists (the last step of the program, and of the port's life).
+    void DeleteWindows();
+
+    // The windows later parts of the program add: available ones get menu items that work.
+    [[nodiscard]] bool OtherWindowAvailable(OtherWindow window) const;
+    void OpenOtherWindow(OtherWindow window);
+    // Re-labels the settings window's hot-region edges after a language change.
+    void ShowHotRegionStatus();
+    // The favourites window's list at the drop zone's load; true when it holds entries.
+    bool LoadFavouritesList();
+
+    // Language text 150 as the last ApplyLanguage found it (the about window's credits line).
+    [[nodiscard]] const std::string& MarqueeText() const { return marqueeText_; }
+
+    // The progress window's Cancel button.
+    void RequestCancel() { cancel_ = true; }
+
+    // --- UiPort ------------------------------------------------------------------------------
+    MsgAnswer ShowMessage(const Message& message) override;
+    void DoEvents() override;
+    void SetBusy(bool busy) override;
+    void ProgressBegin(RunDirection direction, const std::string& caption) override;
+    void ProgressShowFile(const std::string& fileName) override;
+    void ProgressSetPercent(int percent) override;
+    void ProgressHide() override;
+    bool CancelRequested() override { return cancel_; }
+    void ShowMainWindow() override;
+    void HideMainWindow() override;
+    bool MainWindowVisible() override;
+    void ShowInTaskbar(int show) override;
+    void ShowTrayIcon(bool show) override;
+    void ShowPasswordDialog(PasswordDialog dialog) override;
+    void HidePasswordDialog(PasswordDialog dialog) override;
+    void ClosePasswordDialog(PasswordDialog dialog) override;
+    void ClearPasswordFields(PasswordDialog dialog) override;
+    void SetDeleteModeText(const std::string& text) override;
+    void ShowLanguageWindow() override;
+    void ApplyLanguage() override;
+    void CloseFavouritesWindowIfVisible() override;
+    void EnableFavouritesCommands(bool enabled) override;
+    void QuitApplication() override;
+    void EndProcessNow() override;
+
+private:
+    void SetLanguageText(const LangTarget& target, const std::string& text);
+    // The loaded window of that name (created hidden when missing); nullptr for a window this
+    // program does not have yet.
+    QWidget* WindowByName(std::string_view name);
+    template <typename W> W& Load(QPointer<W>& slot);
+
+    Application* app_ = nullptr;
+    QPointer<frmMain> main_;
+    QPointer<frmKey> key_;
+    QPointer<frmKeyDirect> keyDirect_;
+    QPointer<frmProgress> progress_;
+    QPointer<frmSpracheinstellung> language_;
+    std::vector<QPointer<QWidget>> unloaded_; // deleted later, or at the latest with the port
+    std::string marqueeText_;
+    bool cancel_ = false;
+    bool busy_ = false;
+    bool quitting_ = false;
+};
+
+} // namespace vaultwing

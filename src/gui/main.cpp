@@ -1,0 +1,28 @@
+// VWX: the desktop program. Start-up decides everything; this only sets up Qt around it.
+#include <QApplication>
+
+#include "app/Application.h"
+#include "gui/Artwork.h"
+#include "gui/QtUi.h"
+#include "platform/platform.h"
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv); // takes Qt's own options out of argv
+    QApplication::setApplicationName(QStringLiteral("Vaultwing"));
+    QApplication::setWindowIcon(vaultwing::artwork::AppIcon());
+    // Hidden windows are normal here (the drop zone in the tray); the program ends by its own rules.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    vaultwing::QtUi ui;
+    vaultwing::Application app(vaultwing::platform::ProgramFolder(), ui,
+                               vaultwing::platform::StartCommandLine(argc, argv));
+    ui.Attach(app);
+    try {
+        app.subMain.Main();
+    } catch (const vaultwing::ProcessEnded&) {
+        return 0;
+    }
+    const int exitCode = QApplication::exec();
+    ui.DeleteWindows(); // before the application they talk to goes
+    return exitCode;
+}
