@@ -241,6 +241,12 @@ TEST(QueryOsVersionWin32, ThisSystemIsSupported) {
     EXPECT_TRUE(decision.known);
 }
 
+// Nobody presses keys while the tests run: every watched key reads as up.
+TEST(KeyboardWin32, NoKeyHeldWhileTestsRun) {
+    for (const int key : {platform::kVkEscape, platform::kVkControl, platform::kVkShift, int{'A'}})
+        EXPECT_FALSE(platform::AsyncKeyDown(key)) << key;
+}
+
 TEST(ArgumentText, ProgramNameQuotedOrNotIsSkipped) {
     struct Case {
         const char* line;

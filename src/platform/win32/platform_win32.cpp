@@ -496,6 +496,17 @@ bool CapsLockOn() {
     return state == 1 || state == -127;
 }
 
+bool AsyncKeyDown(int virtualKey) {
+    // High bit: the key is down now, whichever window has the focus.
+    return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
+std::optional<ScreenPoint> CursorPosition() {
+    POINT point{};
+    if (!::GetCursorPos(&point)) return std::nullopt;
+    return ScreenPoint{point.x, point.y};
+}
+
 std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     const UniqueHandle in(::CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr));
