@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libcrypto++-dev   # tests and benchmarks
     qt6-base-dev libgl-dev                                      # the desktop program
     xvfb xauth                                                  # headless window tests and screenshots
+    clang libclang-rt-14-dev                                    # fuzzing: libFuzzer, ASan, UBSan (scripts/fuzz.sh)
 )
 windows_packages=(
     g++-mingw-w64-x86-64 googletest                             # the Windows cross build and its GoogleTest

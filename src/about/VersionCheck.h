@@ -28,17 +28,26 @@ inline constexpr const char* kVersionKey = "version";
 // up to the first other character); 0 for an empty or non-numeric text. So "1.5.2" gives 152.
 // Only versions with three single-digit parts are ordered correctly by this ("1.6" gives 16).
 [[nodiscard]] constexpr long VersionNumber(std::string_view text) {
-    std::string digits;
-    for (const char ch : text)
-        if (ch != '.') digits.push_back(ch);
+    // Walks the text skipping the dots instead of copying it: clang cannot evaluate a
+    // libstdc++ std::string in a constant expression.
     std::size_t i = 0;
-    while (i < digits.size() && (digits[i] == ' ' || digits[i] == '\t'))
+    const auto skipDots = [&] {
+        while (i < text.size() && text[i] == '.')
+            ++i;
+    };
+    skipDots();
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
         ++i;
+        skipDots();
+    }
     bool negative = false;
-    if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) negative = digits[i++] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i++] == '-';
+        skipDots();
+    }
     long value = 0;
-    for (; i < digits.size() && digits[i] >= '0' && digits[i] <= '9'; ++i) {
-        const long digit = digits[i] - '0';
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; skipDots()) {
+        const long digit = text[i++] - '0';
         value = value > (LONG_MAX - digit) / 10 ? LONG_MAX : value * 10 + digit; // saturate, never overflow
     }
     return negative ? -value : value;

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
-#include <QLinearGradient>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
@@ -158,7 +157,6 @@ void frmMain::picDropZone_MouseIcon(int ind) {
 void frmMain::PopupContextMenu(const QPoint& globalPosition) {
     activateWindow();
     mnuKontext->popup(globalPosition);
-    mnuKontext->activateWindow();
 }
 
 void frmMain::Form_MouseMove(int message) {
@@ -208,11 +206,10 @@ void frmMain::picDropZone_DblClick() {
 
 void frmMain::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    QLinearGradient back(0, 0, 0, height());
-    back.setColorAt(0, QColor(0x1d, 0x4f, 0x8a));
-    back.setColorAt(1, QColor(0x0c, 0x24, 0x48));
-    painter.fillRect(rect(), back);
-    artwork::PaintDropZone(painter, QRectF(rect()).adjusted(1, 1, -1, -1));
+    artwork::PaintDropZone(painter, QRectF(rect()));
+    // A thin frame, as the window system would draw a fixed single border.
+    painter.setPen(QPen(QColor(0x11, 0x2a, 0x66), 1));
+    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 void frmMain::mousePressEvent(QMouseEvent* event) {

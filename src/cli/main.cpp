@@ -1,7 +1,5 @@
 // vaultwing: encrypt and decrypt files and folders from a terminal, on the same core as VWX.
 #include <cstdio>
-#include <fstream>
-#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,16 +75,38 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
     return std::nullopt;
 }
 
-// The first line of the password file, without its line end.
-std::optional<std::string> ReadPasswordFile(const std::string& file) {
-    std::string line;
-    if (file == "-") {
-        if (!std::getline(std::cin, line) && line.empty()) return std::nullopt;
-    } else {
-        std::ifstream in(file, std::ios::binary);
-        if (!in) return std::nullopt;
-        std::getline(in, line);
+// Appends `c` to a secret; when the string must grow, the old buffer is wiped before it is
+// given back, so no copy of the secret is left behind in freed memory.
+void AppendSecret(std::string& secret, char c) {
+    if (secret.size() == secret.capacity()) {
+        std::string larger;
+        larger.reserve(secret.capacity() * 2 + 64);
+        larger = secret;
+        WipeString(secret);
+        secret.swap(larger);
     }
+    secret.push_back(c);
+}
+
+// The first line of the password file, without its line end. Read byte by byte without a
+// stream buffer: a buffer would keep a copy of the password in memory the program then frees
+// without wiping.
+std::optional<std::string> ReadPasswordFile(const std::string& file) {
+    std::FILE* in = file == "-" ? stdin : std::fopen(file.c_str(), "rb");
+    if (in == nullptr) return std::nullopt;
+    std::setvbuf(in, nullptr, _IONBF, 0);
+    std::string line;
+    line.reserve(256);
+    int c = 0;
+    bool any = false;
+    while ((c = std::fgetc(in)) != EOF) {
+        any = true;
+        if (c == '\n') break;
+        AppendSecret(line, static_cast<char>(c));
+    }
+    c = 0;
+    if (in != stdin) std::fclose(in);
+    if (!any && file == "-") return std::nullopt;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
 }

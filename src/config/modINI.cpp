@@ -218,7 +218,8 @@ std::optional<std::string> IniUpdateValue(std::string_view content, std::string_
         if (lines[i].kind != LineKind::Blank) last = i;
     const Line& after = lines[last];
     result.append(content.substr(0, after.next));
-    if (after.next == after.end) result.append(kLineEnd); // the file ended without a line end
+    // The file ended without a line feed (perhaps with a lone CR, which ends no line here).
+    if (after.next == 0 || content[after.next - 1] != '\n') result.append(kLineEnd);
     result.append(key).append("=").append(value).append(kLineEnd);
     result.append(content.substr(after.next));
     return result;

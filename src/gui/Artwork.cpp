@@ -4,15 +4,15 @@
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPolygonF>
 #include <QScreen>
+#include <algorithm>
 
 namespace vaultwing::artwork {
 namespace {
 
-const QColor kVaultTop(0x2b, 0x6c, 0xb0);
-const QColor kVaultBottom(0x12, 0x35, 0x66);
-const QColor kGold(0xf4, 0xc4, 0x30);
-const QColor kGoldDark(0xc8, 0x8f, 0x10);
+const QColor kInk(0x11, 0x2a, 0x66);
+const QColor kGold(0xff, 0xc2, 0x1a);
 
 qreal DeviceRatio() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -47,63 +47,99 @@ QPainterPath Arrow() {
 
 } // namespace
 
+// The program's emblem, the winged shield with a padlock of the shipped icon, drawn on a
+// 256-unit square.
+void PaintEmblem(QPainter& painter, const QRectF& area) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal s = std::min(area.width(), area.height());
+    painter.translate(area.center().x() - s / 2, area.center().y() - s / 2);
+    painter.scale(s / 256.0, s / 256.0);
+
+    const QColor ink(0x11, 0x2a, 0x66);
+    QPainterPath wing;
+    wing.moveTo(92, 76);
+    wing.cubicTo(66, 58, 38, 46, 8, 44);
+    wing.cubicTo(20, 70, 52, 96, 92, 108);
+    wing.closeSubpath();
+    wing.moveTo(92, 104);
+    wing.cubicTo(68, 94, 44, 88, 18, 90);
+    wing.cubicTo(32, 112, 60, 128, 92, 134);
+    wing.closeSubpath();
+    wing.moveTo(92, 130);
+    wing.cubicTo(72, 124, 54, 122, 32, 128);
+    wing.cubicTo(46, 146, 68, 156, 92, 158);
+    wing.closeSubpath();
+    painter.setPen(QPen(ink, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(QColor(0xea, 0xf2, 0xff));
+    painter.drawPath(wing);
+    painter.drawPath(QTransform(-1, 0, 0, 1, 256, 0).map(wing));
+
+    QPainterPath shield;
+    shield.moveTo(128, 30);
+    shield.cubicTo(152, 44, 176, 50, 194, 50);
+    shield.lineTo(194, 120);
+    shield.cubicTo(194, 168, 166, 204, 128, 228);
+    shield.cubicTo(90, 204, 62, 168, 62, 120);
+    shield.lineTo(62, 50);
+    shield.cubicTo(80, 50, 104, 44, 128, 30);
+    shield.closeSubpath();
+    QPainterPath shade;
+    shade.moveTo(128, 30);
+    shade.cubicTo(152, 44, 176, 50, 194, 50);
+    shade.lineTo(194, 120);
+    shade.cubicTo(194, 168, 166, 204, 128, 228);
+    shade.closeSubpath();
+    painter.setPen(Qt::NoPen);
+    painter.fillPath(shield, QColor(0x2f, 0x7c, 0xf0));
+    painter.fillPath(shade, QColor(0x1f, 0x5b, 0xc4));
+    painter.setPen(QPen(ink, 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(shield);
+
+    QPainterPath shackle;
+    shackle.moveTo(102, 122);
+    shackle.lineTo(102, 100);
+    shackle.cubicTo(102, 85.6, 113.6, 74, 128, 74);
+    shackle.cubicTo(142.4, 74, 154, 85.6, 154, 100);
+    shackle.lineTo(154, 122);
+    shackle.lineTo(142, 122);
+    shackle.lineTo(142, 100);
+    shackle.cubicTo(142, 92.3, 135.7, 86, 128, 86);
+    shackle.cubicTo(120.3, 86, 114, 92.3, 114, 100);
+    shackle.lineTo(114, 122);
+    shackle.closeSubpath();
+    painter.setPen(QPen(ink, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(QColor(0xff, 0xd2, 0x4d));
+    painter.drawPath(shackle);
+    painter.setBrush(QColor(0xff, 0xc2, 0x1a));
+    painter.drawRoundedRect(QRectF(94, 112, 68, 56), 10, 10);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xff, 0xd7, 0x5e));
+    painter.drawRoundedRect(QRectF(100, 118, 28, 44), 5, 5);
+    painter.setBrush(ink);
+    painter.drawEllipse(QPointF(128, 134), 8, 8);
+    painter.drawPolygon(QPolygonF({QPointF(124, 136), QPointF(132, 136), QPointF(134, 154), QPointF(122, 154)}));
+    painter.restore();
+}
+
 void PaintDropZone(QPainter& painter, const QRectF& area) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal s = std::min(area.width(), area.height());
     const QRectF tile(area.center().x() - s / 2, area.center().y() - s / 2, s, s);
-    const auto at = [&](qreal x, qreal y) { return QPointF(tile.left() + x * s, tile.top() + y * s); };
 
-    // The tile.
+    // A light tile with a dashed edge that says "drop here", the emblem in its middle.
     QLinearGradient body(tile.topLeft(), tile.bottomLeft());
-    body.setColorAt(0, kVaultTop);
-    body.setColorAt(1, kVaultBottom);
-    QPainterPath tilePath;
-    const QRectF inner = tile.adjusted(s * 0.02, s * 0.02, -s * 0.02, -s * 0.02);
-    tilePath.addRoundedRect(inner, s * 0.2, s * 0.2);
-    painter.fillPath(tilePath, body);
-    painter.setPen(QPen(QColor(255, 255, 255, 60), s * 0.02));
-    painter.drawPath(tilePath);
-
-    // The dashed edge that says "drop here".
-    QPen dash(QColor(255, 255, 255, 110), s * 0.025);
-    dash.setDashPattern({3.0, 2.5});
-    dash.setCapStyle(Qt::RoundCap);
+    body.setColorAt(0, QColor(0xf6, 0xf9, 0xff));
+    body.setColorAt(1, QColor(0xd6, 0xe4, 0xfa));
+    painter.fillRect(tile, body);
+    QPen dash(QColor(0x2f, 0x7c, 0xf0, 150), std::max<qreal>(1.0, s * 0.025));
+    dash.setDashPattern({3.0, 2.0});
     painter.setPen(dash);
     painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(tile.adjusted(s * 0.1, s * 0.1, -s * 0.1, -s * 0.1), s * 0.13, s * 0.13);
-
-    // The padlock: shackle, then body with a keyhole.
-    QPen shackle(QColor(0xe8, 0xee, 0xf6), s * 0.075);
-    shackle.setCapStyle(Qt::FlatCap);
-    painter.setPen(shackle);
-    QPainterPath arc;
-    arc.moveTo(at(0.36, 0.50));
-    arc.lineTo(at(0.36, 0.38));
-    arc.arcTo(QRectF(at(0.36, 0.24), at(0.64, 0.52)), 180, -180);
-    arc.lineTo(at(0.64, 0.50));
-    painter.drawPath(arc);
-
-    QLinearGradient gold(at(0, 0.46), at(0, 0.80));
-    gold.setColorAt(0, kGold);
-    gold.setColorAt(1, kGoldDark);
-    QPainterPath lock;
-    lock.addRoundedRect(QRectF(at(0.27, 0.46), at(0.73, 0.80)), s * 0.06, s * 0.06);
-    painter.setPen(QPen(kGoldDark.darker(130), s * 0.015));
-    painter.setBrush(gold);
-    painter.drawPath(lock);
-
-    QPainterPath keyhole;
-    keyhole.addEllipse(at(0.5, 0.595), s * 0.045, s * 0.045);
-    QPainterPath slot;
-    slot.moveTo(at(0.478, 0.61));
-    slot.lineTo(at(0.522, 0.61));
-    slot.lineTo(at(0.535, 0.72));
-    slot.lineTo(at(0.465, 0.72));
-    slot.closeSubpath();
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kVaultBottom);
-    painter.drawPath(keyhole.united(slot));
+    painter.drawRoundedRect(tile.adjusted(s * 0.06, s * 0.06, -s * 0.06, -s * 0.06), s * 0.12, s * 0.12);
+    PaintEmblem(painter, tile.adjusted(s * 0.1, s * 0.1, -s * 0.1, -s * 0.1));
     painter.restore();
 }
 
@@ -113,7 +149,7 @@ QIcon AppIcon() {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        PaintDropZone(painter, QRectF(0, 0, size, size));
+        PaintEmblem(painter, QRectF(0, 0, size, size));
         painter.end();
         icon.addPixmap(pixmap);
     }
@@ -126,10 +162,10 @@ QCursor NormalPointer() {
         p.setPen(QPen(Qt::black, 1.2));
         p.setBrush(Qt::white);
         p.drawPath(Arrow());
-        p.setPen(QPen(kVaultBottom, 1.6));
+        p.setPen(QPen(kInk, 1.6));
         p.setBrush(Qt::NoBrush);
         p.drawArc(QRectF(14.5, 11.5, 6, 7), 0, 180 * 16);
-        p.setPen(QPen(kGoldDark.darker(140), 1.0));
+        p.setPen(QPen(kInk, 1.0));
         p.setBrush(kGold);
         p.drawRoundedRect(QRectF(13.5, 15, 8, 7), 1.5, 1.5);
     });

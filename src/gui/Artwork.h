@@ -8,7 +8,10 @@
 
 namespace vaultwing::artwork {
 
-// The drop zone: a vault-blue tile with a padlock and a dashed "drop here" edge.
+// The emblem: a winged shield with a padlock, as the shipped icon shows it.
+void PaintEmblem(QPainter& painter, const QRectF& area);
+
+// The drop zone: a light tile with a dashed "drop here" edge and the emblem.
 void PaintDropZone(QPainter& painter, const QRectF& area);
 
 // The program icon (windows, tray), rendered from the drop-zone artwork.

@@ -165,7 +165,8 @@ inline constexpr int kVkControl = 17;
 inline constexpr int kVkEscape = 27;
 
 // True while the key (a virtual-key code above) is held down, wherever the input focus is;
-// false where the platform cannot tell (POSIX: no X display).
+// Win32 also counts an Escape pressed since the last query. False where the platform cannot
+// tell (POSIX: no X display).
 [[nodiscard]] bool AsyncKeyDown(int virtualKey);
 
 struct ScreenPoint {

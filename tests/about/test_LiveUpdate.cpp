@@ -94,12 +94,13 @@ TEST(LiveUpdateCheck, EndsSilentlyWhenTheFileCannotBeDestroyed) {
     EXPECT_FALSE(CheckDownloadedVersion(120, folder.Str(), Texts()).has_value()); // read-only
 
     ASSERT_TRUE(platform::SetReadOnly(folder / "version.ini", false));
-#ifndef _WIN32 // std::filesystem makes no symbolic links on Windows
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need a privilege Windows users rarely have";
+#endif
     std::filesystem::create_directory(folder / "sub");
     std::filesystem::create_symlink(folder / "version.ini", folder / "sub/version.ini");
     EXPECT_FALSE(CheckDownloadedVersion(120, folder / "sub", Texts()).has_value()); // a link to another file
     EXPECT_TRUE(std::filesystem::exists(folder / "version.ini"));
-#endif
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include "controls/ClickLabel.h"
 #include "controls/DrawnProgressBar.h"
 #include "controls/PasswordField.h"
+#include "favourites/FavouritesFile.h"
 #include "files/frmProgress.h"
 #include "gui/QtUi.h"
 #include "password/frmKey.h"

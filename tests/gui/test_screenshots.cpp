@@ -61,3 +61,19 @@ TEST_F(Screenshot, Windows) {
 
 } // namespace
 } // namespace vaultwing::test
+
+namespace vaultwing::test {
+namespace {
+
+// Under a real X server the run-time loaded X11 queries answer.
+TEST_F(Screenshot, X11QueriesAnswerUnderAnXServer) {
+    const auto pointer = platform::CursorPosition();
+    ASSERT_TRUE(pointer.has_value());
+    EXPECT_GE(pointer->x, 0);
+    EXPECT_GE(pointer->y, 0);
+    EXPECT_FALSE(platform::AsyncKeyDown(platform::kVkEscape)); // nobody presses keys on Xvfb
+    EXPECT_FALSE(platform::CapsLockOn());
+}
+
+} // namespace
+} // namespace vaultwing::test

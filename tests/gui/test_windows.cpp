@@ -426,3 +426,57 @@ TEST_F(Windows, ExitDuringARunLeavesNoPartialFile) {
 
 } // namespace
 } // namespace vaultwing::test
+
+namespace vaultwing::test {
+namespace {
+
+// Opened later (from the settings window), the language window switches the running program.
+TEST_F(Windows, LanguageChangedLaterReachesEveryWindow) {
+    StartInEnglish();
+    ui.ShowLanguageWindow();
+    frmSpracheinstellung* language = ui.LanguageIfLoaded();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(language));
+    EXPECT_EQ(language->cboSprachen->currentText(), QStringLiteral("English")); // the stored setting
+    ChooseInList(language->cboSprachen, QStringLiteral("Deutsch"));
+    QTest::mouseClick(language->cmdSpracheSet, Qt::LeftButton);
+    Settle();
+    EXPECT_EQ(Setting("Sprache"), "Deutsch");
+    EXPECT_EQ(ui.LanguageIfLoaded(), nullptr);
+    EXPECT_EQ(ui.MainIfLoaded()->mnuExit->text(), QStringLiteral("Beenden"));
+    EXPECT_EQ(ui.Key().windowTitle(), QString::fromUtf8("Verschl\xC3\xBCsseln"));
+    EXPECT_TRUE(ui.MainIfLoaded()->isVisible());
+}
+
+TEST_F(Windows, FavouritesCommandsFollowTheFavouritesFileAndTheHotRegionSetting) {
+    SetSetting("HotRegion", "1");
+    StartInEnglish();
+    EXPECT_FALSE(ui.MainIfLoaded()->mnuFavoritenEnc->isEnabled()); // no favourites stored
+    EXPECT_FALSE(ui.MainIfLoaded()->mnuFavoritenDec->isEnabled());
+    EXPECT_TRUE(ui.MainIfLoaded()->tmrHotRegion->isActive());
+    EXPECT_EQ(ui.MainIfLoaded()->tmrHotRegion->interval(), 100);
+
+    ui.QuitApplication();
+    Settle();
+    ASSERT_TRUE(SaveFavourites(home.Str(), {Make("fav.txt", "f")}));
+    SetSetting("HotRegion", "0");
+    QtUi second;
+    Application again(home.Str(), second);
+    second.Attach(again);
+    second.messageHook = ui.messageHook;
+    Guarded([&] { again.subMain.Main(); });
+    ASSERT_NE(second.MainIfLoaded(), nullptr);
+    EXPECT_TRUE(second.MainIfLoaded()->mnuFavoritenEnc->isEnabled());
+    EXPECT_TRUE(second.MainIfLoaded()->mnuFavoritenDec->isEnabled());
+    EXPECT_FALSE(second.MainIfLoaded()->tmrHotRegion->isActive());
+
+    // The favourites batch from the menu opens the encryption dialog for the stored file.
+    second.MainIfLoaded()->mnuFavoritenEnc->trigger();
+    Settle();
+    ASSERT_NE(second.KeyIfLoaded(), nullptr);
+    EXPECT_TRUE(second.KeyIfLoaded()->isVisible());
+    EXPECT_EQ(again.lists.lstDateienEnc, std::vector<std::string>{work / "fav.txt"});
+    second.DeleteWindows();
+}
+
+} // namespace
+} // namespace vaultwing::test

@@ -497,14 +497,17 @@ bool CapsLockOn() {
 }
 
 bool AsyncKeyDown(int virtualKey) {
-    // High bit: the key is down now, whichever window has the focus.
-    return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+    const SHORT state = ::GetAsyncKeyState(virtualKey);
+    // Escape also counts when it was pressed since the last query (a short tap between two
+    // timer ticks); Ctrl and Shift must be held.
+    if (virtualKey == kVkEscape) return state != 0;
+    return (static_cast<unsigned short>(state) & 0x8000U) != 0;
 }
 
 std::optional<ScreenPoint> CursorPosition() {
     POINT point{};
     if (!::GetCursorPos(&point)) return std::nullopt;
-    return ScreenPoint{point.x, point.y};
+    return ScreenPoint{static_cast<int>(point.x), static_cast<int>(point.y)};
 }
 
 std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {

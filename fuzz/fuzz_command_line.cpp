@@ -1,0 +1,24 @@
+// The Windows command-line grammar on arbitrary command lines.
+// Property: no crash; every path is a drive letter, ":" and the rest of its piece; no path holds
+// a double quote (they are all removed); there is at most one path per colon.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "FuzzSupport.h"
+#include "app/CommandLine.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view line(reinterpret_cast<const char*>(data), size);
+    const auto paths = vaultwing::SplitCommandLine(line);
+    const auto colons = static_cast<std::size_t>(std::count(line.begin(), line.end(), ':'));
+    vaultwing::fuzz::Check(paths.size() <= colons, "more paths than colons");
+    for (const auto& path : paths) {
+        vaultwing::fuzz::Check(path.size() >= 2 && path[1] == ':', "a path without drive letter and colon", path);
+        vaultwing::fuzz::Check(path[0] != ':' && path[0] != '"', "the drive letter is a colon or a quote", path);
+        vaultwing::fuzz::Check(path.find('"') == std::string::npos, "a quote survived", path);
+        vaultwing::fuzz::Check(path.find(':', 2) == std::string::npos, "a path holds a second colon", path);
+    }
+    return 0;
+}

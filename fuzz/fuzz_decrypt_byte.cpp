@@ -1,0 +1,61 @@
+// DecryptByte on arbitrary bytes and passwords.
+// Property: no crash and no out-of-bounds access; either the call fails with the wrong-password
+// text (language entry 600) and leaves the array exactly as it was, or it succeeds and the
+// array is the plaintext of the stored length: the bytes after the 12-byte frame head of the
+// independently deciphered input. With the first input byte odd, the rest is first enciphered
+// with EncryptByte, so the success path is reached too and must give the rest back.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include "FuzzSupport.h"
+#include "app/VwxError.h"
+#include "cipher/clsTEA.h"
+#include "cipher/modTEA.h"
+#include "config/LangTable.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace vaultwing;
+    static const LangTable texts = [] {
+        LangTable t;
+        for (int i = 0; i < LangTable::kSize; ++i)
+            t.Set(i, "T" + std::to_string(i));
+        return t;
+    }();
+    FuzzedDataProvider in(data, size);
+    const bool encipherFirst = in.ConsumeBool();
+    const std::string password = in.ConsumeRandomLengthString(24);
+    std::vector<std::uint8_t> bytes = in.ConsumeRemainingBytes<std::uint8_t>();
+    const std::vector<std::uint8_t> plainInput = bytes;
+
+    clsTEA tea(texts);
+    tea.Key(password);
+    if (encipherFirst) tea.EncryptByte(bytes);
+    const std::vector<std::uint8_t> before = bytes;
+
+    try {
+        tea.DecryptByte(bytes);
+    } catch (const VwxError& e) {
+        fuzz::Check(e.Number() == kCipherErrorNumber && e.Description() == "T600", "unexpected error", e.what());
+        fuzz::Check(bytes == before, "a failed call changed the array");
+        fuzz::Check(!encipherFirst, "our own encrypted form was refused");
+        return 0;
+    }
+    // Decipher independently and read the stored length.
+    fuzz::Check(before.size() >= modTEA::kMinFramedSize && before.size() % 8 == 0, "an uneven array was accepted");
+    std::vector<std::uint8_t> framed = before;
+    modTEA::Chain chain;
+    modTEA::CbcDecrypt(framed.data(), framed.size(), modTEA::KeyFromPassword(password), chain);
+    const auto stored = static_cast<std::int32_t>(modTEA::LoadLE32(framed.data() + modTEA::kLengthOffset));
+    fuzz::Check(stored >= 0 && static_cast<std::size_t>(stored) + modTEA::kHeaderSize <= framed.size() &&
+                    framed.size() - static_cast<std::size_t>(stored) <= 19,
+                "a length that does not fit was accepted");
+    fuzz::Check(bytes.size() == static_cast<std::size_t>(stored), "the plaintext is not of the stored length");
+    fuzz::Check(std::equal(bytes.begin(), bytes.end(), framed.begin() + modTEA::kHeaderSize), "wrong plaintext");
+    if (encipherFirst) fuzz::Check(bytes == plainInput, "EncryptByte then DecryptByte lost data");
+    return 0;
+}
