@@ -188,7 +188,8 @@ struct ScreenPoint {
 // ---------------------------------------------------------------------------------------------
 
 // Lets the desktop open files ending in "." + `extension` with the program: Win32 writes the
-// association under HKEY_CLASSES_ROOT (ProgID `exeName`, `description`, icon `iconPath`,0 and the
+// association under HKEY_CLASSES_ROOT, or for a user without the rights for that under
+// HKEY_CURRENT_USER\Software\Classes (ProgID `exeName`, `description`, icon `iconPath`,0 and the
 // open command "<appPath><exeName>.exe" %1); POSIX writes a shared-mime-info package and a
 // .desktop entry under $XDG_DATA_HOME and refreshes the desktop databases where those tools exist.
 void RegisterFileType(const std::string& extension, const std::string& appPath, const std::string& exeName,

@@ -54,6 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Holds, HeldByAnotherProcess,
                                            HoldCase{"AllSharing", "readshared"}),
                          [](const auto& tc) { return std::string(tc.param.name); });
 
+// A folder stands for every path the exclusive open refuses for another reason than sharing
+// (access denied): none of them is "in use".
 TEST(FileInUseWin32, FreeMissingAndFolderAreNotInUse) {
     test::TempDir dir;
     const auto file = dir / "free.txt";
@@ -72,11 +74,13 @@ TEST(FileInUseWin32, UnreadableFileIsNotInUse) {
     test::TempDir dir;
     const auto file = dir / "pending.txt";
     test::WriteFile(file, kContents);
-    const HANDLE keep = ::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE keep =
+        ::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     ASSERT_NE(keep, INVALID_HANDLE_VALUE);
-    const HANDLE probe = ::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE probe =
+        ::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, 0, nullptr);
     const DWORD error = ::GetLastError();
     if (probe != INVALID_HANDLE_VALUE) {
         ::CloseHandle(probe);
@@ -152,10 +156,10 @@ TEST(EnumerateDirectoryWin32, KindsAndNamesInUtf8) {
     std::map<std::string, EntryKind> expected = {
         {"file", EntryKind::File}, {umlaut, EntryKind::File}, {"folder", EntryKind::Directory}};
     // A link to a folder is reported as such and never followed, where the system can make one.
-    const DWORD made = ::CreateSymbolicLinkA((dir / "linkToFolder").c_str(), (dir / "folder").c_str(),
-                                             SYMBOLIC_LINK_FLAG_DIRECTORY)
-                           ? ::GetFileAttributesA((dir / "linkToFolder").c_str())
-                           : INVALID_FILE_ATTRIBUTES;
+    const DWORD made =
+        ::CreateSymbolicLinkA((dir / "linkToFolder").c_str(), (dir / "folder").c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)
+            ? ::GetFileAttributesA((dir / "linkToFolder").c_str())
+            : INVALID_FILE_ATTRIBUTES;
     if (made != INVALID_FILE_ATTRIBUTES && (made & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
         expected.emplace("linkToFolder", EntryKind::DirectoryLink);
 

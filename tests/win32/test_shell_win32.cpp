@@ -1,13 +1,14 @@
 // The settings file through the system's profile functions, the file-type association, the
 // Send To shortcut, the version query and the command line.
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "app/OsVersion.h"
 #include "config/IniReadCases.h"
@@ -90,7 +91,12 @@ constexpr const char* kGone = "<gone>";
 
 bool KeyExists(const std::string& subKey) {
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    // Names under the user's classes are looked up there.
+    const std::string user = platform::win32::kUserClasses.prefix;
+    const bool inUser = subKey.starts_with(user);
+    if (::RegOpenKeyExA(inUser ? HKEY_CURRENT_USER : HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return false;
     ::RegCloseKey(key);
     return true;
 }
@@ -98,14 +104,18 @@ bool KeyExists(const std::string& subKey) {
 class Association : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (KeyExists(".vwx") || KeyExists("VWX")) GTEST_SKIP() << "a real .vwx association exists; it is not touched";
+        if (KeyExists(".vwx") || KeyExists("VWX") || KeyExists(UserKey(".vwx")) || KeyExists(UserKey("VWX")))
+            GTEST_SKIP() << "a real .vwx association exists; it is not touched";
     }
     // Whatever a test left, deepest keys first.
     void TearDown() override {
         for (const char* key : {"VWX\\shell\\print\\command", "VWX\\shell\\print", "VWX\\shell\\open\\command",
                                 "VWX\\shell\\open", "VWX\\shell", "VWX\\DefaultIcon", "VWX", ".vwx"})
-            (void)platform::win32::RegRemoveKey(HKEY_CLASSES_ROOT, key);
+            for (const auto& [root, name] : {std::pair{HKEY_CLASSES_ROOT, std::string(key)},
+                                             std::pair{HKEY_CURRENT_USER, std::string(UserKey(key))}})
+                (void)platform::win32::RegRemoveKey(root, name);
     }
+    static std::string UserKey(const char* key) { return std::string(platform::win32::kUserClasses.prefix) + key; }
 };
 
 TEST_F(Association, RegisterWritesTheFourKeysWithOneBackslash) {
@@ -148,6 +158,22 @@ TEST_F(Association, ForeignVerbKeepsTheProgId) {
     EXPECT_EQ(RegReadString(HKEY_CLASSES_ROOT, "VWX\\shell\\print\\command", "", kGone), "print %1");
 }
 
+// A user who may not write HKEY_CLASSES_ROOT gets the association in the user's own classes,
+// and unregistering removes it there too.
+TEST_F(Association, UserClassesHoldTheSameKeys) {
+    using platform::win32::kUserClasses;
+    const std::string classes = kUserClasses.prefix;
+    ASSERT_TRUE(platform::win32::WriteFileType(kUserClasses, "vwx", "C:\\Tools", "VWX", "VWX File", "C:\\i.ico"));
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, classes + ".vwx", "", kGone), "VWX");
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, classes + "VWX\\DefaultIcon", "", kGone), "C:\\i.ico,0");
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, classes + "VWX\\shell\\open\\command", "", kGone),
+              "\"C:\\Tools\\VWX.exe\" %1");
+    EXPECT_FALSE(KeyExists(".vwx")); // nothing written for the whole machine
+    platform::UnregisterFileType("vwx");
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, classes + ".vwx", "", kGone), kGone);
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, classes + "VWX", "", kGone), kGone);
+}
+
 TEST_F(Association, ReadTrimsLeadingBlanksAndFallsBackToTheDefault) {
     ASSERT_EQ(platform::win32::RegWriteString(HKEY_CLASSES_ROOT, "VWX", "", "  padded  "), ERROR_SUCCESS);
     EXPECT_EQ(RegReadString(HKEY_CLASSES_ROOT, "VWX", "", kGone), "padded  ");
@@ -179,7 +205,8 @@ TEST(SendToShortcut, PointsAtVwxExeInTheProgramFolderAndIsRemoved) {
         EXPECT_EQ(platform::win32::ReadLinkTarget(link), "C:\\Tools\\VWX.EXE");
     }
     std::size_t links = 0;
-    for (const auto& e : fs::directory_iterator(sendTo)) links += e.path().filename() == "Vaultwing.lnk";
+    for (const auto& e : fs::directory_iterator(sendTo))
+        links += e.path().filename() == "Vaultwing.lnk";
     EXPECT_EQ(links, 1u);
 
     platform::RemoveSendToShortcut();
@@ -189,7 +216,8 @@ TEST(SendToShortcut, PointsAtVwxExeInTheProgramFolderAndIsRemoved) {
 
 TEST(CreateLink, OptionalFieldsAndAUtf8Target) {
     test::TempDir dir;
-    const std::string target = "C:\\Programme\\Gr\xC3\xBC" "n\\VWX.EXE";
+    const std::string target = "C:\\Programme\\Gr\xC3\xBC"
+                               "n\\VWX.EXE";
     const std::string link = dir / "l\xC3\xA4nk.lnk";
     ASSERT_TRUE(platform::win32::CreateLink(target, link, "--x", "Vaultwing", "C:\\", "C:\\icon.ico", 1));
     EXPECT_EQ(platform::win32::ReadLinkTarget(link), target);
@@ -213,16 +241,22 @@ TEST(QueryOsVersionWin32, ThisSystemIsSupported) {
     EXPECT_TRUE(decision.known);
 }
 
+// Nobody presses keys while the tests run: every watched key reads as up.
+TEST(KeyboardWin32, NoKeyHeldWhileTestsRun) {
+    for (const int key : {platform::kVkEscape, platform::kVkControl, platform::kVkShift, int{'A'}})
+        EXPECT_FALSE(platform::AsyncKeyDown(key)) << key;
+}
+
 TEST(ArgumentText, ProgramNameQuotedOrNotIsSkipped) {
     struct Case {
         const char* line;
         const char* rest;
     };
-    for (const Case& c : {Case{"VWX.exe C:\\a.txt", "C:\\a.txt"},
-                          Case{"\"C:\\Program Files\\VWX.exe\" \"C:\\My Files\\a.txt\" D:\\b",
-                               "\"C:\\My Files\\a.txt\" D:\\b"},
-                          Case{"\"C:\\Program Files\\VWX.exe\"", ""}, Case{"VWX.exe", ""},
-                          Case{"VWX.exe \t  C:\\x", "C:\\x"}, Case{"\"C:\\unclosed C:\\x", ""}, Case{"", ""}}) {
+    for (const Case& c :
+         {Case{"VWX.exe C:\\a.txt", "C:\\a.txt"},
+          Case{"\"C:\\Program Files\\VWX.exe\" \"C:\\My Files\\a.txt\" D:\\b", "\"C:\\My Files\\a.txt\" D:\\b"},
+          Case{"\"C:\\Program Files\\VWX.exe\"", ""}, Case{"VWX.exe", ""}, Case{"VWX.exe \t  C:\\x", "C:\\x"},
+          Case{"\"C:\\unclosed C:\\x", ""}, Case{"", ""}}) {
         EXPECT_EQ(platform::win32::ArgumentText(c.line), c.rest) << c.line;
     }
 }

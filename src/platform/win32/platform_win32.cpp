@@ -20,15 +20,20 @@ using win32::ToAnsi;
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // A path without trailing separators, except for a root such as "C:\".
 std::string StripTrailingSeparators(std::string path) {
-    while (path.size() > 1 && IsSeparator(path.back()) && !(path.size() == 3 && path[1] == ':')) path.pop_back();
+    while (path.size() > 1 && IsSeparator(path.back()) && !(path.size() == 3 && path[1] == ':'))
+        path.pop_back();
     return path;
 }
 
-std::size_t LastSeparator(const std::string& path) { return path.find_last_of("\\/"); }
+std::size_t LastSeparator(const std::string& path) {
+    return path.find_last_of("\\/");
+}
 
 struct HandleCloser {
     void operator()(HANDLE h) const noexcept {
@@ -37,7 +42,9 @@ struct HandleCloser {
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
-std::error_code NameError() { return {ERROR_INVALID_NAME, std::system_category()}; }
+std::error_code NameError() {
+    return {ERROR_INVALID_NAME, std::system_category()};
+}
 
 // The system's attributes of `path`, or nullopt.
 std::optional<DWORD> RawAttributes(const std::string& path) {
@@ -153,14 +160,22 @@ DWORD SystemErrorFor(const std::error_code& ec) {
     if (ec.category() == std::system_category()) return static_cast<DWORD>(ec.value());
     if (ec.category() != std::generic_category()) return 0;
     switch (static_cast<std::errc>(ec.value())) {
-    case std::errc::no_such_file_or_directory: return ERROR_FILE_NOT_FOUND;
-    case std::errc::permission_denied: return ERROR_ACCESS_DENIED;
-    case std::errc::io_error: return ERROR_IO_DEVICE;
-    case std::errc::is_a_directory: return 336; // ERROR_DIRECTORY_NOT_SUPPORTED
-    case std::errc::file_exists: return ERROR_FILE_EXISTS;
-    case std::errc::file_too_large: return ERROR_FILE_TOO_LARGE;
-    case std::errc::no_space_on_device: return ERROR_DISK_FULL;
-    default: return 0;
+    case std::errc::no_such_file_or_directory:
+        return ERROR_FILE_NOT_FOUND;
+    case std::errc::permission_denied:
+        return ERROR_ACCESS_DENIED;
+    case std::errc::io_error:
+        return ERROR_IO_DEVICE;
+    case std::errc::is_a_directory:
+        return 336; // ERROR_DIRECTORY_NOT_SUPPORTED
+    case std::errc::file_exists:
+        return ERROR_FILE_EXISTS;
+    case std::errc::file_too_large:
+        return ERROR_FILE_TOO_LARGE;
+    case std::errc::no_space_on_device:
+        return ERROR_DISK_FULL;
+    default:
+        return 0;
     }
 }
 
@@ -172,13 +187,13 @@ std::string ErrorDescription(const std::error_code& ec) {
         char* message = nullptr;
         const DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                              FORMAT_MESSAGE_IGNORE_INSERTS,
-                                         nullptr, code, 0,
-                                         reinterpret_cast<char*>(&message), 0, nullptr);
+                                         nullptr, code, 0, reinterpret_cast<char*>(&message), 0, nullptr);
         if (n > 0 && message != nullptr) text = FromAnsi(std::string_view(message, n));
         if (message != nullptr) ::LocalFree(message);
     }
     if (text.empty()) text = ec.message();
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
     if (!text.empty() && text.back() != '.') text.push_back('.');
     return text;
 }
@@ -189,15 +204,21 @@ std::string ErrorDescription(const std::error_code& ec) {
 
 namespace {
 
-HANDLE AsHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
-std::intptr_t FromHandle(HANDLE h) { return reinterpret_cast<std::intptr_t>(h); }
+HANDLE AsHandle(std::intptr_t h) {
+    return reinterpret_cast<HANDLE>(h);
+}
+std::intptr_t FromHandle(HANDLE h) {
+    return reinterpret_cast<std::intptr_t>(h);
+}
 
 // The largest piece one ReadFile or WriteFile call is given.
 constexpr std::size_t kMaxIo = 1u << 30;
 
 } // namespace
 
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
+File::File(File&& other) noexcept : handle_(other.handle_) {
+    other.handle_ = -1;
+}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
@@ -208,7 +229,9 @@ File& File::operator=(File&& other) noexcept {
     return *this;
 }
 
-File::~File() { Close(); }
+File::~File() {
+    Close();
+}
 
 std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec) {
     const auto ansi = ToAnsi(path);
@@ -222,8 +245,8 @@ std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec)
     }
     // Others may read along but not change the file while it is read; it may be renamed over
     // (a file written onto itself replaces its source only once it has been read whole).
-    const HANDLE h = ::CreateFileA(ansi->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const HANDLE h = ::CreateFileA(ansi->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         ec = LastError();
         return std::nullopt;
@@ -243,7 +266,8 @@ std::optional<File> File::CreateTempBeside(const std::string& beside, std::strin
     for (int attempt = 0; attempt < 100; ++attempt) {
         // No leading dot: Wine marks such names hidden, and the mark would stay after the rename.
         std::string candidate = folder + "~" + name + ".";
-        for (unsigned v = random(), i = 0; i < 8; ++i, v >>= 4) candidate.push_back(kHex[v & 0xF]);
+        for (unsigned v = random(), i = 0; i < 8; ++i, v >>= 4)
+            candidate.push_back(kHex[v & 0xF]);
         candidate += ".tmp";
         const auto ansi = ToAnsi(candidate);
         if (!ansi) {
@@ -267,7 +291,9 @@ std::optional<File> File::CreateTempBeside(const std::string& beside, std::strin
     return std::nullopt;
 }
 
-bool File::IsOpen() const noexcept { return handle_ != -1; }
+bool File::IsOpen() const noexcept {
+    return handle_ != -1;
+}
 
 std::size_t File::Read(void* data, std::size_t size, std::error_code& ec) {
     DWORD got = 0;
@@ -518,8 +544,10 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
             ended = true;
             break;
         }
-        if (typed.size() < kMaxChars) typed.push_back(c);
-        else tooLong = true;
+        if (typed.size() < kMaxChars)
+            typed.push_back(c);
+        else
+            tooLong = true;
         c = 0;
     }
     ::SetConsoleMode(in.get(), saved);
@@ -580,9 +608,11 @@ std::string_view ArgumentText(std::string_view commandLine) {
         const auto close = commandLine.find('"', 1);
         pos = close == std::string_view::npos ? commandLine.size() : close + 1;
     } else {
-        while (pos < commandLine.size() && commandLine[pos] != ' ' && commandLine[pos] != '\t') ++pos;
+        while (pos < commandLine.size() && commandLine[pos] != ' ' && commandLine[pos] != '\t')
+            ++pos;
     }
-    while (pos < commandLine.size() && (commandLine[pos] == ' ' || commandLine[pos] == '\t')) ++pos;
+    while (pos < commandLine.size() && (commandLine[pos] == ' ' || commandLine[pos] == '\t'))
+        ++pos;
     return commandLine.substr(pos);
 }
 

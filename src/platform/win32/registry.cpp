@@ -60,29 +60,45 @@ LONG RegRemoveKey(HKEY root, const std::string& subKey) {
     return status;
 }
 
+bool WriteFileType(const ClassesRoot& where, const std::string& extension, const std::string& appPath,
+                   const std::string& exeName, const std::string& description, const std::string& iconPath) {
+    std::string folder = appPath;
+    if (folder.empty() || folder.back() != '\\') folder.push_back('\\');
+    const std::string p = where.prefix;
+    const bool written = RegWriteString(where.root, p + "." + extension, "", exeName) == ERROR_SUCCESS;
+    if (!written) return false;
+    // The other results are not checked: a failed write leaves that key as it was.
+    (void)RegWriteString(where.root, p + exeName, "", description);
+    if (!iconPath.empty()) (void)RegWriteString(where.root, p + exeName + "\\DefaultIcon", "", iconPath + ",0");
+    (void)RegWriteString(where.root, p + exeName + "\\shell\\open\\command", "", "\"" + folder + exeName + ".exe\" %1");
+    return true;
+}
+
+void RemoveFileType(const ClassesRoot& where, const std::string& extension) {
+    const std::string p = where.prefix;
+    const std::string progId = RegReadString(where.root, p + "." + extension, "", "");
+    if (progId.empty()) return; // not registered: nothing is removed
+    (void)RegRemoveKey(where.root, p + "." + extension);
+    // The system deletes only keys without sub-keys. The ones the association wrote go first,
+    // deepest first; a key that holds anything else (another program's verbs) stays.
+    for (const char* below : {"\\shell\\open\\command", "\\shell\\open", "\\shell", "\\DefaultIcon"})
+        (void)RegRemoveKey(where.root, p + progId + below);
+    (void)RegRemoveKey(where.root, p + progId);
+}
+
 } // namespace win32
 
 void RegisterFileType(const std::string& extension, const std::string& appPath, const std::string& exeName,
                       const std::string& description, const std::string& iconPath) {
-    std::string folder = appPath;
-    if (folder.empty() || folder.back() != '\\') folder.push_back('\\');
-    // The results are not checked: a failed write leaves the association as it was.
-    (void)win32::RegWriteString(HKEY_CLASSES_ROOT, "." + extension, "", exeName);
-    (void)win32::RegWriteString(HKEY_CLASSES_ROOT, exeName, "", description);
-    if (!iconPath.empty()) (void)win32::RegWriteString(HKEY_CLASSES_ROOT, exeName + "\\DefaultIcon", "", iconPath + ",0");
-    (void)win32::RegWriteString(HKEY_CLASSES_ROOT, exeName + "\\shell\\open\\command", "",
-                                "\"" + folder + exeName + ".exe\" %1");
+    // HKEY_CLASSES_ROOT takes new keys only from administrators; for everyone else the user's own
+    // classes hold the association, which the shell reads through HKEY_CLASSES_ROOT just the same.
+    if (!win32::WriteFileType(win32::kMachineClasses, extension, appPath, exeName, description, iconPath))
+        (void)win32::WriteFileType(win32::kUserClasses, extension, appPath, exeName, description, iconPath);
 }
 
 void UnregisterFileType(const std::string& extension) {
-    const std::string progId = win32::RegReadString(HKEY_CLASSES_ROOT, "." + extension, "", "");
-    if (progId.empty()) return; // not registered: nothing is removed
-    (void)win32::RegRemoveKey(HKEY_CLASSES_ROOT, "." + extension);
-    // The system deletes only keys without sub-keys. The ones the association wrote go first,
-    // deepest first; a key that holds anything else (another program's verbs) stays.
-    for (const char* below : {"\\shell\\open\\command", "\\shell\\open", "\\shell", "\\DefaultIcon"})
-        (void)win32::RegRemoveKey(HKEY_CLASSES_ROOT, progId + below);
-    (void)win32::RegRemoveKey(HKEY_CLASSES_ROOT, progId);
+    win32::RemoveFileType(win32::kMachineClasses, extension);
+    win32::RemoveFileType(win32::kUserClasses, extension);
 }
 
 } // namespace vaultwing::platform

@@ -1,10 +1,10 @@
 // Shell integration: shell links, special folders, the Send To shortcut, opening documents.
 #include "platform/win32/shell.h"
 
-#include <windows.h>
 #include <objbase.h>
-#include <shlobj.h>
 #include <shellapi.h>
+#include <shlobj.h>
+#include <windows.h>
 
 #include "platform/platform.h"
 #include "platform/win32/win32_text.h"
@@ -29,8 +29,7 @@ private:
     HRESULT result_;
 };
 
-template <typename T>
-struct Released {
+template <typename T> struct Released {
     T* p = nullptr;
     Released() = default;
     Released(const Released&) = delete;
@@ -117,7 +116,8 @@ bool CreateSendToShortcut(const std::string& programFolder) {
     const std::string link = win32::SendToShortcutPath();
     if (link.empty()) return false;
     std::string folder = programFolder;
-    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/'))
+        folder.pop_back();
     return win32::CreateLink(folder + win32::kSendToTarget, link, "", "", "", "", 0);
 }
 
@@ -131,8 +131,8 @@ bool OpenDocument(const std::string& fileOrUrl) {
     if (!ansi || ansi->empty()) return false;
     // The shell may hand the work to a COM server: it asks for COM on the calling thread.
     const win32::ComScope com;
-    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", ansi->c_str(), nullptr, nullptr,
-                                                                  SW_SHOWNORMAL));
+    const auto result =
+        reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", ansi->c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32; // values up to 32 are errors
 }
 

@@ -51,10 +51,16 @@ std::string FromAnsi(std::string_view ansi) {
     return Narrow(CP_UTF8, *wide, false).value_or(std::string());
 }
 
-std::optional<std::wstring> ToWide(std::string_view utf8) { return Widen(CP_UTF8, MB_ERR_INVALID_CHARS, utf8); }
+std::optional<std::wstring> ToWide(std::string_view utf8) {
+    return Widen(CP_UTF8, MB_ERR_INVALID_CHARS, utf8);
+}
 
-std::string FromWide(std::wstring_view wide) { return Narrow(CP_UTF8, wide, false).value_or(std::string()); }
+std::string FromWide(std::wstring_view wide) {
+    return Narrow(CP_UTF8, wide, false).value_or(std::string());
+}
 
-std::error_code LastError() { return {static_cast<int>(::GetLastError()), std::system_category()}; }
+std::error_code LastError() {
+    return {static_cast<int>(::GetLastError()), std::system_category()};
+}
 
 } // namespace vaultwing::platform::win32

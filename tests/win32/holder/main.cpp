@@ -8,10 +8,13 @@
 
 int main(int argc, char** argv) {
     if (argc != 3) return 2;
-    DWORD share = 0;                       // exclusive: nobody else may open it
-    if (std::strcmp(argv[2], "read") == 0) share = FILE_SHARE_READ;            // others may only read
-    else if (std::strcmp(argv[2], "readshared") == 0) share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    else if (std::strcmp(argv[2], "exclusive") != 0) return 2;
+    DWORD share = 0; // exclusive: nobody else may open it
+    if (std::strcmp(argv[2], "read") == 0)
+        share = FILE_SHARE_READ; // others may only read
+    else if (std::strcmp(argv[2], "readshared") == 0)
+        share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    else if (std::strcmp(argv[2], "exclusive") != 0)
+        return 2;
     const HANDLE file =
         ::CreateFileA(argv[1], GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     const char answer = file != INVALID_HANDLE_VALUE ? '1' : '0';
