@@ -270,19 +270,18 @@ TEST_F(CipherTest, ThrowingProgressReceiverLeavesTheArrayAsItWas) {
     clsTEA tea(texts);
     const Bytes plain = RandomBytes(4000, 5);
     for (int stopAt : {0, 37, 100}) {
-        Bytes data = plain;
-        tea.Progress = [&](int p) {
+        const auto stop = [stopAt](int p) {
             if (p == stopAt) throw std::runtime_error("stop");
         };
+        Bytes data = plain;
+        tea.Progress = stop;
         EXPECT_THROW(tea.EncryptByte(data, "k"), std::runtime_error);
         EXPECT_EQ(data, plain) << stopAt;
 
         tea.Progress = nullptr;
         tea.EncryptByte(data);
         const Bytes cipher = data;
-        tea.Progress = [&](int p) {
-            if (p == stopAt) throw std::runtime_error("stop");
-        };
+        tea.Progress = stop;
         EXPECT_THROW(tea.DecryptByte(data), std::runtime_error);
         EXPECT_EQ(data, cipher) << stopAt;
     }
