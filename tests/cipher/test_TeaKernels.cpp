@@ -3,6 +3,7 @@
 // encryption round.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -51,6 +52,23 @@ std::vector<std::size_t> BlockCounts() {
     return counts;
 }
 
+using CbcFn = std::function<void(std::uint8_t*, std::size_t, const KeyWords&, Chain&)>;
+
+// `tested` against `reference` on the same random buffer, key and starting chain: bytes and the
+// chain carried out must both agree.
+::testing::AssertionResult SameAsReference(std::size_t blocks, std::uint32_t seed, const CbcFn& reference,
+                                           const CbcFn& tested) {
+    const KeyWords key = RandomKey(seed);
+    Bytes expected = RandomBytes(blocks * kBlockSize, seed), got = expected;
+    Chain expectedChain = RandomChain(seed), gotChain = expectedChain;
+    reference(expected.data(), expected.size(), key, expectedChain);
+    tested(got.data(), got.size(), key, gotChain);
+    if (got != expected) return ::testing::AssertionFailure() << blocks << " blocks: bytes differ";
+    if (gotChain.left != expectedChain.left || gotChain.right != expectedChain.right)
+        return ::testing::AssertionFailure() << blocks << " blocks: chain carried out differs";
+    return ::testing::AssertionSuccess();
+}
+
 // Restores the process-wide kernel choice and thread split after a test.
 struct KernelSettingsGuard {
     Parallelism saved = CurrentParallelism();
@@ -69,23 +87,11 @@ protected:
 };
 
 TEST_P(DecryptKernels, EqualToScalarOnEveryLengthWithChainCarried) {
-    for (const std::size_t blocks : BlockCounts()) {
-        const auto seed = static_cast<std::uint32_t>(blocks);
-        const KeyWords key = RandomKey(seed);
-        const Bytes cipher = RandomBytes(blocks * kBlockSize, seed);
-        const Chain start = RandomChain(seed);
-
-        Bytes expected = cipher;
-        Chain expectedChain = start;
-        CbcDecryptScalar(expected.data(), expected.size(), key, expectedChain);
-
-        Bytes got = cipher;
-        Chain gotChain = start;
-        CbcDecryptWith(GetParam(), got.data(), got.size(), key, gotChain);
-        ASSERT_EQ(got, expected) << blocks << " blocks";
-        ASSERT_EQ(gotChain.left, expectedChain.left) << blocks;
-        ASSERT_EQ(gotChain.right, expectedChain.right) << blocks;
-    }
+    const CbcFn kernel = [this](std::uint8_t* d, std::size_t n, const KeyWords& k, Chain& c) {
+        CbcDecryptWith(GetParam(), d, n, k, c);
+    };
+    for (const std::size_t blocks : BlockCounts())
+        ASSERT_TRUE(SameAsReference(blocks, static_cast<std::uint32_t>(blocks), CbcDecryptScalar, kernel));
 }
 
 // The vector kernels must not read or write outside the buffer: the bytes around it stay.
@@ -108,18 +114,7 @@ TEST_P(DecryptKernels, ForcedKernelSplitAcrossThreadsEqualsScalar) {
         SetParallelism(Parallelism{threads, kBlockSize});
         for (const std::size_t blocks : BlockCounts()) {
             const auto seed = static_cast<std::uint32_t>(blocks * 31 + threads);
-            const KeyWords key = RandomKey(seed);
-            const Bytes cipher = RandomBytes(blocks * kBlockSize, seed);
-            const Chain start = RandomChain(seed);
-            Bytes expected = cipher;
-            Chain expectedChain = start;
-            CbcDecryptScalar(expected.data(), expected.size(), key, expectedChain);
-            Bytes got = cipher;
-            Chain gotChain = start;
-            CbcDecrypt(got.data(), got.size(), key, gotChain);
-            ASSERT_EQ(got, expected) << blocks << " blocks, " << threads << " threads";
-            ASSERT_EQ(gotChain.left, expectedChain.left);
-            ASSERT_EQ(gotChain.right, expectedChain.right);
+            ASSERT_TRUE(SameAsReference(blocks, seed, CbcDecryptScalar, CbcDecrypt)) << threads << " threads";
         }
     }
 }
@@ -176,21 +171,9 @@ TEST(DecryptThreads, OnlyLargeBuffersAreSplit) {
 }
 
 TEST(EncryptKernels, ShortenedRoundEqualsScalarOnEveryLength) {
-    for (const std::size_t blocks : BlockCounts()) {
-        const auto seed = static_cast<std::uint32_t>(blocks + 1000);
-        const KeyWords key = RandomKey(seed);
-        const Bytes plain = RandomBytes(blocks * kBlockSize, seed);
-        const Chain start = RandomChain(seed);
-        Bytes expected = plain;
-        Chain expectedChain = start;
-        CbcEncryptScalar(expected.data(), expected.size(), key, expectedChain);
-        Bytes got = plain;
-        Chain gotChain = start;
-        CbcEncryptFast(got.data(), got.size(), key, gotChain);
-        ASSERT_EQ(got, expected) << blocks;
-        ASSERT_EQ(gotChain.left, expectedChain.left);
-        ASSERT_EQ(gotChain.right, expectedChain.right);
-    }
+    for (const std::size_t blocks : BlockCounts())
+        ASSERT_TRUE(
+            SameAsReference(blocks, static_cast<std::uint32_t>(blocks + 1000), CbcEncryptScalar, CbcEncryptFast));
 }
 
 } // namespace

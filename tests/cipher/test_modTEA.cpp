@@ -57,13 +57,10 @@ TEST(TeaBlock, BlockWordsAreBigEndianWhateverTheHost) {
     EXPECT_EQ(LoadBE32(bytes), 0x01020304u);
     EXPECT_EQ(LoadBE32(bytes + 4), 0xA0B0C0D0u);
     EXPECT_EQ(LoadLE32(bytes), 0x04030201u);
-    std::uint8_t out[4];
-    StoreBE32(out, 0x11223344u);
-    EXPECT_EQ(out[0], 0x11);
-    EXPECT_EQ(out[3], 0x44);
-    StoreLE32(out, 0x11223344u);
-    EXPECT_EQ(out[0], 0x44);
-    EXPECT_EQ(out[3], 0x11);
+    std::vector<std::uint8_t> out(8);
+    StoreBE32(out.data(), 0x11223344u);
+    StoreLE32(out.data() + 4, 0x11223344u);
+    EXPECT_EQ(out, (std::vector<std::uint8_t>{0x11, 0x22, 0x33, 0x44, 0x44, 0x33, 0x22, 0x11}));
 }
 
 // ---------------------------------------------------------------------------------------------

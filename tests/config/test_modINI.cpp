@@ -13,10 +13,7 @@ namespace {
 
 using namespace std::string_literals;
 
-using test::IniReadCase;
-using ReadCase = IniReadCase;
-
-class IniRead : public ::testing::TestWithParam<ReadCase> {};
+class IniRead : public ::testing::TestWithParam<test::IniReadCase> {};
 
 TEST_P(IniRead, Table) {
     const auto& c = GetParam();
@@ -26,7 +23,7 @@ TEST_P(IniRead, Table) {
 const std::string k300(300, 'a');
 
 INSTANTIATE_TEST_SUITE_P(Cases, IniRead, ::testing::ValuesIn(test::IniReadCases()),
-    [](const auto& tc) { return std::string(tc.param.name); });
+                         [](const auto& tc) { return std::string(tc.param.name); });
 
 struct CutCase {
     const char* name;

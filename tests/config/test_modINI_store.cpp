@@ -15,12 +15,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Names(const test::TempDir& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.Path()))
-        names.push_back(entry.path().filename().string());
-    return names;
-}
+class IniStoreTest : public ::testing::Test {
+protected:
+    // Only the settings file in the folder: no temporary file left behind.
+    void ExpectOnlySettingsFile() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir.Path()))
+            names.push_back(entry.path().filename().string());
+        EXPECT_EQ(names, std::vector<std::string>{"VWX.ini"});
+    }
+    [[nodiscard]] std::string Read(const char* key) const { return store.ReadINI(key, kSettingsSection); }
+    [[nodiscard]] bool Write(const char* key, const std::string& value) {
+        return store.WriteINI(key, value, kSettingsSection);
+    }
+
+    test::TempDir dir;
+    IniStore store{dir.Str()};
+};
 
 TEST(IniStore, PathsComputedFromProgramFolder) {
 #ifdef _WIN32
@@ -31,57 +42,45 @@ TEST(IniStore, PathsComputedFromProgramFolder) {
     EXPECT_EQ(store.VersionPath(), "/opt/vw/version.ini");
 }
 
-TEST(IniStore, MissingFileReadsEmptyAndFirstWriteCreatesIt) {
-    test::TempDir dir;
-    IniStore store(dir.Str());
-    EXPECT_EQ(store.ReadINI("Sprache", kSettingsSection), "");
+TEST_F(IniStoreTest, MissingFileReadsEmptyAndFirstWriteCreatesIt) {
+    EXPECT_EQ(Read("Sprache"), "");
     EXPECT_FALSE(fs::exists(store.SettingsPath())); // reading creates nothing
-    EXPECT_TRUE(store.WriteINI("Transparenz", "255", kSettingsSection));
+    EXPECT_TRUE(Write("Transparenz", "255"));
     EXPECT_EQ(test::ReadFile(store.SettingsPath()), "[Einstellungen]\r\nTransparenz=255\r\n");
     EXPECT_EQ(store.ReadINI("transparenz", "EINSTELLUNGEN"), "255");
-    EXPECT_EQ(Names(dir), std::vector<std::string>{"VWX.ini"}); // no temporary file left behind
+    ExpectOnlySettingsFile();
 }
 
-TEST(IniStore, WritesKeepTheRestOfAHandEditedFile) {
+TEST_F(IniStoreTest, WritesKeepTheRestOfAHandEditedFile) {
 #ifdef _WIN32
     GTEST_SKIP() << "WritePrivateProfileStringA lays out the file's lines itself";
 #endif
-    test::TempDir dir;
-    IniStore store(dir.Str());
     const std::string before = "; mine\n[Einstellungen]\ndelete = 0\n\n[Fremd]\nX=1\n";
     test::WriteFile(store.SettingsPath(), before);
-    EXPECT_EQ(store.ReadINI("Delete", kSettingsSection), "0");
-    EXPECT_TRUE(store.WriteINI("Delete", "1", kSettingsSection));
-    EXPECT_TRUE(store.WriteINI("Sprache", "English", kSettingsSection));
+    EXPECT_EQ(Read("Delete"), "0");
+    EXPECT_TRUE(Write("Delete", "1"));
+    EXPECT_TRUE(Write("Sprache", "English"));
     EXPECT_EQ(test::ReadFile(store.SettingsPath()),
               "; mine\n[Einstellungen]\ndelete=1\nSprache=English\r\n\n[Fremd]\nX=1\n");
-    EXPECT_EQ(Names(dir), std::vector<std::string>{"VWX.ini"});
+    ExpectOnlySettingsFile();
 }
 
-TEST(IniStore, LongValueStoredWholeReadCut) {
-    test::TempDir dir;
-    IniStore store(dir.Str());
-    const std::string value(300, 'v');
-    EXPECT_TRUE(store.WriteINI("Pfad", value, kSettingsSection));
-    EXPECT_NE(test::ReadFile(store.SettingsPath()).find(value), std::string::npos);
-    EXPECT_EQ(store.ReadINI("Pfad", kSettingsSection), value.substr(0, 254));
-}
-
-TEST(IniStore, BytesStoredAsGiven) {
-    test::TempDir dir;
-    IniStore store(dir.Str());
+// Bytes are stored as given and whole; a read gives at most 254 characters of them.
+TEST_F(IniStoreTest, ValuesStoredWholeReadCut) {
     const std::string path = "/home/j\xC3\xBCrgen/Schl\xC3\xBC"
                              "ssel";
-    EXPECT_TRUE(store.WriteINI("Pfad", path, kSettingsSection));
-    EXPECT_EQ(store.ReadINI("Pfad", kSettingsSection), path);
+    EXPECT_TRUE(Write("Pfad", path));
+    EXPECT_EQ(Read("Pfad"), path);
+    const std::string value(300, 'v');
+    EXPECT_TRUE(Write("Pfad", value));
+    EXPECT_NE(test::ReadFile(store.SettingsPath()).find(value), std::string::npos);
+    EXPECT_EQ(Read("Pfad"), value.substr(0, 254));
 }
 
-TEST(IniStore, EmptyKeyReadsAndWritesNothing) {
-    test::TempDir dir;
-    IniStore store(dir.Str());
+TEST_F(IniStoreTest, EmptyKeyReadsAndWritesNothing) {
     test::WriteFile(store.SettingsPath(), "[Einstellungen]\r\n=x\r\n");
-    EXPECT_EQ(store.ReadINI("", kSettingsSection), "");
-    EXPECT_FALSE(store.WriteINI("", "1", kSettingsSection));
+    EXPECT_EQ(Read(""), "");
+    EXPECT_FALSE(Write("", "1"));
     EXPECT_EQ(test::ReadFile(store.SettingsPath()), "[Einstellungen]\r\n=x\r\n");
     test::TempDir empty;
     IniStore fresh(empty.Str());
@@ -90,42 +89,36 @@ TEST(IniStore, EmptyKeyReadsAndWritesNothing) {
 }
 
 // The owner-write bit is checked by the store itself, so this holds for root too.
-TEST(IniStore, ReadOnlyFileIsLeftAlone) {
-    test::TempDir dir;
-    IniStore store(dir.Str());
+TEST_F(IniStoreTest, ReadOnlyFileIsLeftAlone) {
     test::WriteFile(store.SettingsPath(), "[Einstellungen]\r\nDelete=0\r\n");
     fs::permissions(store.SettingsPath(), fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_FALSE(store.WriteINI("Delete", "1", kSettingsSection));
-    EXPECT_EQ(store.ReadINI("Delete", kSettingsSection), "0");
-    EXPECT_EQ(Names(dir), std::vector<std::string>{"VWX.ini"});
+    EXPECT_FALSE(Write("Delete", "1"));
+    EXPECT_EQ(Read("Delete"), "0");
+    ExpectOnlySettingsFile();
 }
 
 // A settings path that exists but cannot be read is never replaced by a file holding one key.
-TEST(IniStore, UnreadableSettingsAreNotReplaced) {
-    test::TempDir dir;
-    IniStore store(dir.Str());
+TEST_F(IniStoreTest, UnreadableSettingsAreNotReplaced) {
     fs::create_directory(store.SettingsPath());
     test::WriteFile(dir / "VWX.ini/keep", "x");
-    EXPECT_EQ(store.ReadINI("Delete", kSettingsSection), "");
-    EXPECT_FALSE(store.WriteINI("Delete", "1", kSettingsSection));
+    EXPECT_EQ(Read("Delete"), "");
+    EXPECT_FALSE(Write("Delete", "1"));
     EXPECT_TRUE(fs::is_directory(store.SettingsPath()));
     EXPECT_EQ(test::ReadFile(dir / "VWX.ini/keep"), "x");
 }
 
-TEST(IniStore, WriteIntoReadOnlyFolderFailsSilently) {
+TEST_F(IniStoreTest, WriteIntoReadOnlyFolderFailsSilently) {
 #ifdef _WIN32
     GTEST_SKIP() << "a folder's read-only attribute does not stop writes into it on Windows";
 #else
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
 #endif
-    test::TempDir dir;
-    IniStore store(dir.Str());
     test::WriteFile(store.SettingsPath(), "[Einstellungen]\r\nDelete=0\r\n");
     fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(store.WriteINI("Delete", "1", kSettingsSection));
+    EXPECT_FALSE(Write("Delete", "1"));
     fs::permissions(dir.Path(), fs::perms::owner_all);
     EXPECT_EQ(test::ReadFile(store.SettingsPath()), "[Einstellungen]\r\nDelete=0\r\n");
-    EXPECT_EQ(Names(dir), std::vector<std::string>{"VWX.ini"});
+    ExpectOnlySettingsFile();
 }
 
 TEST(IniStore, MissingFolderFailsSilently) {
@@ -135,23 +128,19 @@ TEST(IniStore, MissingFolderFailsSilently) {
     EXPECT_EQ(store.ReadINI("Delete", kSettingsSection), "");
 }
 
-TEST(IniStore, VersionFileReadSeparately) {
-    test::TempDir dir;
-    IniStore store(dir.Str());
+TEST_F(IniStoreTest, VersionFileReadSeparately) {
     EXPECT_EQ(store.ReadVersionINI("version", kSettingsSection), "");
     test::WriteFile(store.VersionPath(), "[Einstellungen]\r\nVersion=1.6.0\r\n");
     EXPECT_EQ(store.ReadVersionINI("version", kSettingsSection), "1.6.0");
-    EXPECT_EQ(store.ReadINI("version", kSettingsSection), "");
+    EXPECT_EQ(Read("version"), "");
 }
 
-TEST(IniStore, OversizedFileIsNeitherReadNorRewritten) {
-    test::TempDir dir;
-    IniStore store(dir.Str());
+TEST_F(IniStoreTest, OversizedFileIsNeitherReadNorRewritten) {
     std::string huge = "[Einstellungen]\r\nDelete=1\r\n";
     huge.resize(kIniMaxFileSize + 1, ';');
     test::WriteFile(store.SettingsPath(), huge);
-    EXPECT_EQ(store.ReadINI("Delete", kSettingsSection), "");
-    EXPECT_FALSE(store.WriteINI("Delete", "0", kSettingsSection));
+    EXPECT_EQ(Read("Delete"), "");
+    EXPECT_FALSE(Write("Delete", "0"));
     EXPECT_EQ(fs::file_size(store.SettingsPath()), huge.size());
 }
 

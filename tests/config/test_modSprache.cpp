@@ -46,70 +46,73 @@ INSTANTIATE_TEST_SUITE_P(Table, LeadingNumberTable,
 
 struct EntryCase {
     const char* name;
-    std::string contents; // appended after a header line
+    std::string text;
     int index;
     std::string expected;
+    bool parsed = true;
+    bool validHeader = true;
 };
 void PrintTo(const EntryCase& c, std::ostream* os) {
     *os << c.name;
+}
+std::string H(const std::string& lines) {
+    return kHeaderLine + lines;
 }
 
 class EntryTable : public ::testing::TestWithParam<EntryCase> {};
 
 TEST_P(EntryTable, StoresTheText) {
+    const auto& c = GetParam();
     LangTable table;
-    table.Set(GetParam().index, "old");
-    EXPECT_TRUE(ParseLanguageFile(kHeaderLine + GetParam().contents, table));
-    EXPECT_EQ(table[GetParam().index], GetParam().expected);
-    EXPECT_TRUE(table.HasValidHeader());
+    table.Set(c.index, "old");
+    EXPECT_EQ(ParseLanguageFile(c.text, table), c.parsed);
+    EXPECT_EQ(table[c.index], c.expected);
+    EXPECT_EQ(table.HasValidHeader(), c.validHeader);
 }
+
+const std::string kBom = "\xEF\xBB\xBF";
 
 INSTANTIATE_TEST_SUITE_P(
     Table, EntryTable,
-    ::testing::Values(EntryCase{"LeadingZero", "045 text\r\n", 45, "text"},
-                      EntryCase{"LeadingSpace", " 45 text\r\n", 45, "text"},
-                      EntryCase{"TrailingSpace", "45  text\r\n", 45, "text"},
-                      EntryCase{"EqualsSeparator", "045=text\r\n", 45, "text"},
-                      EntryCase{"DigitsAlone", "123\r\n", 123, ""}, EntryCase{"DigitsAndSpace", "123 \r\n", 123, ""},
-                      EntryCase{"ShortLine", "12\r\n", 12, ""}, EntryCase{"NoLineEndAtEnd", "123 last", 123, "last"},
-                      EntryCase{"UnderscoreToCr", "606 First line_second line\r\n", 606, "First line\rsecond line"},
-                      EntryCase{"Underscores", "7   __a_\r\n", 7, "\r\ra\r"},
-                      EntryCase{"TrailingSpacesKept", "200 Encrypting  \r\n", 200, "Encrypting  "},
-                      EntryCase{"LeadingSpacesKept", "200   x\r\n", 200, "  x"},
-                      EntryCase{"NoQuotesOrEscapes", "201 \"a\\tb\";c\r\n", 201, "\"a\\tb\";c"},
-                      EntryCase{"LaterEntryWins", "050 one\r\n050 two\r\n", 50, "two"},
-                      EntryCase{"LoneCrEndsLine", "051 a\r052 b\r\n", 51, "a"},
-                      EntryCase{"LoneLfStaysInLine", "053 a\n054 b\r\n", 53, "a\n054 b"},
-                      EntryCase{"HalfRoundsToEven", "2.5 x\r\n", 2, "x"},
-                      EntryCase{"HalfRoundsUp", "3.5 x\r\n", 4, "x"}, EntryCase{"RoundsToNearest", "1.6 x\r\n", 2, "x"},
-                      EntryCase{"HighestIndex", "999 last\r\n", 999, "last"},
-                      EntryCase{"Cp1252Umlauts", "300 \xC4nderung \xFC\xDF \x80\r\n", 300,
-                                "\xC3\x84nderung \xC3\xBC\xC3\x9F \xE2\x82\xAC"},
-                      EntryCase{"CommentSkipped", ";01 comment\r\n", 1, "old"},
-                      EntryCase{"SpacesOnlyLineSkipped", "     \r\n", 0, "VAULTWING LANGUAGEFILE"}),
+    ::testing::Values(
+        EntryCase{"LeadingZero", H("045 text\r\n"), 45, "text"},
+        EntryCase{"LeadingSpace", H(" 45 text\r\n"), 45, "text"},
+        EntryCase{"TrailingSpace", H("45  text\r\n"), 45, "text"},
+        EntryCase{"EqualsSeparator", H("045=text\r\n"), 45, "text"}, EntryCase{"DigitsAlone", H("123\r\n"), 123, ""},
+        EntryCase{"DigitsAndSpace", H("123 \r\n"), 123, ""}, EntryCase{"ShortLine", H("12\r\n"), 12, ""},
+        EntryCase{"NoLineEndAtEnd", H("123 last"), 123, "last"},
+        EntryCase{"UnderscoreToCr", H("606 First line_second line\r\n"), 606, "First line\rsecond line"},
+        EntryCase{"Underscores", H("7   __a_\r\n"), 7, "\r\ra\r"},
+        EntryCase{"TrailingSpacesKept", H("200 Encrypting  \r\n"), 200, "Encrypting  "},
+        EntryCase{"LeadingSpacesKept", H("200   x\r\n"), 200, "  x"},
+        EntryCase{"NoQuotesOrEscapes", H("201 \"a\\tb\";c\r\n"), 201, "\"a\\tb\";c"},
+        EntryCase{"LaterEntryWins", H("050 one\r\n050 two\r\n"), 50, "two"},
+        EntryCase{"LoneCrEndsLine", H("051 a\r052 b\r\n"), 51, "a"},
+        EntryCase{"LoneLfStaysInLine", H("053 a\n054 b\r\n"), 53, "a\n054 b"},
+        EntryCase{"HalfRoundsToEven", H("2.5 x\r\n"), 2, "x"}, EntryCase{"HalfRoundsUp", H("3.5 x\r\n"), 4, "x"},
+        EntryCase{"RoundsToNearest", H("1.6 x\r\n"), 2, "x"}, EntryCase{"HighestIndex", H("999 last\r\n"), 999, "last"},
+        EntryCase{"Cp1252Umlauts", H("300 \xC4nderung \xFC\xDF \x80\r\n"), 300,
+                  "\xC3\x84nderung \xC3\xBC\xC3\x9F \xE2\x82\xAC"},
+        EntryCase{"CommentSkipped", H(";01 comment\r\n"), 1, "old"},
+        EntryCase{"SpacesOnlyLineSkipped", H("     \r\n"), 0, "VAULTWING LANGUAGEFILE"},
+        EntryCase{"TabsOnlyLineIsTextZero", H("\t\t\t\t\t\r\n"), 0, "\t", true, false},
+        // A forgotten comment marker: the three letters read as index 0 and overwrite the header.
+        EntryCase{"LettersOverwriteTheHeader", H("abc this was meant as a comment\r\n"), 0,
+                  "this was meant as a comment", true, false},
+        EntryCase{"HeaderOnAnyLine", "005 five\r\n000 VAULTWING LANGUAGEFILE", 5, "five"},
+        EntryCase{"Utf8WithByteOrderMark", kBom + H("300 \xC3\x84nderung \xE2\x82\xAC\r\n"), 300,
+                  "\xC3\x84nderung \xE2\x82\xAC"},
+        // Index field "1ä2" reads 1; column 4 is "ß"; the text starts after it.
+        EntryCase{"Utf8ColumnsCountCharacters",
+                  kBom + "1\xC3\xA4"
+                         "2\xC3\x9Ftext\r\n",
+                  1, "text", true, false},
+        // Without a byte order mark the bytes of a UTF-8 "Ä" are two Windows-1252 characters.
+        EntryCase{"WithoutBomBytesAreWindows1252", "001 \xC3\x84\r\n", 1, "\xC3\x83\xE2\x80\x9E", true, false},
+        // A malformed line is skipped and reported; the lines after it are still read.
+        EntryCase{"MalformedUtf8Skipped", kBom + H("001 bad \xC3\r\n"), 1, "old", false},
+        EntryCase{"LineAfterMalformedUtf8Read", kBom + H("001 bad \xC3\r\n002 good\r\n"), 2, "good", false}),
     [](const auto& p) { return std::string(p.param.name); });
-
-TEST(ParseLanguageFile, TabsOnlyLineIsAnEntryForTextZero) {
-    LangTable table;
-    EXPECT_TRUE(ParseLanguageFile(std::string(kHeaderLine) + "\t\t\t\t\t\r\n", table));
-    EXPECT_EQ(table[0], "\t");
-    EXPECT_FALSE(table.HasValidHeader());
-}
-
-// A forgotten comment marker: the three letters read as index 0 and overwrite the header.
-TEST(ParseLanguageFile, LettersOnALaterLineOverwriteTheHeader) {
-    LangTable table;
-    EXPECT_TRUE(ParseLanguageFile(std::string(kHeaderLine) + "abc this was meant as a comment\r\n", table));
-    EXPECT_EQ(table[0], "this was meant as a comment");
-    EXPECT_FALSE(table.HasValidHeader());
-}
-
-TEST(ParseLanguageFile, HeaderMayComeOnAnyLine) {
-    LangTable table;
-    EXPECT_TRUE(ParseLanguageFile("005 five\r\n000 VAULTWING LANGUAGEFILE", table));
-    EXPECT_TRUE(table.HasValidHeader());
-    EXPECT_EQ(table[5], "five");
-}
 
 // Indices the table does not have are a failed step: nothing stored, the rest still read.
 TEST(ParseLanguageFile, OutOfRangeIndexIsNotStored) {
@@ -123,44 +126,6 @@ TEST(ParseLanguageFile, OutOfRangeIndexIsNotStored) {
         EXPECT_EQ(table[900], inRange ? "nine hundred" : "");
         EXPECT_EQ(table[0], "VAULTWING LANGUAGEFILE");
     }
-}
-
-TEST(ParseLanguageFile, Utf8WithByteOrderMark) {
-    LangTable table;
-    EXPECT_TRUE(ParseLanguageFile("\xEF\xBB\xBF"
-                                  "000 VAULTWING LANGUAGEFILE\r\n"
-                                  "300 \xC3\x84nderung \xE2\x82\xAC\r\n",
-                                  table));
-    EXPECT_TRUE(table.HasValidHeader());
-    EXPECT_EQ(table[300], "\xC3\x84nderung \xE2\x82\xAC");
-}
-
-TEST(ParseLanguageFile, Utf8ColumnsCountCharacters) {
-    LangTable table;
-    // Index field "1ä2" reads 1; column 4 is "ß"; the text starts after it.
-    EXPECT_TRUE(ParseLanguageFile("\xEF\xBB\xBF"
-                                  "1\xC3\xA4"
-                                  "2\xC3\x9Ftext\r\n",
-                                  table));
-    EXPECT_EQ(table[1], "text");
-}
-
-TEST(ParseLanguageFile, MalformedUtf8LineIsSkippedAndReported) {
-    LangTable table;
-    EXPECT_FALSE(ParseLanguageFile("\xEF\xBB\xBF"
-                                   "000 VAULTWING LANGUAGEFILE\r\n"
-                                   "001 bad \xC3\r\n"
-                                   "002 good\r\n",
-                                   table));
-    EXPECT_EQ(table[1], "");
-    EXPECT_EQ(table[2], "good");
-}
-
-TEST(ParseLanguageFile, WithoutBomBytesAreWindows1252) {
-    LangTable table;
-    // The same bytes as a UTF-8 "Ä" read as two Windows-1252 characters.
-    EXPECT_TRUE(ParseLanguageFile("001 \xC3\x84\r\n", table));
-    EXPECT_EQ(table[1], "\xC3\x83\xE2\x80\x9E");
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -74,7 +74,6 @@ class MakeRelative : public ::testing::TestWithParam<MakeCase> {};
 
 TEST_P(MakeRelative, Table) {
     const auto& c = GetParam();
-    SCOPED_TRACE(std::string(c.path) + " against " + c.base);
     Check(c.expected, "modRelativePaths.MakeRelativePath",
           [&] { return MakeRelativePath(c.path, c.rootCheck, c.base, c.separator, Texts()); });
 }
@@ -140,7 +139,6 @@ class Resolve : public ::testing::TestWithParam<ResolveCase> {};
 
 TEST_P(Resolve, Table) {
     const auto& c = GetParam();
-    SCOPED_TRACE(std::string(c.relative) + " against " + c.base);
     Check(c.expected, "modRelativePaths.ResolvePath",
           [&] { return ResolvePath(c.relative, c.base, c.separator, Texts()); });
 }

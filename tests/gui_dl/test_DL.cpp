@@ -115,19 +115,6 @@ void Settle(int ms = 150) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
-struct Recorder {
-    std::vector<std::pair<qint64, QString>> completed;
-    std::vector<std::tuple<qint64, qint64, QString>> progress;
-
-    explicit Recorder(DL& dl) {
-        QObject::connect(&dl, &DL::Completed,
-                         [this](qint64 bytes, const QString& id) { completed.emplace_back(bytes, id); });
-        QObject::connect(&dl, &DL::Progress, [this](qint64 received, qint64 total, const QString& id) {
-            progress.emplace_back(received, total, id);
-        });
-    }
-};
-
 std::set<std::string> Names(const fs::path& folder) {
     std::set<std::string> names;
     for (const auto& e : fs::directory_iterator(folder))
@@ -161,6 +148,38 @@ void ServeVersionFile(TinyHttpServer& server, const QByteArray& body, int status
     server.Serve(fileTarget, {status, body, {}, false});
 }
 
+// A local server, a folder to download into and one download component whose signals are recorded.
+class DownloadTest : public ::testing::Test {
+protected:
+    DownloadTest() {
+        QObject::connect(&dl, &DL::Completed,
+                         [this](qint64 bytes, const QString& id) { completed.emplace_back(bytes, id); });
+        QObject::connect(&dl, &DL::Progress, [this](qint64 received, qint64 total, const QString& id) {
+            progress.emplace_back(received, total, id);
+        });
+    }
+    void SetUp() override { ASSERT_TRUE(server.Listening()); }
+
+    // Waits for `count` completions, then a while longer so that one more would show.
+    [[nodiscard]] bool CompletedExactly(std::size_t count) {
+        const bool arrived = WaitUntil([&] { return completed.size() >= count; });
+        Settle();
+        return arrived && completed.size() == count;
+    }
+    void GetVersionFile(const std::string& destination) {
+        dl.Download(QString::fromStdString(VersionFileAddress(server.HostAndPort().toStdString())),
+                    QString::fromStdString(destination));
+    }
+    [[nodiscard]] QString Url(const char* target) const { return server.Base() + target; }
+    [[nodiscard]] QString In(const char* name) const { return QString::fromStdString(folder / name); }
+
+    TinyHttpServer server;
+    test::TempDir folder;
+    DL dl;
+    std::vector<std::pair<qint64, QString>> completed;
+    std::vector<std::tuple<qint64, qint64, QString>> progress;
+};
+
 // ---------------------------------------------------------------------------------------------
 // The live-update check end to end
 // ---------------------------------------------------------------------------------------------
@@ -176,32 +195,23 @@ void PrintTo(const CheckCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class LiveUpdateThroughDL : public ::testing::TestWithParam<CheckCase> {};
+class LiveUpdateThroughDL : public DownloadTest, public ::testing::WithParamInterface<CheckCase> {};
 
 TEST_P(LiveUpdateThroughDL, DownloadsDecidesAndLeavesNoVersionFile) {
     const auto& c = GetParam();
-    TinyHttpServer server;
-    ASSERT_TRUE(server.Listening());
     ServeVersionFile(server, c.body, c.status);
-    test::TempDir programFolder;
-    const std::string versionFile = programFolder / "version.ini";
-
-    DL dl;
-    Recorder rec(dl);
-    dl.Download(QString::fromStdString(VersionFileAddress(server.HostAndPort().toStdString())),
-                QString::fromStdString(versionFile));
-    ASSERT_TRUE(WaitUntil([&] { return !rec.completed.empty(); }));
-    Settle();
-    ASSERT_EQ(rec.completed.size(), 1u);
-    EXPECT_EQ(rec.completed[0].second, QString());
+    const std::string versionFile = folder / "version.ini";
+    GetVersionFile(versionFile);
+    ASSERT_TRUE(CompletedExactly(1));
+    EXPECT_EQ(completed[0].second, QString());
     const bool ok = c.status == 200 && c.body[0] != '\0';
-    EXPECT_EQ(rec.completed[0].first, ok ? static_cast<qint64>(std::strlen(c.body)) : 0);
+    EXPECT_EQ(completed[0].first, ok ? static_cast<qint64>(std::strlen(c.body)) : 0);
     EXPECT_EQ(fs::exists(versionFile), ok);
 
-    const auto outcome = CheckDownloadedVersion(rec.completed[0].first, programFolder.Str(), Texts());
+    const auto outcome = CheckDownloadedVersion(completed[0].first, folder.Str(), Texts());
     ASSERT_TRUE(outcome.has_value());
     EXPECT_EQ(outcome->message, c.expected);
-    EXPECT_TRUE(Names(programFolder.Path()).empty()); // neither version.ini nor a temporary file
+    EXPECT_TRUE(Names(folder.Path()).empty()); // neither version.ini nor a temporary file
 
     // Fresh from the server every time: a cache must not answer.
     ASSERT_FALSE(server.requests.empty());
@@ -221,156 +231,111 @@ INSTANTIATE_TEST_SUITE_P(
                       CheckCase{"ServerError", 500, "oops", kFailed}, CheckCase{"EmptyFile", 200, "", kFailed}),
     [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
-TEST(LiveUpdateThroughDL, ConnectionRefusedIsAFailedDownload) {
+TEST_F(DownloadTest, ConnectionRefusedIsAFailedLiveUpdate) {
     quint16 port = 0;
     {
         QTcpServer probe; // a port that was free a moment ago and is closed now
         ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
         port = probe.serverPort();
     }
-    test::TempDir programFolder;
-    DL dl;
-    Recorder rec(dl);
-    dl.Download(QStringLiteral("http://127.0.0.1:%1/vwx/version/version.ini").arg(port),
-                QString::fromStdString(programFolder / "version.ini"), QStringLiteral("live"));
-    ASSERT_TRUE(WaitUntil([&] { return !rec.completed.empty(); }));
-    Settle();
-    ASSERT_EQ(rec.completed.size(), 1u);
-    EXPECT_EQ(rec.completed[0], std::make_pair(qint64{0}, QStringLiteral("live")));
-    EXPECT_EQ(CheckDownloadedVersion(0, programFolder.Str(), Texts())->message, kFailed);
-    EXPECT_TRUE(Names(programFolder.Path()).empty());
+    dl.Download(QStringLiteral("http://127.0.0.1:%1/vwx/version/version.ini").arg(port), In("version.ini"),
+                QStringLiteral("live"));
+    ASSERT_TRUE(CompletedExactly(1));
+    EXPECT_EQ(completed[0], std::make_pair(qint64{0}, QStringLiteral("live")));
+    EXPECT_EQ(CheckDownloadedVersion(0, folder.Str(), Texts())->message, kFailed);
+    EXPECT_TRUE(Names(folder.Path()).empty());
 }
 
-TEST(LiveUpdateThroughDL, AnExistingVersionFileIsNeitherReplacedNorRead) {
-    TinyHttpServer server;
-    ASSERT_TRUE(server.Listening());
+TEST_F(DownloadTest, AnExistingVersionFileIsNeitherReplacedNorRead) {
     ServeVersionFile(server, "[Einstellungen]\r\nversion=1.5.2\r\n");
-    test::TempDir programFolder;
-    const std::string versionFile = programFolder / "version.ini";
+    const std::string versionFile = folder / "version.ini";
     test::WriteFile(versionFile, "[Einstellungen]\r\nversion=9.9.9\r\n");
-
-    DL dl;
-    Recorder rec(dl);
-    dl.Download(QString::fromStdString(VersionFileAddress(server.HostAndPort().toStdString())),
-                QString::fromStdString(versionFile));
-    ASSERT_TRUE(WaitUntil([&] { return !rec.completed.empty(); }));
-    Settle();
-    ASSERT_EQ(rec.completed.size(), 1u);
-    EXPECT_EQ(rec.completed[0].first, 0); // the move failed: nothing arrived where it was asked for
-    EXPECT_EQ(CheckDownloadedVersion(rec.completed[0].first, programFolder.Str(), Texts())->message, kFailed);
+    GetVersionFile(versionFile);
+    ASSERT_TRUE(CompletedExactly(1));
+    EXPECT_EQ(completed[0].first, 0); // the move failed: nothing arrived where it was asked for
+    EXPECT_EQ(CheckDownloadedVersion(completed[0].first, folder.Str(), Texts())->message, kFailed);
     EXPECT_EQ(test::ReadFile(versionFile), "[Einstellungen]\r\nversion=9.9.9\r\n");
-    EXPECT_EQ(Names(programFolder.Path()), std::set<std::string>{"version.ini"});
+    EXPECT_EQ(Names(folder.Path()), std::set<std::string>{"version.ini"});
 }
 
 // ---------------------------------------------------------------------------------------------
 // The component itself
 // ---------------------------------------------------------------------------------------------
 
-TEST(DL, ReportsProgressUpToTheWholeFile) {
-    TinyHttpServer server;
-    ASSERT_TRUE(server.Listening());
+TEST_F(DownloadTest, ReportsProgressUpToTheWholeFile) {
     QByteArray big(300 * 1024, '\0');
     for (int i = 0; i < big.size(); ++i)
         big[i] = static_cast<char>(i * 7);
     server.Serve("/big", {200, big, {}, false});
-    test::TempDir folder;
-
-    DL dl;
-    Recorder rec(dl);
-    dl.Download(server.Base() + "/big", QString::fromStdString(folder / "big.bin"), QStringLiteral("b"));
-    ASSERT_TRUE(WaitUntil([&] { return !rec.completed.empty(); }));
-    EXPECT_EQ(rec.completed[0], std::make_pair(qint64{big.size()}, QStringLiteral("b")));
+    dl.Download(Url("/big"), In("big.bin"), QStringLiteral("b"));
+    ASSERT_TRUE(CompletedExactly(1));
+    EXPECT_EQ(completed[0], std::make_pair(qint64{big.size()}, QStringLiteral("b")));
     EXPECT_EQ(test::ReadFile(folder / "big.bin"), big.toStdString());
-    ASSERT_FALSE(rec.progress.empty());
+    ASSERT_FALSE(progress.empty());
     qint64 last = -1;
-    for (const auto& [received, total, id] : rec.progress) {
+    for (const auto& [received, total, id] : progress) {
         EXPECT_EQ(id, QStringLiteral("b"));
         EXPECT_GE(received, last);
         last = received;
     }
-    EXPECT_EQ(std::get<0>(rec.progress.back()), big.size());
-    EXPECT_EQ(std::get<1>(rec.progress.back()), big.size());
+    EXPECT_EQ(std::get<0>(progress.back()), big.size());
+    EXPECT_EQ(std::get<1>(progress.back()), big.size());
 }
 
-TEST(DL, CancelEndsWithZeroBytesAndLeavesNothingBehind) {
-    TinyHttpServer server;
-    ASSERT_TRUE(server.Listening());
+TEST_F(DownloadTest, CancelEndsWithZeroBytesAndLeavesNothingBehind) {
     server.Serve("/stalls", {200, QByteArray(100, 'x'), {}, true});
-    test::TempDir folder;
-
-    DL dl;
-    Recorder rec(dl);
-    dl.Download(server.Base() + "/stalls", QString::fromStdString(folder / "out"), QStringLiteral("c"));
+    dl.Download(Url("/stalls"), In("out"), QStringLiteral("c"));
     ASSERT_TRUE(WaitUntil([&] { return !server.requests.empty(); }));
     Settle(100);                                // the server has answered part of the body
     dl.CancelDownload(QStringLiteral("other")); // not ours: nothing happens
     Settle(50);
-    EXPECT_TRUE(rec.completed.empty());
+    EXPECT_TRUE(completed.empty());
     dl.CancelDownload(QStringLiteral("c"));
-    ASSERT_TRUE(WaitUntil([&] { return !rec.completed.empty(); }));
-    Settle();
-    ASSERT_EQ(rec.completed.size(), 1u);
-    EXPECT_EQ(rec.completed[0], std::make_pair(qint64{0}, QStringLiteral("c")));
+    ASSERT_TRUE(CompletedExactly(1));
+    EXPECT_EQ(completed[0], std::make_pair(qint64{0}, QStringLiteral("c")));
     EXPECT_TRUE(Names(folder.Path()).empty());
 }
 
-TEST(DL, ASecondRequestUnderARunningIdIsDroppedOthersRunSideBySide) {
-    TinyHttpServer server;
-    ASSERT_TRUE(server.Listening());
+TEST_F(DownloadTest, ASecondRequestUnderARunningIdIsDroppedOthersRunSideBySide) {
     server.Serve("/a", {200, "first", {}, false});
     server.Serve("/b", {200, "second!", {}, false});
-    test::TempDir folder;
-
-    DL dl;
-    Recorder rec(dl);
-    dl.Download(server.Base() + "/a", QString::fromStdString(folder / "a"));
-    dl.Download(server.Base() + "/b", QString::fromStdString(folder / "dropped")); // same (empty) id
-    dl.Download(server.Base() + "/b", QString::fromStdString(folder / "b"), QStringLiteral("two"));
-    ASSERT_TRUE(WaitUntil([&] { return rec.completed.size() >= 2; }));
-    Settle();
-    ASSERT_EQ(rec.completed.size(), 2u);
-    std::set<std::pair<qint64, QString>> got(rec.completed.begin(), rec.completed.end());
+    dl.Download(Url("/a"), In("a"));
+    dl.Download(Url("/b"), In("dropped")); // same (empty) id
+    dl.Download(Url("/b"), In("b"), QStringLiteral("two"));
+    ASSERT_TRUE(CompletedExactly(2));
+    std::set<std::pair<qint64, QString>> got(completed.begin(), completed.end());
     EXPECT_EQ(got, (std::set<std::pair<qint64, QString>>{{5, QString()}, {7, QStringLiteral("two")}}));
     EXPECT_EQ(Names(folder.Path()), (std::set<std::string>{"a", "b"}));
     EXPECT_EQ(test::ReadFile(folder / "a"), "first");
 
     // Once it has completed, the id is free again.
-    dl.Download(server.Base() + "/b", QString::fromStdString(folder / "again"));
-    ASSERT_TRUE(WaitUntil([&] { return rec.completed.size() == 3; }));
+    dl.Download(Url("/b"), In("again"));
+    ASSERT_TRUE(CompletedExactly(3));
     EXPECT_EQ(test::ReadFile(folder / "again"), "second!");
 }
 
-TEST(DL, FailuresToStartStillCompleteOnce) {
-    test::TempDir folder;
-    DL dl;
-    Recorder rec(dl);
-    dl.Download(QStringLiteral("not a url at all"), QString::fromStdString(folder / "x"), QStringLiteral("1"));
-    dl.Download(QStringLiteral("gopher://127.0.0.1/x"), QString::fromStdString(folder / "y"), QStringLiteral("2"));
-    dl.Download(QStringLiteral("http://127.0.0.1:1/x"), QString::fromStdString(folder / "no/such/folder/z"),
-                QStringLiteral("3"));
-    ASSERT_TRUE(WaitUntil([&] { return rec.completed.size() >= 3; }));
-    Settle();
-    ASSERT_EQ(rec.completed.size(), 3u);
-    for (const auto& [bytes, id] : rec.completed)
+TEST_F(DownloadTest, FailuresToStartStillCompleteOnce) {
+    dl.Download(QStringLiteral("not a url at all"), In("x"), QStringLiteral("1"));
+    dl.Download(QStringLiteral("gopher://127.0.0.1/x"), In("y"), QStringLiteral("2"));
+    dl.Download(QStringLiteral("http://127.0.0.1:1/x"), In("no/such/folder/z"), QStringLiteral("3"));
+    ASSERT_TRUE(CompletedExactly(3));
+    for (const auto& [bytes, id] : completed)
         EXPECT_EQ(bytes, 0) << id.toStdString();
     EXPECT_TRUE(Names(folder.Path()).empty());
 }
 
-TEST(DL, DestroyedWhileDownloadingLeavesNoTemporaryFile) {
-    TinyHttpServer server;
-    ASSERT_TRUE(server.Listening());
+TEST_F(DownloadTest, DestroyedWhileDownloadingLeavesNoTemporaryFile) {
     server.Serve("/stalls", {200, QByteArray(100, 'x'), {}, true});
-    test::TempDir folder;
-    int completed = 0;
+    int completions = 0;
     {
-        DL dl;
-        QObject::connect(&dl, &DL::Completed, [&completed] { ++completed; });
-        dl.Download(server.Base() + "/stalls", QString::fromStdString(folder / "out"));
+        DL other;
+        QObject::connect(&other, &DL::Completed, [&completions] { ++completions; });
+        other.Download(Url("/stalls"), In("out"));
         ASSERT_TRUE(WaitUntil([&] { return !server.requests.empty(); }));
         Settle(100);
     }
     Settle();
-    EXPECT_EQ(completed, 0);
+    EXPECT_EQ(completions, 0);
     EXPECT_TRUE(Names(folder.Path()).empty());
 }
 

@@ -179,18 +179,15 @@ INSTANTIATE_TEST_SUITE_P(Names, TempAndRename,
                                            TempCase{"Utf8", "Schl\xC3\xBCssel.txt"}),
                          [](const auto& tc) { return std::string(tc.param.name); });
 
-TEST(RenameReplace, MissingSourceLeavesDestination) {
+// A missing source or folder fails with an error code and leaves the destination as it was.
+TEST(RenameReplace, MissingSourceOrFolderFails) {
     test::TempDir dir;
     test::WriteFile(dir / "dest", "keep");
     std::error_code ec;
     EXPECT_FALSE(platform::RenameReplace(dir / "missing", dir / "dest", ec));
     EXPECT_TRUE(ec);
     EXPECT_EQ(test::ReadFile(dir / "dest"), "keep");
-}
-
-TEST(CreateTempBeside, MissingFolderFails) {
-    test::TempDir dir;
-    std::error_code ec;
+    ec.clear();
     std::string tempPath;
     EXPECT_FALSE(platform::File::CreateTempBeside(dir / "gone/file", tempPath, ec).has_value());
     EXPECT_TRUE(ec);

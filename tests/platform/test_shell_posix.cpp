@@ -55,23 +55,28 @@ std::string ShellQuote(const std::string& text) {
     return q + "'";
 }
 
+// The NUL-terminated strings `printf '%s\0'` wrote.
+std::vector<std::string> SplitNul(const std::string& out) {
+    std::vector<std::string> parts;
+    for (std::size_t start = 0; start < out.size();) {
+        const auto nul = out.find('\0', start);
+        parts.push_back(out.substr(start, nul - start));
+        start = nul + 1;
+    }
+    return parts;
+}
+
 // The shell, as an independent reader of quoting: runs `words` (shell syntax) through printf
 // and returns each resulting argument.
 std::vector<std::string> ShellSplit(const std::string& words) {
-    std::vector<std::string> args;
     FILE* pipe = ::popen(("/bin/sh -c " + ShellQuote("printf '%s\\0' " + words)).c_str(), "r");
-    if (pipe == nullptr) return args;
+    if (pipe == nullptr) return {};
     std::string out;
     char buffer[4096];
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         out.append(buffer, n);
     ::pclose(pipe);
-    for (std::size_t start = 0; start < out.size();) {
-        const auto nul = out.find('\0', start);
-        args.push_back(out.substr(start, nul - start));
-        start = nul + 1;
-    }
-    return args;
+    return SplitNul(out);
 }
 
 // A desktop entry's groups and keys, string escapes undone.
@@ -267,14 +272,7 @@ TEST_F(ShellIntegration, NautilusScriptHandsEverySelectedPathOverAsOneArgument) 
         ASSERT_TRUE(platform::CreateSendToShortcut(folder));
         ASSERT_EQ(std::system(("'" + NautilusScript() + "'").c_str()), 0);
 
-        const std::string out = test::ReadFile(record);
-        std::vector<std::string> received;
-        for (std::size_t start = 0; start < out.size();) {
-            const auto nul = out.find('\0', start);
-            received.push_back(out.substr(start, nul - start));
-            start = nul + 1;
-        }
-        EXPECT_EQ(received, selection);
+        EXPECT_EQ(SplitNul(test::ReadFile(record)), selection);
     }
 }
 
