@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cipher/CipherTestData.h"
 #include "cipher/modTEA.h"
 
 #ifdef VAULTWING_HAVE_CRYPTOPP
@@ -20,13 +21,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes RandomBytes(std::size_t size, std::uint32_t seed) {
-    std::mt19937 gen(seed);
-    Bytes bytes(size);
-    for (auto& b : bytes)
-        b = static_cast<std::uint8_t>(gen());
-    return bytes;
-}
+using test::RandomBytes;
 
 KeyWords RandomKey(std::uint32_t seed) {
     std::mt19937 gen(seed ^ 0x5bd1e995u);

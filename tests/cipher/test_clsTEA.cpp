@@ -1,3 +1,4 @@
+#include "cipher/CipherTestData.h"
 #include "cipher/clsTEA.h"
 
 #include <algorithm>
@@ -30,13 +31,7 @@ using test::TempDir;
 using test::WriteFile;
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes RandomBytes(std::size_t size, std::uint32_t seed) {
-    std::mt19937 gen(seed);
-    Bytes bytes(size);
-    for (auto& b : bytes)
-        b = static_cast<std::uint8_t>(gen());
-    return bytes;
-}
+using test::RandomBytes;
 
 std::string AsString(const Bytes& b) {
     return {b.begin(), b.end()};
@@ -45,21 +40,7 @@ Bytes AsBytes(const std::string& s) {
     return {s.begin(), s.end()};
 }
 
-// The progress rule applied after every single block, as the reference for every operation.
-std::vector<int> ReferenceProgress(std::uint64_t total) {
-    std::vector<int> events;
-    double nextAt = 0;
-    int last = 0;
-    for (std::uint64_t off = 0; off < total; off += 8) {
-        if (static_cast<double>(off) >= nextAt) {
-            last = static_cast<int>(std::floor(static_cast<double>(off) / static_cast<double>(total) * 100.0));
-            nextAt = std::nearbyint(static_cast<double>(last + 1) / 100.0 * static_cast<double>(total) + 1.0);
-            events.push_back(last);
-        }
-    }
-    if (last != 100) events.push_back(100);
-    return events;
-}
+using test::ReferenceProgress;
 
 std::vector<std::string> FolderEntries(const fs::path& folder) {
     std::vector<std::string> names;

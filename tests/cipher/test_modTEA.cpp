@@ -1,3 +1,4 @@
+#include "cipher/CipherTestData.h"
 #include "cipher/modTEA.h"
 
 #include <cmath>
@@ -15,13 +16,7 @@
 namespace vaultwing::modTEA {
 namespace {
 
-std::vector<std::uint8_t> RandomBytes(std::size_t size, std::uint32_t seed) {
-    std::mt19937 gen(seed);
-    std::vector<std::uint8_t> bytes(size);
-    for (auto& b : bytes)
-        b = static_cast<std::uint8_t>(gen());
-    return bytes;
-}
+using test::RandomBytes;
 
 KeyWords RandomKey(std::uint32_t seed) {
     std::mt19937 gen(seed);
@@ -257,20 +252,7 @@ TEST(Framing, HeaderIsLittleEndian) {
 // Progress rule: chunked evaluation against the rule applied after every single block
 // ---------------------------------------------------------------------------------------------
 
-std::vector<int> ReferenceProgress(std::uint64_t total) {
-    std::vector<int> events;
-    double nextAt = 0;
-    int last = 0;
-    for (std::uint64_t off = 0; off < total; off += 8) {
-        if (static_cast<double>(off) >= nextAt) {
-            last = static_cast<int>(std::floor(static_cast<double>(off) / static_cast<double>(total) * 100.0));
-            nextAt = std::nearbyint(static_cast<double>(last + 1) / 100.0 * static_cast<double>(total) + 1.0);
-            events.push_back(last);
-        }
-    }
-    if (last != 100) events.push_back(100);
-    return events;
-}
+using test::ReferenceProgress;
 
 std::vector<int> ChunkedProgress(std::uint64_t total, std::size_t piece) {
     std::vector<int> events;

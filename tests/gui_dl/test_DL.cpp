@@ -19,6 +19,7 @@
 
 #include "about/LiveUpdate.h"
 #include "config/LangIndices.h"
+#include "support/IndexTexts.h"
 #include "support/TempDir.h"
 
 namespace vaultwing {
@@ -122,19 +123,7 @@ std::set<std::string> Names(const fs::path& folder) {
     return names;
 }
 
-const LangTable& Texts() {
-    static const LangTable texts = [] {
-        LangTable t;
-        t.Set(lang::kWarningTitle, "T418");
-        t.Set(lang::kDownloadFailed, "T708");
-        t.Set(lang::kUpdateTitle, "T710");
-        t.Set(lang::kUpdateOffered, "T712");
-        t.Set(lang::kUpdateQuestion, "T714");
-        t.Set(lang::kNoNewerVersion, "T716");
-        return t;
-    }();
-    return texts;
-}
+const LangTable& Texts() { return test::IndexTexts(); }
 
 const Message kFailed{"T708", "T418", MsgIcon::Exclamation, MsgButtons::Ok};
 const Message kNoNewer{"T716", "T710", MsgIcon::Information, MsgButtons::Ok};

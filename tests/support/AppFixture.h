@@ -7,6 +7,7 @@
 
 #include "app/Application.h"
 #include "support/FakeUi.h"
+#include "support/IndexTexts.h"
 #include "support/TempDir.h"
 
 namespace vaultwing::test {
@@ -14,7 +15,7 @@ namespace vaultwing::test {
 class AppFixture : public ::testing::Test {
 protected:
     AppFixture() : app(home.Str(), ui) {
-        for (int i = 0; i < LangTable::kSize; ++i) app.state.texts.Set(i, "T" + std::to_string(i));
+        FillWithIndexTexts(app.state.texts);
         ui.flow = &app.passwords;
     }
 
