@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "cipher/clsTEA.h"
-#include "cipher/modTEA.h"
+#include "cipher/Cipher.h"
+#include "cipher/Tea.h"
 #include "config/LangTable.h"
 
 namespace {
@@ -42,7 +42,7 @@ std::vector<std::uint8_t> RandomBuffer(std::size_t size) {
     return data;
 }
 
-const modTEA::KeyWords kKey = modTEA::KeyFromPassword("benchmark password");
+const tea::KeyWords kKey = tea::KeyFromPassword("benchmark password");
 const std::uint8_t kKeyBytes[16] = {'b', 'e', 'n', 'c', 'h', 'm', 'a', 'r', 'k', ' ', 'p', 'a', 's', 's', 'w', 'o'};
 const std::uint8_t kIv[8] = {};
 
@@ -56,21 +56,21 @@ void SetBytes(benchmark::State& state, std::size_t perIteration) {
 
 // Restores the process-wide kernel choice and thread split.
 struct KernelSetting {
-    KernelSetting(modTEA::DecryptKernel kernel, unsigned threads) {
-        modTEA::ForceKernel(kernel);
-        modTEA::SetParallelism(modTEA::Parallelism{threads, modTEA::Parallelism{}.minBytesPerThread});
+    KernelSetting(tea::DecryptKernel kernel, unsigned threads) {
+        tea::ForceKernel(kernel);
+        tea::SetParallelism(tea::Parallelism{threads, tea::Parallelism{}.minBytesPerThread});
     }
     ~KernelSetting() {
-        modTEA::ResetKernel();
-        modTEA::SetParallelism(modTEA::Parallelism{});
+        tea::ResetKernel();
+        tea::SetParallelism(tea::Parallelism{});
     }
 };
 
 void BM_CbcEncrypt_Vaultwing(benchmark::State& state) {
     auto data = RandomBuffer(kMemoryBytes);
     for (auto _ : state) {
-        modTEA::Chain chain;
-        modTEA::CbcEncrypt(data.data(), data.size(), kKey, chain);
+        tea::Chain chain;
+        tea::CbcEncrypt(data.data(), data.size(), kKey, chain);
         benchmark::DoNotOptimize(data.data());
     }
     SetBytes(state, data.size());
@@ -79,8 +79,8 @@ void BM_CbcEncrypt_Vaultwing(benchmark::State& state) {
 void BM_CbcDecrypt_Vaultwing(benchmark::State& state) {
     auto data = RandomBuffer(kMemoryBytes);
     for (auto _ : state) {
-        modTEA::Chain chain;
-        modTEA::CbcDecrypt(data.data(), data.size(), kKey, chain);
+        tea::Chain chain;
+        tea::CbcDecrypt(data.data(), data.size(), kKey, chain);
         benchmark::DoNotOptimize(data.data());
     }
     SetBytes(state, data.size());
@@ -89,8 +89,8 @@ void BM_CbcDecrypt_Vaultwing(benchmark::State& state) {
 void BM_CbcEncrypt_Scalar(benchmark::State& state) {
     auto data = RandomBuffer(kMemoryBytes);
     for (auto _ : state) {
-        modTEA::Chain chain;
-        modTEA::CbcEncryptScalar(data.data(), data.size(), kKey, chain);
+        tea::Chain chain;
+        tea::CbcEncryptScalar(data.data(), data.size(), kKey, chain);
         benchmark::DoNotOptimize(data.data());
     }
     SetBytes(state, data.size());
@@ -98,26 +98,26 @@ void BM_CbcEncrypt_Scalar(benchmark::State& state) {
 
 // One decryption kernel: range(0) the kernel, range(1) threads (0 = every hardware thread).
 void BM_CbcDecrypt_Kernel(benchmark::State& state) {
-    const auto kernel = static_cast<modTEA::DecryptKernel>(state.range(0));
-    if (!modTEA::KernelAvailable(kernel)) {
+    const auto kernel = static_cast<tea::DecryptKernel>(state.range(0));
+    if (!tea::KernelAvailable(kernel)) {
         state.SkipWithError("kernel not available on this CPU");
         return;
     }
     const auto threads = static_cast<unsigned>(state.range(1));
-    state.SetLabel(std::string(modTEA::KernelName(kernel)) + (threads == 1 ? ", 1 thread" : ", all cores"));
+    state.SetLabel(std::string(tea::KernelName(kernel)) + (threads == 1 ? ", 1 thread" : ", all cores"));
     KernelSetting setting(kernel, threads);
     auto data = RandomBuffer(kMemoryBytes);
     for (auto _ : state) {
-        modTEA::Chain chain;
-        modTEA::CbcDecrypt(data.data(), data.size(), kKey, chain);
+        tea::Chain chain;
+        tea::CbcDecrypt(data.data(), data.size(), kKey, chain);
         benchmark::DoNotOptimize(data.data());
     }
     SetBytes(state, data.size());
 }
 
 void KernelArgs(benchmark::internal::Benchmark* b) {
-    for (const auto kernel : {modTEA::DecryptKernel::Scalar, modTEA::DecryptKernel::Sse2, modTEA::DecryptKernel::Avx2,
-                              modTEA::DecryptKernel::Avx512})
+    for (const auto kernel : {tea::DecryptKernel::Scalar, tea::DecryptKernel::Sse2, tea::DecryptKernel::Avx2,
+                              tea::DecryptKernel::Avx512})
         for (const int threads : {1, 0})
             b->Args({static_cast<int>(kernel), threads});
 }
@@ -162,7 +162,7 @@ public:
         std::ofstream(Plain(), std::ios::binary)
             .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
         LangTable texts;
-        clsTEA tea(texts);
+        Cipher tea(texts);
         tea.EncryptFile(Plain(), Encrypted(), "benchmark password");
     }
     ~BenchFiles() {
@@ -185,7 +185,7 @@ BenchFiles& Files() {
 void BM_EncryptFile(benchmark::State& state) {
     auto& files = Files();
     LangTable texts;
-    clsTEA tea(texts);
+    Cipher tea(texts);
     tea.Key("benchmark password");
     for (auto _ : state)
         tea.EncryptFile(files.Plain(), files.Output());
@@ -195,7 +195,7 @@ void BM_EncryptFile(benchmark::State& state) {
 void BM_DecryptFile(benchmark::State& state) {
     auto& files = Files();
     LangTable texts;
-    clsTEA tea(texts);
+    Cipher tea(texts);
     tea.Key("benchmark password");
     for (auto _ : state)
         tea.DecryptFile(files.Encrypted(), files.Output());
@@ -206,7 +206,7 @@ void BM_DecryptFile(benchmark::State& state) {
 void BM_EncryptByte(benchmark::State& state) {
     const auto plain = RandomBuffer(kFileBytes);
     LangTable texts;
-    clsTEA tea(texts);
+    Cipher tea(texts);
     tea.Key("benchmark password");
     std::vector<std::uint8_t> data;
     data.reserve(kFileBytes + 32);
@@ -223,7 +223,7 @@ void BM_EncryptByte(benchmark::State& state) {
 void BM_DecryptByte(benchmark::State& state) {
     auto cipher = RandomBuffer(kFileBytes);
     LangTable texts;
-    clsTEA tea(texts);
+    Cipher tea(texts);
     tea.Key("benchmark password");
     tea.EncryptByte(cipher);
     std::vector<std::uint8_t> data;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "files/modVerzeichnis.h"
+#include "files/FolderWalk.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

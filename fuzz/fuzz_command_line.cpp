@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "app/CommandLine.h"
+#include "platform/CommandLine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view line(reinterpret_cast<const char*>(data), size);

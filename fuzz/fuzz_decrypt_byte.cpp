@@ -13,9 +13,9 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzSupport.h"
-#include "app/VwxError.h"
-#include "cipher/clsTEA.h"
-#include "cipher/modTEA.h"
+#include "base/VwxError.h"
+#include "cipher/Cipher.h"
+#include "cipher/Tea.h"
 #include "config/LangTable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> bytes = in.ConsumeRemainingBytes<std::uint8_t>();
     const std::vector<std::uint8_t> plainInput = bytes;
 
-    clsTEA tea(texts);
+    Cipher tea(texts);
     tea.Key(password);
     if (encipherFirst) tea.EncryptByte(bytes);
     const std::vector<std::uint8_t> before = bytes;
@@ -46,16 +46,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     // Decipher independently and read the stored length.
-    fuzz::Check(before.size() >= modTEA::kMinFramedSize && before.size() % 8 == 0, "an uneven array was accepted");
+    fuzz::Check(before.size() >= tea::kMinFramedSize && before.size() % 8 == 0, "an uneven array was accepted");
     std::vector<std::uint8_t> framed = before;
-    modTEA::Chain chain;
-    modTEA::CbcDecrypt(framed.data(), framed.size(), modTEA::KeyFromPassword(password), chain);
-    const auto stored = static_cast<std::int32_t>(modTEA::LoadLE32(framed.data() + modTEA::kLengthOffset));
-    fuzz::Check(stored >= 0 && static_cast<std::size_t>(stored) + modTEA::kHeaderSize <= framed.size() &&
+    tea::Chain chain;
+    tea::CbcDecrypt(framed.data(), framed.size(), tea::KeyFromPassword(password), chain);
+    const auto stored = static_cast<std::int32_t>(tea::LoadLE32(framed.data() + tea::kLengthOffset));
+    fuzz::Check(stored >= 0 && static_cast<std::size_t>(stored) + tea::kHeaderSize <= framed.size() &&
                     framed.size() - static_cast<std::size_t>(stored) <= 19,
                 "a length that does not fit was accepted");
     fuzz::Check(bytes.size() == static_cast<std::size_t>(stored), "the plaintext is not of the stored length");
-    fuzz::Check(std::equal(bytes.begin(), bytes.end(), framed.begin() + modTEA::kHeaderSize), "wrong plaintext");
+    fuzz::Check(std::equal(bytes.begin(), bytes.end(), framed.begin() + tea::kHeaderSize), "wrong plaintext");
     if (encipherFirst) fuzz::Check(bytes == plainInput, "EncryptByte then DecryptByte lost data");
     return 0;
 }

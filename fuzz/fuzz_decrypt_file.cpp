@@ -16,8 +16,8 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzSupport.h"
-#include "app/VwxError.h"
-#include "cipher/clsTEA.h"
+#include "base/VwxError.h"
+#include "cipher/Cipher.h"
 #include "config/LangTable.h"
 
 namespace {
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto cut = in.ConsumeIntegral<std::uint16_t>();
     std::vector<std::uint8_t> contents = in.ConsumeRemainingBytes<std::uint8_t>();
 
-    clsTEA tea(texts, buffer);
+    Cipher tea(texts, buffer);
     tea.Key(password);
     if ((mode & 1) != 0) tea.EncryptByte(contents);
     if ((mode & 2) != 0) {

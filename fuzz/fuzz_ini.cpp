@@ -15,7 +15,9 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzSupport.h"
-#include "config/modINI.h"
+#include "base/IniText.h"
+#include "config/IniFile.h"
+#include "platform/platform.h"
 
 namespace {
 

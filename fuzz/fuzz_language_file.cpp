@@ -9,7 +9,7 @@
 
 #include "FuzzSupport.h"
 #include "config/LangTable.h"
-#include "config/modSprache.h"
+#include "config/LanguageFile.h"
 
 namespace {
 

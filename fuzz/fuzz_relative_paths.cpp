@@ -17,10 +17,10 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzSupport.h"
-#include "app/VwxError.h"
+#include "base/VwxError.h"
 #include "config/LangTable.h"
-#include "favourites/modListBox.h"
-#include "favourites/modRelativePaths.h"
+#include "favourites/CaseFold.h"
+#include "favourites/RelativePaths.h"
 
 namespace {
 

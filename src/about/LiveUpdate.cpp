@@ -1,7 +1,7 @@
 #include "about/LiveUpdate.h"
 
-#include "config/modINI.h"
-#include "files/modDestroyFile.h"
+#include "config/IniFile.h"
+#include "files/SourceFiles.h"
 
 namespace vaultwing {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "about/VersionCheck.h"
-#include "app/Message.h"
+#include "state/Message.h"
 #include "config/LangTable.h"
 
 namespace vaultwing {

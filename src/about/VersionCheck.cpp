@@ -62,7 +62,7 @@ std::string CreditsLine() {
     std::string line(38, ' ');
     line.append(">>> Vaultwing v").append(kRunningVersionText).append(" ").append(kMakersNotice);
     line.append(" >>> Credits: ").append(kCreditedRoutine).append(" by ").append(kCreditedRoutineAuthor);
-    line.append(" >>> clsTEA by ").append(kCipherAuthor);
+    line.append(" >>> Cipher by ").append(kCipherAuthor);
     line.append(" >>> Betatester: ").append(kBetaTesters[0]).append(" & ").append(kBetaTesters[1]);
     line.append(" >>> Thanks: ");
     for (std::size_t i = 0; i < std::size(kThanks); ++i) {

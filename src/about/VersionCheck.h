@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/Message.h"
+#include "state/Message.h"
 #include "config/LangTable.h"
-#include "config/modINI.h" // kVersionFileName
+#include "config/IniFile.h" // kVersionFileName
 
 // The maker's web server; a build can name another one.
 #ifndef VAULTWING_UPDATE_SERVER

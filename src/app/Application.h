@@ -3,10 +3,10 @@
 // program, the command line, the tests) with its own user-interface port.
 #include <string>
 
-#include "app/AppState.h"
-#include "app/CommandLine.h"
-#include "app/SubMain.h"
-#include "app/UiPort.h"
+#include "state/AppState.h"
+#include "platform/CommandLine.h"
+#include "app/Startup.h"
+#include "state/UiPort.h"
 #include "files/JobLists.h"
 #include "files/Runs.h"
 #include "password/PasswordFlow.h"
@@ -17,13 +17,13 @@ class Application {
 public:
     Application(std::string programFolder, UiPort& ui, CommandLine commandLine = {})
         : state(std::move(programFolder)), lists(state, ui), runs(state, ui), passwords(state, ui, lists, runs),
-          subMain(state, ui, lists, std::move(commandLine)) {}
+          startup(state, ui, lists, std::move(commandLine)) {}
 
     AppState state;
     JobLists lists;
     Runs runs;
     PasswordFlow passwords;
-    SubMain subMain;
+    Startup startup;
 };
 
 } // namespace vaultwing

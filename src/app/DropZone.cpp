@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "config/modSprache.h"
+#include "config/LanguageFile.h"
 
 namespace vaultwing {
 

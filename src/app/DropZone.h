@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "config/modINI.h"
+#include "config/IniFile.h"
 #include "platform/platform.h"
 
 namespace vaultwing {

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/SecureWipe.h"
+#include "base/SecureWipe.h"
 
 namespace vaultwing {
 namespace {
@@ -24,8 +24,8 @@ struct WipedBuffer {
 };
 
 void TransformChunk(const StreamPass& pass, std::uint8_t* data, std::uint64_t pos, std::size_t size,
-                    modTEA::ProgressCounter& counter, modTEA::Chain& chain) {
-    modTEA::PassWithProgress(data, size, pos, counter,
+                    tea::ProgressCounter& counter, tea::Chain& chain) {
+    tea::PassWithProgress(data, size, pos, counter,
                              [&](std::uint8_t* part, std::size_t n) { pass.transform(part, n, chain); });
 }
 
@@ -33,8 +33,8 @@ void TransformChunk(const StreamPass& pass, std::uint8_t* data, std::uint64_t po
 // (no thread is worth starting) and when no thread can be had.
 void RunSequential(const StreamPass& pass, const std::function<void(int)>& progress, std::size_t chunk) {
     WipedBuffer buffer(static_cast<std::size_t>(std::min<std::uint64_t>(chunk, pass.total)));
-    modTEA::ProgressCounter counter(pass.total, progress);
-    modTEA::Chain chain;
+    tea::ProgressCounter counter(pass.total, progress);
+    tea::Chain chain;
     for (std::uint64_t pos = 0; pos < pass.total;) {
         const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.bytes.size(), pass.total - pos));
         pass.produce(buffer.bytes.data(), pos, size);
@@ -52,7 +52,7 @@ void RunSequential(const StreamPass& pass, const std::function<void(int)>& progr
 // buffer, while the calling thread enciphers chunk k - 1 and raises the progress events.
 void RunStreamPass(const StreamPass& pass, const std::function<void(int)>& progress) {
     const std::size_t half =
-        std::max<std::size_t>(pass.bufferBytes / 2 / modTEA::kBlockSize * modTEA::kBlockSize, modTEA::kBlockSize);
+        std::max<std::size_t>(pass.bufferBytes / 2 / tea::kBlockSize * tea::kBlockSize, tea::kBlockSize);
     if (pass.total <= half) {
         RunSequential(pass, progress, half);
         return;
@@ -129,8 +129,8 @@ void RunStreamPass(const StreamPass& pass, const std::function<void(int)>& progr
         }
     } joiner{worker, mutex, stop, changed};
 
-    modTEA::ProgressCounter counter(pass.total, progress);
-    modTEA::Chain chain;
+    tea::ProgressCounter counter(pass.total, progress);
+    tea::Chain chain;
     for (std::uint64_t k = 0; k < count; ++k) {
         {
             std::unique_lock lock(mutex);

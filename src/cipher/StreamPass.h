@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "cipher/modTEA.h"
+#include "cipher/Tea.h"
 
 namespace vaultwing {
 
@@ -16,7 +16,7 @@ struct StreamPass {
     // Fills data[0, size) with bytes [pos, pos + size) of the input.
     std::function<void(std::uint8_t* data, std::uint64_t pos, std::size_t size)> produce;
     // Enciphers or deciphers whole blocks in place, carrying the chain across calls.
-    std::function<void(std::uint8_t* data, std::size_t size, modTEA::Chain& chain)> transform;
+    std::function<void(std::uint8_t* data, std::size_t size, tea::Chain& chain)> transform;
     // Takes bytes [pos, pos + size) of the output.
     std::function<void(const std::uint8_t* data, std::uint64_t pos, std::size_t size)> consume;
 };

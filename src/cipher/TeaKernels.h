@@ -4,13 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "cipher/modTEA.h"
+#include "cipher/Tea.h"
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
 #define VAULTWING_TEA_X86 1
 #endif
 
-namespace vaultwing::modTEA::detail {
+namespace vaultwing::tea::detail {
 
 #ifdef VAULTWING_TEA_X86
 void CbcDecryptSse2(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept;
@@ -22,4 +22,4 @@ void CbcDecryptAvx512(std::uint8_t* data, std::size_t size, const KeyWords& key,
 [[nodiscard]] bool CpuHasAvx512() noexcept;
 #endif
 
-} // namespace vaultwing::modTEA::detail
+} // namespace vaultwing::tea::detail

@@ -18,7 +18,7 @@
 
 #include <immintrin.h>
 
-namespace vaultwing::modTEA::detail {
+namespace vaultwing::tea::detail {
 namespace {
 
 // Independent groups in flight per batch: the rounds are one long dependency chain per group.
@@ -256,6 +256,6 @@ bool CpuHasAvx512() noexcept {
     return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
 }
 
-} // namespace vaultwing::modTEA::detail
+} // namespace vaultwing::tea::detail
 
 #endif // VAULTWING_TEA_X86

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/SecureWipe.h"
-#include "cipher/modTEA.h"
+#include "base/SecureWipe.h"
+#include "cipher/Tea.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -15,7 +15,7 @@ constexpr std::size_t kChunk = 1 << 20; // a multiple of 8
 
 // Holds the secrets of one verification and wipes them however it ends.
 struct Secrets {
-    modTEA::KeyWords key;
+    tea::KeyWords key;
     std::vector<std::uint8_t> deciphered = std::vector<std::uint8_t>(kChunk);
     std::vector<std::uint8_t> plain = std::vector<std::uint8_t>(kChunk);
     ~Secrets() {
@@ -35,12 +35,12 @@ bool EncryptedMatchesPlain(const std::string& encryptedFile, const std::string& 
     if (!encrypted || !plain) return false;
     const std::int64_t framed = encrypted->Size(ec);
     const std::int64_t plainSize = plain->Size(ec);
-    if (ec || framed < static_cast<std::int64_t>(modTEA::kMinFramedSize) || framed % 8 != 0 || plainSize < 0)
+    if (ec || framed < static_cast<std::int64_t>(tea::kMinFramedSize) || framed % 8 != 0 || plainSize < 0)
         return false;
 
     Secrets s;
-    s.key = modTEA::KeyFromPassword(password);
-    modTEA::Chain chain;
+    s.key = tea::KeyFromPassword(password);
+    tea::Chain chain;
     std::uint64_t framedPos = 0; // bytes of the framed plaintext seen so far
     std::uint64_t compared = 0;  // plaintext bytes compared so far
     std::uint64_t length = 0;    // the stored plaintext length
@@ -48,18 +48,18 @@ bool EncryptedMatchesPlain(const std::string& encryptedFile, const std::string& 
         const std::size_t want = static_cast<std::size_t>(
             std::min<std::uint64_t>(kChunk, static_cast<std::uint64_t>(framed) - framedPos));
         if (encrypted->ReadFull(s.deciphered.data(), want, ec) != want || ec) return false;
-        modTEA::CbcDecrypt(s.deciphered.data(), want, s.key, chain);
+        tea::CbcDecrypt(s.deciphered.data(), want, s.key, chain);
 
         std::size_t offset = 0;
         if (framedPos == 0) {
-            const auto stored = static_cast<std::int32_t>(modTEA::LoadLE32(s.deciphered.data() + modTEA::kLengthOffset));
-            if (!modTEA::LengthFits(stored, static_cast<std::uint64_t>(framed))) return false;
+            const auto stored = static_cast<std::int32_t>(tea::LoadLE32(s.deciphered.data() + tea::kLengthOffset));
+            if (!tea::LengthFits(stored, static_cast<std::uint64_t>(framed))) return false;
             length = static_cast<std::uint64_t>(stored);
             if (length != static_cast<std::uint64_t>(plainSize)) return false;
-            offset = modTEA::kHeaderSize;
+            offset = tea::kHeaderSize;
         }
         // This chunk's share of the plaintext (the rest is the zero padding).
-        const std::uint64_t end = std::min<std::uint64_t>(framedPos + want, modTEA::kHeaderSize + length);
+        const std::uint64_t end = std::min<std::uint64_t>(framedPos + want, tea::kHeaderSize + length);
         if (end > framedPos + offset) {
             const auto count = static_cast<std::size_t>(end - framedPos - offset);
             if (plain->ReadFull(s.plain.data(), count, ec) != count || ec) return false;

@@ -3,7 +3,7 @@
 // error, passwords asked on the terminal without echo.
 #include <string>
 
-#include "app/UiPort.h"
+#include "state/UiPort.h"
 
 namespace vaultwing::cli {
 

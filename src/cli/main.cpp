@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "app/Application.h"
-#include "app/SecureWipe.h"
+#include "base/SecureWipe.h"
 #include "cli/TerminalUi.h"
 #include "config/LangIndices.h"
-#include "config/modSprache.h"
+#include "config/LanguageFile.h"
 #include "password/KeyRules.h"
 #include "platform/platform.h"
 
@@ -121,7 +121,7 @@ public:
         AppState& state = app_.state;
         state.RunMode = kRunCommandLine;
 
-        const auto sorted = app_.subMain.SortCommandLinePaths(
+        const auto sorted = app_.startup.SortCommandLinePaths(
             AbsolutePaths(options_.paths, platform::CurrentDirectory()));
         if (sorted.refused || sorted.walkRefused) return kExitRefused;
 

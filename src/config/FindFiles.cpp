@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/VwxError.h"
-#include "app/modAllgemein.h"
+#include "base/VwxError.h"
+#include "base/PathNames.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -131,7 +131,7 @@ long FindFilesIn(const std::string& path, std::vector<std::string>& files, const
     const bool listed = !path.empty() && platform::EnumerateDirectory(folder, [&](const platform::DirEntry& e) {
         entries.emplace_back(std::string(e.name), e.kind);
     });
-    if (!listed) throw VwxError(76, "frmSpracheinstellung.FindFiles", "Path not found");
+    if (!listed) throw VwxError(76, "LanguageWindow.FindFiles", "Path not found");
 
     long count = 0;
     for (const auto& [name, kind] : entries) {

@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "app/DurableWrite.h"
+#include "platform/DurableWrite.h"
 #include "platform/platform.h"
 
 namespace vaultwing {

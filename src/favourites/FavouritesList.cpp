@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <set>
 
-#include "app/VwxError.h"
-#include "app/modAllgemein.h"
+#include "base/VwxError.h"
+#include "base/PathNames.h"
+#include "platform/PathQueries.h"
 #include "config/LangIndices.h"
 #include "favourites/FavouritesFile.h"
-#include "favourites/modListBox.h"
-#include "favourites/modRelativePaths.h"
+#include "favourites/CaseFold.h"
+#include "favourites/RelativePaths.h"
 #include "platform/platform.h"
 
 namespace vaultwing {

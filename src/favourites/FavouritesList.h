@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/UiPort.h"
+#include "state/AppState.h"
+#include "state/UiPort.h"
 #include "files/JobLists.h"
 
 namespace vaultwing {

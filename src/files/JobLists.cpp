@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
-#include "app/modAllgemein.h"
+#include "base/PathNames.h"
+#include "platform/PathQueries.h"
 #include "config/LangIndices.h"
 #include "favourites/FavouritesFile.h"
-#include "favourites/modListBox.h"
-#include "favourites/modRelativePaths.h"
-#include "files/modFileInUse.h"
-#include "files/modVerzeichnis.h"
+#include "favourites/CaseFold.h"
+#include "favourites/RelativePaths.h"
+#include "files/FileInUse.h"
+#include "files/FolderWalk.h"
 #include "platform/platform.h"
 
 namespace vaultwing {

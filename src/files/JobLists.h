@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/Message.h"
-#include "app/UiPort.h"
+#include "state/AppState.h"
+#include "state/Message.h"
+#include "state/UiPort.h"
 
 namespace vaultwing {
 

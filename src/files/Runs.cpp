@@ -2,13 +2,13 @@
 
 #include <cmath>
 
-#include "app/SecureWipe.h"
-#include "app/VwxError.h"
-#include "app/modAllgemein.h"
+#include "base/SecureWipe.h"
+#include "base/VwxError.h"
+#include "base/PathNames.h"
 #include "cipher/Verify.h"
 #include "config/LangIndices.h"
 #include "files/JobLists.h"
-#include "files/modDestroyFile.h"
+#include "files/SourceFiles.h"
 
 namespace vaultwing {
 namespace {
@@ -19,8 +19,8 @@ struct RunCancelledByUser {};
 
 } // namespace
 
-Runs::Runs(AppState& state, UiPort& ui) : state_(state), ui_(ui), EncryptTEA(state.texts) {
-    EncryptTEA.Progress = [this](int percent) {
+Runs::Runs(AppState& state, UiPort& ui) : state_(state), ui_(ui), cipher_(state.texts) {
+    cipher_.Progress = [this](int percent) {
         SetProgress(static_cast<float>(percent));
         ui_.DoEvents();
         if (ui_.CancelRequested()) throw RunCancelledByUser{};
@@ -54,9 +54,9 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
         RunResult outcome = RunResult::Completed;
         try {
             if (encrypt)
-                EncryptTEA.EncryptFile(file, file + ".vwx", state_.Password);
+                cipher_.EncryptFile(file, file + ".vwx", state_.Password);
             else
-                EncryptTEA.DecryptFile(file, StripExtension(file), state_.Password);
+                cipher_.DecryptFile(file, StripExtension(file), state_.Password);
         } catch (const VwxError& error) {
             failure = error.Description();
             outcome = RunResult::Failed;
@@ -95,7 +95,7 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
 void Runs::EndRun(std::vector<std::string>& list) {
     list.clear();
     WipeString(state_.Password);
-    EncryptTEA.Key(""); // the key words are zeros again
+    cipher_.Key(""); // the key words are zeros again
     ui_.ShowInTaskbar(0);
     if (state_.RunMode == kRunInteractive) ui_.ShowMainWindow();
     state_.runActive = false;

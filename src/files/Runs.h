@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/UiPort.h"
-#include "cipher/clsTEA.h"
+#include "state/AppState.h"
+#include "state/UiPort.h"
+#include "cipher/Cipher.h"
 
 namespace vaultwing {
 
@@ -30,7 +30,7 @@ public:
     // Sets the bar from a percentage: values above 100 become 100, others are rounded.
     void SetProgress(float percent);
 
-    [[nodiscard]] clsTEA& Cipher() { return EncryptTEA; }
+    [[nodiscard]] Cipher& cipher() { return cipher_; }
 
     // Runs between writing a file and reading it back for the check before its source is
     // destroyed; tests use it to damage the written file.
@@ -42,7 +42,7 @@ private:
 
     AppState& state_;
     UiPort& ui_;
-    clsTEA EncryptTEA;
+    Cipher cipher_;
 };
 
 } // namespace vaultwing

@@ -5,16 +5,16 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "about/frmInfo.h"
-#include "app/frmMain.h"
-#include "config/frmSettings.h"
-#include "config/frmSpracheinstellung.h"
-#include "favourites/frmFavoriten.h"
-#include "files/frmProgress.h"
+#include "gui/windows/AboutWindow.h"
+#include "gui/windows/DropZoneWindow.h"
+#include "gui/windows/SettingsWindow.h"
+#include "gui/windows/LanguageWindow.h"
+#include "gui/windows/FavouritesWindow.h"
+#include "gui/windows/ProgressWindow.h"
 #include "gui/Artwork.h"
 #include "gui/WindowRoutines.h"
-#include "password/frmKey.h"
-#include "password/frmKeyDirect.h"
+#include "gui/windows/EncryptPasswordDialog.h"
+#include "gui/windows/DecryptPasswordDialog.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -56,54 +56,54 @@ template <typename W> W& QtUi::Load(QPointer<W>& slot) {
     return *slot;
 }
 
-frmMain& QtUi::Main() {
+DropZoneWindow& QtUi::Main() {
     return Load(main_);
 }
-frmKey& QtUi::Key() {
+EncryptPasswordDialog& QtUi::Key() {
     return Load(key_);
 }
-frmKeyDirect& QtUi::KeyDirect() {
+DecryptPasswordDialog& QtUi::KeyDirect() {
     return Load(keyDirect_);
 }
-frmProgress& QtUi::Progress() {
+ProgressWindow& QtUi::Progress() {
     return Load(progress_);
 }
-frmSpracheinstellung& QtUi::Language() {
+LanguageWindow& QtUi::Language() {
     return Load(language_);
 }
 
-frmSettings& QtUi::Settings() {
+SettingsWindow& QtUi::Settings() {
     return Load(settings_);
 }
-frmFavoriten& QtUi::Favourites() {
+FavouritesWindow& QtUi::Favourites() {
     return Load(favourites_);
 }
-frmInfo& QtUi::Info() {
+AboutWindow& QtUi::Info() {
     return Load(info_);
 }
 
-frmMain* QtUi::MainIfLoaded() const {
+DropZoneWindow* QtUi::MainIfLoaded() const {
     return main_;
 }
-frmKey* QtUi::KeyIfLoaded() const {
+EncryptPasswordDialog* QtUi::KeyIfLoaded() const {
     return key_;
 }
-frmKeyDirect* QtUi::KeyDirectIfLoaded() const {
+DecryptPasswordDialog* QtUi::KeyDirectIfLoaded() const {
     return keyDirect_;
 }
-frmProgress* QtUi::ProgressIfLoaded() const {
+ProgressWindow* QtUi::ProgressIfLoaded() const {
     return progress_;
 }
-frmSpracheinstellung* QtUi::LanguageIfLoaded() const {
+LanguageWindow* QtUi::LanguageIfLoaded() const {
     return language_;
 }
-frmSettings* QtUi::SettingsIfLoaded() const {
+SettingsWindow* QtUi::SettingsIfLoaded() const {
     return settings_;
 }
-frmFavoriten* QtUi::FavouritesIfLoaded() const {
+FavouritesWindow* QtUi::FavouritesIfLoaded() const {
     return favourites_;
 }
-frmInfo* QtUi::InfoIfLoaded() const {
+AboutWindow* QtUi::InfoIfLoaded() const {
     return info_;
 }
 
@@ -140,7 +140,7 @@ void QtUi::OpenOtherWindow(OtherWindow window) {
     if (quitting_) return;
     switch (window) {
     case OtherWindow::Settings: {
-        frmSettings& settings = Settings();
+        SettingsWindow& settings = Settings();
         settings.show();
         settings.raise();
         settings.activateWindow();
@@ -150,7 +150,7 @@ void QtUi::OpenOtherWindow(OtherWindow window) {
         Favourites().Open();
         break;
     case OtherWindow::About: {
-        frmInfo& info = Info();
+        AboutWindow& info = Info();
         // Owned by the drop zone, also when the settings window's live update created it.
         if (main_ && info.parentWidget() != main_) info.setParent(main_, info.windowFlags());
         info.show();
@@ -308,13 +308,13 @@ void QtUi::ApplyLanguage() {
 }
 
 QWidget* QtUi::WindowByName(std::string_view name) {
-    if (name == "frmSpracheinstellung") return &Load(language_);
-    if (name == "frmMain") return &Load(main_);
-    if (name == "frmKey") return &Load(key_);
-    if (name == "frmKeyDirect") return &Load(keyDirect_);
-    if (name == "frmSettings") return &Load(settings_);
-    if (name == "frmFavoriten") return &Load(favourites_);
-    if (name == "frmInfo") return &Load(info_);
+    if (name == "LanguageWindow") return &Load(language_);
+    if (name == "DropZoneWindow") return &Load(main_);
+    if (name == "EncryptPasswordDialog") return &Load(key_);
+    if (name == "DecryptPasswordDialog") return &Load(keyDirect_);
+    if (name == "SettingsWindow") return &Load(settings_);
+    if (name == "FavouritesWindow") return &Load(favourites_);
+    if (name == "AboutWindow") return &Load(info_);
     return nullptr;
 }
 

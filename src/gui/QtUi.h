@@ -10,21 +10,21 @@
 #include <vector>
 
 #include "app/Application.h"
-#include "app/UiPort.h"
+#include "state/UiPort.h"
 #include "config/ApplyLanguageTable.h"
 
 class QWidget;
 
 namespace vaultwing {
 
-class frmMain;
-class frmKey;
-class frmKeyDirect;
-class frmProgress;
-class frmSpracheinstellung;
-class frmSettings;
-class frmFavoriten;
-class frmInfo;
+class DropZoneWindow;
+class EncryptPasswordDialog;
+class DecryptPasswordDialog;
+class ProgressWindow;
+class LanguageWindow;
+class SettingsWindow;
+class FavouritesWindow;
+class AboutWindow;
 
 // The windows later parts of the program add; the drop zone's menu opens them through here.
 enum class OtherWindow { Settings, Favourites, About };
@@ -66,22 +66,22 @@ public:
     [[nodiscard]] bool Quitting() const { return quitting_; }
 
     // --- The windows -------------------------------------------------------------------------
-    frmMain& Main();
-    frmKey& Key();
-    frmKeyDirect& KeyDirect();
-    frmProgress& Progress();
-    frmSpracheinstellung& Language();
-    frmSettings& Settings();
-    frmFavoriten& Favourites();
-    frmInfo& Info();
-    [[nodiscard]] frmMain* MainIfLoaded() const;
-    [[nodiscard]] frmKey* KeyIfLoaded() const;
-    [[nodiscard]] frmKeyDirect* KeyDirectIfLoaded() const;
-    [[nodiscard]] frmProgress* ProgressIfLoaded() const;
-    [[nodiscard]] frmSpracheinstellung* LanguageIfLoaded() const;
-    [[nodiscard]] frmSettings* SettingsIfLoaded() const;
-    [[nodiscard]] frmFavoriten* FavouritesIfLoaded() const;
-    [[nodiscard]] frmInfo* InfoIfLoaded() const;
+    DropZoneWindow& Main();
+    EncryptPasswordDialog& Key();
+    DecryptPasswordDialog& KeyDirect();
+    ProgressWindow& Progress();
+    LanguageWindow& Language();
+    SettingsWindow& Settings();
+    FavouritesWindow& Favourites();
+    AboutWindow& Info();
+    [[nodiscard]] DropZoneWindow* MainIfLoaded() const;
+    [[nodiscard]] EncryptPasswordDialog* KeyIfLoaded() const;
+    [[nodiscard]] DecryptPasswordDialog* KeyDirectIfLoaded() const;
+    [[nodiscard]] ProgressWindow* ProgressIfLoaded() const;
+    [[nodiscard]] LanguageWindow* LanguageIfLoaded() const;
+    [[nodiscard]] SettingsWindow* SettingsIfLoaded() const;
+    [[nodiscard]] FavouritesWindow* FavouritesIfLoaded() const;
+    [[nodiscard]] AboutWindow* InfoIfLoaded() const;
 
     // A window ran its unload steps: it is forgotten now and deleted once its event is done.
     void Unloaded(QWidget* window);
@@ -142,14 +142,14 @@ private:
     template <typename W> W& Load(QPointer<W>& slot);
 
     Application* app_ = nullptr;
-    QPointer<frmMain> main_;
-    QPointer<frmKey> key_;
-    QPointer<frmKeyDirect> keyDirect_;
-    QPointer<frmProgress> progress_;
-    QPointer<frmSpracheinstellung> language_;
-    QPointer<frmSettings> settings_;
-    QPointer<frmFavoriten> favourites_;
-    QPointer<frmInfo> info_;
+    QPointer<DropZoneWindow> main_;
+    QPointer<EncryptPasswordDialog> key_;
+    QPointer<DecryptPasswordDialog> keyDirect_;
+    QPointer<ProgressWindow> progress_;
+    QPointer<LanguageWindow> language_;
+    QPointer<SettingsWindow> settings_;
+    QPointer<FavouritesWindow> favourites_;
+    QPointer<AboutWindow> info_;
     std::vector<QPointer<QWidget>> unloaded_; // deleted later, or at the latest with the port
     std::string marqueeText_;
     bool cancel_ = false;

@@ -6,11 +6,11 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-#include "controls/ClickLabel.h"
+#include "gui/widgets/ClickLabel.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
-#include "password/frmKey.h"
-#include "password/frmKeyDirect.h"
+#include "gui/windows/EncryptPasswordDialog.h"
+#include "gui/windows/DecryptPasswordDialog.h"
 
 namespace vaultwing {
 namespace {

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
                                vaultwing::platform::StartCommandLine(argc, argv));
     ui.Attach(app);
     try {
-        app.subMain.Main();
+        app.startup.Main();
     } catch (const vaultwing::ProcessEnded&) {
         return 0;
     }

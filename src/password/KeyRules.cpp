@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/Cp1252.h"
+#include "base/Cp1252.h"
 
 namespace vaultwing {
 namespace {

@@ -1,6 +1,6 @@
 #include "password/PasswordFlow.h"
 
-#include "app/SecureWipe.h"
+#include "base/SecureWipe.h"
 #include "config/LangIndices.h"
 #include "password/KeyRules.h"
 

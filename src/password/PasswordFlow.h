@@ -3,8 +3,8 @@
 // what happens when a dialog goes away. The windows only move text and focus.
 #include <string>
 
-#include "app/AppState.h"
-#include "app/UiPort.h"
+#include "state/AppState.h"
+#include "state/UiPort.h"
 #include "files/JobLists.h"
 #include "files/Runs.h"
 
@@ -27,9 +27,9 @@ public:
     PasswordFlow(AppState& state, UiPort& ui, JobLists& lists, Runs& runs)
         : state_(state), ui_(ui), lists_(lists), runs_(runs) {}
 
-    // OK of the encryption dialog (frmKey) with both fields.
+    // OK of the encryption dialog (EncryptPasswordDialog) with both fields.
     KeyOk EncryptOk(const std::string& password, const std::string& repetition);
-    // OK of the decryption dialog (frmKeyDirect).
+    // OK of the decryption dialog (DecryptPasswordDialog).
     KeyOk DecryptOk(const std::string& password);
 
     // A dialog became active: no password may linger from before (unless a run is using it).

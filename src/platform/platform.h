@@ -11,16 +11,13 @@
 #include <system_error>
 #include <vector>
 
-#include "app/CommandLine.h"
-#include "app/OsVersion.h"
+#include "base/PathNames.h"
+#include "platform/CommandLine.h"
+#include "platform/OsVersion.h"
 
 namespace vaultwing::platform {
 
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
+using ::vaultwing::kPathSeparator;
 
 // ---------------------------------------------------------------------------------------------
 // Program folder and working directory

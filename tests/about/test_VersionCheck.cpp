@@ -88,7 +88,7 @@ TEST(Credits, LineHasTheFixedStructure) {
     const std::string line = CreditsLine();
     // Exactly 38 blanks, the segments in order, names without the separators, one closing blank.
     static const std::regex shape(R"(^ {38}>>> Vaultwing v1\.5\.1 [^>]+ >>> Credits: [^>]+ by [^>]+)"
-                                  R"( >>> clsTEA by [^>]+ >>> Betatester: [^>&]+ & [^>&]+)"
+                                  R"( >>> Cipher by [^>]+ >>> Betatester: [^>&]+ & [^>&]+)"
                                   R"( >>> Thanks: [^>,]+(, [^>,]+)* >>> $)");
     EXPECT_TRUE(std::regex_match(line, shape)) << '"' << line << '"';
     EXPECT_EQ(MarqueeText(Texts()), line + "T150 tail");

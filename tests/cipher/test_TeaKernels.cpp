@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "cipher/CipherTestData.h"
-#include "cipher/modTEA.h"
+#include "cipher/Tea.h"
 
 #ifdef VAULTWING_HAVE_CRYPTOPP
 #include <cryptopp/modes.h>
 #include <cryptopp/tea.h>
 #endif
 
-namespace vaultwing::modTEA {
+namespace vaultwing::tea {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -172,4 +172,4 @@ TEST(EncryptKernels, ShortenedRoundEqualsScalarOnEveryLength) {
 }
 
 } // namespace
-} // namespace vaultwing::modTEA
+} // namespace vaultwing::tea

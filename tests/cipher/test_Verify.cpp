@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "cipher/clsTEA.h"
+#include "cipher/Cipher.h"
 #include "config/LangTable.h"
 #include "support/TempDir.h"
 
@@ -14,7 +14,7 @@ class Verify : public ::testing::TestWithParam<std::size_t> {
 protected:
     std::string Encrypt(const std::string& plain, const std::string& bytes, const char* password = "pass-word") {
         WriteFile(plain, bytes);
-        clsTEA tea(texts);
+        Cipher tea(texts);
         tea.EncryptFile(plain, plain + ".vwx", password);
         return plain + ".vwx";
     }

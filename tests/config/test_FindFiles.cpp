@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "app/VwxError.h"
+#include "base/VwxError.h"
 #include "platform/platform.h"
 #include "support/TempDir.h"
 
@@ -167,7 +167,7 @@ TEST_F(FindFilesTest, FolderThatCannotBeListedRaises76) {
             ADD_FAILURE() << "no error";
         } catch (const VwxError& e) {
             EXPECT_EQ(e.Number(), 76);
-            EXPECT_EQ(e.Source(), "frmSpracheinstellung.FindFiles");
+            EXPECT_EQ(e.Source(), "LanguageWindow.FindFiles");
             EXPECT_EQ(e.Description(), "Path not found");
         }
         EXPECT_TRUE(files.empty());

@@ -7,12 +7,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/Cp1252.h"
-#include "app/modAllgemein.h"
+#include "base/Cp1252.h"
+#include "base/PathNames.h"
 #include "config/ApplyLanguageTable.h"
 #include "config/FindFiles.h"
 #include "config/LangIndices.h"
-#include "config/modSprache.h"
+#include "config/LanguageFile.h"
 #include "support/TempDir.h"
 
 namespace vaultwing {
@@ -123,14 +123,14 @@ TEST(ShippedLanguageFiles, AreFoundNamedAndReopened) {
 TEST(ApplyLanguageTable, RowsAreTheWindowTextsInOrder) {
     ASSERT_EQ(kApplyLanguageTable.size(), 37u);
     const auto& first = kApplyLanguageTable.front();
-    EXPECT_EQ(first.window, "frmSpracheinstellung");
+    EXPECT_EQ(first.window, "LanguageWindow");
     EXPECT_EQ(first.control, "");
     EXPECT_EQ(first.index, lang::kLanguageWindowCaption);
     // The label of the first password field carries an umlaut in its name, in UTF-8.
     const auto key = std::find_if(kApplyLanguageTable.begin(), kApplyLanguageTable.end(),
                                   [](const LangTarget& t) { return t.index == lang::kKeyLabel; });
     ASSERT_NE(key, kApplyLanguageTable.end());
-    EXPECT_EQ(key->window, "frmKey");
+    EXPECT_EQ(key->window, "EncryptPasswordDialog");
     EXPECT_EQ(Utf8ToCp1252(key->control), "lblSchl\xFCssel");
     // Only the about window's three links are tool tips, and they close the table.
     for (std::size_t i = 0; i < kApplyLanguageTable.size(); ++i)
@@ -139,8 +139,8 @@ TEST(ApplyLanguageTable, RowsAreTheWindowTextsInOrder) {
     std::vector<std::string_view> windows;
     for (const auto& row : kApplyLanguageTable)
         if (windows.empty() || windows.back() != row.window) windows.push_back(row.window);
-    EXPECT_EQ(windows, (std::vector<std::string_view>{"frmSpracheinstellung", "frmMain", "frmFavoriten", "frmKey",
-                                                      "frmKeyDirect", "frmSettings", "frmInfo"}));
+    EXPECT_EQ(windows, (std::vector<std::string_view>{"LanguageWindow", "DropZoneWindow", "FavouritesWindow", "EncryptPasswordDialog",
+                                                      "DecryptPasswordDialog", "SettingsWindow", "AboutWindow"}));
     // No control gets two texts.
     std::set<std::pair<std::string_view, std::string_view>> seen;
     for (const auto& row : kApplyLanguageTable)
@@ -159,8 +159,8 @@ TEST(ApplyLanguage, CopiesTheMarqueeFirstThenWalksTheTable) {
         applied.push_back(std::string(target.window) + "." + std::string(target.control));
     });
     ASSERT_EQ(applied.size(), kApplyLanguageTable.size());
-    EXPECT_EQ(applied.front(), "frmSpracheinstellung.");
-    EXPECT_EQ(applied.back(), "frmInfo.lblURL");
+    EXPECT_EQ(applied.front(), "LanguageWindow.");
+    EXPECT_EQ(applied.back(), "AboutWindow.lblURL");
 }
 
 TEST(ApplyLanguage, EmptyTableGivesEmptyTexts) {

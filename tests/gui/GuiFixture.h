@@ -11,19 +11,19 @@
 #include <memory>
 
 #include "app/Application.h"
-#include "app/frmMain.h"
-#include "cipher/clsTEA.h"
+#include "gui/windows/DropZoneWindow.h"
+#include "cipher/Cipher.h"
 #include "config/LangIndices.h"
-#include "config/frmSpracheinstellung.h"
-#include "config/modSprache.h"
-#include "controls/ClickLabel.h"
-#include "controls/DrawnProgressBar.h"
-#include "controls/PasswordField.h"
+#include "gui/windows/LanguageWindow.h"
+#include "config/LanguageFile.h"
+#include "gui/widgets/ClickLabel.h"
+#include "gui/widgets/DrawnProgressBar.h"
+#include "gui/widgets/PasswordField.h"
 #include "favourites/FavouritesFile.h"
-#include "files/frmProgress.h"
+#include "gui/windows/ProgressWindow.h"
 #include "gui/QtUi.h"
-#include "password/frmKey.h"
-#include "password/frmKeyDirect.h"
+#include "gui/windows/EncryptPasswordDialog.h"
+#include "gui/windows/DecryptPasswordDialog.h"
 #include "support/TempDir.h"
 
 QT_BEGIN_NAMESPACE
@@ -72,7 +72,7 @@ protected:
         }
         app = std::make_unique<Application>(programFolder.empty() ? home.Str() : programFolder, ui, line);
         ui.Attach(*app);
-        Guarded([&] { app->subMain.Main(); });
+        Guarded([&] { app->startup.Main(); });
         Settle();
     }
     void StartInEnglish(std::optional<std::vector<std::string>> paths = std::nullopt) {
@@ -89,7 +89,7 @@ protected:
     // An encrypted file made by the cipher itself.
     std::string MakeEncrypted(const std::string& name, std::string_view plain, const std::string& password) {
         const std::string source = Make(name + ".src", plain);
-        clsTEA cipher(english);
+        Cipher cipher(english);
         cipher.EncryptFile(source, work / (name + ".vwx"), password);
         std::filesystem::remove(source);
         return work / (name + ".vwx");
@@ -97,13 +97,13 @@ protected:
 
     // Drops `paths` on the drop zone as a file manager would.
     void Drop(const std::vector<std::string>& paths) {
-        frmMain& main = ui.Main();
+        DropZoneWindow& main = ui.Main();
         QMimeData mime;
         QList<QUrl> urls;
         for (const auto& p : paths)
             urls << QUrl::fromLocalFile(QString::fromStdString(p));
         mime.setUrls(urls);
-        const QPointF at(frmMain::kSize / 2.0, frmMain::kSize / 2.0);
+        const QPointF at(DropZoneWindow::kSize / 2.0, DropZoneWindow::kSize / 2.0);
         QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&main, &enter);
         ASSERT_TRUE(enter.isAccepted());

@@ -12,15 +12,15 @@
 #include <QToolButton>
 
 #include "GuiFixture.h"
-#include "about/DL.h"
-#include "about/frmInfo.h"
-#include "config/frmSettings.h"
-#include "controls/BarSlider.h"
-#include "controls/FileDropList.h"
-#include "controls/HotRegionPicture.h"
-#include "controls/MarqueeBox.h"
+#include "gui/Downloader.h"
+#include "gui/windows/AboutWindow.h"
+#include "gui/windows/SettingsWindow.h"
+#include "gui/widgets/BarSlider.h"
+#include "gui/widgets/FileDropList.h"
+#include "gui/widgets/HotRegionPicture.h"
+#include "gui/widgets/MarqueeBox.h"
 #include "favourites/FavouritesFile.h"
-#include "favourites/frmFavoriten.h"
+#include "gui/windows/FavouritesWindow.h"
 #include "support/ScopedEnv.h"
 
 namespace vaultwing::test {
@@ -95,7 +95,7 @@ TEST_F(OtherWindows, SettingsLoadAppliesEnabledOptionsAgainAtEveryStart) {
     SetSetting("HotRegion", "1");
     SetSetting("Delete", "2");
     StartInEnglish();
-    frmSettings* settings = ui.SettingsIfLoaded();
+    SettingsWindow* settings = ui.SettingsIfLoaded();
     ASSERT_NE(settings, nullptr);
     EXPECT_FALSE(settings->isVisible()); // loaded hidden at the start
     EXPECT_TRUE(Association());
@@ -122,7 +122,7 @@ TEST_F(OtherWindows, SettingsLoadAppliesEnabledOptionsAgainAtEveryStart) {
 
 TEST_F(OtherWindows, SettingsWithNothingSetApplyNothing) {
     StartInEnglish();
-    frmSettings* settings = ui.SettingsIfLoaded();
+    SettingsWindow* settings = ui.SettingsIfLoaded();
     ASSERT_NE(settings, nullptr);
     EXPECT_FALSE(Association());
     EXPECT_EQ(Launchers(), 0U);
@@ -136,7 +136,7 @@ TEST_F(OtherWindows, SettingsWithNothingSetApplyNothing) {
 TEST_F(OtherWindows, SendToTickUntickTickLeavesOneLauncher) {
     StartInEnglish();
     ui.MainIfLoaded()->mnuSettings->trigger();
-    frmSettings& settings = *ui.SettingsIfLoaded();
+    SettingsWindow& settings = *ui.SettingsIfLoaded();
     ASSERT_TRUE(settings.isVisible());
     for (const bool expected : {true, false, true}) {
         QTest::mouseClick(settings.chkSendTo, Qt::LeftButton, {}, QPoint(8, settings.chkSendTo->height() / 2));
@@ -153,7 +153,7 @@ TEST_F(OtherWindows, ShowHotRegionStatusShowsTheEdgesTheDropZoneKeeps) {
     SetSetting("HotRegion Rechts", "0");
     StartInEnglish();
     ui.MainIfLoaded()->mnuSettings->trigger(); // ShowHotRegionStatus, then shown
-    frmSettings& settings = *ui.SettingsIfLoaded();
+    SettingsWindow& settings = *ui.SettingsIfLoaded();
     for (int edge = 0; edge < kEdgeCount; ++edge) {
         SCOPED_TRACE(edge);
         const bool on = edge == kEdgeTop;
@@ -184,7 +184,7 @@ TEST_F(OtherWindows, EqualEdgeTextsSwitchAnEdgeOnAtEveryClick) {
     app->state.texts.Set(lang::kEdgeOff, "Edge");
     app->state.texts.Set(lang::kEdgeOn, "Edge");
     ui.MainIfLoaded()->mnuSettings->trigger();
-    frmSettings& settings = *ui.SettingsIfLoaded();
+    SettingsWindow& settings = *ui.SettingsIfLoaded();
     for (int click = 0; click < 2; ++click) {
         QTest::mouseClick(settings.lblStatus[kEdgeRight], Qt::LeftButton);
         EXPECT_EQ(Setting("HotRegion Rechts"), "1");
@@ -195,7 +195,7 @@ TEST_F(OtherWindows, EqualEdgeTextsSwitchAnEdgeOnAtEveryClick) {
 TEST_F(OtherWindows, TransparencySliderAppliesAndWritesAtOnce) {
     SetSetting("Transparenz", "200");
     StartInEnglish();
-    frmSettings& settings = *ui.SettingsIfLoaded();
+    SettingsWindow& settings = *ui.SettingsIfLoaded();
     EXPECT_EQ(settings.hsbTransparent->value(), 200);
     ui.MainIfLoaded()->mnuSettings->trigger();
     BarSlider* slider = settings.hsbTransparent;
@@ -211,7 +211,7 @@ TEST_F(OtherWindows, TransparencySliderAppliesAndWritesAtOnce) {
 
 TEST_F(OtherWindows, DeleteModeHintFlipsTheSettingsCheckBox) {
     StartInEnglish();
-    frmSettings& settings = *ui.SettingsIfLoaded();
+    SettingsWindow& settings = *ui.SettingsIfLoaded();
     QTest::mouseClick(ui.Key().lblDelHinweis, Qt::LeftButton);
     EXPECT_TRUE(settings.chkFileDel->isChecked());
     EXPECT_EQ(Setting("Delete"), "1");
@@ -223,13 +223,13 @@ TEST_F(OtherWindows, DeleteModeHintFlipsTheSettingsCheckBox) {
 TEST_F(OtherWindows, SettingsMenuOpensManualAboutAndClosesWithOk) {
     StartInEnglish();
     ui.MainIfLoaded()->mnuSettings->trigger();
-    frmSettings* settings = ui.SettingsIfLoaded();
+    SettingsWindow* settings = ui.SettingsIfLoaded();
     settings->mnuHilfe->trigger();
     ASSERT_EQ(opened.size(), 1U);
     EXPECT_EQ(opened[0], home / "Bedienungsanleitung.pdf");
 
     settings->mnuInfoAbout->trigger();
-    frmInfo* info = ui.InfoIfLoaded();
+    AboutWindow* info = ui.InfoIfLoaded();
     ASSERT_NE(info, nullptr);
     EXPECT_TRUE(info->isVisible());
     EXPECT_TRUE(info->tmrLaufschrift->isActive());
@@ -263,7 +263,7 @@ TEST_F(OtherWindows, FavouritesFileEnablesTheDropZonesCommands) {
     StartInEnglish();
     EXPECT_TRUE(ui.MainIfLoaded()->mnuFavoritenEnc->isEnabled());
     EXPECT_TRUE(ui.MainIfLoaded()->mnuFavoritenDec->isEnabled());
-    frmFavoriten* favourites = ui.FavouritesIfLoaded();
+    FavouritesWindow* favourites = ui.FavouritesIfLoaded();
     ASSERT_NE(favourites, nullptr);
     EXPECT_FALSE(favourites->isVisible());
     EXPECT_EQ(Shown(), (std::vector<std::string>{"/D/a.txt", "/d/b.txt"}));
@@ -274,10 +274,10 @@ TEST_F(OtherWindows, FavouritesFileEnablesTheDropZonesCommands) {
 TEST_F(OtherWindows, FavouritesDropsAndDuplicates) {
     StartInEnglish();
     ui.MainIfLoaded()->mnuFavoriten->trigger();
-    frmFavoriten& favourites = *ui.FavouritesIfLoaded();
+    FavouritesWindow& favourites = *ui.FavouritesIfLoaded();
     ASSERT_TRUE(favourites.isVisible());
-    EXPECT_GE(favourites.width(), frmFavoriten::kMinWidth);
-    EXPECT_GE(favourites.height(), frmFavoriten::kMinHeight);
+    EXPECT_GE(favourites.width(), FavouritesWindow::kMinWidth);
+    EXPECT_GE(favourites.height(), FavouritesWindow::kMinHeight);
     EXPECT_TRUE(favourites.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
     const std::string x = Make("x.txt", "x");
@@ -309,7 +309,7 @@ TEST_F(OtherWindows, FavouritesDeleteKeyContextMenuAndLastEntry) {
     WriteFile(FavouritesPath(home.Str()), "/d/a.txt\r\n/d/b.txt\r\n/d/c.txt\r\n");
     StartInEnglish();
     ui.MainIfLoaded()->mnuFavoriten->trigger();
-    frmFavoriten& favourites = *ui.FavouritesIfLoaded();
+    FavouritesWindow& favourites = *ui.FavouritesIfLoaded();
     FileDropList* list = favourites.lstFavoriten;
     list->item(0)->setSelected(true);
     list->item(2)->setSelected(true);
@@ -376,7 +376,7 @@ TEST_F(OtherWindows, FavouritesPathModeSwitchFailingChangesNothing) {
     WriteFile(FavouritesPath(home.Str()), a + "\r\n" + above + "\r\n");
     StartInEnglish();
     ui.MainIfLoaded()->mnuFavoriten->trigger();
-    frmFavoriten& favourites = *ui.FavouritesIfLoaded();
+    FavouritesWindow& favourites = *ui.FavouritesIfLoaded();
     const auto before = Shown();
     EXPECT_FALSE(favourites.mnuPath->isChecked());
     favourites.mnuPath->trigger();
@@ -406,7 +406,7 @@ TEST_F(OtherWindows, FavouritesPathModeSwitchFailingChangesNothing) {
 TEST_F(OtherWindows, AboutMarqueeMovesAPixelPerTickAndLoops) {
     StartInEnglish();
     ui.MainIfLoaded()->mnuAbout->trigger();
-    frmInfo& info = *ui.InfoIfLoaded();
+    AboutWindow& info = *ui.InfoIfLoaded();
     EXPECT_EQ(info.tmrLaufschrift->interval(), 15);
     info.tmrLaufschrift->stop();
     MarqueeBox* box = info.picLaufschrift;
@@ -507,7 +507,7 @@ TEST_P(LiveUpdate, ChecksTheVersionFileAndLeavesNoCopy) {
     server.Serve(address.mid(address.indexOf('/', 7)), c.status, c.body);
     StartInEnglish();
     ui.MainIfLoaded()->mnuAbout->trigger();
-    frmInfo& info = *ui.InfoIfLoaded();
+    AboutWindow& info = *ui.InfoIfLoaded();
     info.server = server.HostAndPort();
     answer = MsgAnswer::Yes;
     QTest::mouseClick(info.pbLiveUpdate, Qt::LeftButton);

@@ -32,7 +32,7 @@ protected:
 
 TEST_F(Screenshot, Windows) {
     StartInEnglish();
-    frmMain& main = *ui.MainIfLoaded();
+    DropZoneWindow& main = *ui.MainIfLoaded();
     Save(&main, "dropzone");
     Save(&main, "dropzone_x4", 4.0); // the artwork must stay crisp when scaled
     main.PopupContextMenu(main.mapToGlobal(QPoint(main.width(), main.height())));
@@ -40,11 +40,11 @@ TEST_F(Screenshot, Windows) {
     main.mnuKontext->close();
 
     Drop({Make("plain.txt", "x"), MakeEncrypted("letter.txt", "y", "opensesame")});
-    frmKey& key = *ui.KeyIfLoaded();
+    EncryptPasswordDialog& key = *ui.KeyIfLoaded();
     Type(key.txtKey[0], QStringLiteral("Secr3t!pw"));
     Type(key.txtKey[1], QStringLiteral("Secr3t"));
-    Save(&key, "frmKey");
-    Save(ui.KeyDirectIfLoaded(), "frmKeyDirect");
+    Save(&key, "EncryptPasswordDialog");
+    Save(ui.KeyDirectIfLoaded(), "DecryptPasswordDialog");
 
     ui.ProgressBegin(RunDirection::Encrypt, english.Text(lang::kProgressEncrypt));
     ui.ProgressShowFile("holiday-photos-2026-with-a-rather-long-name.zip");
@@ -56,7 +56,7 @@ TEST_F(Screenshot, Windows) {
     ui.ProgressHide();
 
     ui.ShowLanguageWindow();
-    Save(ui.LanguageIfLoaded(), "frmSpracheinstellung");
+    Save(ui.LanguageIfLoaded(), "LanguageWindow");
 }
 
 } // namespace

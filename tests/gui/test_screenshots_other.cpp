@@ -7,12 +7,12 @@
 #include <cstdlib>
 
 #include "GuiFixture.h"
-#include "about/frmInfo.h"
-#include "config/frmSettings.h"
-#include "controls/FileDropList.h"
-#include "controls/MarqueeBox.h"
+#include "gui/windows/AboutWindow.h"
+#include "gui/windows/SettingsWindow.h"
+#include "gui/widgets/FileDropList.h"
+#include "gui/widgets/MarqueeBox.h"
 #include "favourites/FavouritesFile.h"
-#include "favourites/frmFavoriten.h"
+#include "gui/windows/FavouritesWindow.h"
 
 namespace vaultwing::test {
 namespace {
@@ -44,27 +44,27 @@ TEST_F(ScreenshotOtherWindows, SettingsFavouritesAbout) {
                                           "/home/anna/Documents/passport scan.jpg.vwx\r\n"
                                           "/home/anna/Notes/passwords.txt\r\n");
     StartInEnglish();
-    frmMain& main = *ui.MainIfLoaded();
+    DropZoneWindow& main = *ui.MainIfLoaded();
 
     main.mnuSettings->trigger();
-    frmSettings& settings = *ui.SettingsIfLoaded();
-    Save(&settings, "frmSettings");
+    SettingsWindow& settings = *ui.SettingsIfLoaded();
+    Save(&settings, "SettingsWindow");
     settings.cmdHotRegionSet_Click();
     Save(&settings, "frmSettings_hotregion");
     settings.cmdHotRegionOK_Click();
     settings.Form_Unload();
 
     main.mnuFavoriten->trigger();
-    frmFavoriten& favourites = *ui.FavouritesIfLoaded();
+    FavouritesWindow& favourites = *ui.FavouritesIfLoaded();
     favourites.lstFavoriten->item(1)->setSelected(true);
-    Save(&favourites, "frmFavoriten");
+    Save(&favourites, "FavouritesWindow");
     favourites.Form_Unload();
 
     main.mnuAbout->trigger();
-    frmInfo& info = *ui.InfoIfLoaded();
+    AboutWindow& info = *ui.InfoIfLoaded();
     info.tmrLaufschrift->stop();
     info.picLaufschrift->setPosition(-300);
-    Save(&info, "frmInfo");
+    Save(&info, "AboutWindow");
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include <string>
 #include <sys/wait.h>
 
-#include "config/modINI.h"
+#include "config/IniFile.h"
 #include "support/TempDir.h"
 
 namespace vaultwing::test {

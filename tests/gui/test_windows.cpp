@@ -28,7 +28,7 @@ void ChooseInList(QComboBox* combo, const QString& name) {
 
 TEST_F(Windows, FirstStartAsksForTheLanguageThenShowsTheDropZone) {
     Start();
-    frmSpracheinstellung* language = ui.LanguageIfLoaded();
+    LanguageWindow* language = ui.LanguageIfLoaded();
     ASSERT_NE(language, nullptr);
     EXPECT_TRUE(language->isVisible());
     EXPECT_EQ(app->state.FirstStart, 1);
@@ -105,7 +105,7 @@ TEST_F(Windows, DropOfAPlainAndAnEncryptedFileRunsBothDialogs) {
     EXPECT_TRUE(ui.KeyIfLoaded()->isVisible());
     EXPECT_FALSE(ui.MainIfLoaded()->isVisible());
 
-    frmKeyDirect& direct = *ui.KeyDirectIfLoaded();
+    DecryptPasswordDialog& direct = *ui.KeyDirectIfLoaded();
     Type(direct.txtKeyDirect, QStringLiteral("opensesame"));
     Enter(direct.txtKeyDirect); // Enter is OK here
     Settle();
@@ -114,7 +114,7 @@ TEST_F(Windows, DropOfAPlainAndAnEncryptedFileRunsBothDialogs) {
     EXPECT_FALSE(direct.isVisible()); // stays loaded and hidden for the next decryption
     EXPECT_TRUE(direct.txtKeyDirect->text().isEmpty());
 
-    frmKey& key = *ui.KeyIfLoaded();
+    EncryptPasswordDialog& key = *ui.KeyIfLoaded();
     Type(key.txtKey[0], QStringLiteral("Secr3t!pw"));
     Type(key.txtKey[1], QStringLiteral("Secr3t!pw"));
     QTest::mouseClick(key.cmdKey, Qt::LeftButton);
@@ -123,7 +123,7 @@ TEST_F(Windows, DropOfAPlainAndAnEncryptedFileRunsBothDialogs) {
     EXPECT_EQ(ui.KeyIfLoaded(), nullptr); // unloaded after its run
     ASSERT_TRUE(std::filesystem::exists(plain + ".vwx"));
     EXPECT_TRUE(std::filesystem::exists(plain)); // "Delete" is off
-    clsTEA check(english);
+    Cipher check(english);
     check.DecryptFile(plain + ".vwx", work / "roundtrip.txt", "Secr3t!pw");
     EXPECT_EQ(ReadFile(work / "roundtrip.txt"), "attack at dawn");
     EXPECT_TRUE(ui.MainIfLoaded()->isVisible());
@@ -136,7 +136,7 @@ TEST_F(Windows, EncryptionDialogRules) {
     StartInEnglish();
     Drop({Make("notes.txt", "some notes")});
     ASSERT_NE(ui.KeyIfLoaded(), nullptr);
-    frmKey& key = *ui.KeyIfLoaded();
+    EncryptPasswordDialog& key = *ui.KeyIfLoaded();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&key));
 
     // The meter follows field 0 only: 8 small letters score 24.
@@ -201,8 +201,8 @@ TEST_F(Windows, EncryptionDialogRules) {
 
 TEST_F(Windows, DeleteModeHintClickedTwiceRestoresSettingAndText) {
     StartInEnglish();
-    frmKey& key = ui.Key();
-    frmKeyDirect& direct = ui.KeyDirect();
+    EncryptPasswordDialog& key = ui.Key();
+    DecryptPasswordDialog& direct = ui.KeyDirect();
     Drop({Make("a.txt", "a")}); // a drop re-reads "Delete" and writes the hints
     EXPECT_EQ(key.lblDelHinweis->text(), En(lang::kDeleteModeOff));
 
@@ -220,7 +220,7 @@ TEST_F(Windows, DeleteModeHintClickedTwiceRestoresSettingAndText) {
 TEST_F(Windows, EmptyDecryptionPasswordIsRefused) {
     StartInEnglish();
     Drop({MakeEncrypted("x", "x", "whatever")});
-    frmKeyDirect& direct = *ui.KeyDirectIfLoaded();
+    DecryptPasswordDialog& direct = *ui.KeyDirectIfLoaded();
     QTest::mouseClick(direct.cmdKeyDirect, Qt::LeftButton);
     ASSERT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(ui.messages[0].text, english.Text(lang::kKeyDirectEmpty));
@@ -229,7 +229,7 @@ TEST_F(Windows, EmptyDecryptionPasswordIsRefused) {
 
 TEST_F(Windows, TrayLeftClickShowsTheHiddenDropZoneAndRightClickOpensTheMenu) {
     StartInEnglish();
-    frmMain& main = *ui.MainIfLoaded();
+    DropZoneWindow& main = *ui.MainIfLoaded();
     main.hide();
     main.Form_MouseMove(514);
     EXPECT_TRUE(main.isVisible());
@@ -249,7 +249,7 @@ TEST_F(Windows, TrayLeftClickShowsTheHiddenDropZoneAndRightClickOpensTheMenu) {
 
 TEST_F(Windows, RightButtonDragsTheDropZoneThenOpensTheMenu) {
     StartInEnglish();
-    frmMain& main = *ui.MainIfLoaded();
+    DropZoneWindow& main = *ui.MainIfLoaded();
     const QPoint start = main.pos();
     QTest::mousePress(&main, Qt::RightButton, {}, QPoint(10, 10));
     QMouseEvent move(QEvent::MouseMove, QPointF(40, 30), main.mapToGlobal(QPointF(40, 30)), Qt::NoButton,
@@ -264,7 +264,7 @@ TEST_F(Windows, RightButtonDragsTheDropZoneThenOpensTheMenu) {
 
 TEST_F(Windows, ExitSavesThePositionAndEnds) {
     StartInEnglish();
-    frmMain& main = *ui.MainIfLoaded();
+    DropZoneWindow& main = *ui.MainIfLoaded();
     main.move(100, 60);
     main.mnuExit->trigger();
     Settle();
@@ -280,10 +280,10 @@ TEST_F(Windows, DropZoneComesBackWhereItWas) {
     SetSetting("Top", "1500");
     SetSetting("Transparenz", "128");
     StartInEnglish();
-    frmMain& main = *ui.MainIfLoaded();
+    DropZoneWindow& main = *ui.MainIfLoaded();
     EXPECT_EQ(main.pos(), QPoint(200, 100));
     EXPECT_NEAR(main.windowOpacity(), 128 / 255.0, 0.01);
-    EXPECT_EQ(main.size(), QSize(frmMain::kSize, frmMain::kSize));
+    EXPECT_EQ(main.size(), QSize(DropZoneWindow::kSize, DropZoneWindow::kSize));
 }
 
 TEST_F(Windows, CommandLineStartDecryptsThenEncryptsThenEnds) {
@@ -302,7 +302,7 @@ TEST_F(Windows, CommandLineStartDecryptsThenEncryptsThenEnds) {
     EXPECT_EQ(ReadFile(work / "report.doc"), "quarterly");
     EXPECT_FALSE(quit);
     ASSERT_NE(ui.KeyIfLoaded(), nullptr); // the encryption list gets its dialog next
-    frmKey& key = *ui.KeyIfLoaded();
+    EncryptPasswordDialog& key = *ui.KeyIfLoaded();
     EXPECT_TRUE(key.isVisible());
     Type(key.txtKey[0], QStringLiteral("Pa55word"));
     Type(key.txtKey[1], QStringLiteral("Pa55word"));
@@ -328,13 +328,13 @@ TEST_F(Windows, CancelLeavesNoPartialFile) {
     StartInEnglish();
     const std::string big = Make("big.bin", std::string(3 << 20, 'x'));
     Drop({big});
-    frmKey& key = *ui.KeyIfLoaded();
+    EncryptPasswordDialog& key = *ui.KeyIfLoaded();
     Type(key.txtKey[0], QStringLiteral("Secr3t!pw"));
     Type(key.txtKey[1], QStringLiteral("Secr3t!pw"));
     bool sawProgress = false;
     // The click arrives while the run lets events run, as a user's would.
     QTimer::singleShot(0, [&] {
-        frmProgress* progress = ui.ProgressIfLoaded();
+        ProgressWindow* progress = ui.ProgressIfLoaded();
         ASSERT_NE(progress, nullptr);
         sawProgress = progress->isVisible();
         EXPECT_EQ(progress->ProgressBar->barColor(), QColor(255, 0, 0));
@@ -357,7 +357,7 @@ TEST_F(Windows, CancelLeavesNoPartialFile) {
 TEST_F(Windows, DecryptionProgressIsGreen) {
     StartInEnglish();
     Drop({MakeEncrypted("big", std::string(1 << 20, 'y'), "opensesame")});
-    frmKeyDirect& direct = *ui.KeyDirectIfLoaded();
+    DecryptPasswordDialog& direct = *ui.KeyDirectIfLoaded();
     Type(direct.txtKeyDirect, QStringLiteral("opensesame"));
     QColor colour;
     QString caption;
@@ -382,7 +382,7 @@ namespace {
 TEST_F(Windows, RealMessageBoxIsShownAndAnswered) {
     answer.reset(); // no hook answer: the box itself is shown
     Start();
-    frmSpracheinstellung* language = ui.LanguageIfLoaded();
+    LanguageWindow* language = ui.LanguageIfLoaded();
     ASSERT_NE(language, nullptr);
     QString boxText;
     QTimer::singleShot(0, [&] {
@@ -409,10 +409,10 @@ TEST_F(Windows, ExitDuringARunLeavesNoPartialFile) {
     StartInEnglish();
     const std::string big = Make("big.bin", std::string(2 << 20, 'z'));
     Drop({big});
-    frmKey& key = *ui.KeyIfLoaded();
+    EncryptPasswordDialog& key = *ui.KeyIfLoaded();
     Type(key.txtKey[0], QStringLiteral("Secr3t!pw"));
     Type(key.txtKey[1], QStringLiteral("Secr3t!pw"));
-    frmMain* main = ui.MainIfLoaded();
+    DropZoneWindow* main = ui.MainIfLoaded();
     QTimer::singleShot(0, [main] { main->mnuExit->trigger(); });
     QTest::mouseClick(key.cmdKey, Qt::LeftButton);
     Settle();
@@ -434,7 +434,7 @@ namespace {
 TEST_F(Windows, LanguageChangedLaterReachesEveryWindow) {
     StartInEnglish();
     ui.ShowLanguageWindow();
-    frmSpracheinstellung* language = ui.LanguageIfLoaded();
+    LanguageWindow* language = ui.LanguageIfLoaded();
     ASSERT_TRUE(QTest::qWaitForWindowActive(language));
     EXPECT_EQ(language->cboSprachen->currentText(), QStringLiteral("English")); // the stored setting
     ChooseInList(language->cboSprachen, QStringLiteral("Deutsch"));
@@ -463,7 +463,7 @@ TEST_F(Windows, FavouritesCommandsFollowTheFavouritesFileAndTheHotRegionSetting)
     Application again(home.Str(), second);
     second.Attach(again);
     second.messageHook = ui.messageHook;
-    Guarded([&] { again.subMain.Main(); });
+    Guarded([&] { again.startup.Main(); });
     ASSERT_NE(second.MainIfLoaded(), nullptr);
     EXPECT_TRUE(second.MainIfLoaded()->mnuFavoritenEnc->isEnabled());
     EXPECT_TRUE(second.MainIfLoaded()->mnuFavoritenDec->isEnabled());

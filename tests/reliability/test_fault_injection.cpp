@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "cipher/Verify.h"
-#include "cipher/modTEA.h"
+#include "cipher/Tea.h"
 #include "files/Runs.h"
 #include "platform/HoldingProcess.h"
 #include "reliability/CliProcess.h"
@@ -174,7 +174,7 @@ TEST_F(CliFaults, KilledPartWayLeavesOnlyAHiddenTemporaryAndTheSource) {
     // (Its output is checked by size only: reading 200 MB back is the other tests' work.)
     const auto again = RunCli(home.Str(), Args(plain, "--keep"));
     ASSERT_EQ(again.exit, 0) << again.err;
-    EXPECT_EQ(fs::file_size(plain + ".vwx"), modTEA::FramedSize(size));
+    EXPECT_EQ(fs::file_size(plain + ".vwx"), tea::FramedSize(size));
     EXPECT_TRUE(fs::exists(work / temporary));
 }
 
@@ -201,7 +201,7 @@ TEST_P(SourceChanged, NoPartialOutputAndTheSourceIsWhateverTheOtherProgramLeft) 
     const std::string encrypted = plain + ".vwx";
     std::string source = plain, dest = encrypted;
     if (!c.encrypt) {
-        clsTEA tea(app.state.texts);
+        Cipher tea(app.state.texts);
         tea.EncryptFile(plain, encrypted, kPassword);
         fs::remove(plain);
         std::swap(source, dest);
@@ -215,7 +215,7 @@ TEST_P(SourceChanged, NoPartialOutputAndTheSourceIsWhateverTheOtherProgramLeft) 
     };
     const std::string sourceBytes = ReadFile(source);
     app.state.Delete = "1"; // the strongest case: the run would destroy the source afterwards
-    app.runs.Cipher().SetStreamBufferSize(4096);
+    app.runs.cipher().SetStreamBufferSize(4096);
     auto& list = c.encrypt ? app.lists.lstDateienEnc : app.lists.lstDateienDec;
     list = {source};
 

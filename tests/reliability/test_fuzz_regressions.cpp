@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "config/modINI.h"
+#include "base/IniText.h"
 
 namespace vaultwing::test {
 namespace {

@@ -10,9 +10,9 @@
 #include <string>
 #include <thread>
 
-#include "app/SecureWipe.h"
-#include "cipher/clsTEA.h"
-#include "cipher/modTEA.h"
+#include "base/SecureWipe.h"
+#include "cipher/Cipher.h"
+#include "cipher/Tea.h"
 #include "config/LangTable.h"
 #include "reliability/CliProcess.h"
 #include "support/TempDir.h"
@@ -74,12 +74,12 @@ TEST(Secrets, WipeStringClearsTheSpareCapacityToo) {
 
 TEST(Secrets, TheCipherWipesItsKeyWordsWhenItGoes) {
     const LangTable texts;
-    const auto key = modTEA::KeyFromPassword("Qx7#vault-secret");
-    alignas(clsTEA) unsigned char storage[sizeof(clsTEA)];
-    auto* tea = new (storage) clsTEA(texts);
+    const auto key = tea::KeyFromPassword("Qx7#vault-secret");
+    alignas(Cipher) unsigned char storage[sizeof(Cipher)];
+    auto* tea = new (storage) Cipher(texts);
     tea->Key("Qx7#vault-secret");
     ASSERT_TRUE(Contains(storage, sizeof storage, key.k.data(), sizeof key.k)); // the search can see it
-    tea->~clsTEA();
+    tea->~Cipher();
     EXPECT_FALSE(Contains(storage, sizeof storage, key.k.data(), sizeof key.k));
 }
 

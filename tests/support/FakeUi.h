@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/UiPort.h"
+#include "state/UiPort.h"
 #include "password/PasswordFlow.h"
 
 namespace vaultwing::test {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "files/modDestroyFile.h"
-#include "files/modFileInUse.h"
+#include "files/SourceFiles.h"
+#include "files/FileInUse.h"
 #include "platform/platform.h"
 #include "support/TempDir.h"
 #include "win32/HoldingProcess.h"

@@ -10,9 +10,9 @@
 #include <string>
 #include <utility>
 
-#include "app/OsVersion.h"
+#include "platform/OsVersion.h"
 #include "config/IniReadCases.h"
-#include "config/modINI.h"
+#include "config/IniFile.h"
 #include "platform/platform.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/shell.h"

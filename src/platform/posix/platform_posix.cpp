@@ -1,8 +1,6 @@
 // POSIX implementation of the platform layer.
 #include "platform/platform.h"
 
-#include "config/modINI.h"
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -350,19 +348,6 @@ bool FileInUse(const std::string& path) {
     const bool busy = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && InUse(fd);
     ::close(fd);
     return busy;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Settings files: the program's own reader and writer
-// ---------------------------------------------------------------------------------------------
-
-std::string ProfileRead(const std::string& file, const std::string& section, const std::string& key) {
-    return IniFileRead(file, section, key);
-}
-
-bool ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
-                  const std::string& value) {
-    return IniFileWrite(file, section, key, value);
 }
 
 // ---------------------------------------------------------------------------------------------

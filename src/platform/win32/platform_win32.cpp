@@ -9,7 +9,7 @@
 #include <memory>
 #include <random>
 
-#include "config/modINI.h"
+#include "base/IniText.h"
 #include "platform/win32/win32_text.h"
 
 namespace vaultwing::platform {

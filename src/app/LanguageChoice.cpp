@@ -1,0 +1,61 @@
+#include "app/LanguageChoice.h"
+
+#include "base/VwxError.h"
+#include "base/PathNames.h"
+#include "config/FindFiles.h"
+#include "config/LanguageFile.h"
+#include "platform/platform.h"
+
+namespace vaultwing {
+
+bool IsDriveRoot(const std::string& folder) {
+    if (folder.empty() || folder == "/" || folder == "\\") return true;
+    // "C:" and "C:\" (or "C:/"): a drive letter and at most one separator.
+    return folder.size() <= 3 && folder.size() >= 2 && folder[1] == ':' &&
+           (folder.size() == 2 || folder[2] == '\\' || folder[2] == '/');
+}
+
+Message DriveRootMessage() {
+    return Message{std::string("Du versuchst das Programm vom Root eines Laufwerks auszuf\xC3\xBChren das ist nicht "
+                               "erlaubt!") +
+                       kCrLf + "You're trying to start the program from the root of a device, this is not allowed!",
+                   "Achtung / Caution", MsgIcon::Critical, MsgButtons::Ok};
+}
+
+Message NoLanguageFileMessage() {
+    return Message{std::string("Es wurde keine Sprachdatei gefunden") + kCrLf + "No valid Language File was found",
+                   "Achtung / Warning", MsgIcon::Critical, MsgButtons::Ok};
+}
+
+Message InvalidLanguageFileMessage() {
+    return Message{std::string("Du hast versucht eine ung\xC3\xBCltige Sprachdatei auszuw\xC3\xA4hlen!") + kCrLf +
+                       "You tried to select a invalid language file!",
+                   "Achtung / Caution", MsgIcon::Critical, MsgButtons::Ok};
+}
+
+std::vector<std::string> LanguageNames(const std::string& folder) {
+    std::vector<std::string> files;
+    try {
+        (void)FindFiles(folder, files, "*.lng", 0, false);
+    } catch (const VwxError&) {
+        files.clear(); // an unreadable program folder offers no language: the window says so
+    }
+    std::vector<std::string> names;
+    names.reserve(files.size());
+    for (const std::string& file : files) {
+        const auto slash = file.find_last_of("/\\");
+        names.push_back(StripExtension(slash == std::string::npos ? file : file.substr(slash + 1)));
+    }
+    return names;
+}
+
+std::string LanguageFilePath(const AppState& state, const std::string& name) {
+    return state.programFolder + platform::kPathSeparator + name + ".lng";
+}
+
+void ChooseLanguage(AppState& state, const std::string& name) {
+    state.Sprache = name;
+    (void)LoadLanguageFile(LanguageFilePath(state, name), state.texts);
+}
+
+} // namespace vaultwing

@@ -1,0 +1,75 @@
+#pragma once
+// The decisions behind the settings window: what its load steps read, what each of its four
+// check boxes does when its value changes, the transparency slider and the hot-region edges.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "state/AppState.h"
+#include "app/DropZone.h"
+#include "state/UiPort.h"
+#include "files/JobLists.h"
+
+namespace vaultwing {
+
+enum class SettingsBox { FileDel, Register, HotRegion, SendTo };
+
+// The value each box gets when the window loads.
+struct SettingsBoxes {
+    bool fileDel = false;
+    bool registerType = false;
+    bool hotRegion = false;
+    bool sendTo = false;
+};
+
+// The screen edges of the hot region, numbered as the window's lines and labels are.
+inline constexpr int kEdgeTop = 0;
+inline constexpr int kEdgeLeft = 1;
+inline constexpr int kEdgeRight = 2;
+inline constexpr int kEdgeBottom = 3;
+inline constexpr int kEdgeCount = 4;
+
+// The setting of edge `edge` ("HotRegion Oben", ...).
+[[nodiscard]] const char* EdgeKey(int edge);
+// The drop zone's in-memory value of that edge.
+[[nodiscard]] bool& EdgeOf(HotRegion& region, int edge);
+[[nodiscard]] bool EdgeOf(const HotRegion& region, int edge);
+
+// The order in which ShowHotRegionStatus labels the edges: top, bottom, left, right.
+inline constexpr int kEdgeStatusOrder[kEdgeCount] = {kEdgeTop, kEdgeBottom, kEdgeLeft, kEdgeRight};
+
+class SettingsActions {
+public:
+    // `hotRegionTimer` starts (true) or stops (false) the drop zone's hot-region timer.
+    SettingsActions(AppState& state, UiPort& ui, JobLists& lists, std::function<void(bool)> hotRegionTimer)
+        : state_(state), ui_(ui), lists_(lists), hotRegionTimer_(std::move(hotRegionTimer)) {}
+
+    // Load steps 4 to 7: "Delete" (empty becomes "0"; its delete-mode hint is set here),
+    // "Register", "HotRegion" and "SendTo". Every value but "0" and empty is on. The window
+    // then ticks the boxes that are on, which runs their actions, so enabled options are
+    // applied again at every start.
+    [[nodiscard]] SettingsBoxes ReadBoxes();
+
+    // A box's value changed (a user's click, a tick at load, the password dialogs' hint).
+    void BoxChanged(SettingsBox box, bool ticked);
+
+    // The transparency slider's value changed: it is written as "Transparenz" (the window
+    // applies it to the drop zone).
+    void TransparencyChanged(int value);
+
+    // A click on edge `edge`'s label showing `caption`: the edge's new state, written to the
+    // settings and kept in `region`; nullopt (nothing changes) when the caption is neither the
+    // "on" text nor the "off" text. When both texts are equal the click always switches on.
+    std::optional<bool> EdgeClicked(HotRegion& region, int edge, const std::string& caption);
+
+    // The icon the file-type association names: VWX_icon.ico in the program folder.
+    [[nodiscard]] std::string IconPath() const;
+
+private:
+    AppState& state_;
+    UiPort& ui_;
+    JobLists& lists_;
+    std::function<void(bool)> hotRegionTimer_;
+};
+
+} // namespace vaultwing

@@ -1,0 +1,108 @@
+#include "app/Startup.h"
+
+#include "base/PathNames.h"
+#include "platform/PathQueries.h"
+#include "config/LanguageFile.h"
+#include "files/FileInUse.h"
+#include "platform/platform.h"
+
+namespace vaultwing {
+
+Startup::Startup(AppState& state, UiPort& ui, JobLists& lists, CommandLine commandLine)
+    : queryOsVersion(platform::QueryOsVersion), state_(state), ui_(ui), lists_(lists),
+      commandLine_(std::move(commandLine)) {}
+
+void Startup::EndNow() {
+    ui_.EndProcessNow();
+    throw ProcessEnded{};
+}
+
+int Startup::GetOSVersion() {
+    if (osKnown_) return osCode_;
+    const OsVersionDecision decision = DecideOsVersion(queryOsVersion());
+    if (decision.showQueryFailure)
+        ui_.ShowMessage(Message{OsQueryFailedText(), kOsMessageTitle, MsgIcon::Critical, MsgButtons::Ok});
+    osKnown_ = decision.known;
+    osCode_ = decision.code;
+    return decision.code;
+}
+
+void Startup::ShowUnsupportedOS() {
+    ui_.ShowMessage(Message{UnsupportedOsText(state_.OSName), kOsMessageTitle, MsgIcon::Critical, MsgButtons::Ok});
+    EndNow();
+}
+
+void Startup::Main() {
+    auto& settings = state_.settings;
+    state_.Delete = settings.ReadINI("Delete", kSettingsSection);
+    if (state_.Delete.empty()) state_.Delete = "0";
+
+    const int code = GetOSVersion();
+    state_.OSName = OsName(code);
+    if (code < kFirstSupportedOsCode) {
+        ShowUnsupportedOS();
+        return;
+    }
+
+    state_.Pfad = settings.ReadINI("Pfad", kSettingsSection);
+    if (state_.Pfad.empty()) state_.Pfad = "0";
+
+    state_.Sprache = settings.ReadINI("Sprache", kSettingsSection);
+    if (state_.Sprache.empty()) {
+        // First start: the language window asks, and calls Main again once confirmed.
+        state_.FirstStart = 1;
+        ui_.ShowLanguageWindow();
+        return;
+    }
+    state_.FirstStart = 0;
+    // A missing file leaves the texts as they were; nothing is reported here.
+    (void)LoadLanguageFile(state_.programFolder + platform::kPathSeparator + state_.Sprache + ".lng", state_.texts);
+    ui_.ApplyLanguage();
+
+    if (commandLine_.present) {
+        state_.RunMode = kRunCommandLine;
+        if (SortCommandLinePaths(commandLine_.paths).refused) {
+            EndNow();
+            return;
+        }
+        // Both lists may be filled: decryption comes first, and its dialog offers the
+        // encryption list afterwards (see PasswordFlow).
+        if (!lists_.lstDateienDec.empty())
+            ui_.ShowPasswordDialog(PasswordDialog::Decrypt);
+        else if (!lists_.lstDateienEnc.empty())
+            ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
+        else
+            EndNow();
+        return;
+    }
+
+    state_.RunMode = kRunInteractive;
+    ui_.ShowTrayIcon(true);
+    ui_.ShowMainWindow();
+}
+
+CommandLineSort Startup::SortCommandLinePaths(const std::vector<std::string>& paths) {
+    CommandLineSort result;
+    const auto refuse = [&](const Message& message) {
+        ShowWarning(ui_, message);
+        result.refused = true;
+        return result;
+    };
+    for (const std::string& path : paths) {
+        const bool folder = IsDirectory(path);
+        if (auto tooLarge = CheckTooLarge(state_, path)) return refuse(*tooLarge);
+        if (FileLength(path) == 0 && !folder) return refuse(EmptyFileMessage(state_, path));
+        if (state_.Delete == "1" && FileInUse(path)) return refuse(FileInUseMessage(state_, path));
+        if (folder && !lists_.AddFolderToLists(path, FolderMode::JobLists)) result.walkRefused = true;
+        const std::string plain = StripExtension(path);
+        if (state_.Delete == "0" && path.find('.') != std::string::npos && FileExists(plain) && !IsDirectory(plain))
+            return refuse(OutputExistsMessage(state_, plain));
+        if (GetExtension(path) == "vwx") lists_.lstDateienDec.push_back(path);
+        if (state_.Delete == "0" && FileExists(path + ".vwx") && !folder)
+            return refuse(OutputExistsMessage(state_, path + ".vwx"));
+        if (GetExtension(path) != "vwx" && !folder) lists_.lstDateienEnc.push_back(path);
+    }
+    return result;
+}
+
+} // namespace vaultwing

@@ -1,0 +1,435 @@
+#include "cipher/Cipher.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "base/Cp1252.h"
+#include "base/VwxError.h"
+#include "base/SecureWipe.h"
+#include "cipher/StreamPass.h"
+#include "config/LangIndices.h"
+#include "config/LangTable.h"
+#include "platform/platform.h"
+
+namespace vaultwing {
+namespace {
+
+using tea::kBlockSize;
+using tea::kHeaderSize;
+
+[[noreturn]] void FailSystem(const char* operation, const std::error_code& ec) {
+    throw VwxError(kCipherErrorNumber, std::string("Cipher.") + operation, platform::ErrorDescription(ec));
+}
+
+[[noreturn]] void FailSystem(const char* operation, std::errc code) {
+    FailSystem(operation, std::make_error_code(code));
+}
+
+// An existing destination that cannot be replaced is refused before any work is done.
+void CheckDestination(const std::string& dest, const char* operation) {
+    const auto attrs = platform::FileAttributes(dest);
+    if (!attrs) return;
+    if ((*attrs & platform::kAttrDirectory) != 0) FailSystem(operation, std::errc::is_a_directory);
+    if ((*attrs & platform::kAttrReadOnly) != 0) FailSystem(operation, std::errc::permission_denied);
+}
+
+// The destination is written to a temporary file beside it and renamed into place only when
+// complete and on disk; on every other way out the temporary file goes and the destination
+// stays as it was.
+//
+// Large outputs are committed to disk piece by piece from a helper thread while the pass goes
+// on, so that the final flush does not add the whole write-back time to the operation.
+// The interval follows the stream buffer (8 buffers: 32 MiB by default).
+class TempDestination {
+public:
+    TempDestination(const std::string& dest, const char* operation, std::uint64_t flushEvery)
+        : dest_(dest), operation_(operation), flushEvery_(flushEvery) {
+        std::error_code ec;
+        auto file = platform::File::CreateTempBeside(dest, tempPath_, ec);
+        if (!file) FailSystem(operation_, ec);
+        file_ = std::move(*file);
+    }
+    TempDestination(const TempDestination&) = delete;
+    TempDestination& operator=(const TempDestination&) = delete;
+    ~TempDestination() {
+        StopFlusher();
+        if (committed_) return;
+        file_.Close();
+        platform::RemoveFile(tempPath_);
+    }
+
+    void Write(const std::uint8_t* data, std::size_t size) {
+        std::error_code ec;
+        if (size > 0 && !file_.Write(data, size, ec)) FailSystem(operation_, ec);
+        written_ += size;
+        if (written_ - flushRequested_ >= flushEvery_) RequestFlush();
+    }
+
+    void Commit() {
+        StopFlusher();
+        std::error_code ec;
+        if (!file_.Sync(ec)) FailSystem(operation_, ec);
+        file_.Close();
+        if (!platform::RenameReplace(tempPath_, dest_, ec)) FailSystem(operation_, ec);
+        committed_ = true;
+    }
+
+private:
+    void RequestFlush() {
+        flushRequested_ = written_;
+        {
+            std::lock_guard lock(mutex_);
+            ++flushWanted_;
+        }
+        wake_.notify_one();
+        if (!flusher_.joinable()) {
+            try {
+                flusher_ = std::thread([this] { FlushLoop(); });
+            } catch (const std::system_error&) {
+                // No thread: the final flush does all of it, as it would anyway.
+            }
+        }
+    }
+
+    // A failed intermediate flush needs no report of its own: the final one fails as well.
+    void FlushLoop() {
+        std::uint64_t done = 0;
+        for (;;) {
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [&] { return quit_ || flushWanted_ != done; });
+                if (quit_) return;
+                done = flushWanted_;
+            }
+            std::error_code ec;
+            (void)file_.Sync(ec);
+        }
+    }
+
+    void StopFlusher() noexcept {
+        if (!flusher_.joinable()) return;
+        {
+            std::lock_guard lock(mutex_);
+            quit_ = true;
+        }
+        wake_.notify_one();
+        flusher_.join();
+    }
+
+    std::string dest_;
+    const char* operation_;
+    std::uint64_t flushEvery_;
+    std::string tempPath_;
+    platform::File file_;
+    bool committed_ = false;
+    std::uint64_t written_ = 0;
+    std::uint64_t flushRequested_ = 0;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::uint64_t flushWanted_ = 0;
+    bool quit_ = false;
+    std::thread flusher_;
+};
+
+platform::File OpenSource(const std::string& path, const char* operation) {
+    std::error_code ec;
+    auto file = platform::File::OpenRead(path, ec);
+    if (!file) FailSystem(operation, ec);
+    return std::move(*file);
+}
+
+// Reads exactly `size` bytes; a file that ends early has shrunk since its size was taken.
+void ReadExactly(platform::File& file, std::uint8_t* data, std::size_t size, const char* operation) {
+    std::error_code ec;
+    const std::size_t got = file.ReadFull(data, size, ec);
+    if (ec) FailSystem(operation, ec);
+    if (got != size) FailSystem(operation, std::errc::io_error);
+}
+
+// A source that grew while it was read would be stored cut short; the run may destroy the
+// source afterwards, so that is a failure, not a success.
+void ExpectEnd(platform::File& file, const char* operation) {
+    std::uint8_t probe = 0;
+    std::error_code ec;
+    const std::size_t got = file.Read(&probe, 1, ec);
+    if (ec) FailSystem(operation, ec);
+    if (got != 0) FailSystem(operation, std::errc::io_error);
+}
+
+// Wipes a buffer when it goes out of scope, however the scope is left.
+struct WipeOnExit {
+    void* data;
+    std::size_t size;
+    ~WipeOnExit() { SecureWipe(data, size); }
+};
+
+} // namespace
+
+Cipher::Cipher(const LangTable& texts, std::size_t streamBufferSize) : texts_(texts) {
+    SetStreamBufferSize(streamBufferSize);
+}
+
+Cipher::~Cipher() {
+    SecureWipe(&key_, sizeof key_);
+}
+
+void Cipher::SetStreamBufferSize(std::size_t bytes) noexcept {
+    streamBuffer_ = std::max(bytes / kBlockSize * kBlockSize, tea::kMinFramedSize);
+}
+
+void Cipher::Key(std::string_view password) {
+    tea::KeyWords fresh = tea::KeyFromPassword(password);
+    key_ = fresh;
+    SecureWipe(&fresh, sizeof fresh);
+}
+
+void Cipher::UseKey(std::string_view key) {
+    if (!key.empty()) Key(key);
+}
+
+void Cipher::Fail(const char* operation, int textIndex) const {
+    throw VwxError(kCipherErrorNumber, std::string("Cipher.") + operation, texts_[textIndex]);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Byte arrays
+// ---------------------------------------------------------------------------------------------
+
+void Cipher::EncryptByte(std::vector<std::uint8_t>& bytes, std::string_view key) {
+    UseKey(key);
+    EncryptBuffer(bytes, "EncryptByte");
+}
+
+void Cipher::DecryptByte(std::vector<std::uint8_t>& bytes, std::string_view key) {
+    UseKey(key);
+    DecryptBuffer(bytes, "DecryptByte");
+}
+
+void Cipher::EncryptBuffer(std::vector<std::uint8_t>& bytes, const char* operation) {
+    const std::size_t length = bytes.size();
+    if (static_cast<std::uint64_t>(length) > static_cast<std::uint64_t>(tea::kMaxPlainLength))
+        Fail(operation, lang::kFileTooLarge);
+    const auto framed = static_cast<std::size_t>(tea::FramedSize(length));
+
+    if (bytes.capacity() < framed) {
+        // Growing in place would free the plaintext unwiped.
+        std::vector<std::uint8_t> larger;
+        larger.reserve(framed);
+        larger.assign(bytes.begin(), bytes.end());
+        SecureWipe(bytes.data(), bytes.size());
+        bytes.swap(larger);
+    }
+    bytes.resize(framed);
+    std::memmove(bytes.data() + kHeaderSize, bytes.data(), length);
+    std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(kHeaderSize + length), bytes.end(), std::uint8_t{0});
+    tea::WriteHeader(bytes.data(), tea::DrawRandomValues(), static_cast<std::int32_t>(length));
+
+    tea::ProgressCounter progress(framed, Progress);
+    tea::Chain chain;
+    std::size_t done = 0;
+    try {
+        tea::PassWithProgress(bytes.data(), framed, 0, progress, [&](std::uint8_t* data, std::size_t size) {
+            tea::CbcEncrypt(data, size, key_, chain);
+            done += size;
+        });
+        progress.Finish();
+    } catch (...) {
+        // Give the caller back its plaintext rather than a half-enciphered frame.
+        tea::Chain undo;
+        tea::CbcDecrypt(bytes.data(), done, key_, undo);
+        std::memmove(bytes.data(), bytes.data() + kHeaderSize, length);
+        bytes.resize(length);
+        throw;
+    }
+}
+
+void Cipher::DecryptBuffer(std::vector<std::uint8_t>& bytes, const char* operation) {
+    const std::size_t framed = bytes.size();
+    if (framed < tea::kMinFramedSize || framed % kBlockSize != 0) Fail(operation, lang::kWrongPassword);
+
+    tea::ProgressCounter progress(framed, Progress);
+    tea::Chain chain;
+    std::size_t done = 0;
+    // Enciphering the deciphered prefix again gives back the exact ciphertext: on failure the
+    // caller keeps its array as it was.
+    const auto restore = [&] {
+        tea::Chain redo;
+        tea::CbcEncrypt(bytes.data(), done, key_, redo);
+    };
+    try {
+        tea::PassWithProgress(bytes.data(), framed, 0, progress, [&](std::uint8_t* data, std::size_t size) {
+            tea::CbcDecrypt(data, size, key_, chain);
+            done += size;
+        });
+    } catch (...) {
+        restore();
+        throw;
+    }
+    const auto length = static_cast<std::int32_t>(tea::LoadLE32(bytes.data() + tea::kLengthOffset));
+    if (!tea::LengthFits(length, framed)) {
+        restore();
+        Fail(operation, lang::kWrongPassword);
+    }
+    // The closing event comes before the array is cut to the plaintext (nobody can tell the
+    // difference), so a receiver that throws still finds its ciphertext restored.
+    try {
+        progress.Finish();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    const auto plain = static_cast<std::size_t>(length);
+    std::memmove(bytes.data(), bytes.data() + kHeaderSize, plain);
+    // The frame (random values, length) and the padding are deciphered secrets too.
+    SecureWipe(bytes.data() + plain, framed - plain);
+    bytes.resize(plain);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Strings
+// ---------------------------------------------------------------------------------------------
+
+std::string Cipher::EncryptString(std::string_view text, std::string_view key) {
+    std::string single = Utf8ToCp1252(text);
+    std::vector<std::uint8_t> bytes(single.begin(), single.end());
+    SecureWipe(single.data(), single.size());
+    UseKey(key);
+    EncryptBuffer(bytes, "EncryptString");
+    return Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+std::string Cipher::DecryptString(std::string_view text, std::string_view key) {
+    const std::string single = Utf8ToCp1252(text);
+    std::vector<std::uint8_t> bytes(single.begin(), single.end());
+    UseKey(key);
+    DecryptBuffer(bytes, "DecryptString");
+    std::string result = Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    SecureWipe(bytes.data(), bytes.size());
+    return result;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files
+// ---------------------------------------------------------------------------------------------
+
+void Cipher::EncryptFile(const std::string& SourceFile, const std::string& DestFile, std::string_view key) {
+    static constexpr const char* kOp = "EncryptFile";
+    UseKey(key);
+    const std::int64_t sourceSize = platform::FileSize(SourceFile);
+    if (sourceSize <= 0) Fail(kOp, lang::kSourceMissing);
+    if (sourceSize > tea::kMaxPlainLength) Fail(kOp, lang::kFileTooLarge);
+    CheckDestination(DestFile, kOp);
+
+    platform::File source = OpenSource(SourceFile, kOp);
+    std::error_code ec;
+    const std::int64_t length = source.Size(ec);
+    if (ec) FailSystem(kOp, ec);
+    // The file may have changed between the look and the open; judge what was opened.
+    if (length <= 0) Fail(kOp, lang::kSourceMissing);
+    if (length > tea::kMaxPlainLength) Fail(kOp, lang::kFileTooLarge);
+
+    const std::uint64_t framed = tea::FramedSize(static_cast<std::uint64_t>(length));
+    std::uint8_t header[kHeaderSize];
+    tea::WriteHeader(header, tea::DrawRandomValues(), static_cast<std::int32_t>(length));
+    WipeOnExit wipeHeader{header, sizeof header};
+    const auto dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
+
+    TempDestination out(DestFile, kOp, std::uint64_t{8} * streamBuffer_);
+    StreamPass pass;
+    pass.total = framed;
+    pass.bufferBytes = streamBuffer_;
+    // Fill [pos, pos + size) of the framed plaintext: header, data from the source, zeros.
+    pass.produce = [&](std::uint8_t* data, std::uint64_t pos, std::size_t size) {
+        std::size_t at = 0;
+        if (pos < kHeaderSize) {
+            const auto n = std::min(size, static_cast<std::size_t>(kHeaderSize - pos));
+            std::memcpy(data, header + pos, n);
+            at = n;
+        }
+        const std::uint64_t dataFrom = pos + at;
+        if (dataFrom < dataEnd && at < size) {
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size - at, dataEnd - dataFrom));
+            ReadExactly(source, data + at, n, kOp);
+            at += n;
+            if (dataFrom + n == dataEnd) ExpectEnd(source, kOp);
+        }
+        std::memset(data + at, 0, size - at);
+    };
+    pass.transform = [this](std::uint8_t* data, std::size_t size, tea::Chain& chain) {
+        tea::CbcEncrypt(data, size, key_, chain);
+    };
+    pass.consume = [&](const std::uint8_t* data, std::uint64_t /*pos*/, std::size_t size) { out.Write(data, size); };
+    RunStreamPass(pass, Progress);
+    // Closed first: some systems refuse to replace a file that is still open (source = dest).
+    source.Close();
+    out.Commit();
+}
+
+void Cipher::DecryptFile(const std::string& SourceFile, const std::string& DestFile, std::string_view key) {
+    static constexpr const char* kOp = "DecryptFile";
+    UseKey(key);
+    const std::int64_t sourceSize = platform::FileSize(SourceFile);
+    if (sourceSize < 0) Fail(kOp, lang::kSourceMissing);
+    // Nothing this program writes is shorter or uneven; such input is no encrypted file.
+    const auto validSize = [](std::int64_t n) {
+        return n >= static_cast<std::int64_t>(tea::kMinFramedSize) && n % static_cast<std::int64_t>(kBlockSize) == 0;
+    };
+    if (!validSize(sourceSize)) Fail(kOp, lang::kWrongPassword);
+    CheckDestination(DestFile, kOp);
+
+    platform::File source = OpenSource(SourceFile, kOp);
+    std::error_code ec;
+    const std::int64_t fileSize = source.Size(ec);
+    if (ec) FailSystem(kOp, ec);
+    if (!validSize(fileSize)) Fail(kOp, lang::kWrongPassword);
+    const auto framed = static_cast<std::uint64_t>(fileSize);
+
+    // The length field sits in the second block: check it before anything is written, so a
+    // wrong password never creates or touches the destination.
+    std::uint8_t head[tea::kMinFramedSize];
+    WipeOnExit wipeHead{head, sizeof head};
+    ReadExactly(source, head, sizeof head, kOp);
+    std::uint8_t plainHead[tea::kMinFramedSize];
+    WipeOnExit wipePlainHead{plainHead, sizeof plainHead};
+    std::memcpy(plainHead, head, sizeof head);
+    tea::Chain probe;
+    tea::CbcDecrypt(plainHead, sizeof plainHead, key_, probe);
+    const auto length = static_cast<std::int32_t>(tea::LoadLE32(plainHead + tea::kLengthOffset));
+    if (!tea::LengthFits(length, framed)) Fail(kOp, lang::kWrongPassword);
+    const std::uint64_t dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
+
+    TempDestination out(DestFile, kOp, std::uint64_t{8} * streamBuffer_);
+    StreamPass pass;
+    pass.total = framed;
+    pass.bufferBytes = streamBuffer_;
+    pass.produce = [&](std::uint8_t* data, std::uint64_t pos, std::size_t size) {
+        std::size_t at = 0;
+        if (pos < sizeof head) { // already read for the check
+            at = std::min(size, static_cast<std::size_t>(sizeof head - pos));
+            std::memcpy(data, head + pos, at);
+        }
+        ReadExactly(source, data + at, size - at, kOp);
+        if (pos + size == framed) ExpectEnd(source, kOp);
+    };
+    pass.transform = [this](std::uint8_t* data, std::size_t size, tea::Chain& chain) {
+        tea::CbcDecrypt(data, size, key_, chain);
+    };
+    // Only the data leaves: not the random values, the length or the padding.
+    pass.consume = [&](const std::uint8_t* data, std::uint64_t pos, std::size_t size) {
+        const std::uint64_t from = std::max<std::uint64_t>(pos, kHeaderSize);
+        const std::uint64_t to = std::min<std::uint64_t>(pos + size, dataEnd);
+        if (from < to) out.Write(data + (from - pos), static_cast<std::size_t>(to - from));
+    };
+    RunStreamPass(pass, Progress);
+    // Closed first: some systems refuse to replace a file that is still open (source = dest).
+    source.Close();
+    out.Commit();
+}
+
+} // namespace vaultwing

@@ -1,0 +1,341 @@
+#include "cipher/Tea.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "base/Cp1252.h"
+#include "base/SecureWipe.h"
+#include "cipher/TeaKernels.h"
+
+namespace vaultwing::tea {
+
+KeyWords KeyFromPassword(std::string_view utf8Password) {
+    std::string bytes = Utf8ToCp1252(utf8Password);
+    std::array<std::uint8_t, kKeySize> raw{};
+    for (std::size_t i = 0; i < raw.size() && i < bytes.size(); ++i)
+        raw[i] = static_cast<std::uint8_t>(bytes[i]);
+    KeyWords key;
+    for (std::size_t w = 0; w < 4; ++w)
+        key.k[w] = LoadBE32(raw.data() + 4 * w);
+    SecureWipe(bytes.data(), bytes.size());
+    SecureWipe(raw.data(), raw.size());
+    return key;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Scalar CBC kernels
+// ---------------------------------------------------------------------------------------------
+
+void CbcEncryptScalar(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept {
+    std::uint32_t prevL = chain.left, prevR = chain.right;
+    for (std::size_t off = 0; off + kBlockSize <= size; off += kBlockSize) {
+        std::uint8_t* block = data + off;
+        std::uint32_t l = LoadBE32(block) ^ prevL;
+        std::uint32_t r = LoadBE32(block + 4) ^ prevR;
+        EncryptBlock(l, r, key);
+        StoreBE32(block, l);
+        StoreBE32(block + 4, r);
+        prevL = l;
+        prevR = r;
+    }
+    chain = Chain{prevL, prevR};
+}
+
+void CbcDecryptScalar(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept {
+    std::uint32_t prevL = chain.left, prevR = chain.right;
+    for (std::size_t off = 0; off + kBlockSize <= size; off += kBlockSize) {
+        std::uint8_t* block = data + off;
+        const std::uint32_t cl = LoadBE32(block);
+        const std::uint32_t cr = LoadBE32(block + 4);
+        std::uint32_t l = cl, r = cr;
+        DecryptBlock(l, r, key);
+        StoreBE32(block, l ^ prevL);
+        StoreBE32(block + 4, r ^ prevR);
+        prevL = cl;
+        prevR = cr;
+    }
+    chain = Chain{prevL, prevR};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Encryption: the serial chain with a shorter path per half-round
+// ---------------------------------------------------------------------------------------------
+
+// The textbook half-round l += ((r << 4) + k0) ^ (r + sum) ^ ((r >> 5) + k1) costs five dependent
+// steps after r changes. Left shift and the addition of the sum distribute over the update
+// r += y, so (r << 4) + k0 and r + sum are carried along and only need y added in (y << 4 and y);
+// just (r >> 5) + k1 has to wait for the new r. That leaves four steps per half-round.
+namespace {
+
+// Hides a value from the optimiser's reassociation, which would otherwise fold the terms back
+// into the textbook order (late operand first) and lengthen the chain again. Emits no code.
+inline void Pin(std::uint32_t& value) noexcept {
+#if defined(__GNUC__) || defined(__clang__)
+    __asm__("" : "+r"(value));
+#else
+    (void)value;
+#endif
+}
+
+} // namespace
+
+void CbcEncryptFast(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept {
+    const std::uint32_t k0 = key.k[0], k1 = key.k[1], k2 = key.k[2], k3 = key.k[3];
+    std::uint32_t prevL = chain.left, prevR = chain.right;
+    for (std::size_t off = 0; off + kBlockSize <= size; off += kBlockSize) {
+        std::uint8_t* block = data + off;
+        std::uint32_t l = LoadBE32(block) ^ prevL;
+        std::uint32_t r = LoadBE32(block + 4) ^ prevR;
+        std::uint32_t sr = (r << 4) + k0; // follows r
+        std::uint32_t sl = (l << 4) + k2; // follows l
+        std::uint32_t sum = kDelta;
+        std::uint32_t rs = r + sum; // r + the sum of the coming half-round
+        for (int cycle = 0; cycle < 32; ++cycle) {
+            std::uint32_t early = sr ^ rs; // both ready before (r >> 5) + k1
+            Pin(early);
+            const std::uint32_t x = early ^ ((r >> 5) + k1);
+            std::uint32_t ls = l + sum; // formed before x is known
+            Pin(ls);
+            l += x;
+            sl += x << 4;
+            ls += x;
+            early = sl ^ ls;
+            Pin(early);
+            const std::uint32_t y = early ^ ((l >> 5) + k3);
+            sum += kDelta;
+            rs = r + sum;
+            Pin(rs);
+            r += y;
+            sr += y << 4;
+            rs += y;
+        }
+        StoreBE32(block, l);
+        StoreBE32(block + 4, r);
+        prevL = l;
+        prevR = r;
+    }
+    chain = Chain{prevL, prevR};
+}
+
+void CbcEncrypt(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept {
+    CbcEncryptFast(data, size, key, chain);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Decryption: kernel choice and splitting across cores
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+using KernelFn = void (*)(std::uint8_t*, std::size_t, const KeyWords&, Chain&) noexcept;
+
+constexpr int kNotForced = -1;
+std::atomic<int> forcedKernel{kNotForced};
+std::atomic<unsigned> parallelThreads{0};
+std::atomic<std::size_t> parallelMinBytes{Parallelism{}.minBytesPerThread};
+constexpr unsigned kMaxThreads = 64;
+
+KernelFn KernelFunction(DecryptKernel kernel) noexcept {
+    switch (kernel) {
+#ifdef VAULTWING_TEA_X86
+    case DecryptKernel::Sse2:
+        return detail::CbcDecryptSse2;
+    case DecryptKernel::Avx2:
+        return detail::CbcDecryptAvx2;
+    case DecryptKernel::Avx512:
+        return detail::CbcDecryptAvx512;
+#endif
+    default:
+        return CbcDecryptScalar;
+    }
+}
+
+DecryptKernel BestKernel() noexcept {
+    static const DecryptKernel best = [] {
+        for (const auto kernel : {DecryptKernel::Avx512, DecryptKernel::Avx2, DecryptKernel::Sse2})
+            if (KernelAvailable(kernel)) return kernel;
+        return DecryptKernel::Scalar;
+    }();
+    return best;
+}
+
+unsigned HardwareThreads() noexcept {
+    static const unsigned count = std::max(1u, std::thread::hardware_concurrency());
+    return count;
+}
+
+} // namespace
+
+const char* KernelName(DecryptKernel kernel) noexcept {
+    switch (kernel) {
+    case DecryptKernel::Scalar:
+        return "scalar";
+    case DecryptKernel::Sse2:
+        return "sse2";
+    case DecryptKernel::Avx2:
+        return "avx2";
+    case DecryptKernel::Avx512:
+        return "avx512";
+    }
+    return "?";
+}
+
+bool KernelAvailable(DecryptKernel kernel) noexcept {
+    switch (kernel) {
+    case DecryptKernel::Scalar:
+        return true;
+#ifdef VAULTWING_TEA_X86
+    case DecryptKernel::Sse2:
+        return detail::CpuHasSse2();
+    case DecryptKernel::Avx2:
+        return detail::CpuHasAvx2();
+    case DecryptKernel::Avx512:
+        return detail::CpuHasAvx512();
+#endif
+    default:
+        return false;
+    }
+}
+
+DecryptKernel ActiveKernel() noexcept {
+    const int forced = forcedKernel.load(std::memory_order_relaxed);
+    return forced == kNotForced ? BestKernel() : static_cast<DecryptKernel>(forced);
+}
+
+bool ForceKernel(DecryptKernel kernel) noexcept {
+    if (!KernelAvailable(kernel)) return false;
+    forcedKernel.store(static_cast<int>(kernel), std::memory_order_relaxed);
+    return true;
+}
+
+void ResetKernel() noexcept {
+    forcedKernel.store(kNotForced, std::memory_order_relaxed);
+}
+
+void CbcDecryptWith(DecryptKernel kernel, std::uint8_t* data, std::size_t size, const KeyWords& key,
+                    Chain& chain) noexcept {
+    KernelFunction(KernelAvailable(kernel) ? kernel : DecryptKernel::Scalar)(data, size, key, chain);
+}
+
+void SetParallelism(const Parallelism& parallelism) noexcept {
+    parallelThreads.store(parallelism.threads, std::memory_order_relaxed);
+    parallelMinBytes.store(std::max<std::size_t>(parallelism.minBytesPerThread, kBlockSize), std::memory_order_relaxed);
+}
+
+Parallelism CurrentParallelism() noexcept {
+    return Parallelism{parallelThreads.load(std::memory_order_relaxed),
+                       parallelMinBytes.load(std::memory_order_relaxed)};
+}
+
+unsigned DecryptThreadsFor(std::size_t size) noexcept {
+    const Parallelism p = CurrentParallelism();
+    const unsigned wanted = std::min(p.threads == 0 ? HardwareThreads() : p.threads, kMaxThreads);
+    const std::size_t bySize = size / p.minBytesPerThread;
+    return static_cast<unsigned>(std::clamp<std::size_t>(std::min<std::size_t>(wanted, bySize), 1, kMaxThreads));
+}
+
+void CbcDecrypt(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept {
+    const KernelFn kernel = KernelFunction(ActiveKernel());
+    const unsigned threads = DecryptThreadsFor(size);
+    const std::size_t blocks = size / kBlockSize;
+    if (threads <= 1 || blocks < threads) {
+        kernel(data, size, key, chain);
+        return;
+    }
+    // Every segment starts from the ciphertext block in front of it, taken before any thread
+    // overwrites it; segments are then independent.
+    std::array<Chain, kMaxThreads> chains{};
+    std::array<std::size_t, kMaxThreads + 1> start{};
+    for (unsigned t = 0; t <= threads; ++t)
+        start[t] = blocks * t / threads * kBlockSize;
+    chains[0] = chain;
+    for (unsigned t = 1; t < threads; ++t)
+        chains[t] = Chain{LoadBE32(data + start[t] - kBlockSize), LoadBE32(data + start[t] - 4)};
+    const Chain last{LoadBE32(data + blocks * kBlockSize - kBlockSize), LoadBE32(data + blocks * kBlockSize - 4)};
+
+    std::array<std::thread, kMaxThreads> workers;
+    for (unsigned t = 1; t < threads; ++t) {
+        std::uint8_t* part = data + start[t];
+        const std::size_t length = start[t + 1] - start[t];
+        try {
+            workers[t] = std::thread([=, &key, &chains] { kernel(part, length, key, chains[t]); });
+        } catch (...) {
+            kernel(part, length, key, chains[t]); // no thread to be had: do it here
+        }
+    }
+    kernel(data, start[1], key, chains[0]);
+    for (auto& worker : workers)
+        if (worker.joinable()) worker.join();
+    chain = last;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Framing
+// ---------------------------------------------------------------------------------------------
+
+double RoundHalfEven(double x) noexcept {
+    double whole = std::floor(x);
+    const double fraction = x - whole; // exact for the magnitudes used here
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
+    return whole;
+}
+
+std::uint32_t ScaleRandom(float r) noexcept {
+    return static_cast<std::uint32_t>(RoundHalfEven(static_cast<double>(r) * 2147483647.0));
+}
+
+RandomPair DrawRandomValues() {
+    // Re-seeded on every call; the clock alone would repeat within one tick, so the system's
+    // entropy source is mixed in when it has one.
+    const auto ticks = static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    std::uint32_t entropy = 0;
+    try {
+        std::random_device device;
+        entropy = device();
+    } catch (...) {
+        entropy = 0; // the clock seed is enough: decryption ignores these values
+    }
+    std::seed_seq seed{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32), entropy};
+    std::mt19937 generator(seed);
+    // 24 random bits make a single-precision value in [0, 1) exactly, never 1.
+    const auto uniform = [&generator] { return static_cast<float>(generator() >> 8) * (1.0f / 16777216.0f); };
+    RandomPair pair;
+    pair.first = ScaleRandom(uniform());
+    pair.second = ScaleRandom(uniform());
+    return pair;
+}
+
+void WriteHeader(std::uint8_t* header, const RandomPair& random, std::int32_t length) noexcept {
+    StoreLE32(header, random.first);
+    StoreLE32(header + 4, random.second);
+    StoreLE32(header + kLengthOffset, static_cast<std::uint32_t>(length));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Progress
+// ---------------------------------------------------------------------------------------------
+
+std::uint64_t ProgressCounter::NextEventBlock(std::uint64_t from) const noexcept {
+    const std::uint64_t firstDue = (nextAt_ + kBlockSize - 1) / kBlockSize * kBlockSize;
+    return firstDue > from ? firstDue : from;
+}
+
+void ProgressCounter::Raise(std::uint64_t offset) {
+    const double total = static_cast<double>(total_);
+    last_ = static_cast<int>(std::floor(static_cast<double>(offset) / total * 100.0));
+    nextAt_ = static_cast<std::uint64_t>(RoundHalfEven(static_cast<double>(last_ + 1) / 100.0 * total + 1.0));
+    if (receiver_) receiver_(last_);
+}
+
+void ProgressCounter::Finish() {
+    if (last_ == 100) return;
+    last_ = 100;
+    if (receiver_) receiver_(100);
+}
+
+} // namespace vaultwing::tea

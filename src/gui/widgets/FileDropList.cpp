@@ -1,0 +1,66 @@
+#include "gui/widgets/FileDropList.h"
+
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+
+namespace vaultwing {
+namespace {
+
+bool CarriesLocalFiles(const QMimeData* mime) {
+    if (mime == nullptr || !mime->hasUrls() || mime->urls().isEmpty()) return false;
+    for (const QUrl& url : mime->urls())
+        if (!url.isLocalFile()) return false;
+    return true;
+}
+
+} // namespace
+
+FileDropList::FileDropList(QWidget* parent) : QListWidget(parent) {
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DropOnly);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSortingEnabled(false); // the entries arrive sorted from the list they show
+}
+
+void FileDropList::dragEnterEvent(QDragEnterEvent* event) {
+    if (CarriesLocalFiles(event->mimeData())) event->acceptProposedAction();
+}
+
+void FileDropList::dragMoveEvent(QDragMoveEvent* event) {
+    if (CarriesLocalFiles(event->mimeData())) event->acceptProposedAction();
+}
+
+void FileDropList::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    if (event->mimeData() != nullptr && event->mimeData()->hasUrls()) {
+        for (const QUrl& url : event->mimeData()->urls()) {
+            if (!url.isLocalFile()) continue;
+            QString path = url.toLocalFile();
+            while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+                path.chop(1);
+            paths.push_back(path.toStdString());
+        }
+    }
+    event->acceptProposedAction();
+    emit filesDropped(paths);
+}
+
+void FileDropList::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete) {
+        emit deletePressed();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+void FileDropList::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        emit rightPressed(event->globalPosition().toPoint());
+        return;
+    }
+    QListWidget::mousePressEvent(event);
+}
+
+} // namespace vaultwing

@@ -1,0 +1,46 @@
+#pragma once
+// The language window: a read-only list of the language files beside the program and an OK
+// button. At the first start it is the only window, and confirming it starts the program.
+#include <QWidget>
+
+class QComboBox;
+class QGroupBox;
+class QPushButton;
+
+namespace vaultwing {
+
+class QtUi;
+
+class LanguageWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit LanguageWindow(QtUi& ui);
+    ~LanguageWindow() override;
+
+    // Load checks: the program must not run from a drive root, and at least one language file
+    // must lie beside it; either failure ends the program at once.
+    void Form_Load();
+    void Form_Activate();
+    // Stores the language name as the setting "Sprache", however the window is closed.
+    void Form_Unload();
+    void Open();
+
+    void cboSprachen_Click(int index);
+    void cmdSpracheSet_Click();
+
+    QGroupBox* Frame1 = nullptr;
+    QComboBox* cboSprachen = nullptr;
+    QPushButton* cmdSpracheSet = nullptr;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QtUi& ui_;
+    bool unloaded_ = false;
+    bool confirming_ = false;
+};
+
+} // namespace vaultwing

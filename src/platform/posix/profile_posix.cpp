@@ -1,0 +1,63 @@
+// Settings files on POSIX: the program's own reader and writer, which treat an INI file the way
+// the Windows profile functions do.
+#include "platform/platform.h"
+
+#include <cstdint>
+
+#include "base/IniText.h"
+#include "platform/DurableWrite.h"
+
+namespace vaultwing::platform {
+namespace {
+
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r\v\f") == std::string_view::npos; }
+
+enum class LoadResult { Loaded, Missing, Failed };
+
+LoadResult LoadFile(const std::string& path, std::string& content) {
+    content.clear();
+    std::error_code ec;
+    auto file = File::OpenRead(path, ec);
+    if (!file) return ec == std::errc::no_such_file_or_directory ? LoadResult::Missing : LoadResult::Failed;
+    const std::int64_t size = file->Size(ec);
+    if (size < 0 || static_cast<std::uint64_t>(size) > kIniMaxFileSize) return LoadResult::Failed;
+    // Read to the real end: the size is only a hint for a file that may be changing.
+    char buffer[16384];
+    for (;;) {
+        const std::size_t n = file->Read(buffer, sizeof buffer, ec);
+        if (ec) return LoadResult::Failed;
+        if (n == 0) break;
+        content.append(buffer, n);
+        if (content.size() > kIniMaxFileSize) return LoadResult::Failed;
+    }
+    return LoadResult::Loaded;
+}
+
+} // namespace
+
+std::string ProfileRead(const std::string& path, const std::string& section, const std::string& key) {
+    if (IsBlank(key)) return {};
+    std::string content;
+    if (LoadFile(path, content) != LoadResult::Loaded) return {};
+    return IniReadValue(content, section, key);
+}
+
+bool ProfileWrite(const std::string& path, const std::string& section, const std::string& key,
+                  const std::string& value) {
+    if (IsBlank(key)) return false;
+    std::string content;
+    const LoadResult loaded = LoadFile(path, content);
+    // A file that exists but cannot be read must not be replaced by one holding only this key.
+    if (loaded == LoadResult::Failed) return false;
+    if (loaded == LoadResult::Loaded) {
+        // A read-only settings file is left alone, as the system's own INI writer leaves it.
+        const auto attributes = FileAttributes(path);
+        if (!attributes || (*attributes & kAttrReadOnly) != 0) return false;
+    }
+    const auto updated = IniUpdateValue(content, section, key, value);
+    if (!updated) return false;
+    if (loaded == LoadResult::Loaded && *updated == content) return true;
+    return ReplaceFileContents(path, *updated);
+}
+
+} // namespace vaultwing::platform
