@@ -27,7 +27,7 @@ TEST(Layers, NoIncludeRunsUpwardAndQtStaysInGui) {
     for (const auto& entry : fs::recursive_directory_iterator(src)) {
         const auto ext = entry.path().extension();
         if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
-        const std::string folder = *fs::relative(entry.path(), src).begin();
+        const std::string folder = fs::relative(entry.path(), src).begin()->string();
         const auto own = kLayer.find(folder);
         ASSERT_NE(own, kLayer.end()) << "a source folder outside the layers: " << folder;
         ++files;

@@ -12,6 +12,7 @@
 
 #include "platform/OsVersion.h"
 #include "config/IniReadCases.h"
+#include "base/IniText.h"
 #include "config/IniFile.h"
 #include "platform/platform.h"
 #include "platform/win32/registry.h"
