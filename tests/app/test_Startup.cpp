@@ -25,8 +25,8 @@ protected:
         }
         enc = started.lists.lstDateienEnc;
         dec = started.lists.lstDateienDec;
-        runMode = started.state.RunMode;
-        firstStart = started.state.FirstStart;
+        runMode = started.state.runMode;
+        firstStart = started.state.firstStart;
         ui.flow = &app.passwords;
         return !ended;
     }
@@ -48,7 +48,7 @@ TEST_F(StartUp, InteractiveStartShowsTrayIconAndDropZone) {
     SetLanguage();
     EXPECT_TRUE(Start({}, false));
     EXPECT_EQ(firstStart, 0);
-    EXPECT_EQ(runMode, kRunInteractive);
+    EXPECT_EQ(runMode, RunMode::Interactive);
     EXPECT_EQ(ui.events, (std::vector<std::string>{"apply language", "tray: on", "main: show"}));
 }
 
@@ -66,7 +66,7 @@ TEST_F(StartUp, PlainAndEncryptedFilesFillBothListsAndOpenDecryptionFirst) {
     SetLanguage();
     const auto plain = Make("a.txt"), encrypted = Make("b.vwx");
     EXPECT_TRUE(Start({plain, encrypted}));
-    EXPECT_EQ(runMode, kRunCommandLine);
+    EXPECT_EQ(runMode, RunMode::CommandLine);
     EXPECT_EQ(enc, std::vector<std::string>{plain});
     EXPECT_EQ(dec, std::vector<std::string>{encrypted});
     EXPECT_EQ(ui.dialogsShown, std::vector{PasswordDialog::Decrypt});
