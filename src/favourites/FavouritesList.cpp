@@ -54,7 +54,7 @@ std::string FavouritesList::RelativeForm(const std::string& path, bool rootCheck
 }
 
 bool FavouritesList::Listed(const std::string& text) const {
-    return FindListEntry(state_.favourites, text) >= 0;
+    return FindListEntry(state_.favourites, text).has_value();
 }
 
 void FavouritesList::Add(const std::string& path) {

@@ -122,7 +122,7 @@ bool JobLists::AddFolderToLists(const std::string& folder, FolderMode mode) {
 void JobLists::AddFavourite(const std::string& file) {
     auto& favourites = state_.favourites;
     const std::string relative = MakeRelativePath(file, false, "", kSeparator, state_.texts);
-    if (FindListEntry(favourites, file) >= 0 || FindListEntry(favourites, relative) >= 0) {
+    if (FindListEntry(favourites, file) || FindListEntry(favourites, relative)) {
         ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kAlreadyFavourite)));
         return;
     }

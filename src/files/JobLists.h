@@ -28,7 +28,7 @@ inline constexpr std::int64_t kMaxCipherLength = 2147483648;
 // The refusal a file gets before any other check: too large for the format. Folders pass.
 [[nodiscard]] std::optional<Message> CheckTooLarge(const AppState& state, const std::string& path);
 
-enum class FolderMode : short { JobLists = 0, Favourites = -1 };
+enum class FolderMode { JobLists, Favourites };
 
 class JobLists {
 public:
