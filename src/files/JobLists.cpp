@@ -126,7 +126,9 @@ void JobLists::AddFavourite(const std::string& file) {
         ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kAlreadyFavourite)));
         return;
     }
-    InsertSorted(favourites, state_.pathMode == PathMode::Relative ? MakeRelativePath(file, true, "", kSeparator, state_.texts) : file);
+    InsertSorted(favourites, state_.pathMode == PathMode::Relative
+                                 ? MakeRelativePath(file, true, "", kSeparator, state_.texts)
+                                 : file);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -102,10 +102,10 @@ void DropZoneWindow::Form_Load() {
     SetHotRegionTimer(hotRegion.enabled);
     SetAlwaysOnTop(this, -1, -1);
 
-    const long left = RestoredPosition(state.settings.Number(Setting::Left),
-                                       long{screen.width()} * kTwipsPerPixel, long{width()} * kTwipsPerPixel);
-    const long top = RestoredPosition(state.settings.Number(Setting::Top),
-                                      long{screen.height()} * kTwipsPerPixel, long{height()} * kTwipsPerPixel);
+    const long left = RestoredPosition(state.settings.Number(Setting::Left), long{screen.width()} * kTwipsPerPixel,
+                                       long{width()} * kTwipsPerPixel);
+    const long top = RestoredPosition(state.settings.Number(Setting::Top), long{screen.height()} * kTwipsPerPixel,
+                                      long{height()} * kTwipsPerPixel);
     move(static_cast<int>(left / kTwipsPerPixel), static_cast<int>(top / kTwipsPerPixel));
     LoadTransparency();
 }
