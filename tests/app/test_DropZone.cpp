@@ -7,17 +7,12 @@
 namespace vaultwing::test {
 namespace {
 
-// Screen 1280 px = 19200 twips, window 58 px = 870 twips: centred is (19200 - 870) \ 2 = 9165.
+// Screen 1280 px = 19200 twips, window 58 px = 870 twips: centred is (19200 - 870) \ 2 = 9165. A
+// value beyond a screen that got smaller is centred (compared before rounding); the screen
+// width itself and negative values (another monitor) stay.
 TEST(RestoredPosition, StoredValueOrCentred) {
     const std::pair<std::optional<double>, long> cases[] = {
-        {std::nullopt, 9165}, // never placed
-        {19201, 9165},        // beyond a screen that got smaller
-        {19200.4, 9165},      // compared before rounding
-        {19200, 19200},       // exactly the screen width stays
-        {-450, -450},         // another monitor to the left
-        {0, 0},
-        {1500.6, 1501},
-    };
+        {std::nullopt, 9165}, {19201, 9165}, {19200.4, 9165}, {19200, 19200}, {-450, -450}, {0, 0}, {1500.6, 1501}};
     for (const auto& [stored, expected] : cases)
         EXPECT_EQ(RestoredPosition(stored, 19200, 870), expected) << stored.value_or(-1);
     EXPECT_EQ(RestoredPosition(std::nullopt, 1001, 0), 500); // an odd difference: (1001 - 0) \ 2
@@ -34,48 +29,32 @@ TEST(LoadTransparency, StoredAlphaBroughtIntoTheSlidersRange) {
     }
 }
 
-HotRegionInput Held(int x, int y, bool visible = false) {
-    HotRegionInput input;
-    input.control = input.shift = true;
-    input.cursor = platform::ScreenPoint{x, y};
-    input.desktopRight = 1280;
-    input.desktopBottom = 800;
-    input.mainVisible = visible;
-    return input;
-}
-
-TEST(HotRegionTick, EdgesShowTheHiddenDropZone) {
-    const HotRegion all{true, true, true, true, true};
-    const std::tuple<int, int, bool> cases[] = {
-        {500, 0, true},    {500, 1, false},    // top: y < 1
-        {500, 799, true},  {500, 798, false},  // bottom: y > 800 - 2
-        {0, 400, true},    {1, 400, false},    // left: x = 0 exactly
-        {1279, 400, true}, {1278, 400, false}, // right: x > 1280 - 2
-        {1280, 0, true},                       // past the top edge's end (x < 1280), but on the right edge
-    };
-    for (const auto& [x, y, shows] : cases) {
-        const HotRegionStep step = HotRegionTick(all, Held(x, y));
-        EXPECT_EQ(step.show, shows) << x << "," << y;
-        EXPECT_FALSE(step.hide);
+// With Ctrl and Shift held, the pointer on an active edge (desktop 1280 x 800) shows the hidden
+// drop zone: top y < 1, bottom y > 798, left x = 0, right x > 1278, each along the edge's length.
+TEST(HotRegionTick, ActiveEdgesShowTheHiddenDropZone) {
+    const HotRegion all{true, true, true, true, true}, leftOnly{true, false, false, true, false};
+    // clang-format off
+    const std::tuple<HotRegion, int, int, bool> cases[] = {
+        {all, 500, 0, true}, {all, 500, 1, false}, {all, 500, 799, true}, {all, 500, 798, false},
+        {all, 0, 400, true}, {all, 1, 400, false}, {all, 1279, 400, true}, {all, 1278, 400, false},
+        {all, 1280, 0, true}, {leftOnly, 0, 300, true}, {leftOnly, 300, 0, false}, {leftOnly, 0, 800, false}};
+    // clang-format on
+    for (const auto& [region, x, y, shows] : cases) {
+        HotRegionInput input{false, true, true, platform::ScreenPoint{x, y}, 1280, 800, false};
+        EXPECT_EQ(HotRegionTick(region, input).show, shows) << x << "," << y;
+        input.mainVisible = true; // already shown
+        EXPECT_FALSE(HotRegionTick(region, input).show);
+        input.shift = false;
+        input.mainVisible = false;
+        EXPECT_FALSE(HotRegionTick(region, input).show);
     }
+    EXPECT_FALSE(HotRegionTick(all, HotRegionInput{false, true, true, std::nullopt, 1280, 800, false}).show);
 }
 
-TEST(HotRegionTick, OnlyActiveEdgesOnlyWithCtrlAndShiftAndEscapeHides) {
-    const HotRegion leftOnly{true, false, false, true, false};
-    EXPECT_TRUE(HotRegionTick(leftOnly, Held(0, 300)).show);
-    EXPECT_FALSE(HotRegionTick(leftOnly, Held(300, 0)).show);       // top is not active
-    EXPECT_FALSE(HotRegionTick(leftOnly, Held(0, 800)).show);       // below the left edge's end
-    EXPECT_FALSE(HotRegionTick(leftOnly, Held(0, 300, true)).show); // already visible
-    HotRegionInput input = Held(0, 300);
-    input.shift = false;
-    EXPECT_FALSE(HotRegionTick(leftOnly, input).show);
-    input = Held(0, 300);
-    input.cursor.reset();
-    EXPECT_FALSE(HotRegionTick(leftOnly, input).show);
-    input.escape = true;
-    EXPECT_FALSE(HotRegionTick(leftOnly, input).hide); // nothing to hide
-    input.mainVisible = true;
-    EXPECT_TRUE(HotRegionTick(leftOnly, input).hide);
+TEST(HotRegionTick, EscapeHidesTheVisibleDropZone) {
+    const HotRegion none;
+    EXPECT_TRUE(HotRegionTick(none, HotRegionInput{true, false, false, std::nullopt, 1280, 800, true}).hide);
+    EXPECT_FALSE(HotRegionTick(none, HotRegionInput{true, false, false, std::nullopt, 1280, 800, false}).hide);
 }
 
 } // namespace

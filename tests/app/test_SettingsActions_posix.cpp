@@ -55,17 +55,19 @@ TEST_F(SettingsActionsTest, BoxesApplyAndStoreTheirValue) {
     EXPECT_EQ(std::distance(fs::directory_iterator(data / "nautilus/scripts"), fs::directory_iterator()), 1);
 }
 
+// The edges as the window numbers them: top, left, right, bottom.
 TEST_F(SettingsActionsTest, EdgeClicksToggleByTheLabelsCaption) {
     const char* const keys[] = {"HotRegion Oben", "HotRegion Links", "HotRegion Rechts", "HotRegion Unten"};
+    bool HotRegion::*const fields[] = {&HotRegion::top, &HotRegion::left, &HotRegion::right, &HotRegion::bottom};
     for (int edge = 0; edge < kEdgeCount; ++edge) {
         HotRegion region;
         EXPECT_EQ(actions.EdgeClicked(region, edge, "T412"), std::optional<bool>(true));
         EXPECT_EQ(Get(keys[edge]), "1");
+        EXPECT_TRUE(region.*fields[edge]);
         EXPECT_EQ(region.top + region.left + region.right + region.bottom, 1); // this edge alone
-        EXPECT_TRUE(EdgeOf(region, edge));
         EXPECT_EQ(actions.EdgeClicked(region, edge, "T414"), std::optional<bool>(false));
         EXPECT_EQ(actions.EdgeClicked(region, edge, "something else"), std::nullopt);
-        EXPECT_FALSE(EdgeOf(region, edge));
+        EXPECT_FALSE(region.*fields[edge]);
         EXPECT_EQ(Get(keys[edge]), "0");
     }
     app.state.texts.Set(412, "same"); // equal on and off texts always switch on

@@ -77,24 +77,16 @@ TEST(LoadLanguageFile, TrueForAFileReadWithoutErrorWithItsHeader) {
         LangTable table;
         EXPECT_EQ(LoadLanguageFile(dir / "x.lng", table), read) << content;
     }
-    // Nothing to read: false, and the table stays as it was.
-    std::filesystem::create_directory(dir.Path() / "folder.lng");
-    for (const std::string& path : {dir / "missing.lng", dir / "folder.lng", std::string()}) {
-        LangTable table;
-        table.Set(0, LangTable::kHeader);
-        EXPECT_FALSE(LoadLanguageFile(path, table)) << path;
-        EXPECT_TRUE(table.HasValidHeader());
-    }
-}
-
-// The table is never cleared: a later file overwrites only the entries it has.
-TEST(LoadLanguageFile, LaterFileOverwritesOnlyItsOwnEntries) {
-    test::TempDir dir;
+    // The table is never cleared: a later file overwrites only its own entries (and counts the
+    // earlier header), and nothing to read leaves it as it was.
     test::WriteFile(dir / "long.lng", kHeader + "101 old\r\n701 old\r\n");
     test::WriteFile(dir / "headless.lng", "101 new\r\n");
+    std::filesystem::create_directory(dir.Path() / "folder.lng");
     LangTable table;
     ASSERT_TRUE(LoadLanguageFile(dir / "long.lng", table));
-    EXPECT_TRUE(LoadLanguageFile(dir / "headless.lng", table)); // the earlier header still counts
+    EXPECT_TRUE(LoadLanguageFile(dir / "headless.lng", table));
+    for (const std::string& path : {dir / "missing.lng", dir / "folder.lng", std::string()})
+        EXPECT_FALSE(LoadLanguageFile(path, table)) << path;
     EXPECT_EQ(table[101], "new");
     EXPECT_EQ(table[701], "old");
 }
