@@ -22,12 +22,6 @@ std::optional<long> WholeNumberOf(const std::string& text) {
 
 } // namespace
 
-const SettingInfo& InfoOf(Setting setting) {
-    for (const SettingInfo& info : kSettingsTable)
-        if (info.setting == setting) return info;
-    throw std::invalid_argument("setting missing from kSettingsTable");
-}
-
 std::string Settings::Stored(Setting setting) const {
     return store_.ReadINI(InfoOf(setting).key, kSettingsSection);
 }

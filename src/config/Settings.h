@@ -3,6 +3,7 @@
 // key, its default and how its stored text reads. The rest of the program asks through the
 // Setting values and gets a switch, a number or a text.
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -23,7 +24,7 @@ enum class Setting {
     HotRegionRight,
     Transparency, // the drop zone's alpha
     Left,         // the drop zone's position, twips
-    Top,
+    Top,          // (the last setting: the table check below counts up to it)
 };
 
 // How a stored text reads. An empty value reads as the setting's default.
@@ -58,7 +59,17 @@ inline constexpr std::array<SettingInfo, 13> kSettingsTable{{
     {Setting::Top, "Top", "0", SettingReading::Position},
 }};
 
-[[nodiscard]] const SettingInfo& InfoOf(Setting setting);
+// Every setting once, in the order of the enum, so that a setting's row is found by its value.
+[[nodiscard]] constexpr bool NamesEverySettingOnceInOrder() {
+    for (std::size_t i = 0; i < kSettingsTable.size(); ++i)
+        if (static_cast<std::size_t>(kSettingsTable[i].setting) != i) return false;
+    return static_cast<std::size_t>(Setting::Top) + 1 == kSettingsTable.size();
+}
+static_assert(NamesEverySettingOnceInOrder());
+
+[[nodiscard]] constexpr const SettingInfo& InfoOf(Setting setting) {
+    return kSettingsTable[static_cast<std::size_t>(setting)];
+}
 
 // VWX.ini read and written through the table. A write that cannot be done changes nothing and
 // says nothing (see IniStore::WriteINI); the writers' results tell whether the file holds the
