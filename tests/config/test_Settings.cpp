@@ -81,6 +81,7 @@ TEST(IniStore, WritesThatCannotBeDoneChangeNothing) {
     EXPECT_FALSE(store.WriteINI("", "1", kSettingsSection));
     EXPECT_EQ(test::ReadFile(store.SettingsPath()), "[Einstellungen]\r\nDelete=0\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1); // no temporary
+    fs::permissions(store.SettingsPath(), fs::perms::owner_all);
     fs::remove(store.SettingsPath());
     fs::create_directory(store.SettingsPath());
     EXPECT_FALSE(store.WriteINI("Delete", "1", kSettingsSection));
