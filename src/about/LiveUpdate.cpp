@@ -12,7 +12,7 @@ std::optional<LiveUpdateOutcome> CheckDownloadedVersion(long long bytesReceived,
     const IniStore store(programFolder);
     const std::string versionText = store.ReadVersionINI(kVersionKey, kVersionSection);
     // The file is only ever read once: a copy left behind would be read again by the next check.
-    if (DestroyFile(store.VersionPath()) == -1) return std::nullopt;
+    if (!DestroyFile(store.VersionPath())) return std::nullopt;
 
     const UpdateDecision decision = DecideUpdate(bytesReceived, versionText);
     LiveUpdateOutcome outcome{

@@ -1,41 +1,29 @@
 #include "app/DropZone.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-
-#include "config/LanguageFile.h"
 
 namespace vaultwing {
 
-long RestoredPosition(const std::string& stored, long screenTwips, long windowTwips) {
-    const std::string text = stored.empty() ? "0" : stored;
-    const double value = LeadingNumber(text);
-    if (text == "0" || value > static_cast<double>(screenTwips))
+long RestoredPosition(std::optional<double> stored, long screenTwips, long windowTwips) {
+    if (!stored || *stored > static_cast<double>(screenTwips))
         return std::lrint(static_cast<double>(screenTwips - windowTwips)) / 2;
-    return std::lrint(value);
+    return std::lrint(*stored);
 }
 
-std::optional<int> LoadTransparency(IniStore& settings) {
-    const std::string text = settings.ReadINI("Transparenz", kSettingsSection);
-    if (text.empty()) {
-        (void)settings.WriteINI("Transparenz", "255", kSettingsSection);
+std::optional<int> LoadTransparency(Settings& settings) {
+    const std::optional<double> value = settings.Number(Setting::Transparency);
+    if (!value) {
+        (void)settings.StoreDefault(Setting::Transparency);
         return std::nullopt;
     }
-    long value = 0;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    while (first != last && *first == ' ')
-        ++first;
-    if (std::from_chars(first, last, value).ec != std::errc{}) return kMaxTransparency;
-    return static_cast<int>(std::clamp<long>(value, kMinTransparency, kMaxTransparency));
+    return static_cast<int>(std::clamp<double>(*value, kMinTransparency, kMaxTransparency));
 }
 
-HotRegion ReadHotRegion(const IniStore& settings) {
-    const auto on = [&](const char* key) { return settings.ReadINI(key, kSettingsSection) == "1"; };
-    const std::string enabled = settings.ReadINI("HotRegion", kSettingsSection);
-    return HotRegion{!enabled.empty() && enabled != "0", on("HotRegion Oben"), on("HotRegion Unten"),
-                     on("HotRegion Links"), on("HotRegion Rechts")};
+HotRegion ReadHotRegion(const Settings& settings) {
+    return HotRegion{settings.IsOn(Setting::HotRegion), settings.IsOn(Setting::HotRegionTop),
+                     settings.IsOn(Setting::HotRegionBottom), settings.IsOn(Setting::HotRegionLeft),
+                     settings.IsOn(Setting::HotRegionRight)};
 }
 
 HotRegionStep HotRegionTick(const HotRegion& region, const HotRegionInput& input) {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "config/IniFile.h"
+#include "config/Settings.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -12,30 +12,31 @@ namespace vaultwing {
 // Window positions and sizes are stored in twips: 15 per pixel at 96 dots per inch.
 inline constexpr int kTwipsPerPixel = 15;
 
-// The position (twips) the drop zone takes along one axis at load from the stored "Left" or
-// "Top" text: the stored value, unless it is empty, "0" or larger than the screen, in which case
-// the window is centred on that axis. A value of exactly the screen size, or a negative one,
-// is used as it stands (another monitor may lie there).
-[[nodiscard]] long RestoredPosition(const std::string& stored, long screenTwips, long windowTwips);
+// The position (twips) the drop zone takes along one axis at load from the stored Setting::Left
+// or Setting::Top: the stored value, rounded, unless the window was never placed (nullopt) or
+// the value is larger than the screen, in which case the window is centred on that axis. A value
+// of exactly the screen size, or a negative one, is used as it stands (another monitor may lie
+// there).
+[[nodiscard]] long RestoredPosition(std::optional<double> stored, long screenTwips, long windowTwips);
 
 // The slider's range: a drop zone below the lower end could no longer be seen or found.
 inline constexpr int kMinTransparency = 40;
 inline constexpr int kMaxTransparency = 255;
 
-// "Transparenz" at load: the alpha to apply, or nullopt when the setting is empty, which stores
-// "255" and leaves the window opaque. Values outside the slider's range are brought into it;
-// text that is not a number counts as opaque.
-[[nodiscard]] std::optional<int> LoadTransparency(IniStore& settings);
+// Setting::Transparency at load: the alpha to apply, or nullopt when nothing is stored, which
+// stores the default (opaque) and leaves the window as it is. Values outside the slider's range
+// are brought into it.
+[[nodiscard]] std::optional<int> LoadTransparency(Settings& settings);
 
-// The hot-region settings ("1" = that screen edge is active) as the drop zone keeps them.
+// The hot-region settings as the drop zone keeps them.
 struct HotRegion {
-    bool enabled = false; // "HotRegion": neither "0" nor empty
-    bool top = false;     // "HotRegion Oben"
-    bool bottom = false;  // "HotRegion Unten"
-    bool left = false;    // "HotRegion Links"
-    bool right = false;   // "HotRegion Rechts"
+    bool enabled = false; // the timer runs
+    bool top = false;     // the screen edges that are active
+    bool bottom = false;
+    bool left = false;
+    bool right = false;
 };
-[[nodiscard]] HotRegion ReadHotRegion(const IniStore& settings);
+[[nodiscard]] HotRegion ReadHotRegion(const Settings& settings);
 
 // What one tick of the hot-region timer sees.
 struct HotRegionInput {

@@ -54,7 +54,7 @@ std::string LanguageFilePath(const AppState& state, const std::string& name) {
 }
 
 void ChooseLanguage(AppState& state, const std::string& name) {
-    state.Sprache = name;
+    state.language = name;
     (void)LoadLanguageFile(LanguageFilePath(state, name), state.texts);
 }
 

@@ -4,28 +4,17 @@
 #include "platform/platform.h"
 
 namespace vaultwing {
-namespace {
 
-bool On(const std::string& value) {
-    return !value.empty() && value != "0";
-}
-
-const char* BoxValue(bool ticked) {
-    return ticked ? "1" : "0";
-}
-
-} // namespace
-
-const char* EdgeKey(int edge) {
+Setting EdgeSetting(int edge) {
     switch (edge) {
     case kEdgeTop:
-        return "HotRegion Oben";
+        return Setting::HotRegionTop;
     case kEdgeLeft:
-        return "HotRegion Links";
+        return Setting::HotRegionLeft;
     case kEdgeRight:
-        return "HotRegion Rechts";
+        return Setting::HotRegionRight;
     default:
-        return "HotRegion Unten";
+        return Setting::HotRegionBottom;
     }
 }
 
@@ -47,15 +36,13 @@ bool EdgeOf(const HotRegion& region, int edge) {
 }
 
 SettingsBoxes SettingsActions::ReadBoxes() {
-    const IniStore& settings = state_.settings;
+    const Settings& settings = state_.settings;
     SettingsBoxes boxes;
-    std::string del = settings.ReadINI("Delete", kSettingsSection);
-    if (del.empty()) del = "0";
-    boxes.fileDel = del != "0";
+    boxes.fileDel = settings.IsOn(Setting::DeleteSources);
     ui_.SetDeleteModeText(state_.Text(boxes.fileDel ? lang::kDeleteModeOn : lang::kDeleteModeOff));
-    boxes.registerType = On(settings.ReadINI("Register", kSettingsSection));
-    boxes.hotRegion = On(settings.ReadINI("HotRegion", kSettingsSection));
-    boxes.sendTo = On(settings.ReadINI("SendTo", kSettingsSection));
+    boxes.registerType = settings.IsOn(Setting::RegisterFileType);
+    boxes.hotRegion = settings.IsOn(Setting::HotRegion);
+    boxes.sendTo = settings.IsOn(Setting::SendTo);
     return boxes;
 }
 
@@ -64,32 +51,32 @@ std::string SettingsActions::IconPath() const {
 }
 
 void SettingsActions::BoxChanged(SettingsBox box, bool ticked) {
-    IniStore& settings = state_.settings;
+    Settings& settings = state_.settings;
     switch (box) {
     case SettingsBox::FileDel:
         lists_.SetDeleteMode(ticked);
         break;
     case SettingsBox::Register:
         if (ticked) {
-            (void)settings.WriteINI("Register", "1", kSettingsSection);
+            (void)settings.SetOn(Setting::RegisterFileType, true);
             platform::RegisterFileType("vwx", state_.programFolder, "VWX", "VWX File", IconPath());
         } else {
             platform::UnregisterFileType("vwx");
-            (void)settings.WriteINI("Register", "0", kSettingsSection);
+            (void)settings.SetOn(Setting::RegisterFileType, false);
         }
         break;
     case SettingsBox::HotRegion:
         if (hotRegionTimer_) hotRegionTimer_(ticked);
-        (void)settings.WriteINI("HotRegion", BoxValue(ticked), kSettingsSection);
+        (void)settings.SetOn(Setting::HotRegion, ticked);
         break;
     case SettingsBox::SendTo:
         if (ticked) {
             // A failure leaves nothing to report: the window has no message for it, and the
             // setting still records what the user asked for.
             (void)platform::CreateSendToShortcut(state_.programFolder);
-            (void)settings.WriteINI("SendTo", "1", kSettingsSection);
+            (void)settings.SetOn(Setting::SendTo, true);
         } else {
-            (void)settings.WriteINI("SendTo", "0", kSettingsSection);
+            (void)settings.SetOn(Setting::SendTo, false);
             platform::RemoveSendToShortcut();
         }
         break;
@@ -97,7 +84,7 @@ void SettingsActions::BoxChanged(SettingsBox box, bool ticked) {
 }
 
 void SettingsActions::TransparencyChanged(int value) {
-    (void)state_.settings.WriteINI("Transparenz", std::to_string(value), kSettingsSection);
+    (void)state_.settings.SetNumber(Setting::Transparency, value);
 }
 
 std::optional<bool> SettingsActions::EdgeClicked(HotRegion& region, int edge, const std::string& caption) {
@@ -107,7 +94,7 @@ std::optional<bool> SettingsActions::EdgeClicked(HotRegion& region, int edge, co
     else if (caption != state_.Text(lang::kEdgeOn))
         return std::nullopt;
     EdgeOf(region, edge) = on;
-    (void)state_.settings.WriteINI(EdgeKey(edge), BoxValue(on), kSettingsSection);
+    (void)state_.settings.SetOn(EdgeSetting(edge), on);
     return on;
 }
 

@@ -29,8 +29,8 @@ inline constexpr int kEdgeRight = 2;
 inline constexpr int kEdgeBottom = 3;
 inline constexpr int kEdgeCount = 4;
 
-// The setting of edge `edge` ("HotRegion Oben", ...).
-[[nodiscard]] const char* EdgeKey(int edge);
+// The setting of edge `edge`.
+[[nodiscard]] Setting EdgeSetting(int edge);
 // The drop zone's in-memory value of that edge.
 [[nodiscard]] bool& EdgeOf(HotRegion& region, int edge);
 [[nodiscard]] bool EdgeOf(const HotRegion& region, int edge);
@@ -44,17 +44,16 @@ public:
     SettingsActions(AppState& state, UiPort& ui, JobLists& lists, std::function<void(bool)> hotRegionTimer)
         : state_(state), ui_(ui), lists_(lists), hotRegionTimer_(std::move(hotRegionTimer)) {}
 
-    // Load steps 4 to 7: "Delete" (empty becomes "0"; its delete-mode hint is set here),
-    // "Register", "HotRegion" and "SendTo". Every value but "0" and empty is on. The window
-    // then ticks the boxes that are on, which runs their actions, so enabled options are
-    // applied again at every start.
+    // Load steps 4 to 7: destroying sources (its delete-mode hint is set here), the file-type
+    // association, the hot region and the Send To entry. The window then ticks the boxes that
+    // are on, which runs their actions, so enabled options are applied again at every start.
     [[nodiscard]] SettingsBoxes ReadBoxes();
 
     // A box's value changed (a user's click, a tick at load, the password dialogs' hint).
     void BoxChanged(SettingsBox box, bool ticked);
 
-    // The transparency slider's value changed: it is written as "Transparenz" (the window
-    // applies it to the drop zone).
+    // The transparency slider's value changed: it is stored (the window applies it to the drop
+    // zone).
     void TransparencyChanged(int value);
 
     // A click on edge `edge`'s label showing `caption`: the edge's new state, written to the

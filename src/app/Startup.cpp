@@ -28,39 +28,37 @@ int Startup::GetOSVersion() {
 }
 
 void Startup::ShowUnsupportedOS() {
-    ui_.ShowMessage(Message{UnsupportedOsText(state_.OSName), kOsMessageTitle, MsgIcon::Critical, MsgButtons::Ok});
+    ui_.ShowMessage(Message{UnsupportedOsText(state_.osName), kOsMessageTitle, MsgIcon::Critical, MsgButtons::Ok});
     EndNow();
 }
 
 void Startup::Main() {
-    auto& settings = state_.settings;
-    state_.Delete = settings.ReadINI("Delete", kSettingsSection);
-    if (state_.Delete.empty()) state_.Delete = "0";
+    const Settings& settings = state_.settings;
+    state_.deleteSources = settings.IsOn(Setting::DeleteSources);
 
     const int code = GetOSVersion();
-    state_.OSName = OsName(code);
+    state_.osName = OsName(code);
     if (code < kFirstSupportedOsCode) {
         ShowUnsupportedOS();
         return;
     }
 
-    state_.Pfad = settings.ReadINI("Pfad", kSettingsSection);
-    if (state_.Pfad.empty()) state_.Pfad = "0";
+    state_.pathMode = settings.IsOn(Setting::RelativePaths) ? PathMode::Relative : PathMode::Absolute;
 
-    state_.Sprache = settings.ReadINI("Sprache", kSettingsSection);
-    if (state_.Sprache.empty()) {
+    state_.language = settings.Text(Setting::Language);
+    if (state_.language.empty()) {
         // First start: the language window asks, and calls Main again once confirmed.
-        state_.FirstStart = 1;
+        state_.firstStart = true;
         ui_.ShowLanguageWindow();
         return;
     }
-    state_.FirstStart = 0;
+    state_.firstStart = false;
     // A missing file leaves the texts as they were; nothing is reported here.
-    (void)LoadLanguageFile(state_.programFolder + platform::kPathSeparator + state_.Sprache + ".lng", state_.texts);
+    (void)LoadLanguageFile(state_.programFolder + platform::kPathSeparator + state_.language + ".lng", state_.texts);
     ui_.ApplyLanguage();
 
     if (commandLine_.present) {
-        state_.RunMode = kRunCommandLine;
+        state_.runMode = RunMode::CommandLine;
         if (SortCommandLinePaths(commandLine_.paths).refused) {
             EndNow();
             return;
@@ -76,7 +74,7 @@ void Startup::Main() {
         return;
     }
 
-    state_.RunMode = kRunInteractive;
+    state_.runMode = RunMode::Interactive;
     ui_.ShowTrayIcon(true);
     ui_.ShowMainWindow();
 }
@@ -92,13 +90,13 @@ CommandLineSort Startup::SortCommandLinePaths(const std::vector<std::string>& pa
         const bool folder = IsDirectory(path);
         if (auto tooLarge = CheckTooLarge(state_, path)) return refuse(*tooLarge);
         if (FileLength(path) == 0 && !folder) return refuse(EmptyFileMessage(state_, path));
-        if (state_.Delete == "1" && FileInUse(path)) return refuse(FileInUseMessage(state_, path));
+        if (state_.deleteSources && FileInUse(path)) return refuse(FileInUseMessage(state_, path));
         if (folder && !lists_.AddFolderToLists(path, FolderMode::JobLists)) result.walkRefused = true;
         const std::string plain = StripExtension(path);
-        if (state_.Delete == "0" && path.find('.') != std::string::npos && FileExists(plain) && !IsDirectory(plain))
+        if (!state_.deleteSources && path.find('.') != std::string::npos && FileExists(plain) && !IsDirectory(plain))
             return refuse(OutputExistsMessage(state_, plain));
         if (GetExtension(path) == "vwx") lists_.lstDateienDec.push_back(path);
-        if (state_.Delete == "0" && FileExists(path + ".vwx") && !folder)
+        if (!state_.deleteSources && FileExists(path + ".vwx") && !folder)
             return refuse(OutputExistsMessage(state_, path + ".vwx"));
         if (GetExtension(path) != "vwx" && !folder) lists_.lstDateienEnc.push_back(path);
     }

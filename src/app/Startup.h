@@ -28,7 +28,7 @@ public:
 
     // The system check; the answer is kept once it was decided without a failure.
     int GetOSVersion();
-    // The refusal for the system in OSName; ends the process.
+    // The refusal for the system in osName; ends the process.
     void ShowUnsupportedOS();
 
     // Runs the command-line path checks on every path in order and fills the job lists.

@@ -22,7 +22,7 @@ public:
     void ShowMainWindow() override {}
     void HideMainWindow() override {}
     bool MainWindowVisible() override { return false; }
-    void ShowInTaskbar(int) override {}
+    void ShowInTaskbar(bool) override {}
     void ShowTrayIcon(bool) override {}
     void ShowPasswordDialog(PasswordDialog) override {}
     void HidePasswordDialog(PasswordDialog) override {}

@@ -119,7 +119,7 @@ public:
     int Run() {
         if (const auto problem = LoadSettingsAndLanguage()) return UsageError(*problem);
         AppState& state = app_.state;
-        state.RunMode = kRunCommandLine;
+        state.runMode = RunMode::CommandLine;
 
         const auto sorted = app_.startup.SortCommandLinePaths(
             AbsolutePaths(options_.paths, platform::CurrentDirectory()));
@@ -135,14 +135,11 @@ public:
 private:
     std::optional<std::string> LoadSettingsAndLanguage() {
         AppState& state = app_.state;
-        state.Delete = state.settings.ReadINI("Delete", kSettingsSection);
-        if (state.Delete.empty()) state.Delete = "0";
-        if (options_.destroySources) state.Delete = *options_.destroySources ? "1" : "0";
-        state.Pfad = state.settings.ReadINI("Pfad", kSettingsSection);
-        if (state.Pfad.empty()) state.Pfad = "0";
+        state.deleteSources = options_.destroySources.value_or(state.settings.IsOn(Setting::DeleteSources));
+        state.pathMode = state.settings.IsOn(Setting::RelativePaths) ? PathMode::Relative : PathMode::Absolute;
 
         std::string name = options_.language;
-        if (name.empty()) name = state.settings.ReadINI("Sprache", kSettingsSection);
+        if (name.empty()) name = state.settings.Text(Setting::Language);
         const std::string folder = state.programFolder + platform::kPathSeparator;
         if (name.empty() || !platform::FileAttributes(folder + name + ".lng")) {
             if (!options_.language.empty())

@@ -152,12 +152,12 @@ bool ParseLanguageFile(std::string_view contents, LangTable& table) {
     return ok;
 }
 
-int LoadLanguageFile(const std::string& path, LangTable& table) {
-    if (path.empty() || !FileExists(path) || IsDirectory(path)) return 1;
+bool LoadLanguageFile(const std::string& path, LangTable& table) {
+    if (path.empty() || !FileExists(path) || IsDirectory(path)) return false;
 
     std::error_code ec;
     auto file = platform::File::OpenRead(path, ec);
-    if (!file) return 1; // nothing read, nothing changed
+    if (!file) return false; // nothing read, nothing changed
 
     std::string contents;
     bool ok = true;
@@ -174,7 +174,7 @@ int LoadLanguageFile(const std::string& path, LangTable& table) {
     file->Close();
 
     if (!ParseLanguageFile(contents, table)) ok = false;
-    return ok && table.HasValidHeader() ? 0 : 1;
+    return ok && table.HasValidHeader();
 }
 
 } // namespace vaultwing

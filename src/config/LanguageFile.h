@@ -14,10 +14,10 @@
 namespace vaultwing {
 
 // Loads the language file at `path` into `table`. Only the indices the file contains are
-// overwritten; later entries win over earlier ones. Returns 0 when the file was read without
-// error and entry 0 holds the header afterwards, else 1. An empty path, a missing file or a
-// folder give 1 and leave the table as it was. Whatever was stored stays stored either way.
-int LoadLanguageFile(const std::string& path, LangTable& table);
+// overwritten; later entries win over earlier ones. True when the file was read without error
+// and entry 0 holds the header afterwards. An empty path, a missing file or a folder give false
+// and leave the table as it was. Whatever was stored stays stored either way.
+[[nodiscard]] bool LoadLanguageFile(const std::string& path, LangTable& table);
 
 // The loader without the file: parses the whole contents of a language file into `table`.
 // Returns false when a step failed (an entry whose index lies outside 0..999, a line of a UTF-8

@@ -1,7 +1,6 @@
 #include "favourites/CaseFold.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace vaultwing {
 namespace {
@@ -73,10 +72,10 @@ std::size_t InsertSorted(std::vector<std::string>& list, std::string entry) {
     return static_cast<std::size_t>(list.insert(at, std::move(entry)) - list.begin());
 }
 
-int FindListEntry(const std::vector<std::string>& list, std::string_view text) {
-    for (std::size_t i = 0; i < list.size() && i <= static_cast<std::size_t>(INT_MAX); ++i)
-        if (EqualsIgnoringCase(list[i], text)) return static_cast<int>(i);
-    return -1;
+std::optional<std::size_t> FindListEntry(const std::vector<std::string>& list, std::string_view text) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (EqualsIgnoringCase(list[i], text)) return i;
+    return std::nullopt;
 }
 
 } // namespace vaultwing

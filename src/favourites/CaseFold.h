@@ -1,5 +1,6 @@
 #pragma once
 // Whole-entry search in a list, the duplicate check of the favourites and job lists.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,7 @@ std::size_t InsertSorted(std::vector<std::string>& list, std::string entry);
 [[nodiscard]] bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 // Index of the first entry of `list` that equals `text` as a whole, ignoring letter case;
-// -1 when there is none.
-[[nodiscard]] int FindListEntry(const std::vector<std::string>& list, std::string_view text);
+// nullopt when there is none.
+[[nodiscard]] std::optional<std::size_t> FindListEntry(const std::vector<std::string>& list, std::string_view text);
 
 } // namespace vaultwing

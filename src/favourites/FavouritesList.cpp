@@ -32,7 +32,7 @@ void SortEntries(std::vector<std::string>& entries) {
 } // namespace
 
 void FavouritesList::Load() {
-    state_.Pfad = state_.settings.ReadINI("Pfad", kSettingsSection);
+    state_.pathMode = state_.settings.IsOn(Setting::RelativePaths) ? PathMode::Relative : PathMode::Absolute;
     state_.favourites.clear();
     const auto lines = TryLoadFavourites(state_.programFolder);
     loadFailed_ = !lines.has_value();
@@ -54,7 +54,7 @@ std::string FavouritesList::RelativeForm(const std::string& path, bool rootCheck
 }
 
 bool FavouritesList::Listed(const std::string& text) const {
-    return FindListEntry(state_.favourites, text) >= 0;
+    return FindListEntry(state_.favourites, text).has_value();
 }
 
 void FavouritesList::Add(const std::string& path) {
@@ -104,8 +104,8 @@ bool FavouritesList::SwitchPathMode() {
     }
     SortEntries(converted);
     state_.favourites = std::move(converted);
-    state_.Pfad = toRelative ? "1" : "0";
-    (void)state_.settings.WriteINI("Pfad", state_.Pfad, kSettingsSection);
+    state_.pathMode = toRelative ? PathMode::Relative : PathMode::Absolute;
+    (void)state_.settings.SetOn(Setting::RelativePaths, toRelative);
     return true;
 }
 

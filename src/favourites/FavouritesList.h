@@ -17,10 +17,10 @@ public:
     FavouritesList(AppState& state, UiPort& ui, JobLists& lists) : state_(state), ui_(ui), lists_(lists) {}
 
     [[nodiscard]] const std::vector<std::string>& Entries() const { return state_.favourites; }
-    // The path mode: relative entries while "Pfad" is "1".
-    [[nodiscard]] bool Relative() const { return state_.Pfad == "1"; }
+    // The path mode: relative entries or entries as given.
+    [[nodiscard]] bool Relative() const { return state_.pathMode == PathMode::Relative; }
 
-    // Reads "Pfad" and the favourites file; every line, an empty one too, is one entry. A file
+    // Reads the path mode and the favourites file; every line, an empty one too, is one entry. A file
     // that is there but cannot be read leaves the list empty, and the list is then never
     // saved, so that the user's file survives.
     void Load();
@@ -35,7 +35,7 @@ public:
     // Afterwards the drop zone's favourites commands are enabled when the list holds entries.
     void Drop(const std::vector<std::string>& paths);
 
-    // Converts every entry to the other path mode and switches "Pfad". Every entry is
+    // Converts every entry to the other path mode and switches the stored path mode. Every entry is
     // converted first; a failure shows its message and changes nothing. Returns whether the
     // mode switched.
     bool SwitchPathMode();

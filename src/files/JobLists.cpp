@@ -59,8 +59,8 @@ std::optional<Message> JobLists::Refusal(const std::string& path) const {
     if (auto tooLarge = CheckTooLarge(state_, path)) return tooLarge;
     const bool folder = IsDirectory(path);
     if (FileLength(path) == 0 && !folder) return EmptyFileMessage(state_, path);
-    if (state_.Delete == "1" && FileInUse(path)) return FileInUseMessage(state_, path);
-    if (state_.Delete == "0") {
+    if (state_.deleteSources && FileInUse(path)) return FileInUseMessage(state_, path);
+    if (!state_.deleteSources) {
         // The name a decryption of this path would write...
         const std::string plain = StripExtension(path);
         if (path.find('.') != std::string::npos && FileExists(plain) && !IsDirectory(plain))
@@ -88,12 +88,12 @@ void JobLists::Refuse(const Message& message) {
 // ---------------------------------------------------------------------------------------------
 
 bool JobLists::AddPathToLists() {
-    if (const auto refusal = Refusal(state_.CurrentPath)) {
+    if (const auto refusal = Refusal(state_.currentPath)) {
         AddAborted = true;
         Refuse(*refusal);
         return false;
     }
-    Classify(state_.CurrentPath);
+    Classify(state_.currentPath);
     return true;
 }
 
@@ -122,11 +122,13 @@ bool JobLists::AddFolderToLists(const std::string& folder, FolderMode mode) {
 void JobLists::AddFavourite(const std::string& file) {
     auto& favourites = state_.favourites;
     const std::string relative = MakeRelativePath(file, false, "", kSeparator, state_.texts);
-    if (FindListEntry(favourites, file) >= 0 || FindListEntry(favourites, relative) >= 0) {
+    if (FindListEntry(favourites, file) || FindListEntry(favourites, relative)) {
         ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kAlreadyFavourite)));
         return;
     }
-    InsertSorted(favourites, state_.Pfad == "1" ? MakeRelativePath(file, true, "", kSeparator, state_.texts) : file);
+    InsertSorted(favourites, state_.pathMode == PathMode::Relative
+                                 ? MakeRelativePath(file, true, "", kSeparator, state_.texts)
+                                 : file);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -146,11 +148,11 @@ void JobLists::OpenDialogsForLists() {
 
 void JobLists::DropPaths(const std::vector<std::string>& paths) {
     if (state_.runActive) return;
-    state_.RunMode = kRunInteractive;
+    state_.runMode = RunMode::Interactive;
     RefreshDeleteMode();
     // A refusal empties both lists, but the remaining items are still added.
     for (const std::string& item : paths) {
-        state_.CurrentPath = item;
+        state_.currentPath = item;
         if (IsDirectory(item)) AddFolderToLists(item, FolderMode::JobLists);
         AddPathToLists();
     }
@@ -160,7 +162,7 @@ void JobLists::DropPaths(const std::vector<std::string>& paths) {
 void JobLists::StartFavouritesBatch(RunDirection direction) {
     if (state_.runActive) return;
     RefreshDeleteMode();
-    state_.RunMode = ui_.MainWindowVisible() ? kRunInteractive : kRunHiddenFavourites;
+    state_.runMode = ui_.MainWindowVisible() ? RunMode::Interactive : RunMode::HiddenFavourites;
     ui_.CloseFavouritesWindowIfVisible();
     if (direction == RunDirection::Encrypt) {
         lstDateienEnc.clear();
@@ -175,12 +177,12 @@ void JobLists::CollectFavoritenEnc() {
     // Only this batch's own refusals count (a refused drop before it must not block it).
     AddAborted = false;
     for (const std::string& entry : LoadFavourites(state_.programFolder)) {
-        state_.CurrentPath = entry;
+        state_.currentPath = entry;
         // An entry may name the encrypted form while the plain file exists; "app.exe.manifest"
         // must not turn into "app.exe".
         if (GetExtension(entry) != "manifest" && FileExists(StripExtension(entry)))
-            state_.CurrentPath = StripExtension(entry);
-        if (GetExtension(state_.CurrentPath) != "vwx" && FileExists(state_.CurrentPath)) AddPathToLists();
+            state_.currentPath = StripExtension(entry);
+        if (GetExtension(state_.currentPath) != "vwx" && FileExists(state_.currentPath)) AddPathToLists();
     }
     if (AddAborted) {
         Clear();
@@ -198,10 +200,10 @@ void JobLists::CollectFavoritenEnc() {
 void JobLists::CollectFavoritenDec() {
     AddAborted = false;
     for (const std::string& entry : LoadFavourites(state_.programFolder)) {
-        state_.CurrentPath = entry;
+        state_.currentPath = entry;
         if (GetExtension(entry) == "vwx" && FileExists(entry)) AddPathToLists();
         if (FileExists(entry + ".vwx")) {
-            state_.CurrentPath = entry + ".vwx";
+            state_.currentPath = entry + ".vwx";
             AddPathToLists();
         }
     }
@@ -219,15 +221,14 @@ void JobLists::CollectFavoritenDec() {
 }
 
 void JobLists::RefreshDeleteMode() {
-    state_.Delete = state_.settings.ReadINI("Delete", kSettingsSection);
-    if (state_.Delete.empty()) state_.Delete = "0";
-    ui_.SetDeleteModeText(state_.Text(state_.Delete != "0" ? lang::kDeleteModeOn : lang::kDeleteModeOff));
+    state_.deleteSources = state_.settings.IsOn(Setting::DeleteSources);
+    ui_.SetDeleteModeText(state_.Text(state_.deleteSources ? lang::kDeleteModeOn : lang::kDeleteModeOff));
 }
 
 void JobLists::SetDeleteMode(bool on) {
-    state_.Delete = on ? "1" : "0";
+    state_.deleteSources = on;
     ui_.SetDeleteModeText(state_.Text(on ? lang::kDeleteModeOn : lang::kDeleteModeOff));
-    state_.settings.WriteINI("Delete", state_.Delete, kSettingsSection);
+    (void)state_.settings.SetOn(Setting::DeleteSources, on);
 }
 
 } // namespace vaultwing

@@ -28,7 +28,7 @@ inline constexpr std::int64_t kMaxCipherLength = 2147483648;
 // The refusal a file gets before any other check: too large for the format. Folders pass.
 [[nodiscard]] std::optional<Message> CheckTooLarge(const AppState& state, const std::string& path);
 
-enum class FolderMode : short { JobLists = 0, Favourites = -1 };
+enum class FolderMode { JobLists, Favourites };
 
 class JobLists {
 public:
@@ -38,7 +38,7 @@ public:
     std::vector<std::string> lstDateienDec; // files to decrypt
     bool AddAborted = false;                // a path of the running favourites batch was refused
 
-    // Runs the path checks on CurrentPath and adds it to one list. A refusal shows its message,
+    // Runs the path checks on currentPath and adds it to one list. A refusal shows its message,
     // empties both lists, sets AddAborted and returns false.
     bool AddPathToLists();
 
@@ -57,9 +57,10 @@ public:
     void CollectFavoritenEnc();
     void CollectFavoritenDec();
 
-    // Re-reads "Delete" into memory and puts the matching hint into both password dialogs.
+    // Re-reads Setting::DeleteSources into memory and puts the matching hint into both password
+    // dialogs.
     void RefreshDeleteMode();
-    // Switches "Delete" on ("1") or off ("0"): in memory, in the hints and in the settings file.
+    // Switches destroying the sources on or off: in memory, in the hints and in the settings file.
     void SetDeleteMode(bool on);
 
     void Clear() {

@@ -48,15 +48,15 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
 
     const std::vector<std::string> files = list; // the list stays as it is until the run ends
     for (const std::string& file : files) {
-        state_.CurrentFile = file;
+        state_.currentFile = file;
         ui_.ProgressShowFile(GetFileName(file));
         std::string failure;
         RunResult outcome = RunResult::Completed;
         try {
             if (encrypt)
-                cipher_.EncryptFile(file, file + ".vwx", state_.Password);
+                cipher_.EncryptFile(file, file + ".vwx", state_.password);
             else
-                cipher_.DecryptFile(file, StripExtension(file), state_.Password);
+                cipher_.DecryptFile(file, StripExtension(file), state_.password);
         } catch (const VwxError& error) {
             failure = error.Description();
             outcome = RunResult::Failed;
@@ -72,11 +72,11 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
         }
         // The destination is complete and on disk before its source may go, and the source goes
         // only when the encrypted form gives back exactly its bytes.
-        if (state_.Delete == "1") {
+        if (state_.deleteSources) {
             const std::string encrypted = encrypt ? file + ".vwx" : file;
             const std::string plain = encrypt ? file : StripExtension(file);
             if (beforeVerify) beforeVerify(encrypt ? encrypted : plain);
-            if (!EncryptedMatchesPlain(encrypted, plain, state_.Password, [this] { ui_.DoEvents(); })) {
+            if (!EncryptedMatchesPlain(encrypted, plain, state_.password, [this] { ui_.DoEvents(); })) {
                 ui_.ProgressHide();
                 ui_.ShowMessage(WarningMessage(state_, file + kCrLf + kCrLf + state_.Text(lang::kVerifyFailed)));
                 EndRun(list);
@@ -94,10 +94,10 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
 
 void Runs::EndRun(std::vector<std::string>& list) {
     list.clear();
-    WipeString(state_.Password);
+    WipeString(state_.password);
     cipher_.Key(""); // the key words are zeros again
-    ui_.ShowInTaskbar(0);
-    if (state_.RunMode == kRunInteractive) ui_.ShowMainWindow();
+    ui_.ShowInTaskbar(false);
+    if (state_.runMode == RunMode::Interactive) ui_.ShowMainWindow();
     state_.runActive = false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The encryption and decryption runs: every file of one job list, one after the other, with
-// one password, the progress window, and the sources destroyed afterwards when "Delete" is "1".
+// one password, the progress window, and the sources destroyed afterwards when
+// AppState::deleteSources says so.
 #include <functional>
 #include <string>
 #include <vector>

@@ -4,7 +4,7 @@
 
 namespace vaultwing {
 
-int DestroyFile(const std::string& path) {
+bool DestroyFile(const std::string& path) {
     return platform::DestroyFile(path);
 }
 

@@ -6,11 +6,11 @@
 
 namespace vaultwing {
 
-// Truncates `path`, commits that to disk, closes and deletes it. Returns -1 when the file is
-// missing, not a plain file, read-only, held open or locked by another program, a symbolic
-// link or one of several hard links (the file then stays whole), and -1 with the file left empty
-// when the commit or the deletion fails; any other value on success. Never throws.
-[[nodiscard]] int DestroyFile(const std::string& path);
+// Truncates `path`, commits that to disk, closes and deletes it. True when the file is gone.
+// False when the file is missing, not a plain file, read-only, held open or locked by another
+// program, a symbolic link or one of several hard links (the file then stays whole), and false
+// with the file left empty when the commit or the deletion fails. Never throws.
+[[nodiscard]] bool DestroyFile(const std::string& path);
 
 // Removes the read-only attribute from `path`, lets pending interface events run
 // (`letEventsRun`, when given) and reads the attribute again. True when the file is no longer

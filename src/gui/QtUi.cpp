@@ -256,8 +256,8 @@ bool QtUi::MainWindowVisible() {
     return main_ && main_->isVisible();
 }
 
-void QtUi::ShowInTaskbar(int show) {
-    if (main_) vaultwing::ShowInTaskbar(main_, show, false);
+void QtUi::ShowInTaskbar(bool show) {
+    if (main_) vaultwing::ShowInTaskbar(main_, show ? -1 : 0, false);
 }
 
 void QtUi::ShowTrayIcon(bool show) {

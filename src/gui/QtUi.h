@@ -120,7 +120,7 @@ public:
     void ShowMainWindow() override;
     void HideMainWindow() override;
     bool MainWindowVisible() override;
-    void ShowInTaskbar(int show) override;
+    void ShowInTaskbar(bool show) override;
     void ShowTrayIcon(bool show) override;
     void ShowPasswordDialog(PasswordDialog dialog) override;
     void HidePasswordDialog(PasswordDialog dialog) override;

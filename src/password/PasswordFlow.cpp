@@ -13,7 +13,7 @@ KeyOk PasswordFlow::EncryptOk(const std::string& password, const std::string& re
     if (!IsValidKey(password)) {
         ui_.ShowMessage(Message{state_.Text(lang::kPasswordRefused), state_.Text(lang::kKeyMessageTitle),
                                 MsgIcon::Exclamation, MsgButtons::Ok});
-        ui_.ShowInTaskbar(0);
+        ui_.ShowInTaskbar(false);
         ui_.ClearPasswordFields(PasswordDialog::Encrypt);
         return {KeyOkOutcome::Refused};
     }
@@ -21,14 +21,14 @@ KeyOk PasswordFlow::EncryptOk(const std::string& password, const std::string& re
         ui_.ClearPasswordFields(PasswordDialog::Encrypt);
         ui_.ShowMessage(Message{state_.Text(lang::kKeyMismatch), state_.Text(lang::kKeyMessageTitle),
                                 MsgIcon::Exclamation, MsgButtons::Ok});
-        ui_.ShowInTaskbar(0);
+        ui_.ShowInTaskbar(false);
         return {KeyOkOutcome::Mismatch};
     }
-    state_.Password = password;
+    state_.password = password;
     ui_.HidePasswordDialog(PasswordDialog::Encrypt);
     const RunResult run = runs_.Encrypt(lists_.lstDateienEnc);
     ui_.ClearPasswordFields(PasswordDialog::Encrypt);
-    WipeString(state_.Password);
+    WipeString(state_.password);
     ui_.ClosePasswordDialog(PasswordDialog::Encrypt);
     return {KeyOkOutcome::Ran, run};
 }
@@ -38,14 +38,14 @@ KeyOk PasswordFlow::DecryptOk(const std::string& password) {
     if (password.empty()) {
         ui_.ShowMessage(Message{state_.Text(lang::kKeyDirectEmpty), state_.Text(lang::kWarningTitle),
                                 MsgIcon::Exclamation, MsgButtons::Ok});
-        ui_.ShowInTaskbar(0);
+        ui_.ShowInTaskbar(false);
         return {KeyOkOutcome::Refused};
     }
-    state_.Password = password;
+    state_.password = password;
     ui_.HidePasswordDialog(PasswordDialog::Decrypt);
     const RunResult run = runs_.Decrypt(lists_.lstDateienDec);
     // Interactive: the dialog stays loaded and hidden for the next decryption.
-    if (state_.RunMode != kRunInteractive)
+    if (state_.runMode != RunMode::Interactive)
         ui_.ClosePasswordDialog(PasswordDialog::Decrypt);
     else
         ui_.ClearPasswordFields(PasswordDialog::Decrypt);
@@ -54,19 +54,19 @@ KeyOk PasswordFlow::DecryptOk(const std::string& password) {
 
 void PasswordFlow::DialogActivated() {
     // A second dialog activated while the first one's run works must not take its password.
-    if (!state_.runActive) WipeString(state_.Password);
+    if (!state_.runActive) WipeString(state_.password);
 }
 
 void PasswordFlow::DialogUnloaded(PasswordDialog dialog) {
-    WipeString(state_.Password);
+    WipeString(state_.password);
     auto& list = dialog == PasswordDialog::Encrypt ? lists_.lstDateienEnc : lists_.lstDateienDec;
-    switch (state_.RunMode) {
-    case kRunInteractive:
-        ui_.ShowInTaskbar(0);
+    switch (state_.runMode) {
+    case RunMode::Interactive:
+        ui_.ShowInTaskbar(false);
         list.clear();
         ui_.ShowMainWindow();
         break;
-    case kRunCommandLine:
+    case RunMode::CommandLine:
         list.clear();
         // A command line with plain and encrypted files: after the decryption dialog, the
         // encryption list gets its own dialog before the program ends.
@@ -76,7 +76,7 @@ void PasswordFlow::DialogUnloaded(PasswordDialog dialog) {
             ui_.QuitApplication();
         break;
     default:
-        ui_.ShowInTaskbar(0);
+        ui_.ShowInTaskbar(false);
         list.clear();
         break;
     }

@@ -121,11 +121,10 @@ bool RemoveFile(const std::string& path) noexcept;
 // Destroying sources and the in-use test
 // ---------------------------------------------------------------------------------------------
 
-// Truncates `path` to zero length on open, commits that to disk, closes and deletes it.
-// Returns -1 (and leaves the file whole) when it is missing, read-only or held open by another
-// process; -1 with the file left empty when the commit or the deletion fails; any other value
-// on success.
-[[nodiscard]] int DestroyFile(const std::string& path);
+// Truncates `path` to zero length on open, commits that to disk, closes and deletes it. True
+// when the file is gone. False (and the file whole) when it is missing, read-only or held open
+// by another process; false with the file left empty when the commit or the deletion fails.
+[[nodiscard]] bool DestroyFile(const std::string& path);
 
 // True only when another process holds the file open (or holds a lock on it) so that it cannot
 // be opened exclusively; false for a free, missing or unreadable file.

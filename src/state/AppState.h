@@ -6,35 +6,38 @@
 #include <vector>
 
 #include "config/LangTable.h"
-#include "config/IniFile.h"
+#include "config/Settings.h"
 
 namespace vaultwing {
 
-enum RunModeValue : short {
-    kRunInteractive = 0,    // the drop zone is shown
-    kRunCommandLine = 1,    // started with paths; ends after the run
-    kRunHiddenFavourites = 2 // a favourites batch started while the drop zone was hidden
+enum class RunMode {
+    Interactive,     // the drop zone is shown
+    CommandLine,     // started with paths; ends after the run
+    HiddenFavourites // a favourites batch started while the drop zone was hidden
 };
+
+// How favourites are stored: as given, or relative to the program folder (Setting::RelativePaths).
+enum class PathMode { Absolute, Relative };
 
 struct AppState {
     explicit AppState(std::string folder) : programFolder(std::move(folder)), settings(programFolder) {}
 
     std::string programFolder; // the executable's folder (VAULTWING_HOME overrides it)
-    IniStore settings;         // VWX.ini in the program folder
+    Settings settings;         // VWX.ini in the program folder
     LangTable texts;
 
-    short RunMode = kRunInteractive;
-    short FirstStart = 0;
-    std::string CurrentPath; // the path the job-list checks examine
-    std::string CurrentFile; // the file a run processes
-    std::string Password;    // set by a password dialog's OK, wiped when the run ends
-    std::string OSName;
-    bool runActive = false;  // a run is working through a list (runs never nest)
+    RunMode runMode = RunMode::Interactive;
+    bool firstStart = false; // no language chosen yet: the language window asks first
+    std::string currentPath; // the path the job-list checks examine
+    std::string currentFile; // the file a run processes
+    std::string password;    // set by a password dialog's OK, wiped when the run ends
+    std::string osName;
+    bool runActive = false; // a run is working through a list (runs never nest)
 
-    // In-memory copies of settings (section "Einstellungen").
-    std::string Delete = "0";
-    std::string Pfad = "0";
-    std::string Sprache;
+    // In-memory copies of settings, read at start and when a run begins.
+    bool deleteSources = false;
+    PathMode pathMode = PathMode::Absolute;
+    std::string language;
 
     // The favourites list as the favourites window shows it (sorted, letter case ignored).
     std::vector<std::string> favourites;

@@ -37,8 +37,8 @@ public:
     virtual void ShowMainWindow() = 0;
     virtual void HideMainWindow() = 0;
     [[nodiscard]] virtual bool MainWindowVisible() = 0;
-    // -1 gives the drop zone a taskbar button, 0 takes it away (so a message has a taskbar entry).
-    virtual void ShowInTaskbar(int show) = 0;
+    // Gives the drop zone a taskbar button or takes it away (so a message has a taskbar entry).
+    virtual void ShowInTaskbar(bool show) = 0;
     virtual void ShowTrayIcon(bool show) = 0;
 
     // Other windows.
@@ -66,9 +66,9 @@ public:
 // A warning from the core: the drop zone gets a taskbar button for the time of the message, so
 // that the message has a taskbar entry while the drop zone has none.
 inline void ShowWarning(UiPort& ui, const Message& message) {
-    ui.ShowInTaskbar(-1);
+    ui.ShowInTaskbar(true);
     ui.ShowMessage(message);
-    ui.ShowInTaskbar(0);
+    ui.ShowInTaskbar(false);
 }
 
 } // namespace vaultwing

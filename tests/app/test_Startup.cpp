@@ -1,170 +1,97 @@
 #include "app/Startup.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 
+#include "platform/platform.h"
 #include "support/AppFixture.h"
 
 namespace vaultwing::test {
 namespace {
 
-namespace fs = std::filesystem;
-
-// Start-up with a command line: Application built with the paths, the settings prepared.
 class StartUp : public AppFixture {
 protected:
-    // Runs Main with `paths` on the command line; false when the process was ended at once.
+    // Runs Main of an Application started with `paths`; false when the process was ended at once.
     bool Start(const std::vector<std::string>& paths, bool present = true) {
-        Application started(home.Str(), ui, CommandLine{present, paths});
-        for (int i = 1; i < LangTable::kSize; ++i) started.state.texts.Set(i, "T" + std::to_string(i));
-        ui.flow = &started.passwords;
+        started.emplace(home.Str(), ui, CommandLine{present, paths});
+        FillWithIndexTexts(started->state.texts);
+        ui.flow = &started->passwords;
         try {
-            started.startup.Main();
+            started->startup.Main();
+            return true;
         } catch (const ProcessEnded&) {
-            ended = true;
+            return false;
         }
-        enc = started.lists.lstDateienEnc;
-        dec = started.lists.lstDateienDec;
-        runMode = started.state.RunMode;
-        firstStart = started.state.FirstStart;
-        ui.flow = &app.passwords;
-        return !ended;
     }
-    void SetLanguage() { app.state.settings.WriteINI("Sprache", "Test", kSettingsSection); }
+    void SetLanguage() { (void)app.state.settings.SetText(Setting::Language, "Test"); }
 
-    bool ended = false;
-    std::vector<std::string> enc, dec;
-    short runMode = -1;
-    short firstStart = -1;
+    std::optional<Application> started;
 };
 
-TEST_F(StartUp, FirstStartOpensOnlyTheLanguageWindow) {
+// The first start only asks for the language; once it is chosen, Main runs again and loads it.
+TEST_F(StartUp, FirstStartAsksForTheLanguageThenShowsTheDropZone) {
     EXPECT_TRUE(Start({}, false));
-    EXPECT_EQ(firstStart, 1);
+    EXPECT_TRUE(started->state.firstStart);
     EXPECT_EQ(ui.events, std::vector<std::string>{"language window"});
+    SetLanguage();
+    WriteFile(home / "Test.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Beenden\r\n");
+    started->startup.Main();
+    EXPECT_FALSE(started->state.firstStart);
+    EXPECT_EQ(started->state.runMode, RunMode::Interactive);
+    EXPECT_EQ(started->state.Text(216), "Beenden");
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"language window", "apply language", "tray: on", "main: show"}));
 }
 
-TEST_F(StartUp, InteractiveStartShowsTrayIconAndDropZone) {
+TEST_F(StartUp, CommandLineFillsBothListsAndOpensDecryptionFirst) {
     SetLanguage();
-    EXPECT_TRUE(Start({}, false));
-    EXPECT_EQ(firstStart, 0);
-    EXPECT_EQ(runMode, kRunInteractive);
-    EXPECT_EQ(ui.events, (std::vector<std::string>{"apply language", "tray: on", "main: show"}));
-}
-
-TEST_F(StartUp, LanguageFileIsLoadedFromTheProgramFolder) {
-    SetLanguage();
-    WriteFile(home / "Test.lng", "000 VAULTWING LANGUAGEFILE\r\n606 Leer\r\n");
-    const auto empty = Make("e.txt", "");
-    Application started(home.Str(), ui, CommandLine{true, {empty}});
-    EXPECT_THROW(started.startup.Main(), ProcessEnded);
-    ASSERT_EQ(ui.messages.size(), 1U);
-    EXPECT_EQ(ui.messages[0].text, empty + "\r\n\r\nLeer");
-}
-
-TEST_F(StartUp, PlainAndEncryptedFilesFillBothListsAndOpenDecryptionFirst) {
-    SetLanguage();
-    const auto plain = Make("a.txt"), encrypted = Make("b.vwx");
-    EXPECT_TRUE(Start({plain, encrypted}));
-    EXPECT_EQ(runMode, kRunCommandLine);
-    EXPECT_EQ(enc, std::vector<std::string>{plain});
-    EXPECT_EQ(dec, std::vector<std::string>{encrypted});
+    const auto folder = Dir("tree"), encrypted = Make("b.vwx");
+    const auto plain = folder + platform::kPathSeparator + "a.txt";
+    WriteFile(plain, "data");
+    EXPECT_TRUE(Start({folder, encrypted}));
+    EXPECT_EQ(started->state.runMode, RunMode::CommandLine);
+    EXPECT_EQ(started->lists.lstDateienEnc, std::vector<std::string>{plain});
+    EXPECT_EQ(started->lists.lstDateienDec, std::vector<std::string>{encrypted});
     EXPECT_EQ(ui.dialogsShown, std::vector{PasswordDialog::Decrypt});
-    EXPECT_FALSE(ui.Saw("main: show"));
     EXPECT_FALSE(ui.trayIcon);
-}
-
-TEST_F(StartUp, EmptyFileAnywhereEndsTheStartWithMessageA) {
-    SetLanguage();
-    const auto good = Make("good.txt"), empty = Make("empty.txt", "");
-    EXPECT_FALSE(Start({good, empty}));
-    ASSERT_EQ(ui.messages.size(), 1U);
-    EXPECT_EQ(ui.messages[0].text, A(empty));
-    EXPECT_TRUE(ui.dialogsShown.empty());
-}
-
-struct TakenCase {
-    const char* deleteSetting;
-    bool encryptedGiven; // pass a.txt.vwx (else a.txt)
-    bool ends;
-};
-
-class OutputTakenAtStart : public StartUp, public ::testing::WithParamInterface<TakenCase> {};
-
-TEST_P(OutputTakenAtStart, EndsWithMessageCOnlyWhileSourcesStay) {
-    SetLanguage();
-    SetDelete(GetParam().deleteSetting);
-    const auto plain = Make("x/a.txt"), encrypted = Make("x/a.txt.vwx");
-    const bool started = Start({GetParam().encryptedGiven ? encrypted : plain});
-    EXPECT_EQ(!started, GetParam().ends);
-    if (GetParam().ends) {
-        ASSERT_EQ(ui.messages.size(), 1U);
-        EXPECT_EQ(ui.messages[0].text, C(GetParam().encryptedGiven ? plain : encrypted));
-    } else {
-        EXPECT_TRUE(ui.messages.empty());
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, OutputTakenAtStart,
-                         ::testing::Values(TakenCase{"0", false, true}, TakenCase{"0", true, true},
-                                           TakenCase{"1", false, false}, TakenCase{"1", true, false}));
-
-TEST_F(StartUp, NoPathOnACommandLineEndsSilently) {
-    SetLanguage();
-    EXPECT_FALSE(Start({}, true));
+    EXPECT_FALSE(Start({}, true)); // no path: ends silently
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(ui.dialogsShown.empty());
 }
 
-TEST_F(StartUp, FolderAmongPathsHasAllItsFilesAdded) {
-#ifdef _WIN32
-    GTEST_SKIP() << "expected paths are written with '/'; Windows lists them with '\\'";
-#endif
+// An output that exists already ends the start with message C, only while sources stay.
+TEST_F(StartUp, OutputTakenEndsTheStartWhileSourcesStay) {
     SetLanguage();
-    const auto folder = Dir("tree");
-    Make("tree/1.txt");
-    Make("tree/deep/2.txt");
-    Make("tree/deep/3.vwx");
-    const auto single = Make("single.txt");
-    EXPECT_TRUE(Start({folder, single}));
-    EXPECT_EQ(enc.size(), 3U);
-    EXPECT_EQ(enc.back(), single);
-    EXPECT_EQ(dec, std::vector<std::string>{folder + "/deep/3.vwx"});
+    const auto plain = Make("x/a.txt"), encrypted = Make("x/a.txt.vwx");
+    for (const bool destroy : {false, true})
+        for (const bool givenEncrypted : {false, true}) {
+            SetDelete(destroy ? "1" : "0");
+            ui.messages.clear();
+            EXPECT_EQ(Start({givenEncrypted ? encrypted : plain}), destroy);
+            EXPECT_EQ(ui.messages.empty(), destroy);
+            if (!destroy) {
+                EXPECT_EQ(ui.messages.at(0).text, C(givenEncrypted ? plain : encrypted));
+            }
+        }
+    const auto empty = Make("empty.txt", ""); // any refusal ends it: here message A
+    EXPECT_FALSE(Start({Make("good.txt"), empty}));
+    EXPECT_EQ(ui.messages.back().text, A(empty));
 }
 
-TEST_F(StartUp, UnsupportedSystemIsRefusedByNameBeforeAnythingElse) {
+TEST_F(StartUp, UnsupportedSystemIsRefusedBeforeAnythingElse) {
     SetLanguage();
     app.startup.queryOsVersion = [] { return OsVersionReport{true, 1, 4, 10, true, 0, false}; };
     EXPECT_THROW(app.startup.Main(), ProcessEnded);
-    ASSERT_EQ(ui.messages.size(), 1U);
-    EXPECT_EQ(ui.messages[0].text, "Vaultwing l\xC3\xA4uft nicht unter dem Betriebssystem Windows 98");
-    EXPECT_EQ(ui.messages[0].title, "Achtung");
-    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Critical);
-    EXPECT_FALSE(ui.Saw("apply language"));
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"message: " + UnsupportedOsText("Windows 98"), "end now"}));
 }
 
-TEST_F(StartUp, FailedVersionQueryIsReportedAndRefusedAndAskedAgainNextTime) {
+// A failed query is reported and asked again next time; a known answer is kept.
+TEST_F(StartUp, VersionQueryIsRepeatedOnlyAfterAFailure) {
     int queries = 0;
     app.startup.queryOsVersion = [&] {
-        ++queries;
-        return OsVersionReport{};
+        return ++queries > 2 ? OsVersionReport{true, 2, 5, 0, true, 0, false} : OsVersionReport{};
     };
-    EXPECT_EQ(app.startup.GetOSVersion(), 0);
-    EXPECT_EQ(app.startup.GetOSVersion(), 0);
-    EXPECT_EQ(queries, 2); // a failure is not remembered
-    ASSERT_EQ(ui.messages.size(), 2U);
-    EXPECT_EQ(ui.messages[0].text, "Das Betriebssystem konnte nicht korrekt erkannt werden:\r\nFehler im API-Aufruf");
-}
-
-TEST_F(StartUp, KnownAnswerIsKept) {
-    int queries = 0;
-    app.startup.queryOsVersion = [&] {
-        ++queries;
-        return OsVersionReport{true, 2, 5, 0, true, 0, false};
-    };
-    EXPECT_EQ(app.startup.GetOSVersion(), 6);
-    EXPECT_EQ(app.startup.GetOSVersion(), 6);
-    EXPECT_EQ(queries, 1);
+    for (const int expected : {0, 0, 6, 6})
+        EXPECT_EQ(app.startup.GetOSVersion(), expected);
+    EXPECT_EQ(queries, 3);
+    EXPECT_EQ(ui.messages.size(), 2U);
 }
 
 } // namespace

@@ -38,88 +38,57 @@ protected:
     TempDir work;
 };
 
+// Sources go by the setting "Delete" unless --keep says otherwise. A wrong password exits 1,
+// names the file and neither writes nor destroys anything.
 TEST_F(Cli, EncryptsAndDecryptsAFolderTree) {
     const auto root = work / "tree";
     fs::create_directories(root + "/sub/deeper");
     const std::vector<std::pair<std::string, std::string>> files = {
         {"a.txt", "alpha"}, {"sub/b.bin", std::string(100000, '\x07')}, {"sub/deeper/c", "c"}};
-    for (const auto& [name, bytes] : files) WriteFile(root + "/" + name, bytes);
+    for (const auto& [name, bytes] : files)
+        WriteFile(root + "/" + name, bytes);
+    WriteFile(home / "VWX.ini", "[Einstellungen]\r\nDelete=1\r\n");
 
-    auto out = Run("--password-file " + Quoted(home / "pw") + " --delete -q " + Quoted(root));
+    auto out = Run("--password-file " + Quoted(home / "pw") + " -q " + Quoted(root));
     ASSERT_EQ(out.exit, 0) << out.err;
-    for (const auto& [name, bytes] : files) {
-        EXPECT_FALSE(fs::exists(root + "/" + name)) << name;
-        EXPECT_TRUE(fs::exists(root + "/" + name + ".vwx")) << name;
-    }
+    for (const auto& [name, bytes] : files)
+        EXPECT_FALSE(fs::exists(root + "/" + name)) << name; // the encrypted files give them back below
+    WriteFile(home / "wrong", "wrong horse 1\n");
+    out = Run("--password-file " + Quoted(home / "wrong") + " -q " + Quoted(root + "/a.txt.vwx"));
+    EXPECT_EQ(out.exit, 1);
+    EXPECT_NE(out.err.find(root + "/a.txt.vwx"), std::string::npos) << out.err;
+    EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 2); // a.txt.vwx, sub
 
-    out = Run("--password-file - --delete -q " + Quoted(root), "correct horse 1\n");
+    out = Run("--password-file - --keep -q " + Quoted(root), "correct horse 1\n");
     ASSERT_EQ(out.exit, 0) << out.err;
     for (const auto& [name, bytes] : files) {
         EXPECT_EQ(ReadFile(root + "/" + name), bytes) << name;
-        EXPECT_FALSE(fs::exists(root + "/" + name + ".vwx")) << name;
+        EXPECT_TRUE(fs::exists(root + "/" + name + ".vwx")) << name;
     }
 }
 
-TEST_F(Cli, WrongPasswordExitsOneAndWritesNothing) {
-    const auto f = work / "secret.txt";
-    WriteFile(f, "secret");
-    ASSERT_EQ(Run("--password-file " + Quoted(home / "pw") + " -q " + Quoted(f)).exit, 0);
-    fs::remove(f);
-    WriteFile(home / "wrong", "wrong horse 1\n");
-    const auto out = Run("--password-file " + Quoted(home / "wrong") + " -q " + Quoted(f + ".vwx"));
-    EXPECT_EQ(out.exit, 1);
-    EXPECT_NE(out.err.find(f + ".vwx"), std::string::npos) << out.err;
-    EXPECT_FALSE(fs::exists(f));
-    EXPECT_EQ(std::distance(fs::directory_iterator(work.Path()), fs::directory_iterator()), 1);
-}
-
-TEST_F(Cli, EmptyFileIsRefusedWithExitThree) {
-    const auto f = work / "empty.txt";
-    WriteFile(f, "");
-    const auto out = Run("--password-file " + Quoted(home / "pw") + " " + Quoted(f));
-    EXPECT_EQ(out.exit, 3);
-    EXPECT_EQ(out.err.rfind(f + "\n\n", 0), 0U) << out.err; // message A: path, blank line, text
-    EXPECT_FALSE(fs::exists(f + ".vwx"));
-}
-
-TEST_F(Cli, MessagesComeFromTheChosenLanguage) {
-    const auto f = work / "leer.txt";
-    WriteFile(f, "");
-    const auto english = Run("--lang English " + Quoted(f));
-    const auto german = Run("--lang Deutsch " + Quoted(f));
-    EXPECT_EQ(english.exit, 3);
-    EXPECT_EQ(german.exit, 3);
-    EXPECT_NE(english.err, german.err);
-    // The German file is Windows-1252; the terminal gets UTF-8.
-    EXPECT_NE(german.err.find(f), std::string::npos);
-    EXPECT_EQ(Run("--lang Klingon " + Quoted(f)).exit, 2);
-}
-
-TEST_F(Cli, RefusedEncryptionPasswordExitsTwo) {
-    const auto f = work / "a.txt";
+// A path check's refusal exits 3 with message A (the path, a blank line, the text) in the chosen
+// language, from a Windows-1252 file to UTF-8 on the terminal. Usage errors, a refused encryption
+// password and no terminal to ask for one exit 2.
+TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
+    const auto empty = work / "leer.txt", f = work / "a.txt";
+    WriteFile(empty, "");
     WriteFile(f, "a");
     WriteFile(home / "weak", "abcabc\n");
-    EXPECT_EQ(Run("--password-file " + Quoted(home / "weak") + " " + Quoted(f)).exit, 2);
-    EXPECT_FALSE(fs::exists(f + ".vwx"));
-}
-
-TEST_F(Cli, UsageErrors) {
-    EXPECT_EQ(Run("").exit, 2);
-    EXPECT_EQ(Run("--bogus x").exit, 2);
-    EXPECT_EQ(Run("--password-file").exit, 2);
+    const auto out = Run("--lang Deutsch " + Quoted(empty));
+    EXPECT_EQ(out.exit, 3);
+    EXPECT_EQ(out.err.rfind(empty + "\n\nDiese Datei ist leer. Leere Dateien k\xC3\xB6nnen", 0), 0U) << out.err;
+    const std::string weak = "--password-file " + Quoted(home / "weak") + " " + Quoted(f);
+    for (const std::string& args :
+         {std::string(), std::string("--bogus x"), std::string("--password-file"), weak, "--lang Klingon " + Quoted(f)})
+        EXPECT_EQ(Run(args).exit, 2) << args;
     EXPECT_EQ(Run("--help").exit, 0);
     EXPECT_EQ(Run("--version").exit, 0);
-}
-
-TEST_F(Cli, NoTerminalAndNoPasswordFileIsAUsageError) {
-    const auto f = work / "a.txt";
-    WriteFile(f, "a");
-    // setsid: no controlling terminal to ask on.
-    if (std::system("command -v setsid >/dev/null") != 0) GTEST_SKIP();
-    const std::string cmd = "VAULTWING_HOME='" + home.Str() + "' setsid -w '" VAULTWING_CLI_PATH "' " + Quoted(f) +
-                            " </dev/null >/dev/null 2>&1";
-    const int status = std::system(cmd.c_str());
-    EXPECT_EQ(WEXITSTATUS(status), 2);
+    if (std::system("command -v setsid >/dev/null") == 0) {
+        const std::string cmd = "VAULTWING_HOME='" + home.Str() + "' setsid -w '" VAULTWING_CLI_PATH "' " + Quoted(f) +
+                                " </dev/null >/dev/null 2>&1";
+        EXPECT_EQ(WEXITSTATUS(std::system(cmd.c_str())), 2);
+    }
     EXPECT_FALSE(fs::exists(f + ".vwx"));
 }
 

@@ -1,198 +1,141 @@
+// Language files: the reader, the files we ship and the table that puts their texts into windows.
 #include "config/LanguageFile.h"
+
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
-#include <gtest/gtest.h>
+#include <set>
 
+#include "config/ApplyLanguageTable.h"
+#include "support/IndexTexts.h"
 #include "support/TempDir.h"
 
 namespace vaultwing {
 namespace {
 
-constexpr const char* kHeaderLine = "000 VAULTWING LANGUAGEFILE\r\n";
+const std::string kHeader = "000 VAULTWING LANGUAGEFILE\r\n";
+const std::string kBom = "\xEF\xBB\xBF";
 
-// ---------------------------------------------------------------------------------------------
-// The leading-number rule of the index field
-// ---------------------------------------------------------------------------------------------
-
-struct NumberCase {
-    const char* text;
-    double value;
-};
-void PrintTo(const NumberCase& c, std::ostream* os) {
-    *os << '"' << c.text << '"';
+TEST(LeadingNumber, ReadsThePrefix) {
+    const std::pair<const char*, double> cases[] = {
+        {"045", 45}, {" 45", 45}, {"12a", 12},         {"abc", 0},   {"", 0},   {"-12", -12}, {"+12", 12}, {"1E2", 100},
+        {"1e", 1},   {"1e+", 1},  {"2e-1", .2},        {".5", .5},   {"5.", 5}, {".", 0},     {"+-1", 0},  {"1 2", 1},
+        {"\t12", 0}, {"1-2", 1},  {"9e999", HUGE_VAL}, {"1e-999", 0}};
+    for (const auto& [text, value] : cases)
+        EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << '"' << text << '"';
 }
 
-class LeadingNumberTable : public ::testing::TestWithParam<NumberCase> {};
-
-TEST_P(LeadingNumberTable, ReadsThePrefix) {
-    EXPECT_DOUBLE_EQ(LeadingNumber(GetParam().text), GetParam().value);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, LeadingNumberTable,
-                         ::testing::Values(NumberCase{"045", 45}, NumberCase{" 45", 45}, NumberCase{"45 ", 45},
-                                           NumberCase{"  7", 7}, NumberCase{"12a", 12}, NumberCase{"abc", 0},
-                                           NumberCase{"", 0}, NumberCase{"   ", 0}, NumberCase{"-12", -12},
-                                           NumberCase{"+12", 12}, NumberCase{"1e9", 1e9}, NumberCase{"1E2", 100},
-                                           NumberCase{"1e", 1}, NumberCase{"1e+", 1}, NumberCase{"2e-1", 0.2},
-                                           NumberCase{"1.5", 1.5}, NumberCase{".5", 0.5}, NumberCase{"5.", 5},
-                                           NumberCase{".", 0}, NumberCase{"-", 0}, NumberCase{"+-1", 0},
-                                           NumberCase{"1 2", 1}, NumberCase{"\t12", 0}, NumberCase{"1-2", 1},
-                                           NumberCase{"9e999", HUGE_VAL}, NumberCase{"1e-999", 0}));
-
-// ---------------------------------------------------------------------------------------------
-// Lines and entries
-// ---------------------------------------------------------------------------------------------
-
+// One file's contents, the entry looked at afterwards ("old" before), and whether every line was read.
 struct EntryCase {
     const char* name;
     std::string text;
     int index;
     std::string expected;
     bool parsed = true;
-    bool validHeader = true;
 };
-void PrintTo(const EntryCase& c, std::ostream* os) {
-    *os << c.name;
-}
-std::string H(const std::string& lines) {
-    return kHeaderLine + lines;
-}
 
-class EntryTable : public ::testing::TestWithParam<EntryCase> {};
-
-TEST_P(EntryTable, StoresTheText) {
-    const auto& c = GetParam();
-    LangTable table;
-    table.Set(c.index, "old");
-    EXPECT_EQ(ParseLanguageFile(c.text, table), c.parsed);
-    EXPECT_EQ(table[c.index], c.expected);
-    EXPECT_EQ(table.HasValidHeader(), c.validHeader);
-}
-
-const std::string kBom = "\xEF\xBB\xBF";
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, EntryTable,
-    ::testing::Values(
-        EntryCase{"LeadingZero", H("045 text\r\n"), 45, "text"},
-        EntryCase{"LeadingSpace", H(" 45 text\r\n"), 45, "text"},
-        EntryCase{"TrailingSpace", H("45  text\r\n"), 45, "text"},
-        EntryCase{"EqualsSeparator", H("045=text\r\n"), 45, "text"}, EntryCase{"DigitsAlone", H("123\r\n"), 123, ""},
-        EntryCase{"DigitsAndSpace", H("123 \r\n"), 123, ""}, EntryCase{"ShortLine", H("12\r\n"), 12, ""},
-        EntryCase{"NoLineEndAtEnd", H("123 last"), 123, "last"},
-        EntryCase{"UnderscoreToCr", H("606 First line_second line\r\n"), 606, "First line\rsecond line"},
-        EntryCase{"Underscores", H("7   __a_\r\n"), 7, "\r\ra\r"},
-        EntryCase{"TrailingSpacesKept", H("200 Encrypting  \r\n"), 200, "Encrypting  "},
-        EntryCase{"LeadingSpacesKept", H("200   x\r\n"), 200, "  x"},
-        EntryCase{"NoQuotesOrEscapes", H("201 \"a\\tb\";c\r\n"), 201, "\"a\\tb\";c"},
-        EntryCase{"LaterEntryWins", H("050 one\r\n050 two\r\n"), 50, "two"},
-        EntryCase{"LoneCrEndsLine", H("051 a\r052 b\r\n"), 51, "a"},
-        EntryCase{"LoneLfStaysInLine", H("053 a\n054 b\r\n"), 53, "a\n054 b"},
-        EntryCase{"HalfRoundsToEven", H("2.5 x\r\n"), 2, "x"}, EntryCase{"HalfRoundsUp", H("3.5 x\r\n"), 4, "x"},
-        EntryCase{"RoundsToNearest", H("1.6 x\r\n"), 2, "x"}, EntryCase{"HighestIndex", H("999 last\r\n"), 999, "last"},
-        EntryCase{"Cp1252Umlauts", H("300 \xC4nderung \xFC\xDF \x80\r\n"), 300,
-                  "\xC3\x84nderung \xC3\xBC\xC3\x9F \xE2\x82\xAC"},
-        EntryCase{"CommentSkipped", H(";01 comment\r\n"), 1, "old"},
-        EntryCase{"SpacesOnlyLineSkipped", H("     \r\n"), 0, "VAULTWING LANGUAGEFILE"},
-        EntryCase{"TabsOnlyLineIsTextZero", H("\t\t\t\t\t\r\n"), 0, "\t", true, false},
-        // A forgotten comment marker: the three letters read as index 0 and overwrite the header.
-        EntryCase{"LettersOverwriteTheHeader", H("abc this was meant as a comment\r\n"), 0,
-                  "this was meant as a comment", true, false},
-        EntryCase{"HeaderOnAnyLine", "005 five\r\n000 VAULTWING LANGUAGEFILE", 5, "five"},
-        EntryCase{"Utf8WithByteOrderMark", kBom + H("300 \xC3\x84nderung \xE2\x82\xAC\r\n"), 300,
-                  "\xC3\x84nderung \xE2\x82\xAC"},
-        // Index field "1ä2" reads 1; column 4 is "ß"; the text starts after it.
-        EntryCase{"Utf8ColumnsCountCharacters",
-                  kBom + "1\xC3\xA4"
-                         "2\xC3\x9Ftext\r\n",
-                  1, "text", true, false},
-        // Without a byte order mark the bytes of a UTF-8 "Ä" are two Windows-1252 characters.
-        EntryCase{"WithoutBomBytesAreWindows1252", "001 \xC3\x84\r\n", 1, "\xC3\x83\xE2\x80\x9E", true, false},
-        // A malformed line is skipped and reported; the lines after it are still read.
-        EntryCase{"MalformedUtf8Skipped", kBom + H("001 bad \xC3\r\n"), 1, "old", false},
-        EntryCase{"LineAfterMalformedUtf8Read", kBom + H("001 bad \xC3\r\n002 good\r\n"), 2, "good", false}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-// Indices the table does not have are a failed step: nothing stored, the rest still read.
-TEST(ParseLanguageFile, OutOfRangeIndexIsNotStored) {
-    for (const char* line :
-         {"-12 negative", "1e9 exponent", "1e3 thousand", "-1 x", "-.6 rounds to -1", "9e2 nine hundred"}) {
-        SCOPED_TRACE(line);
-        LangTable table;
-        const bool inRange = std::string_view(line) == "9e2 nine hundred";
-        EXPECT_EQ(ParseLanguageFile(std::string(kHeaderLine) + line + "\r\n010 after\r\n", table), inRange);
-        EXPECT_EQ(table[10], "after");
-        EXPECT_EQ(table[900], inRange ? "nine hundred" : "");
-        EXPECT_EQ(table[0], "VAULTWING LANGUAGEFILE");
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Files
-// ---------------------------------------------------------------------------------------------
-
-std::string EntriesFile(int count, const std::string& word) {
-    std::string text = "; generated\r\n" + std::string(kHeaderLine);
-    for (int i = 1; i <= count; ++i)
-        text += std::to_string(100 + i) + " " + word + "\r\n";
-    return text;
-}
-
-TEST(LoadLanguageFile, ResultCodes) {
-    test::TempDir dir;
-    test::WriteFile(dir / "good.lng", std::string(kHeaderLine) + "002 Language\r\n");
-    test::WriteFile(dir / "noheader.lng", "002 Language\r\n");
-    test::WriteFile(dir / "wrongcase.lng", "000 Vaultwing Languagefile\r\n");
-    test::WriteFile(dir / "badindex.lng", std::string(kHeaderLine) + "-12 x\r\n");
-    test::WriteFile(dir / "empty.lng", "");
-    test::WriteFile(dir / "forgotten.lng", std::string(kHeaderLine) + "abc meant as a comment\r\n");
-    test::WriteFile(dir / "bom.lng", "\xEF\xBB\xBF; comment\r\n000 VAULTWING LANGUAGEFILE\r\n");
-    test::WriteFile(dir / "lf.lng", "000 VAULTWING LANGUAGEFILE\n002 Language\n"); // one line, text 0 too long
-    std::filesystem::create_directory(dir.Path() / "folder.lng");
-
-    const struct {
-        std::string path;
-        int result;
-    } cases[] = {
-        {dir / "good.lng", 0},      {dir / "noheader.lng", 1}, {dir / "wrongcase.lng", 1}, {dir / "badindex.lng", 1},
-        {dir / "empty.lng", 1},     {dir / "missing.lng", 1},  {dir / "folder.lng", 1},    {"", 1},
-        {dir / "forgotten.lng", 1}, {dir / "bom.lng", 0},      {dir / "lf.lng", 1}};
+TEST(ParseLanguageFile, Entries) {
+    const EntryCase cases[] = {
+        {"ColumnFourIgnored", kHeader + " 45= text\r\n", 45, " text"},
+        {"NoLineEndAtEnd", kHeader + "123 last", 123, "last"},
+        {"UnderscoresToCr", kHeader + "7   __a_ \r\n", 7, "\r\ra\r "},
+        {"LaterEntryWins", kHeader + "050 one\r\n050 two\r\n", 50, "two"},
+        {"LoneCrEndsLine", kHeader + "051 a\r052 b\r\n", 51, "a"},
+        {"LineAfterLoneCr", kHeader + "051 a\r052 b\r\n", 52, "b"},
+        {"LoneLfStaysInLine", kHeader + "053 a\n054 b\r\n", 53, "a\n054 b"},
+        {"HalfRoundsToEven", kHeader + "2.5 x\r\n", 2, "x"},
+        {"CommentSkipped", kHeader + ";01 comment\r\n", 1, "old"},
+        {"Cp1252", kHeader + "300 \xC4nderung \x80\r\n", 300, "\xC3\x84nderung \xE2\x82\xAC"},
+        {"Utf8WithBom", kBom + kHeader + "300 \xC3\x84nderung \xE2\x82\xAC\r\n", 300, "\xC3\x84nderung \xE2\x82\xAC"},
+        // Index "1ä " reads 1; column 4 is "ß": columns count characters, not bytes.
+        {"Utf8ColumnsCountCharacters", kBom + "1\xC3\xA4 \xC3\x9Ftext\r\n", 1, "text"},
+        {"OutOfRangeIndex", kHeader + "1e3 x\r\n999 last\r\n", 999, "last", false},
+        {"NegativeIndex", kHeader + "-.6 x\r\n", 0, "VAULTWING LANGUAGEFILE", false},
+        // A malformed line of a UTF-8 file is skipped and reported; the lines after it are read.
+        {"TruncatedUtf8", kBom + kHeader + "001 bad \xC3\r\n002 good\r\n", 2, "good", false},
+        {"Overlong2", kBom + kHeader + "001 \xC0\xAF\r\n", 1, "old", false},
+        {"Overlong3", kBom + kHeader + "001 \xE0\x80\xAF\r\n", 1, "old", false},
+        {"Overlong4", kBom + kHeader + "001 \xF0\x80\x80\xAF\r\n", 1, "old", false},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
         LangTable table;
-        EXPECT_EQ(LoadLanguageFile(c.path, table), c.result);
+        table.Set(c.index, "old");
+        EXPECT_EQ(ParseLanguageFile(c.text, table), c.parsed) << c.name;
+        EXPECT_EQ(table[c.index], c.expected) << c.name;
     }
 }
 
-TEST(LoadLanguageFile, MissingFileChangesNothing) {
+TEST(LoadLanguageFile, TrueForAFileReadWithoutErrorWithItsHeader) {
     test::TempDir dir;
+    const std::pair<std::string, bool> cases[] = {
+        {kHeader + "002 Language\r\n", true}, {kBom + "; comment\r\n" + kHeader, true},
+        {"002 Language\r\n", false},          {"000 Vaultwing Languagefile\r\n", false},
+        {kHeader + "-12 x\r\n", false},       {"000 VAULTWING LANGUAGEFILE\n002 Language\n", false}};
+    for (const auto& [content, read] : cases) {
+        test::WriteFile(dir / "x.lng", content);
+        LangTable table;
+        EXPECT_EQ(LoadLanguageFile(dir / "x.lng", table), read) << content;
+    }
+    // The table is never cleared: a later file overwrites only its own entries (and counts the
+    // earlier header), and nothing to read leaves it as it was.
+    test::WriteFile(dir / "long.lng", kHeader + "101 old\r\n701 old\r\n");
+    test::WriteFile(dir / "headless.lng", "101 new\r\n");
+    std::filesystem::create_directory(dir.Path() / "folder.lng");
     LangTable table;
-    table.Set(0, LangTable::kHeader);
-    table.Set(2, "Sprache");
-    EXPECT_EQ(LoadLanguageFile(dir / "gone.lng", table), 1);
-    EXPECT_EQ(LoadLanguageFile("", table), 1);
-    EXPECT_TRUE(table.HasValidHeader());
-    EXPECT_EQ(table[2], "Sprache");
+    ASSERT_TRUE(LoadLanguageFile(dir / "long.lng", table));
+    EXPECT_TRUE(LoadLanguageFile(dir / "headless.lng", table));
+    for (const std::string& path : {dir / "missing.lng", dir / "folder.lng", std::string()})
+        EXPECT_FALSE(LoadLanguageFile(path, table)) << path;
+    EXPECT_EQ(table[101], "new");
+    EXPECT_EQ(table[701], "old");
 }
 
-// The table is never cleared: a shorter file leaves the texts it lacks from the earlier one,
-// and a file without a header keeps the earlier header.
-TEST(LoadLanguageFile, LaterFileOverwritesOnlyItsOwnEntries) {
-    test::TempDir dir;
-    test::WriteFile(dir / "long.lng", EntriesFile(700, "old"));
-    test::WriteFile(dir / "short.lng", EntriesFile(600, "new"));
-    test::WriteFile(dir / "headless.lng", "101 headless\r\n");
+// Each shipped file gives every text the program reads and no other, in Windows-1252 with CR LF
+// throughout and without a byte-order mark, so that every copy of the program can read it.
+class ShippedLanguageFile : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ShippedLanguageFile, IsCompleteAndPlainWindows1252) {
+    const std::string path = std::string(VAULTWING_LANG_DIR) + "/" + GetParam();
     LangTable table;
-    ASSERT_EQ(LoadLanguageFile(dir / "long.lng", table), 0);
-    ASSERT_EQ(table[101], "old");
-    ASSERT_EQ(LoadLanguageFile(dir / "short.lng", table), 0);
-    EXPECT_EQ(table[101], "new");
-    EXPECT_EQ(table[700], "new");
-    EXPECT_EQ(table[701], "old");
-    EXPECT_EQ(table[800], "old");
-    EXPECT_EQ(LoadLanguageFile(dir / "headless.lng", table), 0);
-    EXPECT_EQ(table[101], "headless");
+    ASSERT_TRUE(LoadLanguageFile(path, table));
+    const std::set<int> known(lang::kAllIndices.begin(), lang::kAllIndices.end());
+    for (int index = 1; index < LangTable::kSize; ++index)
+        EXPECT_EQ(table[index].empty(), known.count(index) == 0) << "text " << index;
+    // Texts compared with each other to switch a state must differ.
+    EXPECT_NE(table[lang::kEdgeOn], table[lang::kEdgeOff]);
+    EXPECT_NE(table[lang::kDeleteModeOn], table[lang::kDeleteModeOff]);
+    for (const int prompt : {lang::kCliPasswordPrompt, lang::kCliRepeatPrompt}) // the password follows
+        EXPECT_TRUE(table[prompt].ends_with(": ")) << prompt;
+
+    const std::string bytes = test::ReadFile(path);
+    EXPECT_FALSE(bytes.starts_with(kBom));
+    EXPECT_TRUE(bytes.ends_with("\r\n"));
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        EXPECT_EQ(b == '\r', i + 1 < bytes.size() && bytes[i + 1] == '\n') << "CR at " << i;
+        EXPECT_FALSE(b < 0x20 && b != '\r' && b != '\n') << "control byte at " << i;
+        EXPECT_FALSE(b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) << "undefined byte at " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLanguageFile, ::testing::Values("English.lng", "Deutsch.lng"),
+                         [](const auto& p) { return std::string(p.param).substr(0, 7); });
+
+// The marquee text is copied first; then each window's rows come together, so that each
+// window is created once, and no control gets two texts.
+TEST(ApplyLanguage, MarqueeFirstThenEachWindowOnce) {
+    std::string marquee = "stale";
+    std::vector<std::string_view> windows;
+    std::set<std::pair<std::string_view, std::string_view>> controls;
+    ApplyLanguage(test::IndexTexts(), marquee, [&](const LangTarget& target, const std::string& text) {
+        EXPECT_EQ(marquee, "T150");
+        EXPECT_EQ(text, "T" + std::to_string(target.index));
+        if (windows.empty() || windows.back() != target.window) windows.push_back(target.window);
+        EXPECT_TRUE(controls.emplace(target.window, target.control).second) << target.control;
+    });
+    EXPECT_EQ(controls.size(), kApplyLanguageTable.size());
+    EXPECT_EQ(std::set<std::string_view>(windows.begin(), windows.end()).size(), windows.size());
 }
 
 } // namespace

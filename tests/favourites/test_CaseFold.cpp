@@ -11,21 +11,21 @@ TEST(FindListEntry, FirstWholeEntryIgnoringCase) {
     const std::vector<std::string> list = {"C:\\d\\x.txt", "c:\\D\\X.TXT", "\xC3\x84rger.txt", "", "C:\\d\\x"};
     struct Case {
         const char* text;
-        int index;
+        std::optional<std::size_t> index;
     };
     const Case cases[] = {
         {"C:\\D\\x.TXT", 0},     // case ignored, first of two matches
         {"c:\\d\\X", 4},         // a whole entry, not the start of entry 0
         {"\xC3\xA4RGER.TXT", 2}, // Ä and ä are one letter
         {"", 3},
-        {"C:\\d\\x.txt.vwx", -1}, // an entry is not a prefix
-        {"C:\\d\\x.tx", -1},
-        {"C:\\d", -1},
+        {"C:\\d\\x.txt.vwx", std::nullopt}, // an entry is not a prefix
+        {"C:\\d\\x.tx", std::nullopt},
+        {"C:\\d", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FindListEntry(list, c.text), c.index) << c.text;
-    EXPECT_EQ(FindListEntry({}, "x"), -1);
-    EXPECT_EQ(FindListEntry({}, ""), -1);
+    EXPECT_EQ(FindListEntry({}, "x"), std::nullopt);
+    EXPECT_EQ(FindListEntry({}, ""), std::nullopt);
 }
 
 TEST(EqualsIgnoringCase, FoldsTheLettersOfTheCodePageOnly) {

@@ -80,13 +80,13 @@ TEST_F(FavouritesListTest, FolderAddsEveryFileBelowItAndReportsDuplicatesInside)
 }
 
 TEST_F(FavouritesListTest, RelativeModeAddsRelativeEntries) {
-    app.state.Pfad = "1";
+    app.state.pathMode = PathMode::Relative;
     list.Drop({Make("d/x.txt"), Make("A.txt")});
     EXPECT_EQ(Entries(), (std::vector<std::string>{"A.txt", "d/x.txt"}));
 }
 
 TEST_F(FavouritesListTest, FailureStopsTheDropAndKeepsWhatWasAdded) {
-    app.state.Pfad = "1";
+    app.state.pathMode = PathMode::Relative;
     ScopedCwd inside(Dir("x/y"));
     // The dropped folder x holds no file, but lies above the working directory: it has no
     // relative form.
@@ -108,18 +108,18 @@ TEST_F(FavouritesListTest, ModeSwitchRoundTrip) {
     app.state.favourites = {b, a};
     ASSERT_TRUE(list.SwitchPathMode());
     EXPECT_TRUE(list.Relative());
-    EXPECT_EQ(app.state.settings.ReadINI("Pfad", kSettingsSection), "1");
+    EXPECT_EQ(app.state.settings.Store().ReadINI("Pfad", kSettingsSection), "1");
     EXPECT_EQ(Entries(), (std::vector<std::string>{"B.txt", "d/a.txt"}));
     ASSERT_TRUE(list.SwitchPathMode());
     EXPECT_FALSE(list.Relative());
-    EXPECT_EQ(app.state.settings.ReadINI("Pfad", kSettingsSection), "0");
+    EXPECT_EQ(app.state.settings.Store().ReadINI("Pfad", kSettingsSection), "0");
     EXPECT_EQ(Entries(), (std::vector<std::string>{b, a}));
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(FavouritesListTest, EmptyListStillSwitchesTheMode) {
     EXPECT_TRUE(list.SwitchPathMode());
-    EXPECT_EQ(app.state.Pfad, "1");
+    EXPECT_EQ(app.state.pathMode, PathMode::Relative);
 }
 
 TEST_F(FavouritesListTest, ModeSwitchFailingOnOneEntryChangesNothing) {
@@ -127,27 +127,27 @@ TEST_F(FavouritesListTest, ModeSwitchFailingOnOneEntryChangesNothing) {
     ScopedCwd inside(sub);
     const std::vector<std::string> before = {Make("sub/a.txt"), work.Str(), Make("sub/z.txt")};
     app.state.favourites = before;
-    app.state.settings.WriteINI("Pfad", "0", kSettingsSection);
-    app.state.Pfad = "0";
+    app.state.settings.Store().WriteINI("Pfad", "0", kSettingsSection);
+    app.state.pathMode = PathMode::Absolute;
     EXPECT_FALSE(list.SwitchPathMode());
     EXPECT_EQ(Entries(), before);
-    EXPECT_EQ(app.state.Pfad, "0");
-    EXPECT_EQ(app.state.settings.ReadINI("Pfad", kSettingsSection), "0");
+    EXPECT_EQ(app.state.pathMode, PathMode::Absolute);
+    EXPECT_EQ(app.state.settings.Store().ReadINI("Pfad", kSettingsSection), "0");
     ASSERT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(ui.messages[0].text, "T516");
 
     // Back to absolute: a relative entry that climbs too high stops it the same way.
     const std::vector<std::string> relative = {"a.txt", "../../../../../../../../../../../../x.txt", "z.txt"};
     app.state.favourites = relative;
-    app.state.Pfad = "1";
+    app.state.pathMode = PathMode::Relative;
     EXPECT_FALSE(list.SwitchPathMode());
     EXPECT_EQ(Entries(), relative);
-    EXPECT_EQ(app.state.Pfad, "1");
+    EXPECT_EQ(app.state.pathMode, PathMode::Relative);
     EXPECT_EQ(ui.messages.back().text, "rpErrTooManySteps");
 }
 
 TEST_F(FavouritesListTest, AbsoluteEntryStaysAsItIsWhenSwitchingToAbsolute) {
-    app.state.Pfad = "1";
+    app.state.pathMode = PathMode::Relative;
     app.state.favourites = {"a.txt", "/elsewhere/b.txt"};
     ASSERT_TRUE(list.SwitchPathMode());
     EXPECT_EQ(Entries(), (std::vector<std::string>{"/elsewhere/b.txt", work / "a.txt"}));
@@ -167,7 +167,7 @@ TEST_F(FavouritesListTest, DeletingTheLastEntriesDisablesTheCommands) {
 }
 
 TEST_F(FavouritesListTest, SaveAndLoadKeepEveryEntryWhole) {
-    app.state.settings.WriteINI("Pfad", "1", kSettingsSection);
+    app.state.settings.Store().WriteINI("Pfad", "1", kSettingsSection);
     app.state.favourites = {"/d/a,b.txt", "", "/d/c.txt"};
     ASSERT_TRUE(list.Save());
     EXPECT_EQ(ReadFile(FavouritesPath(home.Str())), "/d/a,b.txt\r\n\r\n/d/c.txt\r\n");

@@ -81,7 +81,7 @@ TEST_F(JobListsTest, EmptyFileInAFolderEndsTheWalkButLaterItemsAreAdded) {
     ASSERT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(ui.messages[0].text, A(folder + "/empty.txt"));
     EXPECT_EQ(Enc(), std::vector<std::string>{later});
-    EXPECT_EQ(ui.taskbar, 0); // the message's taskbar button is gone again
+    EXPECT_FALSE(ui.taskbar); // the message's taskbar button is gone again
 }
 
 struct DeleteCase {
@@ -185,7 +185,7 @@ TEST_F(JobListsTest, MissingFavouritesFileSaysThereIsNothingToDo) {
     EXPECT_EQ(ui.messages[0].text, "T514");
     EXPECT_EQ(ui.messages[1].text, "T512");
     EXPECT_TRUE(ui.Saw("favourites window: close"));
-    EXPECT_EQ(app.state.RunMode, kRunInteractive);
+    EXPECT_EQ(app.state.runMode, RunMode::Interactive);
 }
 
 TEST_F(JobListsTest, EncryptionBatchTakesPlainFormsAndSkipsMissingEntries) {
@@ -197,7 +197,7 @@ TEST_F(JobListsTest, EncryptionBatchTakesPlainFormsAndSkipsMissingEntries) {
     app.lists.StartFavouritesBatch(RunDirection::Encrypt);
     EXPECT_EQ(Enc(), (std::vector<std::string>{doc, manifest}));
     EXPECT_EQ(ui.dialogsShown, std::vector{PasswordDialog::Encrypt});
-    EXPECT_EQ(app.state.RunMode, kRunHiddenFavourites); // the drop zone was hidden
+    EXPECT_EQ(app.state.runMode, RunMode::HiddenFavourites); // the drop zone was hidden
 }
 
 TEST_F(JobListsTest, DecryptionBatchQueuesTheEncryptedFormOfAPlainEntry) {
@@ -250,13 +250,13 @@ TEST_F(JobListsTest, FavouritesFolderWalkSkipsListedFilesAndKeepsTheListSorted) 
 TEST_F(JobListsTest, DeleteModeFollowsTheSettingAndIsWrittenBack) {
     SetDelete("");
     app.lists.RefreshDeleteMode();
-    EXPECT_EQ(app.state.Delete, "0");
+    EXPECT_FALSE(app.state.deleteSources);
     EXPECT_EQ(ui.deleteModeText, "T122");
     app.lists.SetDeleteMode(true);
-    EXPECT_EQ(app.state.settings.ReadINI("Delete", kSettingsSection), "1");
+    EXPECT_EQ(app.state.settings.Store().ReadINI("Delete", kSettingsSection), "1");
     EXPECT_EQ(ui.deleteModeText, "T120");
     app.lists.SetDeleteMode(false);
-    EXPECT_EQ(app.state.settings.ReadINI("Delete", kSettingsSection), "0");
+    EXPECT_EQ(app.state.settings.Store().ReadINI("Delete", kSettingsSection), "0");
     EXPECT_EQ(ui.deleteModeText, "T122");
 }
 

@@ -36,12 +36,12 @@ TEST_P(HeldByAnotherProcess, IsInUseAndStaysWholeUntilReleased) {
     ASSERT_TRUE(holder.Holding());
 
     EXPECT_TRUE(FileInUse(file));
-    EXPECT_EQ(DestroyFile(file), -1);
+    EXPECT_FALSE(DestroyFile(file));
     EXPECT_EQ(test::ReadFile(file), kContents); // not even truncated
 
     holder.Stop();
     EXPECT_FALSE(FileInUse(file));
-    EXPECT_NE(DestroyFile(file), -1);
+    EXPECT_TRUE(DestroyFile(file));
     EXPECT_FALSE(fs::exists(file));
 }
 
@@ -65,7 +65,7 @@ TEST(DestroyFile, RemovesWritableUnopenedFiles) {
         EXPECT_FALSE(FileInUse(file));
         EXPECT_TRUE(ClearReadOnly(file));
         EXPECT_EQ(test::ReadFile(file), contents);
-        EXPECT_NE(DestroyFile(file), -1) << contents.size() << " bytes";
+        EXPECT_TRUE(DestroyFile(file)) << contents.size() << " bytes";
         EXPECT_FALSE(fs::exists(file));
     }
 }
@@ -76,21 +76,21 @@ TEST(DestroyFile, ReadOnlyFileStaysUntilClearReadOnly) {
     const auto file = dir / "readonly.txt";
     test::WriteFile(file, kContents);
     fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    EXPECT_EQ(DestroyFile(file), -1);
+    EXPECT_FALSE(DestroyFile(file));
     EXPECT_EQ(test::ReadFile(file), kContents);
 
     int eventsRun = 0;
     EXPECT_TRUE(ClearReadOnly(file, [&] { ++eventsRun; }));
     EXPECT_EQ(eventsRun, 1);
     EXPECT_NE(fs::status(file).permissions() & fs::perms::owner_write, fs::perms::none);
-    EXPECT_NE(DestroyFile(file), -1);
+    EXPECT_TRUE(DestroyFile(file));
     EXPECT_FALSE(fs::exists(file));
 }
 
 TEST(DestroyFile, MissingPath) {
     test::TempDir dir;
     for (const std::string& missing : {dir / "missing", std::string()}) {
-        EXPECT_EQ(DestroyFile(missing), -1);
+        EXPECT_FALSE(DestroyFile(missing));
         EXPECT_FALSE(ClearReadOnly(missing));
         EXPECT_FALSE(FileInUse(missing));
         EXPECT_FALSE(fs::exists(dir / "missing")); // nothing created on the way
@@ -112,7 +112,7 @@ TEST(DestroyFile, LeavesWhatIsNotASingleNamedPlainFile) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
 
     for (const auto& path : {link, hard, target, folder, fifo}) {
-        EXPECT_EQ(DestroyFile(path), -1) << path;
+        EXPECT_FALSE(DestroyFile(path)) << path;
         EXPECT_FALSE(FileInUse(path)) << path; // and a FIFO does not block the test
         EXPECT_TRUE(fs::exists(fs::symlink_status(path))) << path;
     }

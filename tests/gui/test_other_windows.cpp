@@ -102,7 +102,7 @@ TEST_F(OtherWindows, SettingsLoadAppliesEnabledOptionsAgainAtEveryStart) {
     EXPECT_EQ(Launchers(), 1U);
     EXPECT_TRUE(ui.MainIfLoaded()->tmrHotRegion->isActive());
     EXPECT_EQ(Setting("Delete"), "1"); // the tick wrote its own value back
-    EXPECT_EQ(app->state.Delete, "1");
+    EXPECT_TRUE(app->state.deleteSources);
     EXPECT_TRUE(settings->chkFileDel->isChecked());
     EXPECT_TRUE(settings->chkRegister->isChecked());
     EXPECT_TRUE(settings->chkSendTo->isChecked());
@@ -382,7 +382,7 @@ TEST_F(OtherWindows, FavouritesPathModeSwitchFailingChangesNothing) {
     favourites.mnuPath->trigger();
     EXPECT_EQ(Shown(), before);
     EXPECT_FALSE(favourites.mnuPath->isChecked());
-    EXPECT_EQ(app->state.Pfad, "");
+    EXPECT_EQ(app->state.pathMode, PathMode::Absolute);
     EXPECT_EQ(Setting("Pfad"), "");
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back().text, english.Text(lang::kPathAboveBase));

@@ -31,7 +31,7 @@ TEST_F(Windows, FirstStartAsksForTheLanguageThenShowsTheDropZone) {
     LanguageWindow* language = ui.LanguageIfLoaded();
     ASSERT_NE(language, nullptr);
     EXPECT_TRUE(language->isVisible());
-    EXPECT_EQ(app->state.FirstStart, 1);
+    EXPECT_EQ(app->state.firstStart, true);
     ASSERT_NE(ui.MainIfLoaded(), nullptr); // loaded hidden by the first ApplyLanguage
     EXPECT_FALSE(ui.MainIfLoaded()->isVisible());
     EXPECT_EQ(language->cboSprachen->count(), 2);
@@ -46,12 +46,12 @@ TEST_F(Windows, FirstStartAsksForTheLanguageThenShowsTheDropZone) {
 
     ASSERT_TRUE(QTest::qWaitForWindowActive(language));
     ChooseInList(language->cboSprachen, QStringLiteral("English"));
-    EXPECT_EQ(app->state.Sprache, "English");
+    EXPECT_EQ(app->state.language, "English");
     QTest::mouseClick(language->cmdSpracheSet, Qt::LeftButton);
     Settle();
 
     EXPECT_EQ(Setting("Sprache"), "English");
-    EXPECT_EQ(app->state.FirstStart, 0);
+    EXPECT_EQ(app->state.firstStart, false);
     ASSERT_NE(ui.MainIfLoaded(), nullptr);
     EXPECT_TRUE(ui.MainIfLoaded()->isVisible());
     EXPECT_EQ(ui.LanguageIfLoaded(), nullptr); // closed again after the start
@@ -290,7 +290,7 @@ TEST_F(Windows, CommandLineStartDecryptsThenEncryptsThenEnds) {
     const std::string sealed = MakeEncrypted("report.doc", "quarterly", "opensesame");
     const std::string plain = Make("photo.jpg", "pixels");
     StartInEnglish(std::vector<std::string>{plain, sealed});
-    EXPECT_EQ(app->state.RunMode, kRunCommandLine);
+    EXPECT_EQ(app->state.runMode, RunMode::CommandLine);
     EXPECT_FALSE(ui.MainIfLoaded()->isVisible()); // loaded, never shown
     ASSERT_NE(ui.KeyDirectIfLoaded(), nullptr);
     EXPECT_TRUE(ui.KeyDirectIfLoaded()->isVisible());

@@ -28,21 +28,21 @@ TEST_F(PasswordFlowDuringRun, SecondDialogCannotStartOrDisturbARun) {
     app.lists.lstDateienEnc = {Make("a.txt")};
     app.lists.lstDateienDec = {Make("b.txt.vwx")};
     app.state.runActive = true;
-    app.state.Password = "in use";
+    app.state.password = "in use";
     app.passwords.DialogActivated();
-    EXPECT_EQ(app.state.Password, "in use");
+    EXPECT_EQ(app.state.password, "in use");
     for (const KeyOk result : {app.passwords.EncryptOk("Secr3t!pw", "Secr3t!pw"), app.passwords.DecryptOk("x")}) {
         EXPECT_EQ(result.outcome, KeyOkOutcome::Busy);
         EXPECT_EQ(result.run, RunResult::Refused);
     }
     EXPECT_TRUE(ui.events.empty());
-    EXPECT_EQ(app.state.Password, "in use");
+    EXPECT_EQ(app.state.password, "in use");
     EXPECT_EQ(app.lists.lstDateienEnc.size(), 1U);
     EXPECT_EQ(app.lists.lstDateienDec.size(), 1U);
 
     app.state.runActive = false;
     app.passwords.DialogActivated();
-    EXPECT_TRUE(app.state.Password.empty());
+    EXPECT_TRUE(app.state.password.empty());
 }
 
 } // namespace

@@ -37,7 +37,7 @@ TEST_F(PasswordFlowTest, MismatchEmptiesBothFieldsBeforeTheMessage) {
 }
 
 TEST_F(PasswordFlowTest, AcceptedPasswordRunsAndUnloadsTheDialog) {
-    app.state.RunMode = kRunInteractive;
+    app.state.runMode = RunMode::Interactive;
     const auto f = Make("a.txt");
     app.lists.lstDateienEnc = {f};
     const auto result = app.passwords.EncryptOk("Correct-Horse1", "Correct-Horse1");
@@ -45,7 +45,7 @@ TEST_F(PasswordFlowTest, AcceptedPasswordRunsAndUnloadsTheDialog) {
     EXPECT_EQ(result.run, RunResult::Completed);
     EXPECT_TRUE(fs::exists(f + ".vwx"));
     EXPECT_TRUE(ui.Saw("close: encrypt"));
-    EXPECT_TRUE(app.state.Password.empty());
+    EXPECT_TRUE(app.state.password.empty());
     EXPECT_TRUE(ui.mainVisible);
 }
 
@@ -58,7 +58,7 @@ TEST_F(PasswordFlowTest, EmptyDecryptionPasswordIsRefusedWithText352) {
 }
 
 TEST_F(PasswordFlowTest, InteractiveDecryptionKeepsTheDialogLoaded) {
-    app.state.RunMode = kRunInteractive;
+    app.state.runMode = RunMode::Interactive;
     const auto f = Make("a.txt", "abc");
     app.lists.lstDateienEnc = {f};
     ASSERT_EQ(app.passwords.EncryptOk("pass-word-1", "pass-word-1").run, RunResult::Completed);
@@ -72,7 +72,7 @@ TEST_F(PasswordFlowTest, InteractiveDecryptionKeepsTheDialogLoaded) {
 }
 
 TEST_F(PasswordFlowTest, CommandLineWithBothListsOffersEncryptionAfterDecryption) {
-    app.state.RunMode = kRunCommandLine;
+    app.state.runMode = RunMode::CommandLine;
     const auto plain = Make("p.txt", "plain");
     const auto other = Make("o.txt", "other");
     app.lists.lstDateienEnc = {other};
@@ -92,7 +92,7 @@ TEST_F(PasswordFlowTest, CommandLineWithBothListsOffersEncryptionAfterDecryption
 }
 
 struct UnloadCase {
-    short runMode;
+    RunMode runMode;
     bool mainShown;
     bool quits;
 };
@@ -100,20 +100,20 @@ struct UnloadCase {
 class DialogUnload : public PasswordFlowTest, public ::testing::WithParamInterface<UnloadCase> {};
 
 TEST_P(DialogUnload, DropsTheListAndGoesOnByRunMode) {
-    app.state.RunMode = GetParam().runMode;
-    app.state.Password = "left over";
+    app.state.runMode = GetParam().runMode;
+    app.state.password = "left over";
     app.lists.lstDateienEnc = {"x"};
     app.passwords.DialogUnloaded(PasswordDialog::Encrypt);
     EXPECT_TRUE(app.lists.lstDateienEnc.empty());
-    EXPECT_TRUE(app.state.Password.empty());
+    EXPECT_TRUE(app.state.password.empty());
     EXPECT_EQ(ui.mainVisible, GetParam().mainShown);
     EXPECT_EQ(ui.quit, GetParam().quits);
 }
 
 INSTANTIATE_TEST_SUITE_P(RunModes, DialogUnload,
-                         ::testing::Values(UnloadCase{kRunInteractive, true, false},
-                                           UnloadCase{kRunCommandLine, false, true},
-                                           UnloadCase{kRunHiddenFavourites, false, false}));
+                         ::testing::Values(UnloadCase{RunMode::Interactive, true, false},
+                                           UnloadCase{RunMode::CommandLine, false, true},
+                                           UnloadCase{RunMode::HiddenFavourites, false, false}));
 
 TEST_F(PasswordFlowTest, QualityTextIsPrefixNumberAndPercent) {
     EXPECT_EQ(app.passwords.QualityText("abcdef"), "T32418 %");

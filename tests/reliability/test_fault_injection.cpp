@@ -214,7 +214,7 @@ TEST_P(SourceChanged, NoPartialOutputAndTheSourceIsWhateverTheOtherProgramLeft) 
         return EncryptedMatchesPlain(dest, copy, kPassword);
     };
     const std::string sourceBytes = ReadFile(source);
-    app.state.Delete = "1"; // the strongest case: the run would destroy the source afterwards
+    app.state.deleteSources = true; // the strongest case: the run would destroy the source afterwards
     app.runs.cipher().SetStreamBufferSize(4096);
     auto& list = c.encrypt ? app.lists.lstDateienEnc : app.lists.lstDateienDec;
     list = {source};
@@ -256,7 +256,7 @@ TEST_P(SourceChanged, NoPartialOutputAndTheSourceIsWhateverTheOtherProgramLeft) 
         });
         break;
     }
-    app.state.Password = kPassword;
+    app.state.password = kPassword;
     const RunResult result = c.encrypt ? app.runs.Encrypt(list) : app.runs.Decrypt(list);
     holder.reset();
 
@@ -293,7 +293,7 @@ TEST_P(SourceChanged, NoPartialOutputAndTheSourceIsWhateverTheOtherProgramLeft) 
     ui.onDoEvents = nullptr;
     ui.messages.clear();
     list = {source};
-    app.state.Password = kPassword;
+    app.state.password = kPassword;
     if (c.encrypt) {
         ASSERT_EQ(app.runs.Encrypt(list), RunResult::Completed);
         fs::remove(dest);

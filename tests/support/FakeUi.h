@@ -26,7 +26,7 @@ public:
     bool quit = false;
     bool ended = false;
     bool busy = false;
-    int taskbar = 0;
+    bool taskbar = false;
     int doEvents = 0;
     bool favouritesCommandsEnabled = true;
 
@@ -71,7 +71,7 @@ public:
         events.push_back("main: hide");
     }
     bool MainWindowVisible() override { return mainVisible; }
-    void ShowInTaskbar(int show) override { taskbar = show; }
+    void ShowInTaskbar(bool show) override { taskbar = show; }
     void ShowTrayIcon(bool show) override {
         trayIcon = show;
         events.push_back(show ? "tray: on" : "tray: off");

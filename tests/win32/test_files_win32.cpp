@@ -40,12 +40,12 @@ TEST_P(HeldByAnotherProcess, IsInUseAndStaysWholeUntilReleased) {
     ASSERT_TRUE(holder.Holding());
 
     EXPECT_TRUE(FileInUse(file));
-    EXPECT_EQ(DestroyFile(file), -1);
+    EXPECT_FALSE(DestroyFile(file));
 
     holder.Stop();
     EXPECT_EQ(test::ReadFile(file), kContents); // not even truncated
     EXPECT_FALSE(FileInUse(file));
-    EXPECT_NE(DestroyFile(file), -1);
+    EXPECT_TRUE(DestroyFile(file));
     EXPECT_FALSE(fs::exists(file));
 }
 
@@ -97,14 +97,14 @@ TEST(DestroyFileWin32, ReadOnlyFileStaysUntilClearReadOnly) {
     const auto file = dir / "readonly.txt";
     test::WriteFile(file, kContents);
     ASSERT_TRUE(::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(DestroyFile(file), -1);
+    EXPECT_FALSE(DestroyFile(file));
     EXPECT_EQ(test::ReadFile(file), kContents);
 
     int eventsRun = 0;
     EXPECT_TRUE(ClearReadOnly(file, [&] { ++eventsRun; }));
     EXPECT_EQ(eventsRun, 1);
     EXPECT_EQ(::GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-    EXPECT_NE(DestroyFile(file), -1);
+    EXPECT_TRUE(DestroyFile(file));
     EXPECT_FALSE(fs::exists(file));
 }
 
@@ -113,13 +113,13 @@ TEST(DestroyFileWin32, RemovesFilesOfAnySizeAndLeavesFoldersAndMissingPaths) {
     for (const std::string& contents : {std::string(kContents), std::string(), std::string(100000, 'x')}) {
         const auto file = dir / "source";
         test::WriteFile(file, contents);
-        EXPECT_NE(DestroyFile(file), -1) << contents.size() << " bytes";
+        EXPECT_TRUE(DestroyFile(file)) << contents.size() << " bytes";
         EXPECT_FALSE(fs::exists(file));
     }
     fs::create_directory(dir / "folder");
-    EXPECT_EQ(DestroyFile(dir / "folder"), -1);
+    EXPECT_FALSE(DestroyFile(dir / "folder"));
     EXPECT_TRUE(fs::is_directory(dir / "folder"));
-    EXPECT_EQ(DestroyFile(dir / "missing"), -1);
+    EXPECT_FALSE(DestroyFile(dir / "missing"));
     EXPECT_FALSE(fs::exists(dir / "missing")); // nothing created on the way
 }
 
@@ -129,7 +129,7 @@ TEST(DestroyFileWin32, SecondHardLinkKeepsTheFileWhole) {
     test::WriteFile(file, kContents);
     if (!::CreateHardLinkA((dir / "other").c_str(), file.c_str(), nullptr))
         GTEST_SKIP() << "no hard links on this file system";
-    EXPECT_EQ(DestroyFile(file), -1);
+    EXPECT_FALSE(DestroyFile(file));
     EXPECT_EQ(test::ReadFile(dir / "other"), kContents);
 }
 

@@ -170,7 +170,7 @@ void AboutWindow::pbLiveUpdate_Click() {
 
 void AboutWindow::StartLiveUpdate() {
     dlLiveUpdate->Download(QString::fromStdString(VersionFileAddress(server)),
-                           QString::fromStdString(ui_.App().state.settings.VersionPath()));
+                           QString::fromStdString(ui_.App().state.settings.Store().VersionPath()));
 }
 
 void AboutWindow::dlLiveUpdate_Completed(qint64 bytes) {

@@ -102,10 +102,10 @@ void DropZoneWindow::Form_Load() {
     SetHotRegionTimer(hotRegion.enabled);
     SetAlwaysOnTop(this, -1, -1);
 
-    const long left = RestoredPosition(state.settings.ReadINI("Left", kSettingsSection),
-                                       long{screen.width()} * kTwipsPerPixel, long{width()} * kTwipsPerPixel);
-    const long top = RestoredPosition(state.settings.ReadINI("Top", kSettingsSection),
-                                      long{screen.height()} * kTwipsPerPixel, long{height()} * kTwipsPerPixel);
+    const long left = RestoredPosition(state.settings.Number(Setting::Left), long{screen.width()} * kTwipsPerPixel,
+                                       long{width()} * kTwipsPerPixel);
+    const long top = RestoredPosition(state.settings.Number(Setting::Top), long{screen.height()} * kTwipsPerPixel,
+                                      long{height()} * kTwipsPerPixel);
     move(static_cast<int>(left / kTwipsPerPixel), static_cast<int>(top / kTwipsPerPixel));
     LoadTransparency();
 }
@@ -119,9 +119,9 @@ void DropZoneWindow::Form_Unload() {
     unloaded_ = true;
     SetTransparency(this, 0);
     tmrHotRegion->stop();
-    IniStore& settings = ui_.App().state.settings;
-    (void)settings.WriteINI("Left", std::to_string(long{x()} * kTwipsPerPixel), kSettingsSection);
-    (void)settings.WriteINI("Top", std::to_string(long{y()} * kTwipsPerPixel), kSettingsSection);
+    Settings& settings = ui_.App().state.settings;
+    (void)settings.SetNumber(Setting::Left, long{x()} * kTwipsPerPixel);
+    (void)settings.SetNumber(Setting::Top, long{y()} * kTwipsPerPixel);
     vaultwing::ShowTrayIcon(false);
     ui_.Unloaded(this);
 }

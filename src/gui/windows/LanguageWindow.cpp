@@ -105,8 +105,8 @@ bool LanguageWindow::eventFilter(QObject* watched, QEvent* e) {
 void LanguageWindow::Form_Activate() {
     AppState& state = ui_.App().state;
     if (state.Text(lang::kLanguageWindowCaption).empty()) setWindowTitle(QStringLiteral(" "));
-    state.Sprache = state.settings.ReadINI("Sprache", kSettingsSection);
-    if (!state.Sprache.empty()) cboSprachen->setEditText(QString::fromStdString(state.Sprache));
+    state.language = state.settings.Text(Setting::Language);
+    if (!state.language.empty()) cboSprachen->setEditText(QString::fromStdString(state.language));
 }
 
 void LanguageWindow::cboSprachen_Click(int index) {
@@ -121,12 +121,12 @@ void LanguageWindow::cmdSpracheSet_Click() {
         return;
     }
     Guarded([&] {
-        if (state.FirstStart == 1) {
+        if (state.firstStart) {
             confirming_ = true;
             Form_Unload();
             ui_.App().startup.Main();
         }
-        if (state.FirstStart == 0) {
+        if (!state.firstStart) {
             ui_.ApplyLanguage();
             ui_.ShowHotRegionStatus();
             if (QtUi* ui = &ui_; ui->LanguageIfLoaded() != nullptr) ui->LanguageIfLoaded()->Form_Unload();
@@ -143,8 +143,8 @@ void LanguageWindow::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     AppState& state = ui_.App().state;
-    (void)state.settings.WriteINI("Sprache", state.Sprache, kSettingsSection);
-    const bool firstStartAbandoned = state.FirstStart == 1 && !confirming_ && !ui_.Quitting();
+    (void)state.settings.SetText(Setting::Language, state.language);
+    const bool firstStartAbandoned = state.firstStart && !confirming_ && !ui_.Quitting();
     ui_.Unloaded(this);
     // Closed at the first start without a confirmed language: no window is left, the program ends.
     if (firstStartAbandoned) ui_.QuitApplication();

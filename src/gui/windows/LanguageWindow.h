@@ -21,7 +21,7 @@ public:
     // must lie beside it; either failure ends the program at once.
     void Form_Load();
     void Form_Activate();
-    // Stores the language name as the setting "Sprache", however the window is closed.
+    // Stores the language name as Setting::Language, however the window is closed.
     void Form_Unload();
     void Open();
 

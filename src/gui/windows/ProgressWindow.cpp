@@ -61,7 +61,7 @@ void ProgressWindow::Form_Load() {
 void ProgressWindow::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    ui_.ShowInTaskbar(0);
+    ui_.ShowInTaskbar(false);
     ui_.Unloaded(this);
 }
 

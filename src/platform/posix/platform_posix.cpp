@@ -315,27 +315,27 @@ bool InUse(int fd) {
 
 } // namespace
 
-int DestroyFile(const std::string& path) {
+bool DestroyFile(const std::string& path) {
     // Only a plain, writable file with this one name is destroyed. Through a symbolic link the
     // truncation would empty the target while only the link is deleted; with further hard links
     // the other names would be left pointing at an emptied file.
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 || (st.st_mode & S_IWUSR) == 0)
-        return -1;
+        return false;
     // Opened without truncation first: a file another program holds must stay whole, and the
     // check has to be made on the very file that is then cut.
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return -1;
+    if (fd < 0) return false;
     struct stat opened {};
     if (::fstat(fd, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino ||
         !S_ISREG(opened.st_mode) || InUse(fd) || ::ftruncate(fd, 0) != 0 || ::fsync(fd) != 0) {
         ::close(fd);
-        return -1;
+        return false;
     }
     ::close(fd);
-    if (::unlink(path.c_str()) != 0) return -1;
+    if (::unlink(path.c_str()) != 0) return false;
     (void)SyncFolder(FolderOf(path));
-    return fd;
+    return true;
 }
 
 bool FileInUse(const std::string& path) {

@@ -406,19 +406,19 @@ bool SingleNamedPlainFile(const std::string& ansiPath) {
 
 } // namespace
 
-int DestroyFile(const std::string& path) {
+bool DestroyFile(const std::string& path) {
     const auto ansi = ToAnsi(path);
-    if (!ansi || ansi->empty() || !SingleNamedPlainFile(*ansi)) return -1;
+    if (!ansi || ansi->empty() || !SingleNamedPlainFile(*ansi)) return false;
     // Cut to zero length on open, straight to the disk. The open fails, and the file stays whole,
     // while it is read-only or another program holds it without sharing its writes.
     const HANDLE h = ::CreateFileA(ansi->c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, TRUNCATE_EXISTING,
                                    FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return -1;
+    if (h == INVALID_HANDLE_VALUE) return false;
     const bool flushed = ::FlushFileBuffers(h) != 0;
     ::CloseHandle(h);
-    if (!flushed) return -1;
-    if (!::DeleteFileA(ansi->c_str())) return -1;
-    return 0;
+    if (!flushed) return false;
+    if (!::DeleteFileA(ansi->c_str())) return false;
+    return true;
 }
 
 bool FileInUse(const std::string& path) {

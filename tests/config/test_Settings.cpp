@@ -1,0 +1,92 @@
+// VWX.ini on real files: the table of settings, and the store beneath it.
+#include "config/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+#include "support/TempDir.h"
+
+namespace vaultwing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What a setting reads as: "on"/"off" for a switch, "none" or the number, the text in quotes.
+std::string Reading(const Settings& settings, Setting setting) {
+    const SettingReading reading = InfoOf(setting).reading;
+    if (reading == SettingReading::OnUnlessZero || reading == SettingReading::OnIfOne)
+        return settings.IsOn(setting) ? "on" : "off";
+    if (reading == SettingReading::Text) return "'" + settings.Text(setting) + "'";
+    const auto number = settings.Number(setting);
+    std::ostringstream out;
+    out << number.value_or(0);
+    return number ? out.str() : "none";
+}
+
+// Each text is stored under the key that users' files have, then read through the table.
+TEST(Settings, StoredTextsReadByTheirRule) {
+    using Readings = std::vector<std::pair<const char*, const char*>>;
+    const std::tuple<Setting, const char*, Readings> rows[] = {
+        {Setting::DeleteSources, "Delete", {{"1", "on"}, {"0", "off"}, {"", "off"}, {"2", "on"}, {"yes", "on"}}},
+        {Setting::RegisterFileType, "Register", {{"x", "on"}, {"0", "off"}}},
+        {Setting::SendTo, "SendTo", {{"1", "on"}, {"", "off"}}},
+        {Setting::HotRegion, "HotRegion", {{"yes", "on"}, {"0", "off"}}},
+        {Setting::RelativePaths, "Pfad", {{"1", "on"}, {"0", "off"}, {"", "off"}, {"2", "off"}, {"yes", "off"}}},
+        {Setting::HotRegionTop, "HotRegion Oben", {{"1", "on"}, {"2", "off"}}},
+        {Setting::HotRegionBottom, "HotRegion Unten", {{"1", "on"}, {"yes", "off"}}},
+        {Setting::HotRegionLeft, "HotRegion Links", {{"1", "on"}, {"", "off"}}},
+        {Setting::HotRegionRight, "HotRegion Rechts", {{"1", "on"}, {"0", "off"}}},
+        {Setting::Language, "Sprache", {{"", "''"}, {"Deutsch.neu", "'Deutsch.neu'"}}},
+        {Setting::Transparency,
+         "Transparenz",
+         {{"", "none"}, {" 90", "90"}, {"12abc", "12"}, {"1.9", "1"}, {"-5", "-5"}, {"abc", "255"}, {"+5", "255"}}},
+        {Setting::Left, "Left", {{"", "none"}, {"0", "none"}, {"00", "0"}, {"abc", "0"}, {"1500.6", "1500.6"}}},
+        {Setting::Top, "Top", {{"0", "none"}, {"-450", "-450"}}},
+    };
+    test::TempDir dir;
+    Settings settings(dir.Str());
+    for (const auto& [setting, key, readings] : rows)
+        for (const auto& [stored, reads] : readings) {
+            ASSERT_TRUE(settings.Store().WriteINI(key, stored, kSettingsSection));
+            EXPECT_EQ(Reading(settings, setting), reads) << key << "=" << stored;
+        }
+}
+
+TEST(Settings, WritersStoreUnderTheKeys) {
+    test::TempDir dir;
+    Settings settings(dir.Str());
+    EXPECT_TRUE(settings.SetOn(Setting::DeleteSources, true));
+    EXPECT_TRUE(settings.SetOn(Setting::HotRegionRight, false));
+    EXPECT_TRUE(settings.SetNumber(Setting::Left, -450));
+    EXPECT_TRUE(settings.SetText(Setting::Language, "Deutsch"));
+    EXPECT_TRUE(settings.StoreDefault(Setting::Transparency));
+    EXPECT_EQ(
+        test::ReadFile(settings.Store().SettingsPath()),
+        "[Einstellungen]\r\nDelete=1\r\nHotRegion Rechts=0\r\nLeft=-450\r\nSprache=Deutsch\r\nTransparenz=255\r\n");
+}
+
+// A write that cannot be done fails and leaves the file as it was: the owner-write bit is
+// checked by the store itself (so this holds for root too), and an unreadable path is never
+// replaced by a file holding one key.
+TEST(IniStore, WritesThatCannotBeDoneChangeNothing) {
+    test::TempDir dir;
+    IniStore store(dir.Str());
+    test::WriteFile(store.SettingsPath(), "[Einstellungen]\r\nDelete=0\r\n");
+    fs::permissions(store.SettingsPath(), fs::perms::owner_read);
+    EXPECT_FALSE(store.WriteINI("Delete", "1", kSettingsSection));
+    EXPECT_FALSE(store.WriteINI("", "1", kSettingsSection));
+    EXPECT_EQ(test::ReadFile(store.SettingsPath()), "[Einstellungen]\r\nDelete=0\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1); // no temporary
+    fs::permissions(store.SettingsPath(), fs::perms::owner_all);
+    fs::remove(store.SettingsPath());
+    fs::create_directory(store.SettingsPath());
+    EXPECT_FALSE(store.WriteINI("Delete", "1", kSettingsSection));
+    EXPECT_TRUE(fs::is_directory(store.SettingsPath()));
+}
+
+} // namespace
+} // namespace vaultwing
