@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "base/Cp1252.h"
+#include "cipher/Cbc.h"
+#include "cipher/Frame.h"
 #include "base/VwxError.h"
 #include "config/LangIndices.h"
 #include "config/LangTable.h"

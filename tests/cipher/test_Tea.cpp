@@ -1,5 +1,8 @@
 #include "cipher/CipherTestData.h"
-#include "cipher/Tea.h"
+#include "cipher/Cbc.h"
+#include "cipher/Frame.h"
+#include "cipher/Progress.h"
+#include "cipher/Rounding.h"
 
 #include <cmath>
 #include <cstring>

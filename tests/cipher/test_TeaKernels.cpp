@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cipher/CipherTestData.h"
-#include "cipher/Tea.h"
+#include "cipher/Cbc.h"
 
 #ifdef VAULTWING_HAVE_CRYPTOPP
 #include <cryptopp/modes.h>
