@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "cipher/Cbc.h"
 #include "cipher/Cipher.h"
-#include "cipher/Tea.h"
 #include "config/LangTable.h"
 
 namespace {
@@ -116,8 +116,8 @@ void BM_CbcDecrypt_Kernel(benchmark::State& state) {
 }
 
 void KernelArgs(benchmark::internal::Benchmark* b) {
-    for (const auto kernel : {tea::DecryptKernel::Scalar, tea::DecryptKernel::Sse2, tea::DecryptKernel::Avx2,
-                              tea::DecryptKernel::Avx512})
+    for (const auto kernel :
+         {tea::DecryptKernel::Scalar, tea::DecryptKernel::Sse2, tea::DecryptKernel::Avx2, tea::DecryptKernel::Avx512})
         for (const int threads : {1, 0})
             b->Args({static_cast<int>(kernel), threads});
 }

@@ -14,8 +14,9 @@
 
 #include "FuzzSupport.h"
 #include "base/VwxError.h"
+#include "cipher/Cbc.h"
 #include "cipher/Cipher.h"
-#include "cipher/Tea.h"
+#include "cipher/Frame.h"
 #include "config/LangTable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

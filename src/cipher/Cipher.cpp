@@ -10,11 +10,15 @@
 #include <utility>
 
 #include "base/Cp1252.h"
-#include "base/VwxError.h"
 #include "base/SecureWipe.h"
+#include "base/VwxError.h"
+#include "cipher/Cbc.h"
+#include "cipher/Frame.h"
+#include "cipher/Progress.h"
 #include "cipher/StreamPass.h"
 #include "config/LangIndices.h"
 #include "config/LangTable.h"
+#include "platform/DurableWrite.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -46,27 +50,17 @@ void CheckDestination(const std::string& dest, const char* operation) {
 // Large outputs are committed to disk piece by piece from a helper thread while the pass goes
 // on, so that the final flush does not add the whole write-back time to the operation.
 // The interval follows the stream buffer (8 buffers: 32 MiB by default).
-class TempDestination {
+class Destination {
 public:
-    TempDestination(const std::string& dest, const char* operation, std::uint64_t flushEvery)
-        : dest_(dest), operation_(operation), flushEvery_(flushEvery) {
-        std::error_code ec;
-        auto file = platform::File::CreateTempBeside(dest, tempPath_, ec);
-        if (!file) FailSystem(operation_, ec);
-        file_ = std::move(*file);
-    }
-    TempDestination(const TempDestination&) = delete;
-    TempDestination& operator=(const TempDestination&) = delete;
-    ~TempDestination() {
-        StopFlusher();
-        if (committed_) return;
-        file_.Close();
-        platform::RemoveFile(tempPath_);
-    }
+    Destination(const std::string& dest, const char* operation, std::uint64_t flushEvery)
+        : operation_(operation), flushEvery_(flushEvery), file_(Create(dest, operation)) {}
+    Destination(const Destination&) = delete;
+    Destination& operator=(const Destination&) = delete;
+    ~Destination() { StopFlusher(); }
 
     void Write(const std::uint8_t* data, std::size_t size) {
         std::error_code ec;
-        if (size > 0 && !file_.Write(data, size, ec)) FailSystem(operation_, ec);
+        if (!file_.Write(data, size, ec)) FailSystem(operation_, ec);
         written_ += size;
         if (written_ - flushRequested_ >= flushEvery_) RequestFlush();
     }
@@ -74,13 +68,17 @@ public:
     void Commit() {
         StopFlusher();
         std::error_code ec;
-        if (!file_.Sync(ec)) FailSystem(operation_, ec);
-        file_.Close();
-        if (!platform::RenameReplace(tempPath_, dest_, ec)) FailSystem(operation_, ec);
-        committed_ = true;
+        if (!file_.Commit(ec)) FailSystem(operation_, ec);
     }
 
 private:
+    static TempFileBeside Create(const std::string& dest, const char* operation) {
+        std::error_code ec;
+        auto file = TempFileBeside::Create(dest, ec);
+        if (!file) FailSystem(operation, ec);
+        return std::move(*file);
+    }
+
     void RequestFlush() {
         flushRequested_ = written_;
         {
@@ -122,12 +120,9 @@ private:
         flusher_.join();
     }
 
-    std::string dest_;
     const char* operation_;
     std::uint64_t flushEvery_;
-    std::string tempPath_;
-    platform::File file_;
-    bool committed_ = false;
+    TempFileBeside file_;
     std::uint64_t written_ = 0;
     std::uint64_t flushRequested_ = 0;
     std::mutex mutex_;
@@ -162,31 +157,20 @@ void ExpectEnd(platform::File& file, const char* operation) {
     if (got != 0) FailSystem(operation, std::errc::io_error);
 }
 
-// Wipes a buffer when it goes out of scope, however the scope is left.
-struct WipeOnExit {
-    void* data;
-    std::size_t size;
-    ~WipeOnExit() { SecureWipe(data, size); }
-};
-
 } // namespace
 
 Cipher::Cipher(const LangTable& texts, std::size_t streamBufferSize) : texts_(texts) {
     SetStreamBufferSize(streamBufferSize);
 }
 
-Cipher::~Cipher() {
-    SecureWipe(&key_, sizeof key_);
-}
+Cipher::~Cipher() = default; // the key words wipe themselves
 
 void Cipher::SetStreamBufferSize(std::size_t bytes) noexcept {
     streamBuffer_ = std::max(bytes / kBlockSize * kBlockSize, tea::kMinFramedSize);
 }
 
 void Cipher::Key(std::string_view password) {
-    tea::KeyWords fresh = tea::KeyFromPassword(password);
-    key_ = fresh;
-    SecureWipe(&fresh, sizeof fresh);
+    key_ = tea::KeyFromPassword(password);
 }
 
 void Cipher::UseKey(std::string_view key) {
@@ -271,7 +255,7 @@ void Cipher::DecryptBuffer(std::vector<std::uint8_t>& bytes, const char* operati
         restore();
         throw;
     }
-    const auto length = static_cast<std::int32_t>(tea::LoadLE32(bytes.data() + tea::kLengthOffset));
+    const std::int32_t length = tea::StoredLength(bytes.data());
     if (!tea::LengthFits(length, framed)) {
         restore();
         Fail(operation, lang::kWrongPassword);
@@ -298,7 +282,7 @@ void Cipher::DecryptBuffer(std::vector<std::uint8_t>& bytes, const char* operati
 std::string Cipher::EncryptString(std::string_view text, std::string_view key) {
     std::string single = Utf8ToCp1252(text);
     std::vector<std::uint8_t> bytes(single.begin(), single.end());
-    SecureWipe(single.data(), single.size());
+    WipeString(single);
     UseKey(key);
     EncryptBuffer(bytes, "EncryptString");
     return Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
@@ -335,12 +319,11 @@ void Cipher::EncryptFile(const std::string& SourceFile, const std::string& DestF
     if (length > tea::kMaxPlainLength) Fail(kOp, lang::kFileTooLarge);
 
     const std::uint64_t framed = tea::FramedSize(static_cast<std::uint64_t>(length));
-    std::uint8_t header[kHeaderSize];
-    tea::WriteHeader(header, tea::DrawRandomValues(), static_cast<std::int32_t>(length));
-    WipeOnExit wipeHeader{header, sizeof header};
+    SecretBuffer header(kHeaderSize);
+    tea::WriteHeader(header.data(), tea::DrawRandomValues(), static_cast<std::int32_t>(length));
     const auto dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
 
-    TempDestination out(DestFile, kOp, std::uint64_t{8} * streamBuffer_);
+    Destination out(DestFile, kOp, std::uint64_t{8} * streamBuffer_);
     StreamPass pass;
     pass.total = framed;
     pass.bufferBytes = streamBuffer_;
@@ -349,7 +332,7 @@ void Cipher::EncryptFile(const std::string& SourceFile, const std::string& DestF
         std::size_t at = 0;
         if (pos < kHeaderSize) {
             const auto n = std::min(size, static_cast<std::size_t>(kHeaderSize - pos));
-            std::memcpy(data, header + pos, n);
+            std::memcpy(data, header.data() + pos, n);
             at = n;
         }
         const std::uint64_t dataFrom = pos + at;
@@ -392,27 +375,25 @@ void Cipher::DecryptFile(const std::string& SourceFile, const std::string& DestF
 
     // The length field sits in the second block: check it before anything is written, so a
     // wrong password never creates or touches the destination.
-    std::uint8_t head[tea::kMinFramedSize];
-    WipeOnExit wipeHead{head, sizeof head};
-    ReadExactly(source, head, sizeof head, kOp);
-    std::uint8_t plainHead[tea::kMinFramedSize];
-    WipeOnExit wipePlainHead{plainHead, sizeof plainHead};
-    std::memcpy(plainHead, head, sizeof head);
+    SecretBuffer head(tea::kMinFramedSize);
+    ReadExactly(source, head.data(), head.size(), kOp);
+    SecretBuffer plainHead(head.size());
+    std::memcpy(plainHead.data(), head.data(), head.size());
     tea::Chain probe;
-    tea::CbcDecrypt(plainHead, sizeof plainHead, key_, probe);
-    const auto length = static_cast<std::int32_t>(tea::LoadLE32(plainHead + tea::kLengthOffset));
+    tea::CbcDecrypt(plainHead.data(), plainHead.size(), key_, probe);
+    const std::int32_t length = tea::StoredLength(plainHead.data());
     if (!tea::LengthFits(length, framed)) Fail(kOp, lang::kWrongPassword);
     const std::uint64_t dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
 
-    TempDestination out(DestFile, kOp, std::uint64_t{8} * streamBuffer_);
+    Destination out(DestFile, kOp, std::uint64_t{8} * streamBuffer_);
     StreamPass pass;
     pass.total = framed;
     pass.bufferBytes = streamBuffer_;
     pass.produce = [&](std::uint8_t* data, std::uint64_t pos, std::size_t size) {
         std::size_t at = 0;
-        if (pos < sizeof head) { // already read for the check
-            at = std::min(size, static_cast<std::size_t>(sizeof head - pos));
-            std::memcpy(data, head + pos, at);
+        if (pos < head.size()) { // already read for the check
+            at = std::min(size, static_cast<std::size_t>(head.size() - pos));
+            std::memcpy(data, head.data() + pos, at);
         }
         ReadExactly(source, data + at, size - at, kOp);
         if (pos + size == framed) ExpectEnd(source, kOp);

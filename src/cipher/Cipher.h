@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cipher/Tea.h"
+#include "cipher/TeaBlock.h"
 
 namespace vaultwing {
 

@@ -7,39 +7,31 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
-#include <vector>
 
 #include "base/SecureWipe.h"
+#include "cipher/Progress.h"
 
 namespace vaultwing {
 namespace {
 
-// The buffers hold plaintext at some point in either direction.
-struct WipedBuffer {
-    explicit WipedBuffer(std::size_t size) : bytes(size) {}
-    WipedBuffer(const WipedBuffer&) = delete;
-    WipedBuffer& operator=(const WipedBuffer&) = delete;
-    ~WipedBuffer() { SecureWipe(bytes.data(), bytes.size()); }
-    std::vector<std::uint8_t> bytes;
-};
-
 void TransformChunk(const StreamPass& pass, std::uint8_t* data, std::uint64_t pos, std::size_t size,
                     tea::ProgressCounter& counter, tea::Chain& chain) {
     tea::PassWithProgress(data, size, pos, counter,
-                             [&](std::uint8_t* part, std::size_t n) { pass.transform(part, n, chain); });
+                          [&](std::uint8_t* part, std::size_t n) { pass.transform(part, n, chain); });
 }
 
 // Everything on the calling thread, one chunk after the other: for a pass that fits one chunk
 // (no thread is worth starting) and when no thread can be had.
 void RunSequential(const StreamPass& pass, const std::function<void(int)>& progress, std::size_t chunk) {
-    WipedBuffer buffer(static_cast<std::size_t>(std::min<std::uint64_t>(chunk, pass.total)));
+    // The buffers hold plaintext at some point in either direction.
+    SecretBuffer buffer(static_cast<std::size_t>(std::min<std::uint64_t>(chunk, pass.total)));
     tea::ProgressCounter counter(pass.total, progress);
     tea::Chain chain;
     for (std::uint64_t pos = 0; pos < pass.total;) {
-        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.bytes.size(), pass.total - pos));
-        pass.produce(buffer.bytes.data(), pos, size);
-        TransformChunk(pass, buffer.bytes.data(), pos, size, counter, chain);
-        pass.consume(buffer.bytes.data(), pos, size);
+        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), pass.total - pos));
+        pass.produce(buffer.data(), pos, size);
+        TransformChunk(pass, buffer.data(), pos, size, counter, chain);
+        pass.consume(buffer.data(), pos, size);
         pos += size;
     }
     counter.Finish();
@@ -62,8 +54,8 @@ void RunStreamPass(const StreamPass& pass, const std::function<void(int)>& progr
     const auto chunkSize = [&](std::uint64_t k) {
         return static_cast<std::size_t>(std::min<std::uint64_t>(half, pass.total - k * half));
     };
-    std::array<WipedBuffer, 2> buffers{WipedBuffer(half), WipedBuffer(half)};
-    const auto slot = [&](std::uint64_t k) { return buffers[k % 2].bytes.data(); };
+    std::array<SecretBuffer, 2> buffers{SecretBuffer(half), SecretBuffer(half)};
+    const auto slot = [&](std::uint64_t k) { return buffers[k % 2].data(); };
 
     std::mutex mutex;
     std::condition_variable changed;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "cipher/Tea.h"
+#include "cipher/Cbc.h"
 
 namespace vaultwing {
 

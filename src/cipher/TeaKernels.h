@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "cipher/Tea.h"
+#include "cipher/Cbc.h"
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
 #define VAULTWING_TEA_X86 1

@@ -2,28 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "base/SecureWipe.h"
-#include "cipher/Tea.h"
+#include "cipher/Cbc.h"
+#include "cipher/Frame.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 20; // a multiple of 8
-
-// Holds the secrets of one verification and wipes them however it ends.
-struct Secrets {
-    tea::KeyWords key;
-    std::vector<std::uint8_t> deciphered = std::vector<std::uint8_t>(kChunk);
-    std::vector<std::uint8_t> plain = std::vector<std::uint8_t>(kChunk);
-    ~Secrets() {
-        SecureWipe(key.k.data(), sizeof key.k);
-        SecureWipe(deciphered.data(), deciphered.size());
-        SecureWipe(plain.data(), plain.size());
-    }
-};
 
 } // namespace
 
@@ -35,24 +23,24 @@ bool EncryptedMatchesPlain(const std::string& encryptedFile, const std::string& 
     if (!encrypted || !plain) return false;
     const std::int64_t framed = encrypted->Size(ec);
     const std::int64_t plainSize = plain->Size(ec);
-    if (ec || framed < static_cast<std::int64_t>(tea::kMinFramedSize) || framed % 8 != 0 || plainSize < 0)
-        return false;
+    if (ec || framed < static_cast<std::int64_t>(tea::kMinFramedSize) || framed % 8 != 0 || plainSize < 0) return false;
 
-    Secrets s;
-    s.key = tea::KeyFromPassword(password);
+    const tea::KeyWords key = tea::KeyFromPassword(password);
+    SecretBuffer deciphered(kChunk);
+    SecretBuffer plainChunk(kChunk);
     tea::Chain chain;
     std::uint64_t framedPos = 0; // bytes of the framed plaintext seen so far
     std::uint64_t compared = 0;  // plaintext bytes compared so far
     std::uint64_t length = 0;    // the stored plaintext length
     while (framedPos < static_cast<std::uint64_t>(framed)) {
-        const std::size_t want = static_cast<std::size_t>(
-            std::min<std::uint64_t>(kChunk, static_cast<std::uint64_t>(framed) - framedPos));
-        if (encrypted->ReadFull(s.deciphered.data(), want, ec) != want || ec) return false;
-        tea::CbcDecrypt(s.deciphered.data(), want, s.key, chain);
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, static_cast<std::uint64_t>(framed) - framedPos));
+        if (encrypted->ReadFull(deciphered.data(), want, ec) != want || ec) return false;
+        tea::CbcDecrypt(deciphered.data(), want, key, chain);
 
         std::size_t offset = 0;
         if (framedPos == 0) {
-            const auto stored = static_cast<std::int32_t>(tea::LoadLE32(s.deciphered.data() + tea::kLengthOffset));
+            const std::int32_t stored = tea::StoredLength(deciphered.data());
             if (!tea::LengthFits(stored, static_cast<std::uint64_t>(framed))) return false;
             length = static_cast<std::uint64_t>(stored);
             if (length != static_cast<std::uint64_t>(plainSize)) return false;
@@ -62,13 +50,13 @@ bool EncryptedMatchesPlain(const std::string& encryptedFile, const std::string& 
         const std::uint64_t end = std::min<std::uint64_t>(framedPos + want, tea::kHeaderSize + length);
         if (end > framedPos + offset) {
             const auto count = static_cast<std::size_t>(end - framedPos - offset);
-            if (plain->ReadFull(s.plain.data(), count, ec) != count || ec) return false;
-            if (std::memcmp(s.plain.data(), s.deciphered.data() + offset, count) != 0) return false;
+            if (plain->ReadFull(plainChunk.data(), count, ec) != count || ec) return false;
+            if (std::memcmp(plainChunk.data(), deciphered.data() + offset, count) != 0) return false;
             compared += count;
         }
         for (std::size_t i = static_cast<std::size_t>(std::max<std::uint64_t>(end, framedPos + offset) - framedPos);
              i < want; ++i)
-            if (s.deciphered[i] != 0) return false; // padding must be zeros
+            if (deciphered[i] != 0) return false; // padding must be zeros
         framedPos += want;
         if (perChunk) perChunk();
     }

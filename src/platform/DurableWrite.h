@@ -1,14 +1,45 @@
 #pragma once
-// Replacing a small file (settings, favourites, desktop entries) so that it is never seen
-// half-written: the new content goes to a temporary file beside it, is committed to disk and
-// renamed over the old one.
+// Replacing a file so that it is never seen half-written: the new content goes to a temporary
+// file beside it, is committed to disk and renamed over the old one. On every other way out the
+// temporary file goes and the old file is as it was.
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
+
+#include "platform/platform.h"
 
 namespace vaultwing {
 
-// False when the file could not be replaced; the old file is then as it was and no temporary
-// file is left.
+// A temporary file in the folder of its destination, written piece by piece. Commit puts it in
+// the destination's place; destroyed uncommitted (or after a failed commit) it is removed.
+class TempFileBeside {
+public:
+    [[nodiscard]] static std::optional<TempFileBeside> Create(const std::string& destination, std::error_code& ec);
+
+    TempFileBeside(TempFileBeside&& other) noexcept;
+    TempFileBeside& operator=(TempFileBeside&&) = delete;
+    TempFileBeside(const TempFileBeside&) = delete;
+    TempFileBeside& operator=(const TempFileBeside&) = delete;
+    ~TempFileBeside();
+
+    [[nodiscard]] bool Write(const void* data, std::size_t size, std::error_code& ec);
+    // Commits what was written so far to disk; may run on another thread while Write goes on.
+    [[nodiscard]] bool Sync(std::error_code& ec);
+    // Sync, close and rename over the destination.
+    [[nodiscard]] bool Commit(std::error_code& ec);
+
+private:
+    TempFileBeside(std::string destination, std::string path, platform::File file) noexcept;
+
+    std::string destination_;
+    std::string path_; // empty once there is nothing left to remove
+    platform::File file_;
+};
+
+// Replaces a small file (settings, favourites, desktop entries) whole. False when the file could
+// not be replaced; the old file is then as it was and no temporary file is left.
 [[nodiscard]] bool ReplaceFileContents(const std::string& path, std::string_view content);
 
 } // namespace vaultwing

@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "cipher/Frame.h"
 #include "cipher/Verify.h"
-#include "cipher/Tea.h"
 #include "files/Runs.h"
 #include "platform/HoldingProcess.h"
 #include "reliability/CliProcess.h"

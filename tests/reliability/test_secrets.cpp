@@ -12,7 +12,7 @@
 
 #include "base/SecureWipe.h"
 #include "cipher/Cipher.h"
-#include "cipher/Tea.h"
+#include "cipher/TeaBlock.h"
 #include "config/LangTable.h"
 #include "reliability/CliProcess.h"
 #include "support/TempDir.h"

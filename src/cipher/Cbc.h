@@ -1,0 +1,58 @@
+#pragma once
+// CBC chaining of the TEA block function from a zero initial value, and the choice of the
+// decryption kernel (scalar or x86 vector) and of the threads a large buffer is split across.
+#include <cstddef>
+#include <cstdint>
+
+#include "cipher/TeaBlock.h"
+
+namespace vaultwing::tea {
+
+// Chaining state of one CBC pass: the previous ciphertext block, zero at the start.
+struct Chain {
+    std::uint32_t left = 0;
+    std::uint32_t right = 0;
+};
+
+// `size` is a multiple of 8; `chain` carries the previous ciphertext block from one call to the
+// next, so a buffer may be processed in pieces with the same result as in one.
+void CbcEncrypt(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept;
+void CbcDecrypt(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept;
+
+// The textbook kernels, one block after the other; every faster path gives the same bytes.
+void CbcEncryptScalar(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept;
+void CbcDecryptScalar(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept;
+
+// Encryption is one serial chain; this kernel shortens the dependency path of each round.
+void CbcEncryptFast(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept;
+
+// CBC decryption has no chain between blocks, so many blocks are deciphered at once with the
+// widest vector unit the CPU offers, and large buffers are split across cores.
+enum class DecryptKernel { Scalar, Sse2, Avx2, Avx512 };
+
+[[nodiscard]] const char* KernelName(DecryptKernel kernel) noexcept;
+// True when this build has the kernel and the CPU can run it.
+[[nodiscard]] bool KernelAvailable(DecryptKernel kernel) noexcept;
+// The kernel CbcDecrypt uses: the forced one, else the widest available.
+[[nodiscard]] DecryptKernel ActiveKernel() noexcept;
+// Forces a kernel (tests, benchmarks); Scalar is always possible. False, and nothing changed,
+// when the kernel is not available.
+bool ForceKernel(DecryptKernel kernel) noexcept;
+void ResetKernel() noexcept;
+
+// One kernel on the calling thread only.
+void CbcDecryptWith(DecryptKernel kernel, std::uint8_t* data, std::size_t size, const KeyWords& key,
+                    Chain& chain) noexcept;
+
+// Splitting across threads: at most `threads` threads (0: one per hardware thread), each given
+// at least `minBytesPerThread`. Tests force splits of small buffers with this.
+struct Parallelism {
+    unsigned threads = 0;
+    std::size_t minBytesPerThread = std::size_t{256} << 10;
+};
+void SetParallelism(const Parallelism& parallelism) noexcept;
+[[nodiscard]] Parallelism CurrentParallelism() noexcept;
+// How many threads CbcDecrypt uses for `size` bytes.
+[[nodiscard]] unsigned DecryptThreadsFor(std::size_t size) noexcept;
+
+} // namespace vaultwing::tea
