@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/Cp1252.h"
+#include "base/SecureWipe.h"
 
 namespace vaultwing {
 namespace {
@@ -14,11 +15,7 @@ public:
     explicit KeyBytes(std::string_view password) : bytes_(Utf8ToCp1252(password)) {}
     KeyBytes(const KeyBytes&) = delete;
     KeyBytes& operator=(const KeyBytes&) = delete;
-    ~KeyBytes() {
-        volatile char* p = bytes_.data();
-        for (std::size_t i = 0; i < bytes_.size(); ++i)
-            p[i] = 0;
-    }
+    ~KeyBytes() { WipeString(bytes_); }
     [[nodiscard]] std::string_view View() const { return bytes_; }
 
 private:
