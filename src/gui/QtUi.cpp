@@ -5,16 +5,16 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "gui/windows/AboutWindow.h"
-#include "gui/windows/DropZoneWindow.h"
-#include "gui/windows/SettingsWindow.h"
-#include "gui/windows/LanguageWindow.h"
-#include "gui/windows/FavouritesWindow.h"
-#include "gui/windows/ProgressWindow.h"
 #include "gui/Artwork.h"
 #include "gui/WindowRoutines.h"
-#include "gui/windows/EncryptPasswordDialog.h"
+#include "gui/windows/AboutWindow.h"
 #include "gui/windows/DecryptPasswordDialog.h"
+#include "gui/windows/DropZoneWindow.h"
+#include "gui/windows/EncryptPasswordDialog.h"
+#include "gui/windows/FavouritesWindow.h"
+#include "gui/windows/LanguageWindow.h"
+#include "gui/windows/ProgressWindow.h"
+#include "gui/windows/SettingsWindow.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -28,7 +28,9 @@ QString UiText(const std::string& text) {
 
 QtUi::QtUi() = default;
 
-QtUi::~QtUi() { DeleteWindows(); }
+QtUi::~QtUi() {
+    DeleteWindows();
+}
 
 void QtUi::DeleteWindows() {
     // Windows still loaded at the end go without their unload steps (nothing is saved here).

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/Application.h"
-#include "state/UiPort.h"
 #include "config/ApplyLanguageTable.h"
+#include "state/UiPort.h"
 
 class QWidget;
 

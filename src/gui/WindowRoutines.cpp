@@ -6,11 +6,11 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-#include "gui/widgets/ClickLabel.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
-#include "gui/windows/EncryptPasswordDialog.h"
+#include "gui/widgets/ClickLabel.h"
 #include "gui/windows/DecryptPasswordDialog.h"
+#include "gui/windows/EncryptPasswordDialog.h"
 
 namespace vaultwing {
 namespace {

@@ -8,7 +8,6 @@
 #include <memory>
 #include <stdexcept>
 
-#include "app/Application.h"
 #include "cipher/Cipher.h"
 #include "config/LangIndices.h"
 #include "config/LanguageFile.h"
@@ -51,18 +50,12 @@ inline void DropOn(QWidget* target, const std::vector<std::string>& paths) {
     for (const auto& p : paths)
         urls << QUrl::fromLocalFile(QString::fromStdString(p));
     mime.setUrls(urls);
-    const QPointF at(10, 10);
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
     ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
     Settle();
-}
-
-inline void Type(QWidget& field, const QString& text) {
-    field.setFocus();
-    QTest::keyClicks(&field, text);
 }
 
 inline void Click(QWidget& widget) {
@@ -85,12 +78,13 @@ protected:
             return true;
         };
     }
-    ~GuiFixture() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     void SetSetting(const std::string& key, const std::string& value) {
         IniStore(home.Str()).WriteINI(key, value, kSettingsSection);
     }
-    [[nodiscard]] std::string Setting(const std::string& key) const { return IniStore(home.Str()).ReadINI(key, kSettingsSection); }
+    [[nodiscard]] std::string Setting(const std::string& key) const {
+        return IniStore(home.Str()).ReadINI(key, kSettingsSection);
+    }
 
     // Starts the program as VWX would without a command line; English unless `language` is empty.
     void Start(const std::string& language = "English") {
@@ -106,16 +100,14 @@ protected:
         return work / name;
     }
     std::string MakeEncrypted(const std::string& name, std::string_view plain, const std::string& password) {
-        const std::string source = Make(name + ".src", plain);
-        Cipher(english).EncryptFile(source, work / (name + ".vwx"), password);
-        std::filesystem::remove(source);
+        Cipher(english).EncryptFile(Make(name + ".plain", plain), work / (name + ".vwx"), password);
         return work / (name + ".vwx");
     }
 
     [[nodiscard]] QString En(int index) const { return UiText(english.Text(index)); }
 
-    TempDir home;              // the program folder
-    TempDir work;              // the user's files
+    TempDir home; // the program folder
+    TempDir work; // the user's files
     LangTable english;
     std::unique_ptr<Application> app; // outlives the windows, which the port deletes first
     QtUi ui;

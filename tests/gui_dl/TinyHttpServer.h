@@ -7,7 +7,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <functional>
-#include <utility>
+#include <string>
 #include <vector>
 
 namespace vaultwing::test {
@@ -28,43 +28,34 @@ public:
                 QObject::connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Answer(socket); });
             }
         });
-        listening_ = server_.listen(QHostAddress::LocalHost, 0);
+        (void)server_.listen(QHostAddress::LocalHost, 0);
     }
 
-    [[nodiscard]] bool Listening() const { return listening_; }
+    [[nodiscard]] bool Listening() const { return server_.isListening(); }
     [[nodiscard]] std::string HostAndPort() const { return "127.0.0.1:" + std::to_string(server_.serverPort()); }
-    [[nodiscard]] QString Url(const char* target) const {
-        return QString::fromStdString("http://" + HostAndPort() + target);
+    [[nodiscard]] QString Url(const std::string& path) const {
+        return QString::fromStdString("http://" + HostAndPort() + path);
     }
-    void Serve(const QByteArray& target, Response response) { routes_[target] = std::move(response); }
-    // Serves `response` at the path of a full address on this server.
-    void ServeAddress(const std::string& address, Response response) {
-        const QByteArray url = QByteArray::fromStdString(address);
-        Serve(url.mid(url.indexOf('/', 7)), std::move(response)); // after "http://host:port"
+    // Serves `response` at `target`; a whole address on this server is cut to its path.
+    void Serve(std::string target, const Response& response) {
+        if (target.starts_with("http://")) target = target.substr(target.find('/', 7));
+        routes_[QByteArray::fromStdString(target)] = response;
     }
 
-    // Every request seen: its target and its header block.
-    std::vector<std::pair<QByteArray, QByteArray>> requests;
+    std::vector<QByteArray> requests; // the header block of every request seen
 
 private:
     void Answer(QTcpSocket* socket) {
         QByteArray& buffer = pending_[socket];
         buffer += socket->readAll();
-        const auto end = buffer.indexOf("\r\n\r\n");
-        if (end < 0) return;
-        const QByteArray head = buffer.left(end);
+        if (!buffer.contains("\r\n\r\n")) return;
+        requests.push_back(buffer);
+        const Response r = routes_.value(buffer.split(' ').value(1), Response{404, "Not Found", {}, false});
         pending_.remove(socket);
-        const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
-        const QByteArray target = requestLine.size() > 1 ? requestLine[1] : QByteArray();
-        requests.emplace_back(target, head);
-
-        const auto route = routes_.find(target);
-        const Response r = route != routes_.end() ? *route : Response{404, "<html>Not Found</html>", {}, false};
         QByteArray reply = "HTTP/1.1 " + QByteArray::number(r.status) + " X\r\n";
         if (!r.location.isEmpty()) reply += "Location: " + r.location + "\r\n";
         reply += "Content-Length: " + QByteArray::number(r.stall ? r.body.size() * 100 : r.body.size());
-        reply += "\r\nConnection: close\r\n\r\n" + r.body;
-        socket->write(reply);
+        socket->write(reply + "\r\nConnection: close\r\n\r\n" + r.body);
         if (r.stall) return;
         QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [socket] {
             if (socket->bytesToWrite() == 0) socket->disconnectFromHost();
@@ -72,12 +63,11 @@ private:
     }
 
     QTcpServer server_;
-    bool listening_ = false;
     QHash<QByteArray, Response> routes_;
     QHash<QTcpSocket*, QByteArray> pending_;
 };
 
-// Lets events run until `done` holds; false after ten seconds (a hang, not a speed test).
+// Lets events run until `done` holds; false after `ms` milliseconds (a hang, not a speed test).
 inline bool WaitUntil(const std::function<bool()>& done, int ms = 10000) {
     QElapsedTimer timer;
     timer.start();

@@ -11,15 +11,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "gui/Downloader.h"
 #include "about/LiveUpdate.h"
 #include "about/Marquee.h"
-#include "gui/windows/DropZoneWindow.h"
-#include "gui/widgets/ClickLabel.h"
-#include "gui/widgets/MarqueeBox.h"
 #include "gui/Artwork.h"
+#include "gui/Downloader.h"
 #include "gui/QtUi.h"
 #include "gui/WindowRoutines.h"
+#include "gui/widgets/ClickLabel.h"
+#include "gui/widgets/MarqueeBox.h"
+#include "gui/windows/DropZoneWindow.h"
 #include "gui/windows/EncryptPasswordDialog.h"
 
 namespace vaultwing {
@@ -173,7 +173,7 @@ void AboutWindow::onContactClicked() {
 
 void AboutWindow::StartLiveUpdate() {
     liveUpdateDownloader_->Download(QString::fromStdString(VersionFileAddress(server)),
-                           QString::fromStdString(ui_.App().state.settings.VersionPath()));
+                                    QString::fromStdString(ui_.App().state.settings.VersionPath()));
 }
 
 void AboutWindow::onVersionFileDownloaded(qint64 bytes) {

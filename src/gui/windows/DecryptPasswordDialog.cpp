@@ -9,10 +9,10 @@
 #include <QVBoxLayout>
 
 #include "base/SecureWipe.h"
-#include "gui/widgets/ClickLabel.h"
-#include "gui/widgets/PasswordField.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
+#include "gui/widgets/ClickLabel.h"
+#include "gui/widgets/PasswordField.h"
 #include "gui/windows/EncryptPasswordDialog.h"
 
 namespace vaultwing {

@@ -12,11 +12,11 @@
 
 #include "base/SecureWipe.h"
 #include "config/LangIndices.h"
-#include "gui/windows/SettingsWindow.h"
-#include "gui/widgets/ClickLabel.h"
-#include "gui/widgets/PasswordField.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
+#include "gui/widgets/ClickLabel.h"
+#include "gui/widgets/PasswordField.h"
+#include "gui/windows/SettingsWindow.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -68,7 +68,8 @@ QLabel* IconLabel(QWidget* parent) {
 
 } // namespace
 
-EncryptPasswordDialog::EncryptPasswordDialog(QtUi& ui) : QWidget(nullptr, Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint), ui_(ui) {
+EncryptPasswordDialog::EncryptPasswordDialog(QtUi& ui)
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint), ui_(ui) {
     setObjectName(QStringLiteral("EncryptPasswordDialog"));
     setWindowIcon(artwork::AppIcon());
 
@@ -88,7 +89,8 @@ EncryptPasswordDialog::EncryptPasswordDialog(QtUi& ui) : QWidget(nullptr, Qt::Di
         connect(passwordFields_[i], &QLineEdit::textChanged, this, [this] { onPasswordChanged(); });
     }
     // Enter in the first field goes on to the second, as Tab would; in the second it is OK.
-    connect(passwordFields_[0], &PasswordField::enterPressed, this, [this] { passwordFields_[1]->setFocus(Qt::TabFocusReason); });
+    connect(passwordFields_[0], &PasswordField::enterPressed, this,
+            [this] { passwordFields_[1]->setFocus(Qt::TabFocusReason); });
     connect(passwordFields_[1], &PasswordField::enterPressed, this, [this] { onOkClicked(); });
     passwordLabel_->setBuddy(passwordFields_[0]);
     repeatLabel_->setBuddy(passwordFields_[1]);

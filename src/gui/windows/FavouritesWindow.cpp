@@ -6,10 +6,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "gui/widgets/FileDropList.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
 #include "gui/WindowRoutines.h"
+#include "gui/widgets/FileDropList.h"
 
 namespace vaultwing {
 

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "config/LangIndices.h"
 #include "app/LanguageChoice.h"
+#include "config/LangIndices.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
 #include "gui/windows/EncryptPasswordDialog.h"

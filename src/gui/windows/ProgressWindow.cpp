@@ -8,10 +8,10 @@
 #include <QVBoxLayout>
 
 #include "config/LangIndices.h"
-#include "gui/widgets/DrawnProgressBar.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
 #include "gui/WindowRoutines.h"
+#include "gui/widgets/DrawnProgressBar.h"
 #include "gui/windows/EncryptPasswordDialog.h"
 
 namespace vaultwing {
@@ -75,7 +75,8 @@ void ProgressWindow::Begin(RunDirection direction, const QString& caption) {
 void ProgressWindow::ShowFile(const QString& fileName) {
     // A long name is shortened in its middle, so that its start and extension stay readable.
     fileNameLabel_->setToolTip(fileName);
-    fileNameLabel_->setText(fileNameLabel_->fontMetrics().elidedText(fileName, Qt::ElideMiddle, fileNameLabel_->width()));
+    fileNameLabel_->setText(
+        fileNameLabel_->fontMetrics().elidedText(fileName, Qt::ElideMiddle, fileNameLabel_->width()));
     if (!isVisible()) {
         show();
         raise();

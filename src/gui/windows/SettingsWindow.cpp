@@ -11,15 +11,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/windows/AboutWindow.h"
-#include "gui/windows/DropZoneWindow.h"
 #include "config/LangIndices.h"
-#include "gui/widgets/BarSlider.h"
-#include "gui/widgets/ClickLabel.h"
-#include "gui/widgets/HotRegionPicture.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
 #include "gui/WindowRoutines.h"
+#include "gui/widgets/BarSlider.h"
+#include "gui/widgets/ClickLabel.h"
+#include "gui/widgets/HotRegionPicture.h"
+#include "gui/windows/AboutWindow.h"
+#include "gui/windows/DropZoneWindow.h"
 #include "gui/windows/EncryptPasswordDialog.h"
 #include "platform/platform.h"
 
