@@ -252,7 +252,7 @@ bool QtUi::MainWindowVisible() {
 }
 
 void QtUi::ShowInTaskbar(int show) {
-    if (dropZone_) vaultwing::ShowInTaskbar(dropZone_, show, false);
+    if (dropZone_) vaultwing::ShowInTaskbar(dropZone_, show != 0); // -1 gives a taskbar button, 0 takes it away
 }
 
 void QtUi::ShowTrayIcon(bool show) {

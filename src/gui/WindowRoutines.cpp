@@ -31,33 +31,25 @@ void ChangeFlags(QWidget* window, Qt::WindowFlags flags) {
 
 } // namespace
 
-void ShowInTaskbar(QWidget* window, int show, bool /*lockUpdate*/) {
+void ShowInTaskbar(QWidget* window, bool show) {
     if (window == nullptr) return;
     const bool visible = window->isVisible();
-    if (show == -1 || show == 0) {
-        // A tool window has no taskbar button. Only the window-type bits change.
-        const Qt::WindowFlags type = show == 0 ? Qt::Tool : Qt::Window;
-        const Qt::WindowFlags flags = (window->windowFlags() & ~Qt::WindowType_Mask) | type;
-        if (flags != window->windowFlags()) window->setWindowFlags(flags);
-    } else {
-        window->hide();
-    }
+    // Only the window-type bits change.
+    const Qt::WindowFlags flags = (window->windowFlags() & ~Qt::WindowType_Mask) | (show ? Qt::Window : Qt::Tool);
+    if (flags != window->windowFlags()) window->setWindowFlags(flags);
     window->update();
     if (visible) window->show();
 }
 
-bool SetAlwaysOnTop(QWidget* window, int onTop, int activate) {
-    if (window == nullptr) return false;
-    if (onTop == -1 || onTop == 0) {
-        Qt::WindowFlags flags = window->windowFlags();
-        flags.setFlag(Qt::WindowStaysOnTopHint, onTop == -1);
-        ChangeFlags(window, flags);
-    }
+void SetAlwaysOnTop(QWidget* window, bool onTop, bool activate) {
+    if (window == nullptr) return;
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    ChangeFlags(window, flags);
     if (window->isVisible()) {
         window->raise();
-        if (activate != 0) window->activateWindow();
+        if (activate) window->activateWindow();
     }
-    return true;
 }
 
 void SetTransparency(QWidget* window, int alpha) {

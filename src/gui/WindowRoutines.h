@@ -10,14 +10,13 @@ namespace vaultwing {
 
 class QtUi;
 
-// show -1 gives the window a taskbar button, 0 takes it away (a tool window has none); any other
-// value leaves the style. The window is hidden for the change and keeps its visibility.
-// lockUpdate has no equivalent here: Qt repaints the window once it is shown again.
-void ShowInTaskbar(QWidget* window, int show, bool lockUpdate);
+// Gives the window a taskbar button or takes it away (a tool window has none). The window keeps
+// its visibility.
+void ShowInTaskbar(QWidget* window, bool show);
 
-// onTop -1: topmost; 0: no longer topmost; other values: raised above the normal windows.
-// Size and position stay; a visible window is activated unless activate is 0.
-bool SetAlwaysOnTop(QWidget* window, int onTop, int activate);
+// Keeps the window above all others, or no longer. Size and position stay; a visible window is
+// raised, and activated when `activate` is set.
+void SetAlwaysOnTop(QWidget* window, bool onTop, bool activate);
 
 // Whole-window alpha, 0 (invisible, though still shown) to 255 (opaque).
 void SetTransparency(QWidget* window, int alpha);

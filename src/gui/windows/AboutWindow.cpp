@@ -138,7 +138,7 @@ AboutWindow::AboutWindow(QtUi& ui)
 
 void AboutWindow::Load() {
     ui_.ApplyLanguage();
-    SetAlwaysOnTop(this, -1, 0);
+    SetAlwaysOnTop(this, true, false);
     CentreOnScreen(this);
     marqueeBox_->setText(QString::fromStdString(CreditsLine() + ui_.MarqueeText()));
     marqueeBox_->setPosition(kMarqueeStart);

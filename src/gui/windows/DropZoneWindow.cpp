@@ -89,7 +89,7 @@ void DropZoneWindow::BuildMenu() {
 void DropZoneWindow::Load() {
     EnableFavouritesCommands(ui_.LoadFavouritesList());
     SetDragPointer(false);
-    vaultwing::ShowInTaskbar(this, 0, false);
+    vaultwing::ShowInTaskbar(this, false);
 
     const QRect screen = PrimaryScreenGeometry();
     const qreal ratio = PrimaryScreenRatio();
@@ -100,7 +100,7 @@ void DropZoneWindow::Load() {
     AppState& state = ui_.App().state;
     hotRegion = ReadHotRegion(state.settings);
     SetHotRegionTimer(hotRegion.enabled);
-    SetAlwaysOnTop(this, -1, -1);
+    SetAlwaysOnTop(this, true, true);
 
     const long left = RestoredPosition(state.settings.ReadINI("Left", kSettingsSection),
                                        long{screen.width()} * kTwipsPerPixel, long{width()} * kTwipsPerPixel);
@@ -133,9 +133,9 @@ void DropZoneWindow::closeEvent(QCloseEvent* event) {
 }
 
 void DropZoneWindow::ShowDropZone() {
-    vaultwing::ShowInTaskbar(this, 0, false);
+    vaultwing::ShowInTaskbar(this, false);
     show();
-    SetAlwaysOnTop(this, -1, -1);
+    SetAlwaysOnTop(this, true, true);
 }
 
 void DropZoneWindow::EnableFavouritesCommands(bool enabled) {
@@ -166,10 +166,10 @@ void DropZoneWindow::onTrayIconClicked(TrayClick click) {
     if (click == TrayClick::Left) {
         setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
         if (!isVisible()) {
-            vaultwing::ShowInTaskbar(this, 0, false);
+            vaultwing::ShowInTaskbar(this, false);
             show();
         }
-        SetAlwaysOnTop(this, -1, -1);
+        SetAlwaysOnTop(this, true, true);
     } else {
         PopupContextMenu(QCursor::pos());
     }

@@ -54,7 +54,7 @@ FavouritesWindow::FavouritesWindow(QtUi& ui)
 
 void FavouritesWindow::Load() {
     ui_.ApplyLanguage();
-    SetAlwaysOnTop(this, -1, 0);
+    SetAlwaysOnTop(this, true, false);
     list_.Load();
     relativePathsAction_->setChecked(list_.Relative());
     Refill();

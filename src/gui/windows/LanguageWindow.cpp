@@ -68,7 +68,7 @@ void LanguageWindow::Load() {
         ui_.EndProcessNow();
         return;
     }
-    languageBox_->lineEdit()->setReadOnly(true); // SetComboReadOnly
+    languageBox_->lineEdit()->setReadOnly(true);
     const std::vector<std::string> names = LanguageNames(state.programFolder);
     for (const std::string& name : names)
         languageBox_->addItem(QString::fromStdString(name));
