@@ -107,10 +107,10 @@ void DropZoneWindow::Load() {
     const long top = RestoredPosition(state.settings.ReadINI("Top", kSettingsSection),
                                       long{screen.height()} * kTwipsPerPixel, long{height()} * kTwipsPerPixel);
     move(static_cast<int>(left / kTwipsPerPixel), static_cast<int>(top / kTwipsPerPixel));
-    LoadTransparency();
+    ApplyStoredTransparency();
 }
 
-void DropZoneWindow::LoadTransparency() {
+void DropZoneWindow::ApplyStoredTransparency() {
     if (const auto alpha = vaultwing::LoadTransparency(ui_.App().state.settings)) SetTransparency(this, *alpha);
 }
 

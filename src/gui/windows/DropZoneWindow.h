@@ -33,7 +33,6 @@ public:
     // A left click on the notification-area icon brings the drop zone back; a context click
     // opens its menu.
     void onTrayIconClicked(TrayClick click);
-    void LoadTransparency();
 
     // Shows the drop zone: no taskbar button, visible, topmost.
     void ShowDropZone();
@@ -62,6 +61,7 @@ private:
     void onFilesDropped(const std::vector<std::string>& paths);
     void onDoubleClicked();
     void SetDragPointer(bool dragging);
+    void ApplyStoredTransparency();
 
     QMenu* contextMenu_ = nullptr;
     QAction* settingsAction_ = nullptr;
