@@ -38,9 +38,8 @@ inline void Settle() {
 
 // A window's control by its object name; a missing one fails the test.
 template <typename T> T& Child(const QObject& window, const char* name) {
-    T* child = window.findChild<T*>(QString::fromLatin1(name));
-    if (child == nullptr) throw std::runtime_error(std::string("no control ") + name);
-    return *child;
+    if (T* child = window.findChild<T*>(QString::fromLatin1(name))) return *child;
+    throw std::runtime_error(std::string("no control ") + name);
 }
 
 // Drops `paths` on `target` as a file manager would.

@@ -82,6 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OutcomeCase{"Redirected", "/moved", {200, kVersion, {}, false}, nullptr, "version.ini", true},
                       OutcomeCase{"Large", "/file", {200, QByteArray(300 << 10, 'b'), {}, false}, nullptr, "b", true},
                       OutcomeCase{"NotFound", "/file", {404, kVersion, {}, false}, nullptr, "version.ini", false},
+                      OutcomeCase{"Status300", "/file", {300, kVersion, {}, false}, nullptr, "version.ini", false},
                       OutcomeCase{"EmptyBody", "/file", {200, "", {}, false}, nullptr, "version.ini", false},
                       OutcomeCase{"ExistingFileKept", "/file", {200, kVersion, {}, false}, "old", "version.ini", false},
                       OutcomeCase{"Refused", "http://127.0.0.1:1/x", {}, nullptr, "version.ini", false},
