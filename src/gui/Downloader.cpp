@@ -37,38 +37,38 @@ Downloader::~Downloader() {
     }
 }
 
-void Downloader::Download(const QString& sWWWFile, const QString& sDestination, const QString& sID) {
-    if (jobs_.contains(sID)) return;
+void Downloader::Download(const QString& url, const QString& destination, const QString& id) {
+    if (jobs_.contains(id)) return;
 
     Job job;
-    job.destination = sDestination;
-    job.file = OpenTemporaryFileFor(sDestination, nullptr);
+    job.destination = destination;
+    job.file = OpenTemporaryFileFor(destination, nullptr);
     if (job.file == nullptr) {
         // Nothing could be started; the caller still hears of the end, as for any failure.
-        QTimer::singleShot(0, this, [this, sID] { emit Completed(0, sID); });
+        QTimer::singleShot(0, this, [this, id] { emit Completed(0, id); });
         return;
     }
 
-    QNetworkRequest request{QUrl(sWWWFile)};
+    QNetworkRequest request{QUrl(url)};
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     if (stallTimeoutSeconds_ > 0) request.setTransferTimeout(stallTimeoutSeconds_ * 1000);
     job.reply = network_->get(request);
-    jobs_.insert(sID, job);
+    jobs_.insert(id, job);
 
-    connect(job.reply, &QNetworkReply::readyRead, this, [this, sID] { OnReadyRead(sID); });
+    connect(job.reply, &QNetworkReply::readyRead, this, [this, id] { OnReadyRead(id); });
     connect(job.reply, &QNetworkReply::downloadProgress, this,
-            [this, sID](qint64 received, qint64 total) { emit Progress(received, total, sID); });
-    connect(job.reply, &QNetworkReply::finished, this, [this, sID] { OnFinished(sID); });
+            [this, id](qint64 received, qint64 total) { emit Progress(received, total, id); });
+    connect(job.reply, &QNetworkReply::finished, this, [this, id] { OnFinished(id); });
 }
 
-void Downloader::CancelDownload(const QString& sID) {
-    const auto it = jobs_.find(sID);
+void Downloader::CancelDownload(const QString& id) {
+    const auto it = jobs_.find(id);
     if (it != jobs_.end()) it->reply->abort(); // finished follows, and with it Completed(0)
 }
 
-void Downloader::OnReadyRead(const QString& sID) {
-    const auto it = jobs_.find(sID);
+void Downloader::OnReadyRead(const QString& id) {
+    const auto it = jobs_.find(id);
     if (it == jobs_.end() || it->failed) return;
     const QByteArray data = it->reply->readAll();
     // Flushed at once so a full disk shows here, and the file on disk follows the download.
@@ -80,10 +80,10 @@ void Downloader::OnReadyRead(const QString& sID) {
     it->bytes += data.size();
 }
 
-void Downloader::OnFinished(const QString& sID) {
-    const auto it = jobs_.find(sID);
+void Downloader::OnFinished(const QString& id) {
+    const auto it = jobs_.find(id);
     if (it == jobs_.end()) return;
-    OnReadyRead(sID); // whatever is still buffered
+    OnReadyRead(id); // whatever is still buffered
 
     const QVariant status = it->reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     // An error page is not the file that was asked for.
@@ -96,17 +96,17 @@ void Downloader::OnFinished(const QString& sID) {
         ok = it->file->rename(it->destination);
         if (ok) it->file->setAutoRemove(false);
     }
-    Finish(sID, ok ? it->bytes : 0);
+    Finish(id, ok ? it->bytes : 0);
 }
 
-void Downloader::Finish(const QString& sID, qint64 bytes) {
-    const auto it = jobs_.find(sID);
+void Downloader::Finish(const QString& id, qint64 bytes) {
+    const auto it = jobs_.find(id);
     if (it == jobs_.end()) return;
     Job job = *it;
     jobs_.erase(it);
     job.reply->deleteLater();
     delete job.file; // removes the temporary file unless it became the destination
-    emit Completed(bytes, sID);
+    emit Completed(bytes, id);
 }
 
 } // namespace vaultwing

@@ -5,16 +5,16 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "gui/windows/AboutWindow.h"
-#include "gui/windows/DropZoneWindow.h"
-#include "gui/windows/SettingsWindow.h"
-#include "gui/windows/LanguageWindow.h"
-#include "gui/windows/FavouritesWindow.h"
-#include "gui/windows/ProgressWindow.h"
 #include "gui/Artwork.h"
 #include "gui/WindowRoutines.h"
-#include "gui/windows/EncryptPasswordDialog.h"
+#include "gui/windows/AboutWindow.h"
 #include "gui/windows/DecryptPasswordDialog.h"
+#include "gui/windows/DropZoneWindow.h"
+#include "gui/windows/EncryptPasswordDialog.h"
+#include "gui/windows/FavouritesWindow.h"
+#include "gui/windows/LanguageWindow.h"
+#include "gui/windows/ProgressWindow.h"
+#include "gui/windows/SettingsWindow.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -28,68 +28,70 @@ QString UiText(const std::string& text) {
 
 QtUi::QtUi() = default;
 
-QtUi::~QtUi() { DeleteWindows(); }
+QtUi::~QtUi() {
+    DeleteWindows();
+}
 
 void QtUi::DeleteWindows() {
     // Windows still loaded at the end go without their unload steps (nothing is saved here).
     for (QPointer<QWidget>& window : unloaded_)
         delete window.data();
     unloaded_.clear();
-    delete info_.data(); // owned by the drop zone: before it
+    delete about_.data(); // owned by the drop zone: before it
     delete favourites_.data();
     delete settings_.data();
     delete language_.data();
     delete progress_.data();
-    delete keyDirect_.data();
-    delete key_.data();
-    delete main_.data();
+    delete decryptDialog_.data();
+    delete encryptDialog_.data();
+    delete dropZone_.data();
     vaultwing::ShowTrayIcon(false);
 }
 
-template <typename W> W& QtUi::Load(QPointer<W>& slot) {
+template <typename W> W& QtUi::LoadWindow(QPointer<W>& slot) {
     if (!slot) {
         slot = new W(*this);
         // The pointer is set before the load steps, so a window they touch again (ApplyLanguage
         // from its own load) is not created a second time.
-        slot->Form_Load();
+        slot->Load();
     }
     return *slot;
 }
 
-DropZoneWindow& QtUi::Main() {
-    return Load(main_);
+DropZoneWindow& QtUi::DropZone() {
+    return LoadWindow(dropZone_);
 }
-EncryptPasswordDialog& QtUi::Key() {
-    return Load(key_);
+EncryptPasswordDialog& QtUi::EncryptDialog() {
+    return LoadWindow(encryptDialog_);
 }
-DecryptPasswordDialog& QtUi::KeyDirect() {
-    return Load(keyDirect_);
+DecryptPasswordDialog& QtUi::DecryptDialog() {
+    return LoadWindow(decryptDialog_);
 }
 ProgressWindow& QtUi::Progress() {
-    return Load(progress_);
+    return LoadWindow(progress_);
 }
 LanguageWindow& QtUi::Language() {
-    return Load(language_);
+    return LoadWindow(language_);
 }
 
 SettingsWindow& QtUi::Settings() {
-    return Load(settings_);
+    return LoadWindow(settings_);
 }
 FavouritesWindow& QtUi::Favourites() {
-    return Load(favourites_);
+    return LoadWindow(favourites_);
 }
-AboutWindow& QtUi::Info() {
-    return Load(info_);
+AboutWindow& QtUi::About() {
+    return LoadWindow(about_);
 }
 
-DropZoneWindow* QtUi::MainIfLoaded() const {
-    return main_;
+DropZoneWindow* QtUi::DropZoneIfLoaded() const {
+    return dropZone_;
 }
-EncryptPasswordDialog* QtUi::KeyIfLoaded() const {
-    return key_;
+EncryptPasswordDialog* QtUi::EncryptDialogIfLoaded() const {
+    return encryptDialog_;
 }
-DecryptPasswordDialog* QtUi::KeyDirectIfLoaded() const {
-    return keyDirect_;
+DecryptPasswordDialog* QtUi::DecryptDialogIfLoaded() const {
+    return decryptDialog_;
 }
 ProgressWindow* QtUi::ProgressIfLoaded() const {
     return progress_;
@@ -103,33 +105,33 @@ SettingsWindow* QtUi::SettingsIfLoaded() const {
 FavouritesWindow* QtUi::FavouritesIfLoaded() const {
     return favourites_;
 }
-AboutWindow* QtUi::InfoIfLoaded() const {
-    return info_;
+AboutWindow* QtUi::AboutIfLoaded() const {
+    return about_;
 }
 
 void QtUi::Unloaded(QWidget* window) {
-    if (window == main_) main_ = nullptr;
-    if (window == key_) key_ = nullptr;
-    if (window == keyDirect_) keyDirect_ = nullptr;
+    if (window == dropZone_) dropZone_ = nullptr;
+    if (window == encryptDialog_) encryptDialog_ = nullptr;
+    if (window == decryptDialog_) decryptDialog_ = nullptr;
     if (window == progress_) progress_ = nullptr;
     if (window == language_) language_ = nullptr;
     if (window == settings_) settings_ = nullptr;
     if (window == favourites_) favourites_ = nullptr;
-    if (window == info_) info_ = nullptr;
+    if (window == about_) about_ = nullptr;
     window->hide();
     unloaded_.emplace_back(window);
     window->deleteLater();
 }
 
 void QtUi::UnloadAll() {
-    if (main_) main_->Form_Unload();
-    if (key_) key_->Form_Unload();
-    if (keyDirect_) keyDirect_->Form_Unload();
-    if (progress_) progress_->Form_Unload();
-    if (language_) language_->Form_Unload();
-    if (settings_) settings_->Form_Unload();
-    if (favourites_) favourites_->Form_Unload(); // saves the favourites file
-    if (info_) info_->Form_Unload();
+    if (dropZone_) dropZone_->Unload();
+    if (encryptDialog_) encryptDialog_->Unload();
+    if (decryptDialog_) decryptDialog_->Unload();
+    if (progress_) progress_->Unload();
+    if (language_) language_->Unload();
+    if (settings_) settings_->Unload();
+    if (favourites_) favourites_->Unload(); // saves the favourites file
+    if (about_) about_->Unload();
 }
 
 bool QtUi::OtherWindowAvailable(OtherWindow) const {
@@ -139,24 +141,17 @@ bool QtUi::OtherWindowAvailable(OtherWindow) const {
 void QtUi::OpenOtherWindow(OtherWindow window) {
     if (quitting_) return;
     switch (window) {
-    case OtherWindow::Settings: {
-        SettingsWindow& settings = Settings();
-        settings.show();
-        settings.raise();
-        settings.activateWindow();
+    case OtherWindow::Settings:
+        Settings().Open();
         break;
-    }
     case OtherWindow::Favourites:
         Favourites().Open();
         break;
     case OtherWindow::About: {
-        AboutWindow& info = Info();
+        AboutWindow& about = About();
         // Owned by the drop zone, also when the settings window's live update created it.
-        if (main_ && info.parentWidget() != main_) info.setParent(main_, info.windowFlags());
-        info.show();
-        info.raise();
-        info.activateWindow();
-        info.tmrLaufschrift->start();
+        if (dropZone_ && about.parentWidget() != dropZone_) about.setParent(dropZone_, about.windowFlags());
+        about.Open();
         break;
     }
     }
@@ -245,49 +240,49 @@ void QtUi::ProgressHide() {
 
 void QtUi::ShowMainWindow() {
     if (quitting_) return;
-    Main().ShowDropZone();
+    DropZone().ShowDropZone();
 }
 
 void QtUi::HideMainWindow() {
-    if (main_) main_->hide();
+    if (dropZone_) dropZone_->hide();
 }
 
 bool QtUi::MainWindowVisible() {
-    return main_ && main_->isVisible();
+    return dropZone_ && dropZone_->isVisible();
 }
 
 void QtUi::ShowInTaskbar(bool show) {
-    if (main_) vaultwing::ShowInTaskbar(main_, show ? -1 : 0, false);
+    if (dropZone_) vaultwing::ShowInTaskbar(dropZone_, show);
 }
 
 void QtUi::ShowTrayIcon(bool show) {
     if (quitting_ && show) return;
-    vaultwing::ShowTrayIcon(show, [this](int message) {
-        if (main_) main_->Form_MouseMove(message);
+    vaultwing::ShowTrayIcon(show, [this](TrayClick click) {
+        if (dropZone_) dropZone_->onTrayIconClicked(click);
     });
 }
 
 void QtUi::ShowPasswordDialog(PasswordDialog dialog) {
     if (quitting_) return;
     if (dialog == PasswordDialog::Encrypt)
-        Key().Open();
+        EncryptDialog().Open();
     else
-        KeyDirect().Open();
+        DecryptDialog().Open();
 }
 
 void QtUi::HidePasswordDialog(PasswordDialog dialog) {
-    if (dialog == PasswordDialog::Encrypt && key_) key_->hide();
-    if (dialog == PasswordDialog::Decrypt && keyDirect_) keyDirect_->hide();
+    if (dialog == PasswordDialog::Encrypt && encryptDialog_) encryptDialog_->hide();
+    if (dialog == PasswordDialog::Decrypt && decryptDialog_) decryptDialog_->hide();
 }
 
 void QtUi::ClosePasswordDialog(PasswordDialog dialog) {
-    if (dialog == PasswordDialog::Encrypt && key_) key_->Form_Unload();
-    if (dialog == PasswordDialog::Decrypt && keyDirect_) keyDirect_->Form_Unload();
+    if (dialog == PasswordDialog::Encrypt && encryptDialog_) encryptDialog_->Unload();
+    if (dialog == PasswordDialog::Decrypt && decryptDialog_) decryptDialog_->Unload();
 }
 
 void QtUi::ClearPasswordFields(PasswordDialog dialog) {
-    if (dialog == PasswordDialog::Encrypt && key_) key_->ClearFields();
-    if (dialog == PasswordDialog::Decrypt && keyDirect_) keyDirect_->ClearFields();
+    if (dialog == PasswordDialog::Encrypt && encryptDialog_) encryptDialog_->ClearFields();
+    if (dialog == PasswordDialog::Decrypt && decryptDialog_) decryptDialog_->ClearFields();
 }
 
 void QtUi::SetDeleteModeText(const std::string& text) {
@@ -308,13 +303,13 @@ void QtUi::ApplyLanguage() {
 }
 
 QWidget* QtUi::WindowByName(std::string_view name) {
-    if (name == "LanguageWindow") return &Load(language_);
-    if (name == "DropZoneWindow") return &Load(main_);
-    if (name == "EncryptPasswordDialog") return &Load(key_);
-    if (name == "DecryptPasswordDialog") return &Load(keyDirect_);
-    if (name == "SettingsWindow") return &Load(settings_);
-    if (name == "FavouritesWindow") return &Load(favourites_);
-    if (name == "AboutWindow") return &Load(info_);
+    if (name == "LanguageWindow") return &LoadWindow(language_);
+    if (name == "DropZoneWindow") return &LoadWindow(dropZone_);
+    if (name == "EncryptPasswordDialog") return &LoadWindow(encryptDialog_);
+    if (name == "DecryptPasswordDialog") return &LoadWindow(decryptDialog_);
+    if (name == "SettingsWindow") return &LoadWindow(settings_);
+    if (name == "FavouritesWindow") return &LoadWindow(favourites_);
+    if (name == "AboutWindow") return &LoadWindow(about_);
     return nullptr;
 }
 
@@ -332,11 +327,11 @@ void QtUi::SetLanguageText(const LangTarget& target, const std::string& text) {
 }
 
 void QtUi::CloseFavouritesWindowIfVisible() {
-    if (favourites_ && favourites_->isVisible()) favourites_->Form_Unload();
+    if (favourites_ && favourites_->isVisible()) favourites_->Unload();
 }
 
 void QtUi::EnableFavouritesCommands(bool enabled) {
-    if (main_) main_->EnableFavouritesCommands(enabled);
+    if (dropZone_) dropZone_->EnableFavouritesCommands(enabled);
 }
 
 void QtUi::QuitApplication() {
@@ -345,7 +340,7 @@ void QtUi::QuitApplication() {
     // Exit chosen while a run works (its events run in the middle of a file): the run stops at
     // its next step as if cancelled, so the current file leaves no partial output behind.
     if (app_ != nullptr && app_->state.runActive) cancel_ = true;
-    UnloadAllForms(*this);
+    UnloadAllWindows(*this);
     if (quitHook)
         quitHook();
     else

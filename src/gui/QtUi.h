@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/Application.h"
-#include "state/UiPort.h"
 #include "config/ApplyLanguageTable.h"
+#include "state/UiPort.h"
 
 class QWidget;
 
@@ -66,22 +66,22 @@ public:
     [[nodiscard]] bool Quitting() const { return quitting_; }
 
     // --- The windows -------------------------------------------------------------------------
-    DropZoneWindow& Main();
-    EncryptPasswordDialog& Key();
-    DecryptPasswordDialog& KeyDirect();
+    DropZoneWindow& DropZone();
+    EncryptPasswordDialog& EncryptDialog();
+    DecryptPasswordDialog& DecryptDialog();
     ProgressWindow& Progress();
     LanguageWindow& Language();
     SettingsWindow& Settings();
     FavouritesWindow& Favourites();
-    AboutWindow& Info();
-    [[nodiscard]] DropZoneWindow* MainIfLoaded() const;
-    [[nodiscard]] EncryptPasswordDialog* KeyIfLoaded() const;
-    [[nodiscard]] DecryptPasswordDialog* KeyDirectIfLoaded() const;
+    AboutWindow& About();
+    [[nodiscard]] DropZoneWindow* DropZoneIfLoaded() const;
+    [[nodiscard]] EncryptPasswordDialog* EncryptDialogIfLoaded() const;
+    [[nodiscard]] DecryptPasswordDialog* DecryptDialogIfLoaded() const;
     [[nodiscard]] ProgressWindow* ProgressIfLoaded() const;
     [[nodiscard]] LanguageWindow* LanguageIfLoaded() const;
     [[nodiscard]] SettingsWindow* SettingsIfLoaded() const;
     [[nodiscard]] FavouritesWindow* FavouritesIfLoaded() const;
-    [[nodiscard]] AboutWindow* InfoIfLoaded() const;
+    [[nodiscard]] AboutWindow* AboutIfLoaded() const;
 
     // A window ran its unload steps: it is forgotten now and deleted once its event is done.
     void Unloaded(QWidget* window);
@@ -139,17 +139,17 @@ private:
     // The loaded window of that name (created hidden when missing); nullptr for a window this
     // program does not have yet.
     QWidget* WindowByName(std::string_view name);
-    template <typename W> W& Load(QPointer<W>& slot);
+    template <typename W> W& LoadWindow(QPointer<W>& slot);
 
     Application* app_ = nullptr;
-    QPointer<DropZoneWindow> main_;
-    QPointer<EncryptPasswordDialog> key_;
-    QPointer<DecryptPasswordDialog> keyDirect_;
+    QPointer<DropZoneWindow> dropZone_;
+    QPointer<EncryptPasswordDialog> encryptDialog_;
+    QPointer<DecryptPasswordDialog> decryptDialog_;
     QPointer<ProgressWindow> progress_;
     QPointer<LanguageWindow> language_;
     QPointer<SettingsWindow> settings_;
     QPointer<FavouritesWindow> favourites_;
-    QPointer<AboutWindow> info_;
+    QPointer<AboutWindow> about_;
     std::vector<QPointer<QWidget>> unloaded_; // deleted later, or at the latest with the port
     std::string marqueeText_;
     bool cancel_ = false;

@@ -6,11 +6,11 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-#include "gui/widgets/ClickLabel.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
-#include "gui/windows/EncryptPasswordDialog.h"
+#include "gui/widgets/ClickLabel.h"
 #include "gui/windows/DecryptPasswordDialog.h"
+#include "gui/windows/EncryptPasswordDialog.h"
 
 namespace vaultwing {
 namespace {
@@ -22,50 +22,42 @@ QPointer<QSystemTrayIcon>& Tray() {
 
 // Changes window flags without losing the window's visibility (Qt hides a window whose flags
 // change).
-void ChangeFlags(QWidget* form, Qt::WindowFlags flags) {
-    if (form->windowFlags() == flags) return;
-    const bool visible = form->isVisible();
-    form->setWindowFlags(flags);
-    if (visible) form->show();
+void ChangeFlags(QWidget* window, Qt::WindowFlags flags) {
+    if (window->windowFlags() == flags) return;
+    const bool visible = window->isVisible();
+    window->setWindowFlags(flags);
+    if (visible) window->show();
 }
 
 } // namespace
 
-void ShowInTaskbar(QWidget* form, int show, bool /*lockUpdate*/) {
-    if (form == nullptr) return;
-    const bool visible = form->isVisible();
-    if (show == -1 || show == 0) {
-        // A tool window has no taskbar button. Only the window-type bits change.
-        const Qt::WindowFlags type = show == 0 ? Qt::Tool : Qt::Window;
-        const Qt::WindowFlags flags = (form->windowFlags() & ~Qt::WindowType_Mask) | type;
-        if (flags != form->windowFlags()) form->setWindowFlags(flags);
-    } else {
-        form->hide();
-    }
-    form->update();
-    if (visible) form->show();
+void ShowInTaskbar(QWidget* window, bool show) {
+    if (window == nullptr) return;
+    const bool visible = window->isVisible();
+    // Only the window-type bits change.
+    const Qt::WindowFlags flags = (window->windowFlags() & ~Qt::WindowType_Mask) | (show ? Qt::Window : Qt::Tool);
+    if (flags != window->windowFlags()) window->setWindowFlags(flags);
+    window->update();
+    if (visible) window->show();
 }
 
-bool SetAlwaysOnTop(QWidget* form, int onTop, int activate) {
-    if (form == nullptr) return false;
-    if (onTop == -1 || onTop == 0) {
-        Qt::WindowFlags flags = form->windowFlags();
-        flags.setFlag(Qt::WindowStaysOnTopHint, onTop == -1);
-        ChangeFlags(form, flags);
+void SetAlwaysOnTop(QWidget* window, bool onTop, bool activate) {
+    if (window == nullptr) return;
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    ChangeFlags(window, flags);
+    if (window->isVisible()) {
+        window->raise();
+        if (activate) window->activateWindow();
     }
-    if (form->isVisible()) {
-        form->raise();
-        if (activate != 0) form->activateWindow();
-    }
-    return true;
 }
 
-void SetTransparency(QWidget* form, int alpha) {
-    if (form == nullptr) return;
-    form->setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
+void SetTransparency(QWidget* window, int alpha) {
+    if (window == nullptr) return;
+    window->setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
 }
 
-bool ShowTrayIcon(bool show, const std::function<void(int)>& message) {
+bool ShowTrayIcon(bool show, const std::function<void(TrayClick)>& onClick) {
     QPointer<QSystemTrayIcon>& tray = Tray();
     if (!show) {
         delete tray.data();
@@ -77,12 +69,12 @@ bool ShowTrayIcon(bool show, const std::function<void(int)>& message) {
     tray = new QSystemTrayIcon(artwork::AppIcon());
     tray->setToolTip(QStringLiteral("Vaultwing"));
     QObject::connect(tray.data(), &QSystemTrayIcon::activated, tray.data(),
-                     [message](QSystemTrayIcon::ActivationReason reason) {
-                         if (!message) return;
+                     [onClick](QSystemTrayIcon::ActivationReason reason) {
+                         if (!onClick) return;
                          if (reason == QSystemTrayIcon::Trigger)
-                             message(514);
+                             onClick(TrayClick::Left);
                          else if (reason == QSystemTrayIcon::Context)
-                             message(517);
+                             onClick(TrayClick::Context);
                      });
     tray->show();
     return true;
@@ -92,14 +84,14 @@ bool TrayIconShown() {
     return !Tray().isNull();
 }
 
-void UnloadAllForms(QtUi& ui) {
+void UnloadAllWindows(QtUi& ui) {
     ui.UnloadAll();
 }
 
 void SetDeleteModeText(QtUi& ui, const std::string& text) {
     const QString hint = QString::fromStdString(text);
-    ui.Key().lblDelHinweis->setText(hint);
-    ui.KeyDirect().lblDelHinweis2->setText(hint);
+    ui.EncryptDialog().SetDeleteModeHint(hint);
+    ui.DecryptDialog().SetDeleteModeHint(hint);
 }
 
 } // namespace vaultwing

@@ -1,37 +1,30 @@
 #pragma once
 // The real desktop program on a fresh program folder (with the shipped language files), its
 // message boxes answered and its ends recorded instead of ending the test process.
-#include <QApplication>
-#include <QDropEvent>
-#include <QMimeData>
 #include <QTest>
-#include <QUrl>
+#include <QtWidgets>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <stdexcept>
 
-#include "app/Application.h"
-#include "gui/windows/DropZoneWindow.h"
 #include "cipher/Cipher.h"
 #include "config/LangIndices.h"
-#include "gui/windows/LanguageWindow.h"
 #include "config/LanguageFile.h"
-#include "gui/widgets/ClickLabel.h"
-#include "gui/widgets/DrawnProgressBar.h"
-#include "gui/widgets/PasswordField.h"
 #include "favourites/FavouritesFile.h"
-#include "gui/windows/ProgressWindow.h"
 #include "gui/QtUi.h"
-#include "gui/windows/EncryptPasswordDialog.h"
+#include "gui/widgets/DrawnProgressBar.h"
+#include "gui/widgets/HotRegionPicture.h"
+#include "gui/widgets/MarqueeBox.h"
+#include "gui/windows/AboutWindow.h"
 #include "gui/windows/DecryptPasswordDialog.h"
+#include "gui/windows/DropZoneWindow.h"
+#include "gui/windows/EncryptPasswordDialog.h"
+#include "gui/windows/FavouritesWindow.h"
+#include "gui/windows/LanguageWindow.h"
+#include "gui/windows/ProgressWindow.h"
+#include "gui/windows/SettingsWindow.h"
 #include "support/TempDir.h"
-
-QT_BEGIN_NAMESPACE
-// Readable failure output for Qt strings.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace vaultwing::test {
 
@@ -41,6 +34,32 @@ inline void Settle() {
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+// A window's control by its object name; a missing one fails the test.
+template <typename T> T& Child(const QObject& window, const char* name) {
+    if (T* child = window.findChild<T*>(QString::fromLatin1(name))) return *child;
+    throw std::runtime_error(std::string("no control ") + name);
+}
+
+// Drops `paths` on `target` as a file manager would.
+inline void DropOn(QWidget* target, const std::vector<std::string>& paths) {
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const auto& p : paths)
+        urls << QUrl::fromLocalFile(QString::fromStdString(p));
+    mime.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    Settle();
+}
+
+inline void Click(QWidget& widget) {
+    QTest::mouseClick(&widget, Qt::LeftButton);
+    Settle();
 }
 
 class GuiFixture : public ::testing::Test {
@@ -53,8 +72,11 @@ protected:
         ui.messageHook = [this](const Message&) -> std::optional<MsgAnswer> { return answer; };
         ui.endProcessHook = [this] { ended = true; };
         ui.quitHook = [this] { quit = true; };
+        ui.openDocumentHook = [this](const std::string& what) {
+            opened.push_back(what);
+            return true;
+        };
     }
-    ~GuiFixture() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     void SetSetting(const std::string& key, const std::string& value) {
         IniStore(home.Str()).WriteINI(key, value, kSettingsSection);
@@ -63,71 +85,33 @@ protected:
         return IniStore(home.Str()).ReadINI(key, kSettingsSection);
     }
 
-    // Starts the program as VWX would, with `paths` as its command line when given.
-    void Start(std::optional<std::vector<std::string>> paths = std::nullopt) {
-        CommandLine line;
-        if (paths) {
-            line.present = true;
-            line.paths = *paths;
-        }
-        app = std::make_unique<Application>(programFolder.empty() ? home.Str() : programFolder, ui, line);
+    // Starts the program as VWX would without a command line; English unless `language` is empty.
+    void Start(const std::string& language = "English") {
+        if (!language.empty()) SetSetting("Sprache", language);
+        app = std::make_unique<Application>(home.Str(), ui);
         ui.Attach(*app);
         Guarded([&] { app->startup.Main(); });
         Settle();
     }
-    void StartInEnglish(std::optional<std::vector<std::string>> paths = std::nullopt) {
-        SetSetting("Sprache", "English");
-        Start(std::move(paths));
-    }
 
-    // A file in the work folder.
-    std::string Make(const std::string& name, std::string_view bytes) {
-        const std::string path = work / name;
-        WriteFile(path, bytes);
-        return path;
+    std::string Make(const std::string& name, std::string_view bytes) { // a file in the work folder
+        WriteFile(work / name, bytes);
+        return work / name;
     }
-    // An encrypted file made by the cipher itself.
     std::string MakeEncrypted(const std::string& name, std::string_view plain, const std::string& password) {
-        const std::string source = Make(name + ".src", plain);
-        Cipher cipher(english);
-        cipher.EncryptFile(source, work / (name + ".vwx"), password);
-        std::filesystem::remove(source);
+        Cipher(english).EncryptFile(Make(name + ".plain", plain), work / (name + ".vwx"), password);
         return work / (name + ".vwx");
     }
 
-    // Drops `paths` on the drop zone as a file manager would.
-    void Drop(const std::vector<std::string>& paths) {
-        DropZoneWindow& main = ui.Main();
-        QMimeData mime;
-        QList<QUrl> urls;
-        for (const auto& p : paths)
-            urls << QUrl::fromLocalFile(QString::fromStdString(p));
-        mime.setUrls(urls);
-        const QPointF at(DropZoneWindow::kSize / 2.0, DropZoneWindow::kSize / 2.0);
-        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&main, &enter);
-        ASSERT_TRUE(enter.isAccepted());
-        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&main, &drop);
-        Settle();
-    }
-
-    static void Type(QWidget* field, const QString& text) {
-        field->setFocus();
-        QTest::keyClicks(field, text);
-    }
-    static void Enter(QWidget* field) { QTest::keyClick(field, Qt::Key_Return); }
-
     [[nodiscard]] QString En(int index) const { return UiText(english.Text(index)); }
-    [[nodiscard]] std::string LastMessage() const { return ui.messages.empty() ? "" : ui.messages.back().text; }
 
-    TempDir home;              // the program folder
-    TempDir work;              // the user's files
-    std::string programFolder; // another program folder for this test
+    TempDir home; // the program folder
+    TempDir work; // the user's files
     LangTable english;
     std::unique_ptr<Application> app; // outlives the windows, which the port deletes first
     QtUi ui;
     std::optional<MsgAnswer> answer = MsgAnswer::Ok;
+    std::vector<std::string> opened; // documents and addresses the program opened
     bool ended = false;
     bool quit = false;
 };

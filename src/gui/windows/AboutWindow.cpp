@@ -11,15 +11,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "gui/Downloader.h"
 #include "about/LiveUpdate.h"
 #include "about/Marquee.h"
-#include "gui/windows/DropZoneWindow.h"
-#include "gui/widgets/ClickLabel.h"
-#include "gui/widgets/MarqueeBox.h"
 #include "gui/Artwork.h"
+#include "gui/Downloader.h"
 #include "gui/QtUi.h"
 #include "gui/WindowRoutines.h"
+#include "gui/widgets/ClickLabel.h"
+#include "gui/widgets/MarqueeBox.h"
+#include "gui/windows/DropZoneWindow.h"
 #include "gui/windows/EncryptPasswordDialog.h"
 
 namespace vaultwing {
@@ -69,7 +69,7 @@ QToolButton* PictureButton(QWidget* parent, const char* name, const QIcon& icon)
 } // namespace
 
 AboutWindow::AboutWindow(QtUi& ui)
-    : QWidget(ui.MainIfLoaded(), Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui) {
+    : QWidget(ui.DropZoneIfLoaded(), Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui) {
     setObjectName(QStringLiteral("AboutWindow"));
     setWindowTitle(QStringLiteral("Vaultwing"));
     setWindowIcon(artwork::AppIcon());
@@ -83,116 +83,119 @@ AboutWindow::AboutWindow(QtUi& ui)
     nameFont.setBold(true);
     name->setFont(nameFont);
 
-    picLaufschrift = new MarqueeBox(this);
-    picLaufschrift->setObjectName(QStringLiteral("picLaufschrift"));
-    tmrLaufschrift = new QTimer(this);
-    tmrLaufschrift->setObjectName(QStringLiteral("tmrLaufschrift"));
-    connect(tmrLaufschrift, &QTimer::timeout, this, [this] { tmrLaufschrift_Timer(); });
+    marqueeBox_ = new MarqueeBox(this);
+    marqueeBox_->setObjectName(QStringLiteral("marqueeBox"));
+    marqueeTimer_ = new QTimer(this);
+    marqueeTimer_->setObjectName(QStringLiteral("marqueeTimer"));
+    connect(marqueeTimer_, &QTimer::timeout, this, [this] { onMarqueeTimer(); });
 
     auto* line = new QFrame(this);
-    line->setObjectName(QStringLiteral("Line1"));
+    line->setObjectName(QStringLiteral("separatorLine"));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
 
-    lblURL = new ClickLabel(this);
-    lblURL->setObjectName(QStringLiteral("lblURL"));
-    lblURL->setText(QStringLiteral("Vaultwing Website"));
-    lblURL->setStyleSheet(QStringLiteral("color: palette(link);"));
-    lblURL->setWordWrap(false);
-    connect(lblURL, &ClickLabel::clicked, this, [this] { lblURL_Click(); });
-    pbEmail = PictureButton(this, "pbEmail", EnvelopeIcon());
-    connect(pbEmail, &QToolButton::clicked, this, [this] { pbEmail_Click(); });
-    pbLiveUpdate = PictureButton(this, "pbLiveUpdate", UpdateIcon());
-    connect(pbLiveUpdate, &QToolButton::clicked, this, [this] { pbLiveUpdate_Click(); });
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdOK->setMinimumWidth(90);
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    websiteLink_ = new ClickLabel(this);
+    websiteLink_->setObjectName(QStringLiteral("websiteLink"));
+    websiteLink_->setText(QStringLiteral("Vaultwing Website"));
+    websiteLink_->setStyleSheet(QStringLiteral("color: palette(link);"));
+    websiteLink_->setWordWrap(false);
+    connect(websiteLink_, &ClickLabel::clicked, this, [this] { onWebsiteClicked(); });
+    contactButton_ = PictureButton(this, "contactButton", EnvelopeIcon());
+    connect(contactButton_, &QToolButton::clicked, this, [this] { onContactClicked(); });
+    liveUpdateButton_ = PictureButton(this, "liveUpdateButton", UpdateIcon());
+    connect(liveUpdateButton_, &QToolButton::clicked, this, [this] { StartLiveUpdate(); });
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    okButton_->setMinimumWidth(90);
+    connect(okButton_, &QPushButton::clicked, this, [this] { onOkClicked(); });
 
-    dlLiveUpdate = new Downloader(this);
-    dlLiveUpdate->setObjectName(QStringLiteral("dlLiveUpdate"));
-    connect(dlLiveUpdate, &Downloader::Completed, this,
-            [this](qint64 bytes, const QString&) { dlLiveUpdate_Completed(bytes); });
+    liveUpdateDownloader_ = new Downloader(this);
+    liveUpdateDownloader_->setObjectName(QStringLiteral("liveUpdateDownloader"));
+    connect(liveUpdateDownloader_, &Downloader::Completed, this,
+            [this](qint64 bytes, const QString&) { onVersionFileDownloaded(bytes); });
 
     auto* title = new QHBoxLayout;
     title->setSpacing(12);
     title->addWidget(logo);
     title->addWidget(name, 1);
     auto* links = new QHBoxLayout;
-    links->addWidget(lblURL);
+    links->addWidget(websiteLink_);
     links->addStretch(1);
-    links->addWidget(pbEmail);
-    links->addWidget(pbLiveUpdate);
+    links->addWidget(contactButton_);
+    links->addWidget(liveUpdateButton_);
     links->addSpacing(8);
-    links->addWidget(cmdOK);
+    links->addWidget(okButton_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
     layout->setSpacing(10);
     layout->addLayout(title);
-    layout->addWidget(picLaufschrift, 0, Qt::AlignHCenter);
+    layout->addWidget(marqueeBox_, 0, Qt::AlignHCenter);
     layout->addWidget(line);
     layout->addLayout(links);
-    setFixedWidth(picLaufschrift->sizeHint().width() + 80);
+    setFixedWidth(marqueeBox_->sizeHint().width() + 80);
 }
 
-void AboutWindow::Form_Load() {
+void AboutWindow::Load() {
     ui_.ApplyLanguage();
-    SetAlwaysOnTop(this, -1, 0);
+    SetAlwaysOnTop(this, true, false);
     CentreOnScreen(this);
-    picLaufschrift->setText(QString::fromStdString(CreditsLine() + ui_.MarqueeText()));
-    picLaufschrift->setPosition(kMarqueeStart);
-    tmrLaufschrift->setInterval(kMarqueeIntervalMs);
+    marqueeBox_->setText(QString::fromStdString(CreditsLine() + ui_.MarqueeText()));
+    marqueeBox_->setPosition(kMarqueeStart);
+    marqueeTimer_->setInterval(kMarqueeIntervalMs);
 }
 
-void AboutWindow::tmrLaufschrift_Timer() {
-    picLaufschrift->setPosition(MarqueeStep(picLaufschrift->position(), picLaufschrift->textWidth()));
+void AboutWindow::Open() {
+    show();
+    raise();
+    activateWindow();
+    marqueeTimer_->start();
 }
 
-void AboutWindow::cmdOK_Click() {
-    tmrLaufschrift->stop();
-    Form_Unload();
+void AboutWindow::onMarqueeTimer() {
+    marqueeBox_->setPosition(MarqueeStep(marqueeBox_->position(), marqueeBox_->textWidth()));
 }
 
-void AboutWindow::lblURL_Click() {
+void AboutWindow::onOkClicked() {
+    marqueeTimer_->stop();
+    Unload();
+}
+
+void AboutWindow::onWebsiteClicked() {
     (void)ui_.OpenDocument(WebsiteAddress(server));
-    Form_Unload();
+    Unload();
 }
 
-void AboutWindow::pbEmail_Click() {
+void AboutWindow::onContactClicked() {
     (void)ui_.OpenDocument(ContactAddress(server));
-    Form_Unload();
-}
-
-void AboutWindow::pbLiveUpdate_Click() {
-    StartLiveUpdate();
+    Unload();
 }
 
 void AboutWindow::StartLiveUpdate() {
-    dlLiveUpdate->Download(QString::fromStdString(VersionFileAddress(server)),
-                           QString::fromStdString(ui_.App().state.settings.Store().VersionPath()));
+    liveUpdateDownloader_->Download(QString::fromStdString(VersionFileAddress(server)),
+                                    QString::fromStdString(ui_.App().state.settings.Store().VersionPath()));
 }
 
-void AboutWindow::dlLiveUpdate_Completed(qint64 bytes) {
+void AboutWindow::onVersionFileDownloaded(qint64 bytes) {
     const AppState& state = ui_.App().state;
     const auto outcome = CheckDownloadedVersion(bytes, state.programFolder, state.texts, server);
     if (!outcome) return; // the version file could not be read or removed: the check ends quietly
     const MsgAnswer answer = ui_.ShowMessage(outcome->message);
     if (outcome->yesOpensArchive && answer == MsgAnswer::Yes) {
         (void)ui_.OpenDocument(outcome->archiveAddress);
-        Form_Unload();
+        Unload();
     }
 }
 
 void AboutWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    Form_Unload();
+    Unload();
 }
 
-void AboutWindow::Form_Unload() {
+void AboutWindow::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    tmrLaufschrift->stop();
+    marqueeTimer_->stop();
     ui_.Unloaded(this);
 }
 

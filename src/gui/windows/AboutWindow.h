@@ -24,33 +24,33 @@ public:
     // Owned by the drop zone when it is loaded.
     explicit AboutWindow(QtUi& ui);
 
-    void Form_Load();
-    void Form_Unload();
-
-    void tmrLaufschrift_Timer();
-    void cmdOK_Click();
-    void lblURL_Click();
-    void pbEmail_Click();
-    void pbLiveUpdate_Click();
-    // Downloads the version file into the program folder; dlLiveUpdate_Completed decides.
+    void Load();
+    void Unload();
+    // Shows the window and starts its scrolling credits line.
+    void Open();
+    // Downloads the version file into the program folder; onVersionFileDownloaded decides.
     void StartLiveUpdate();
-    void dlLiveUpdate_Completed(qint64 bytes);
 
     // The web server of the links and the live update (tests name a local one).
     std::string server = kUpdateServer;
-
-    MarqueeBox* picLaufschrift = nullptr;
-    QTimer* tmrLaufschrift = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QToolButton* pbLiveUpdate = nullptr;
-    QToolButton* pbEmail = nullptr;
-    ClickLabel* lblURL = nullptr;
-    Downloader* dlLiveUpdate = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void onMarqueeTimer();
+    void onOkClicked();
+    void onWebsiteClicked();
+    void onContactClicked();
+    void onVersionFileDownloaded(qint64 bytes);
+
+    MarqueeBox* marqueeBox_ = nullptr;
+    QTimer* marqueeTimer_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QToolButton* liveUpdateButton_ = nullptr;
+    QToolButton* contactButton_ = nullptr;
+    ClickLabel* websiteLink_ = nullptr;
+    Downloader* liveUpdateDownloader_ = nullptr;
     QtUi& ui_;
     bool unloaded_ = false;
 };

@@ -9,10 +9,10 @@
 #include <QVBoxLayout>
 
 #include "base/SecureWipe.h"
-#include "gui/widgets/ClickLabel.h"
-#include "gui/widgets/PasswordField.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
+#include "gui/widgets/ClickLabel.h"
+#include "gui/widgets/PasswordField.h"
 #include "gui/windows/EncryptPasswordDialog.h"
 
 namespace vaultwing {
@@ -22,75 +22,75 @@ DecryptPasswordDialog::DecryptPasswordDialog(QtUi& ui)
     setObjectName(QStringLiteral("DecryptPasswordDialog"));
     setWindowIcon(artwork::AppIcon());
 
-    lblBezeichnerKeyDirect = new QLabel(this);
-    lblBezeichnerKeyDirect->setObjectName(QStringLiteral("lblBezeichnerKeyDirect"));
-    QFont font = lblBezeichnerKeyDirect->font();
+    titleLabel_ = new QLabel(this);
+    titleLabel_->setObjectName(QStringLiteral("titleLabel"));
+    QFont font = titleLabel_->font();
     font.setPointSizeF(font.pointSizeF() * 1.25);
     font.setBold(true);
-    lblBezeichnerKeyDirect->setFont(font);
+    titleLabel_->setFont(font);
     auto* icon = new QLabel(this);
     icon->setPixmap(artwork::AppIcon().pixmap(40, 40));
     icon->setFixedSize(40, 40);
 
     auto* frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("fraKeyDirect"));
+    frame->setObjectName(QStringLiteral("passwordFrame"));
     frame->setFrameShape(QFrame::StyledPanel);
-    lblKeySmall = new QLabel(frame);
-    lblKeySmall->setObjectName(QStringLiteral("lblKeySmall"));
-    txtKeyDirect = new PasswordField(frame);
-    txtKeyDirect->setObjectName(QStringLiteral("txtKeyDirect"));
-    txtKeyDirect->setMinimumWidth(200);
-    lblKeySmall->setBuddy(txtKeyDirect);
-    connect(txtKeyDirect, &PasswordField::enterPressed, this, [this] { cmdKeyDirect_Click(); });
-    cmdCharDirect = new QPushButton(frame);
-    cmdCharDirect->setObjectName(QStringLiteral("cmdCharDirect"));
-    cmdCharDirect->setFixedWidth(32);
-    cmdCharDirect->setFocusPolicy(Qt::NoFocus);
-    connect(cmdCharDirect, &QPushButton::clicked, this, [this] { cmdCharDirect_Click(); });
+    passwordLabel_ = new QLabel(frame);
+    passwordLabel_->setObjectName(QStringLiteral("passwordLabel"));
+    passwordField_ = new PasswordField(frame);
+    passwordField_->setObjectName(QStringLiteral("passwordField"));
+    passwordField_->setMinimumWidth(200);
+    passwordLabel_->setBuddy(passwordField_);
+    connect(passwordField_, &PasswordField::enterPressed, this, [this] { onOkClicked(); });
+    revealButton_ = new QPushButton(frame);
+    revealButton_->setObjectName(QStringLiteral("revealButton"));
+    revealButton_->setFixedWidth(32);
+    revealButton_->setFocusPolicy(Qt::NoFocus);
+    connect(revealButton_, &QPushButton::clicked, this, [this] { onRevealClicked(); });
     auto* grid = new QGridLayout(frame);
-    grid->addWidget(lblKeySmall, 0, 0);
-    grid->addWidget(txtKeyDirect, 0, 1);
-    grid->addWidget(cmdCharDirect, 0, 2);
+    grid->addWidget(passwordLabel_, 0, 0);
+    grid->addWidget(passwordField_, 0, 1);
+    grid->addWidget(revealButton_, 0, 2);
     grid->setColumnStretch(1, 1);
 
-    lblSBKeyDirect = new QLabel(this);
-    lblSBKeyDirect->setObjectName(QStringLiteral("lblSBKeyDirect"));
-    lblDelHinweis2 = new ClickLabel(this);
-    lblDelHinweis2->setObjectName(QStringLiteral("lblDelHinweis2"));
-    lblDelHinweis2->setStyleSheet(QStringLiteral("color: palette(link);"));
-    connect(lblDelHinweis2, &ClickLabel::clicked, this, [this] { lblDelHinweis2_Click(); });
+    capsLockLabel_ = new QLabel(this);
+    capsLockLabel_->setObjectName(QStringLiteral("capsLockLabel"));
+    deleteModeLabel_ = new ClickLabel(this);
+    deleteModeLabel_->setObjectName(QStringLiteral("deleteModeLabel"));
+    deleteModeLabel_->setStyleSheet(QStringLiteral("color: palette(link);"));
+    connect(deleteModeLabel_, &ClickLabel::clicked, this, [this] { onDeleteModeClicked(); });
 
-    cmdKeyDirect = new QPushButton(this);
-    cmdKeyDirect->setObjectName(QStringLiteral("cmdKeyDirect"));
-    cmdKeyDirect->setMinimumWidth(110);
-    connect(cmdKeyDirect, &QPushButton::clicked, this, [this] { cmdKeyDirect_Click(); });
+    okButton_ = new QPushButton(this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setMinimumWidth(110);
+    connect(okButton_, &QPushButton::clicked, this, [this] { onOkClicked(); });
 
-    tmrCapsLockKeyDirect = new QTimer(this);
-    tmrCapsLockKeyDirect->setInterval(100);
-    connect(tmrCapsLockKeyDirect, &QTimer::timeout, this, [this] { tmrCapsLockKeyDirect_Timer(); });
+    capsLockTimer_ = new QTimer(this);
+    capsLockTimer_->setInterval(100);
+    connect(capsLockTimer_, &QTimer::timeout, this, [this] { onCapsLockTimer(); });
 
     auto* title = new QHBoxLayout;
     title->addWidget(icon);
-    title->addWidget(lblBezeichnerKeyDirect, 1);
+    title->addWidget(titleLabel_, 1);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(lblSBKeyDirect, 1);
-    buttons->addWidget(cmdKeyDirect);
+    buttons->addWidget(capsLockLabel_, 1);
+    buttons->addWidget(okButton_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
     layout->setSpacing(10);
     layout->addLayout(title);
     layout->addWidget(frame);
-    layout->addWidget(lblDelHinweis2);
+    layout->addWidget(deleteModeLabel_);
     layout->addLayout(buttons);
     setFixedWidth(420);
 }
 
-void DecryptPasswordDialog::Form_Load() {
+void DecryptPasswordDialog::Load() {
     ui_.ApplyLanguage();
-    tmrCapsLockKeyDirect->start();
-    tmrCapsLockKeyDirect_Timer();
-    cmdCharDirect->setText(QStringLiteral("A"));
-    txtKeyDirect->setRevealed(false);
+    capsLockTimer_->start();
+    onCapsLockTimer();
+    revealButton_->setText(QStringLiteral("A"));
+    passwordField_->setRevealed(false);
     CentreOnScreen(this);
 }
 
@@ -98,54 +98,58 @@ void DecryptPasswordDialog::Open() {
     show();
     raise();
     activateWindow();
-    txtKeyDirect->setFocus(Qt::OtherFocusReason);
+    passwordField_->setFocus(Qt::OtherFocusReason);
 }
 
 bool DecryptPasswordDialog::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) Form_Activate();
+    if (e->type() == QEvent::WindowActivate) onActivated();
     return QWidget::event(e);
 }
 
-void DecryptPasswordDialog::Form_Activate() {
-    lblDelHinweis2->update();
+void DecryptPasswordDialog::onActivated() {
+    deleteModeLabel_->update();
     ui_.App().passwords.DialogActivated();
 }
 
 void DecryptPasswordDialog::closeEvent(QCloseEvent* e) {
     e->accept();
-    Form_Unload();
+    Unload();
 }
 
-void DecryptPasswordDialog::Form_Unload() {
+void DecryptPasswordDialog::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    tmrCapsLockKeyDirect->stop();
-    txtKeyDirect->clear();
+    capsLockTimer_->stop();
+    passwordField_->clear();
     ui_.Unloaded(this);
     Guarded([&] { ui_.App().passwords.DialogUnloaded(PasswordDialog::Decrypt); });
 }
 
 void DecryptPasswordDialog::ClearFields() {
-    txtKeyDirect->clear();
-    txtKeyDirect->setFocus(Qt::OtherFocusReason);
+    passwordField_->clear();
+    passwordField_->setFocus(Qt::OtherFocusReason);
 }
 
-void DecryptPasswordDialog::tmrCapsLockKeyDirect_Timer() {
-    ShowCapsLock(ui_, lblSBKeyDirect);
+void DecryptPasswordDialog::SetDeleteModeHint(const QString& text) {
+    deleteModeLabel_->setText(text);
 }
 
-void DecryptPasswordDialog::cmdCharDirect_Click() {
-    const bool hide = cmdCharDirect->text() == QStringLiteral("*");
-    txtKeyDirect->setRevealed(!hide);
-    cmdCharDirect->setText(hide ? QStringLiteral("A") : QStringLiteral("*"));
+void DecryptPasswordDialog::onCapsLockTimer() {
+    ShowCapsLock(ui_, capsLockLabel_);
 }
 
-void DecryptPasswordDialog::lblDelHinweis2_Click() {
+void DecryptPasswordDialog::onRevealClicked() {
+    const bool hide = revealButton_->text() == QStringLiteral("*");
+    passwordField_->setRevealed(!hide);
+    revealButton_->setText(hide ? QStringLiteral("A") : QStringLiteral("*"));
+}
+
+void DecryptPasswordDialog::onDeleteModeClicked() {
     FlipDeleteMode(ui_);
 }
 
-void DecryptPasswordDialog::cmdKeyDirect_Click() {
-    std::string password = txtKeyDirect->text().toStdString();
+void DecryptPasswordDialog::onOkClicked() {
+    std::string password = passwordField_->text().toStdString();
     Guarded([&] { (void)ui_.App().passwords.DecryptOk(password); });
     WipeString(password);
 }

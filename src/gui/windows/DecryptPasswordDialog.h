@@ -1,6 +1,7 @@
 #pragma once
 // The decryption password dialog: the password typed once, the caps-lock warning, reveal/hide
 // and the delete-mode hint.
+#include <QString>
 #include <QWidget>
 
 class QLabel;
@@ -18,31 +19,31 @@ class DecryptPasswordDialog : public QWidget {
 public:
     explicit DecryptPasswordDialog(QtUi& ui);
 
-    void Form_Load();
-    void Form_Activate();
-    void Form_Unload();
+    void Load();
+    void Unload();
     void Open();
     void ClearFields();
-
-    void tmrCapsLockKeyDirect_Timer();
-    void cmdCharDirect_Click();
-    void lblDelHinweis2_Click();
-    void cmdKeyDirect_Click();
-
-    QLabel* lblBezeichnerKeyDirect = nullptr;
-    QLabel* lblKeySmall = nullptr;
-    PasswordField* txtKeyDirect = nullptr;
-    QLabel* lblSBKeyDirect = nullptr;
-    ClickLabel* lblDelHinweis2 = nullptr;
-    QPushButton* cmdKeyDirect = nullptr;
-    QPushButton* cmdCharDirect = nullptr;
-    QTimer* tmrCapsLockKeyDirect = nullptr;
+    void SetDeleteModeHint(const QString& text);
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void onActivated();
+    void onCapsLockTimer();
+    void onRevealClicked();
+    void onDeleteModeClicked();
+    void onOkClicked();
+
+    QLabel* titleLabel_ = nullptr;
+    QLabel* passwordLabel_ = nullptr;
+    PasswordField* passwordField_ = nullptr;
+    QLabel* capsLockLabel_ = nullptr;
+    ClickLabel* deleteModeLabel_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* revealButton_ = nullptr;
+    QTimer* capsLockTimer_ = nullptr;
     QtUi& ui_;
     bool unloaded_ = false;
 };

@@ -43,53 +43,53 @@ DropZoneWindow::DropZoneWindow(QtUi& ui) : QWidget(nullptr, Qt::Tool | Qt::Frame
     setFixedSize(kSize, kSize); // logical pixels: Qt scales them for high-density screens
     setAcceptDrops(true);
     BuildMenu();
-    tmrHotRegion = new QTimer(this);
-    tmrHotRegion->setObjectName(QStringLiteral("tmrHotRegion"));
-    tmrHotRegion->setInterval(100);
-    connect(tmrHotRegion, &QTimer::timeout, this, &DropZoneWindow::tmrHotRegion_Timer);
+    hotRegionTimer_ = new QTimer(this);
+    hotRegionTimer_->setObjectName(QStringLiteral("hotRegionTimer"));
+    hotRegionTimer_->setInterval(100);
+    connect(hotRegionTimer_, &QTimer::timeout, this, &DropZoneWindow::onHotRegionTimer);
 }
 
 void DropZoneWindow::BuildMenu() {
-    mnuKontext = new QMenu(this);
-    mnuKontext->setObjectName(QStringLiteral("mnuKontext"));
+    contextMenu_ = new QMenu(this);
+    contextMenu_->setObjectName(QStringLiteral("contextMenu"));
     const auto item = [this](const char* name) {
-        QAction* action = mnuKontext->addAction(QString());
+        QAction* action = contextMenu_->addAction(QString());
         action->setObjectName(QString::fromLatin1(name));
         return action;
     };
-    mnuSettings = item("mnuSettings");
-    mnuKontext->addSeparator()->setObjectName(QStringLiteral("Seperator1"));
-    mnuFavoriten = item("mnuFavoriten");
-    mnuFavoritenDec = item("mnuFavoritenDec");
-    mnuFavoritenEnc = item("mnuFavoritenEnc");
-    mnuKontext->addSeparator()->setObjectName(QStringLiteral("Seperator2"));
-    mnuAbout = item("mnuAbout");
-    mnuKontext->addSeparator()->setObjectName(QStringLiteral("Seperator3"));
-    mnuExit = item("mnuExit");
-    mnuKontext->setDefaultAction(mnuExit); // drawn bold
+    settingsAction_ = item("settingsAction");
+    contextMenu_->addSeparator();
+    favouritesAction_ = item("favouritesAction");
+    decryptFavouritesAction_ = item("decryptFavouritesAction");
+    encryptFavouritesAction_ = item("encryptFavouritesAction");
+    contextMenu_->addSeparator();
+    aboutAction_ = item("aboutAction");
+    contextMenu_->addSeparator();
+    exitAction_ = item("exitAction");
+    contextMenu_->setDefaultAction(exitAction_); // drawn bold
 
     // Windows that later parts of the program add stay disabled until they exist.
-    mnuSettings->setEnabled(ui_.OtherWindowAvailable(OtherWindow::Settings));
-    mnuFavoriten->setEnabled(ui_.OtherWindowAvailable(OtherWindow::Favourites));
-    mnuAbout->setEnabled(ui_.OtherWindowAvailable(OtherWindow::About));
+    settingsAction_->setEnabled(ui_.OtherWindowAvailable(OtherWindow::Settings));
+    favouritesAction_->setEnabled(ui_.OtherWindowAvailable(OtherWindow::Favourites));
+    aboutAction_->setEnabled(ui_.OtherWindowAvailable(OtherWindow::About));
 
-    connect(mnuSettings, &QAction::triggered, this, [this] {
+    connect(settingsAction_, &QAction::triggered, this, [this] {
         ui_.ShowHotRegionStatus();
         ui_.OpenOtherWindow(OtherWindow::Settings);
     });
-    connect(mnuFavoriten, &QAction::triggered, this, [this] { ui_.OpenOtherWindow(OtherWindow::Favourites); });
-    connect(mnuAbout, &QAction::triggered, this, [this] { ui_.OpenOtherWindow(OtherWindow::About); });
-    connect(mnuFavoritenDec, &QAction::triggered, this,
+    connect(favouritesAction_, &QAction::triggered, this, [this] { ui_.OpenOtherWindow(OtherWindow::Favourites); });
+    connect(aboutAction_, &QAction::triggered, this, [this] { ui_.OpenOtherWindow(OtherWindow::About); });
+    connect(decryptFavouritesAction_, &QAction::triggered, this,
             [this] { Guarded([&] { ui_.App().lists.StartFavouritesBatch(RunDirection::Decrypt); }); });
-    connect(mnuFavoritenEnc, &QAction::triggered, this,
+    connect(encryptFavouritesAction_, &QAction::triggered, this,
             [this] { Guarded([&] { ui_.App().lists.StartFavouritesBatch(RunDirection::Encrypt); }); });
-    connect(mnuExit, &QAction::triggered, this, [this] { ui_.QuitApplication(); });
+    connect(exitAction_, &QAction::triggered, this, [this] { ui_.QuitApplication(); });
 }
 
-void DropZoneWindow::Form_Load() {
+void DropZoneWindow::Load() {
     EnableFavouritesCommands(ui_.LoadFavouritesList());
-    picDropZone_MouseIcon(0);
-    vaultwing::ShowInTaskbar(this, 0, false);
+    SetDragPointer(false);
+    vaultwing::ShowInTaskbar(this, false);
 
     const QRect screen = PrimaryScreenGeometry();
     const qreal ratio = PrimaryScreenRatio();
@@ -100,25 +100,25 @@ void DropZoneWindow::Form_Load() {
     AppState& state = ui_.App().state;
     hotRegion = ReadHotRegion(state.settings);
     SetHotRegionTimer(hotRegion.enabled);
-    SetAlwaysOnTop(this, -1, -1);
+    SetAlwaysOnTop(this, true, true);
 
     const long left = RestoredPosition(state.settings.Number(Setting::Left), long{screen.width()} * kTwipsPerPixel,
                                        long{width()} * kTwipsPerPixel);
     const long top = RestoredPosition(state.settings.Number(Setting::Top), long{screen.height()} * kTwipsPerPixel,
                                       long{height()} * kTwipsPerPixel);
     move(static_cast<int>(left / kTwipsPerPixel), static_cast<int>(top / kTwipsPerPixel));
-    LoadTransparency();
+    ApplyStoredTransparency();
 }
 
-void DropZoneWindow::LoadTransparency() {
+void DropZoneWindow::ApplyStoredTransparency() {
     if (const auto alpha = vaultwing::LoadTransparency(ui_.App().state.settings)) SetTransparency(this, *alpha);
 }
 
-void DropZoneWindow::Form_Unload() {
+void DropZoneWindow::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     SetTransparency(this, 0);
-    tmrHotRegion->stop();
+    hotRegionTimer_->stop();
     Settings& settings = ui_.App().state.settings;
     (void)settings.SetNumber(Setting::Left, long{x()} * kTwipsPerPixel);
     (void)settings.SetNumber(Setting::Top, long{y()} * kTwipsPerPixel);
@@ -133,50 +133,50 @@ void DropZoneWindow::closeEvent(QCloseEvent* event) {
 }
 
 void DropZoneWindow::ShowDropZone() {
-    vaultwing::ShowInTaskbar(this, 0, false);
+    vaultwing::ShowInTaskbar(this, false);
     show();
-    SetAlwaysOnTop(this, -1, -1);
+    SetAlwaysOnTop(this, true, true);
 }
 
 void DropZoneWindow::EnableFavouritesCommands(bool enabled) {
-    mnuFavoritenDec->setEnabled(enabled);
-    mnuFavoritenEnc->setEnabled(enabled);
+    decryptFavouritesAction_->setEnabled(enabled);
+    encryptFavouritesAction_->setEnabled(enabled);
 }
 
 void DropZoneWindow::SetHotRegionTimer(bool enabled) {
     if (enabled)
-        tmrHotRegion->start();
+        hotRegionTimer_->start();
     else
-        tmrHotRegion->stop();
+        hotRegionTimer_->stop();
 }
 
-void DropZoneWindow::picDropZone_MouseIcon(int ind) {
-    setCursor(ind != 0 ? artwork::DragPointer() : artwork::NormalPointer());
+void DropZoneWindow::SetDragPointer(bool dragging) {
+    setCursor(dragging ? artwork::DragPointer() : artwork::NormalPointer());
 }
 
 void DropZoneWindow::PopupContextMenu(const QPoint& globalPosition) {
     activateWindow();
-    mnuKontext->popup(globalPosition);
+    contextMenu_->popup(globalPosition);
 }
 
-void DropZoneWindow::Form_MouseMove(int message) {
+void DropZoneWindow::onTrayIconClicked(TrayClick click) {
     // A tray event must not be handled inside another one.
     if (trayBusy_) return;
     trayBusy_ = true;
-    if (message == 514) {
+    if (click == TrayClick::Left) {
         setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
         if (!isVisible()) {
-            vaultwing::ShowInTaskbar(this, 0, false);
+            vaultwing::ShowInTaskbar(this, false);
             show();
         }
-        SetAlwaysOnTop(this, -1, -1);
-    } else if (message == 517) {
+        SetAlwaysOnTop(this, true, true);
+    } else {
         PopupContextMenu(QCursor::pos());
     }
     trayBusy_ = false;
 }
 
-void DropZoneWindow::tmrHotRegion_Timer() {
+void DropZoneWindow::onHotRegionTimer() {
     HotRegionInput input;
     input.escape = platform::AsyncKeyDown(platform::kVkEscape);
     input.control = platform::AsyncKeyDown(platform::kVkControl);
@@ -190,11 +190,11 @@ void DropZoneWindow::tmrHotRegion_Timer() {
     if (step.show) ShowDropZone();
 }
 
-void DropZoneWindow::picDropZone_OLEDragDrop(const std::vector<std::string>& paths) {
+void DropZoneWindow::onFilesDropped(const std::vector<std::string>& paths) {
     ui_.App().lists.DropPaths(paths);
 }
 
-void DropZoneWindow::picDropZone_DblClick() {
+void DropZoneWindow::onDoubleClicked() {
     // Hidden, the drop zone comes back through the tray icon; without one it stays, or the
     // user could not reach the program any more.
     if (TrayIconShown()) hide();
@@ -219,7 +219,7 @@ void DropZoneWindow::mousePressEvent(QMouseEvent* event) {
     pressWindowPos_ = pos();
     dragging_ = false;
     manualMove_ = false;
-    picDropZone_MouseIcon(1);
+    SetDragPointer(true);
 }
 
 void DropZoneWindow::mouseMoveEvent(QMouseEvent* event) {
@@ -250,11 +250,11 @@ void DropZoneWindow::EndDrag() {
     dragButton_ = Qt::NoButton;
     dragging_ = false;
     manualMove_ = false;
-    picDropZone_MouseIcon(0);
+    SetDragPointer(false);
 }
 
 void DropZoneWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) picDropZone_DblClick();
+    if (event->button() == Qt::LeftButton) onDoubleClicked();
 }
 
 void DropZoneWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -276,7 +276,7 @@ void DropZoneWindow::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     if (paths.empty()) return;
     // The drop ends first, so the program the files came from does not wait for the folder walk.
-    QTimer::singleShot(0, this, [this, paths] { Guarded([&] { picDropZone_OLEDragDrop(paths); }); });
+    QTimer::singleShot(0, this, [this, paths] { Guarded([&] { onFilesDropped(paths); }); });
 }
 
 } // namespace vaultwing

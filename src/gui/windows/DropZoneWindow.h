@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/DropZone.h"
+#include "gui/WindowRoutines.h"
 
 class QAction;
 class QMenu;
@@ -25,18 +26,13 @@ public:
     // Size of the drop zone's client area in pixels at 96 dots per inch (870 twips).
     static constexpr int kSize = 58;
 
-    void Form_Load();
+    void Load();
     // The drop zone's part of the regular end: invisible at once, position saved, tray icon
     // removed. QtUi::QuitApplication unloads the other windows and ends the program.
-    void Form_Unload();
-    // Notification-area icon events: 514 left button released, 517 right button released.
-    void Form_MouseMove(int message);
-    void tmrHotRegion_Timer();
-    void LoadTransparency();
-    // Ind not 0: the dragging pointer; 0: the normal pointer.
-    void picDropZone_MouseIcon(int ind);
-    void picDropZone_OLEDragDrop(const std::vector<std::string>& paths);
-    void picDropZone_DblClick();
+    void Unload();
+    // A left click on the notification-area icon brings the drop zone back; a context click
+    // opens its menu.
+    void onTrayIconClicked(TrayClick click);
 
     // Shows the drop zone: no taskbar button, visible, topmost.
     void ShowDropZone();
@@ -46,15 +42,6 @@ public:
     // The hot region as the settings window keeps it (in memory; it writes the file itself).
     HotRegion hotRegion;
     void SetHotRegionTimer(bool enabled);
-
-    QMenu* mnuKontext = nullptr;
-    QAction* mnuSettings = nullptr;
-    QAction* mnuFavoriten = nullptr;
-    QAction* mnuFavoritenDec = nullptr;
-    QAction* mnuFavoritenEnc = nullptr;
-    QAction* mnuAbout = nullptr;
-    QAction* mnuExit = nullptr;
-    QTimer* tmrHotRegion = nullptr;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -70,6 +57,20 @@ protected:
 private:
     void BuildMenu();
     void EndDrag();
+    void onHotRegionTimer();
+    void onFilesDropped(const std::vector<std::string>& paths);
+    void onDoubleClicked();
+    void SetDragPointer(bool dragging);
+    void ApplyStoredTransparency();
+
+    QMenu* contextMenu_ = nullptr;
+    QAction* settingsAction_ = nullptr;
+    QAction* favouritesAction_ = nullptr;
+    QAction* decryptFavouritesAction_ = nullptr;
+    QAction* encryptFavouritesAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QTimer* hotRegionTimer_ = nullptr;
 
     QtUi& ui_;
     int desktopRight_ = 0;

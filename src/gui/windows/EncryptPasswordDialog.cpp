@@ -1,6 +1,5 @@
 #include "gui/windows/EncryptPasswordDialog.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -13,11 +12,11 @@
 
 #include "base/SecureWipe.h"
 #include "config/LangIndices.h"
-#include "gui/windows/SettingsWindow.h"
-#include "gui/widgets/ClickLabel.h"
-#include "gui/widgets/PasswordField.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
+#include "gui/widgets/ClickLabel.h"
+#include "gui/widgets/PasswordField.h"
+#include "gui/windows/SettingsWindow.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -43,8 +42,7 @@ void ShowCapsLock(QtUi& ui, QLabel* indicator) {
 
 void FlipDeleteMode(QtUi& ui) {
     // Through the settings window's check box, whose action stores the mode and both hints.
-    QCheckBox* box = ui.Settings().chkFileDel;
-    box->setChecked(!box->isChecked());
+    ui.Settings().FlipDeleteSources();
 }
 
 // The parts both dialogs share: title row, hint labels, buttons.
@@ -62,7 +60,7 @@ QLabel* TitleLabel(QWidget* parent, const char* name) {
 
 QLabel* IconLabel(QWidget* parent) {
     auto* icon = new QLabel(parent);
-    icon->setObjectName(QStringLiteral("imgInfo"));
+    icon->setObjectName(QStringLiteral("iconLabel"));
     icon->setPixmap(artwork::AppIcon().pixmap(40, 40));
     icon->setFixedSize(40, 40);
     return icon;
@@ -70,93 +68,95 @@ QLabel* IconLabel(QWidget* parent) {
 
 } // namespace
 
-EncryptPasswordDialog::EncryptPasswordDialog(QtUi& ui) : QWidget(nullptr, Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint), ui_(ui) {
+EncryptPasswordDialog::EncryptPasswordDialog(QtUi& ui)
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint), ui_(ui) {
     setObjectName(QStringLiteral("EncryptPasswordDialog"));
     setWindowIcon(artwork::AppIcon());
 
-    lblBezeichnerKey = TitleLabel(this, "lblBezeichnerKey");
+    titleLabel_ = TitleLabel(this, "titleLabel");
     auto* frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setObjectName(QStringLiteral("passwordFrame"));
     frame->setFrameShape(QFrame::StyledPanel);
 
-    lblSchluessel = new QLabel(frame);
-    lblSchluessel->setObjectName(QString::fromUtf8("lblSchl\xC3\xBCssel"));
-    lblWiederholen = new QLabel(frame);
-    lblWiederholen->setObjectName(QStringLiteral("lblWiederholen"));
+    passwordLabel_ = new QLabel(frame);
+    passwordLabel_->setObjectName(QStringLiteral("passwordLabel"));
+    repeatLabel_ = new QLabel(frame);
+    repeatLabel_->setObjectName(QStringLiteral("repeatLabel"));
     for (int i = 0; i < 2; ++i) {
-        txtKey[i] = new PasswordField(frame);
-        txtKey[i]->setObjectName(QStringLiteral("txtKey_%1").arg(i));
-        txtKey[i]->setMinimumWidth(200);
-        connect(txtKey[i], &QLineEdit::textChanged, this, [this] { txtKey_Change(); });
+        passwordFields_[i] = new PasswordField(frame);
+        passwordFields_[i]->setObjectName(QStringLiteral("passwordFields_%1").arg(i));
+        passwordFields_[i]->setMinimumWidth(200);
+        connect(passwordFields_[i], &QLineEdit::textChanged, this, [this] { onPasswordChanged(); });
     }
     // Enter in the first field goes on to the second, as Tab would; in the second it is OK.
-    connect(txtKey[0], &PasswordField::enterPressed, this, [this] { txtKey[1]->setFocus(Qt::TabFocusReason); });
-    connect(txtKey[1], &PasswordField::enterPressed, this, [this] { cmdKey_Click(); });
-    lblSchluessel->setBuddy(txtKey[0]);
-    lblWiederholen->setBuddy(txtKey[1]);
+    connect(passwordFields_[0], &PasswordField::enterPressed, this,
+            [this] { passwordFields_[1]->setFocus(Qt::TabFocusReason); });
+    connect(passwordFields_[1], &PasswordField::enterPressed, this, [this] { onOkClicked(); });
+    passwordLabel_->setBuddy(passwordFields_[0]);
+    repeatLabel_->setBuddy(passwordFields_[1]);
 
-    cmdChar = new QPushButton(frame);
-    cmdChar->setObjectName(QStringLiteral("cmdChar"));
-    cmdChar->setFixedWidth(32);
-    cmdChar->setFocusPolicy(Qt::NoFocus);
-    connect(cmdChar, &QPushButton::clicked, this, [this] { cmdChar_Click(); });
+    revealButton_ = new QPushButton(frame);
+    revealButton_->setObjectName(QStringLiteral("revealButton"));
+    revealButton_->setFixedWidth(32);
+    revealButton_->setFocusPolicy(Qt::NoFocus);
+    connect(revealButton_, &QPushButton::clicked, this, [this] { onRevealClicked(); });
 
-    lblKeyQuality = new QLabel(frame);
-    lblKeyQuality->setObjectName(QStringLiteral("lblKeyQuality"));
+    qualityLabel_ = new QLabel(frame);
+    qualityLabel_->setObjectName(QStringLiteral("qualityLabel"));
 
     auto* grid = new QGridLayout(frame);
-    grid->addWidget(lblSchluessel, 0, 0);
-    grid->addWidget(txtKey[0], 0, 1);
-    grid->addWidget(cmdChar, 0, 2);
-    grid->addWidget(lblWiederholen, 1, 0);
-    grid->addWidget(txtKey[1], 1, 1);
-    grid->addWidget(lblKeyQuality, 2, 1, 1, 2);
+    grid->addWidget(passwordLabel_, 0, 0);
+    grid->addWidget(passwordFields_[0], 0, 1);
+    grid->addWidget(revealButton_, 0, 2);
+    grid->addWidget(repeatLabel_, 1, 0);
+    grid->addWidget(passwordFields_[1], 1, 1);
+    grid->addWidget(qualityLabel_, 2, 1, 1, 2);
     grid->setColumnStretch(1, 1);
 
-    lblHinweis = new QLabel(this);
-    lblHinweis->setObjectName(QStringLiteral("lblHinweis"));
-    lblHinweis->setWordWrap(true);
-    lblHinweis->setStyleSheet(QStringLiteral("color: #505860;"));
-    lblSBKey = new QLabel(this);
-    lblSBKey->setObjectName(QStringLiteral("lblSBKey"));
-    lblDelHinweis = new ClickLabel(this);
-    lblDelHinweis->setObjectName(QStringLiteral("lblDelHinweis"));
-    lblDelHinweis->setStyleSheet(QStringLiteral("color: palette(link);"));
-    connect(lblDelHinweis, &ClickLabel::clicked, this, [this] { lblDelHinweis_Click(); });
+    hintLabel_ = new QLabel(this);
+    hintLabel_->setObjectName(QStringLiteral("hintLabel"));
+    hintLabel_->setWordWrap(true);
+    hintLabel_->setStyleSheet(QStringLiteral("color: #505860;"));
+    capsLockLabel_ = new QLabel(this);
+    capsLockLabel_->setObjectName(QStringLiteral("capsLockLabel"));
+    deleteModeLabel_ = new ClickLabel(this);
+    deleteModeLabel_->setObjectName(QStringLiteral("deleteModeLabel"));
+    deleteModeLabel_->setStyleSheet(QStringLiteral("color: palette(link);"));
+    connect(deleteModeLabel_, &ClickLabel::clicked, this, [this] { onDeleteModeClicked(); });
 
-    cmdKey = new QPushButton(this);
-    cmdKey->setObjectName(QStringLiteral("cmdKey"));
-    cmdKey->setMinimumWidth(110);
-    connect(cmdKey, &QPushButton::clicked, this, [this] { cmdKey_Click(); });
+    okButton_ = new QPushButton(this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setMinimumWidth(110);
+    connect(okButton_, &QPushButton::clicked, this, [this] { onOkClicked(); });
 
-    tmrCapsLockKey = new QTimer(this);
-    tmrCapsLockKey->setInterval(100);
-    connect(tmrCapsLockKey, &QTimer::timeout, this, [this] { tmrCapsLockKey_Timer(); });
+    capsLockTimer_ = new QTimer(this);
+    capsLockTimer_->setInterval(100);
+    connect(capsLockTimer_, &QTimer::timeout, this, [this] { onCapsLockTimer(); });
 
     auto* title = new QHBoxLayout;
     title->addWidget(IconLabel(this));
-    title->addWidget(lblBezeichnerKey, 1);
+    title->addWidget(titleLabel_, 1);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(lblSBKey, 1);
-    buttons->addWidget(cmdKey);
+    buttons->addWidget(capsLockLabel_, 1);
+    buttons->addWidget(okButton_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
     layout->setSpacing(10);
     layout->addLayout(title);
     layout->addWidget(frame);
-    layout->addWidget(lblHinweis);
-    layout->addWidget(lblDelHinweis);
+    layout->addWidget(hintLabel_);
+    layout->addWidget(deleteModeLabel_);
     layout->addLayout(buttons);
     setFixedWidth(420);
 }
 
-void EncryptPasswordDialog::Form_Load() {
+void EncryptPasswordDialog::Load() {
     ui_.ApplyLanguage();
-    tmrCapsLockKey->start();
-    tmrCapsLockKey_Timer();
-    cmdChar->setText(QStringLiteral("A"));
-    txtKey[0]->setRevealed(false);
-    txtKey[1]->setRevealed(false);
+    capsLockTimer_->start();
+    onCapsLockTimer();
+    revealButton_->setText(QStringLiteral("A"));
+    passwordFields_[0]->setRevealed(false);
+    passwordFields_[1]->setRevealed(false);
     CentreOnScreen(this);
 }
 
@@ -164,65 +164,69 @@ void EncryptPasswordDialog::Open() {
     show();
     raise();
     activateWindow();
-    txtKey[0]->setFocus(Qt::OtherFocusReason);
+    passwordFields_[0]->setFocus(Qt::OtherFocusReason);
 }
 
 bool EncryptPasswordDialog::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) Form_Activate();
+    if (e->type() == QEvent::WindowActivate) onActivated();
     return QWidget::event(e);
 }
 
-void EncryptPasswordDialog::Form_Activate() {
-    lblDelHinweis->update();
+void EncryptPasswordDialog::onActivated() {
+    deleteModeLabel_->update();
     ui_.App().passwords.DialogActivated();
 }
 
 void EncryptPasswordDialog::closeEvent(QCloseEvent* e) {
     e->accept();
-    Form_Unload();
+    Unload();
 }
 
-void EncryptPasswordDialog::Form_Unload() {
+void EncryptPasswordDialog::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    tmrCapsLockKey->stop();
-    txtKey[0]->clear();
-    txtKey[1]->clear();
+    capsLockTimer_->stop();
+    passwordFields_[0]->clear();
+    passwordFields_[1]->clear();
     ui_.Unloaded(this);
     Guarded([&] { ui_.App().passwords.DialogUnloaded(PasswordDialog::Encrypt); });
 }
 
 void EncryptPasswordDialog::ClearFields() {
-    txtKey[0]->clear();
-    txtKey[1]->clear();
-    txtKey[0]->setFocus(Qt::OtherFocusReason);
+    passwordFields_[0]->clear();
+    passwordFields_[1]->clear();
+    passwordFields_[0]->setFocus(Qt::OtherFocusReason);
 }
 
-void EncryptPasswordDialog::txtKey_Change() {
+void EncryptPasswordDialog::SetDeleteModeHint(const QString& text) {
+    deleteModeLabel_->setText(text);
+}
+
+void EncryptPasswordDialog::onPasswordChanged() {
     // The meter follows the first field only, whichever field changed.
-    std::string password = txtKey[0]->text().toStdString();
-    lblKeyQuality->setText(UiText(ui_.App().passwords.QualityText(password)));
+    std::string password = passwordFields_[0]->text().toStdString();
+    qualityLabel_->setText(UiText(ui_.App().passwords.QualityText(password)));
     WipeString(password);
 }
 
-void EncryptPasswordDialog::tmrCapsLockKey_Timer() {
-    ShowCapsLock(ui_, lblSBKey);
+void EncryptPasswordDialog::onCapsLockTimer() {
+    ShowCapsLock(ui_, capsLockLabel_);
 }
 
-void EncryptPasswordDialog::cmdChar_Click() {
-    const bool reveal = cmdChar->text() == QStringLiteral("A");
-    txtKey[0]->setRevealed(reveal);
-    txtKey[1]->setRevealed(reveal);
-    cmdChar->setText(reveal ? QStringLiteral("*") : QStringLiteral("A"));
+void EncryptPasswordDialog::onRevealClicked() {
+    const bool reveal = revealButton_->text() == QStringLiteral("A");
+    passwordFields_[0]->setRevealed(reveal);
+    passwordFields_[1]->setRevealed(reveal);
+    revealButton_->setText(reveal ? QStringLiteral("*") : QStringLiteral("A"));
 }
 
-void EncryptPasswordDialog::lblDelHinweis_Click() {
+void EncryptPasswordDialog::onDeleteModeClicked() {
     FlipDeleteMode(ui_);
 }
 
-void EncryptPasswordDialog::cmdKey_Click() {
-    std::string password = txtKey[0]->text().toStdString();
-    std::string repetition = txtKey[1]->text().toStdString();
+void EncryptPasswordDialog::onOkClicked() {
+    std::string password = passwordFields_[0]->text().toStdString();
+    std::string repetition = passwordFields_[1]->text().toStdString();
     Guarded([&] { (void)ui_.App().passwords.EncryptOk(password, repetition); });
     WipeString(password);
     WipeString(repetition);

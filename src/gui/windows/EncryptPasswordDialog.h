@@ -1,6 +1,7 @@
 #pragma once
 // The encryption password dialog: the password typed twice, a quality meter, the caps-lock
 // warning, reveal/hide, and the delete-mode hint that switches the setting when clicked.
+#include <QString>
 #include <QWidget>
 
 class QLabel;
@@ -18,38 +19,38 @@ class EncryptPasswordDialog : public QWidget {
 public:
     explicit EncryptPasswordDialog(QtUi& ui);
 
-    void Form_Load();
-    void Form_Activate();
+    void Load();
     // Unload (after a run, or closed by the user): the flow decides what comes next.
-    void Form_Unload();
+    void Unload();
     // Shows the dialog and gives it the keyboard focus.
     void Open();
     // Both fields emptied, the focus in the first.
     void ClearFields();
-
-    void txtKey_Change();
-    void tmrCapsLockKey_Timer();
-    void cmdChar_Click();
-    void lblDelHinweis_Click();
-    void cmdKey_Click();
-
-    QLabel* lblBezeichnerKey = nullptr;
-    QLabel* lblSchluessel = nullptr; // object name "lblSchlüssel"
-    QLabel* lblWiederholen = nullptr;
-    PasswordField* txtKey[2] = {nullptr, nullptr};
-    QLabel* lblKeyQuality = nullptr;
-    QLabel* lblHinweis = nullptr;
-    QLabel* lblSBKey = nullptr;
-    ClickLabel* lblDelHinweis = nullptr;
-    QPushButton* cmdKey = nullptr;
-    QPushButton* cmdChar = nullptr;
-    QTimer* tmrCapsLockKey = nullptr;
+    void SetDeleteModeHint(const QString& text);
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void onActivated();
+    void onPasswordChanged();
+    void onCapsLockTimer();
+    void onRevealClicked();
+    void onDeleteModeClicked();
+    void onOkClicked();
+
+    QLabel* titleLabel_ = nullptr;
+    QLabel* passwordLabel_ = nullptr;
+    QLabel* repeatLabel_ = nullptr;
+    PasswordField* passwordFields_[2] = {nullptr, nullptr}; // the password, then its repetition
+    QLabel* qualityLabel_ = nullptr;
+    QLabel* hintLabel_ = nullptr;
+    QLabel* capsLockLabel_ = nullptr;
+    ClickLabel* deleteModeLabel_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* revealButton_ = nullptr;
+    QTimer* capsLockTimer_ = nullptr;
     QtUi& ui_;
     bool unloaded_ = false;
 };

@@ -6,10 +6,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "gui/widgets/FileDropList.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
 #include "gui/WindowRoutines.h"
+#include "gui/widgets/FileDropList.h"
 
 namespace vaultwing {
 
@@ -18,45 +18,45 @@ FavouritesWindow::FavouritesWindow(QtUi& ui)
     setObjectName(QStringLiteral("FavouritesWindow"));
     setWindowIcon(artwork::AppIcon());
 
-    menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    mnuFavSettings = menuBar->addMenu(QString());
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("menuBar"));
+    settingsMenu_ = menuBar_->addMenu(QString());
     // The caption a menu bar shows is its menu action's text.
-    mnuFavSettings->menuAction()->setObjectName(QStringLiteral("mnuFavSettings"));
-    mnuPath = mnuFavSettings->addAction(QString());
-    mnuPath->setObjectName(QStringLiteral("mnuPath"));
-    mnuPath->setCheckable(true);
-    connect(mnuPath, &QAction::triggered, this, [this] { mnuPath_Click(); });
+    settingsMenu_->menuAction()->setObjectName(QStringLiteral("settingsMenu"));
+    relativePathsAction_ = settingsMenu_->addAction(QString());
+    relativePathsAction_->setObjectName(QStringLiteral("relativePathsAction"));
+    relativePathsAction_->setCheckable(true);
+    connect(relativePathsAction_, &QAction::triggered, this, [this] { onRelativePathsToggled(); });
 
-    mnuKontext = new QMenu(this);
-    mnuKontext->setObjectName(QStringLiteral("mnuKontext"));
-    mnuDelete = mnuKontext->addAction(QString());
-    mnuDelete->setObjectName(QStringLiteral("mnuDelete"));
-    mnuKontext->setDefaultAction(mnuDelete); // drawn bold
-    connect(mnuDelete, &QAction::triggered, this, [this] { mnuDelete_Click(); });
+    contextMenu_ = new QMenu(this);
+    contextMenu_->setObjectName(QStringLiteral("contextMenu"));
+    deleteAction_ = contextMenu_->addAction(QString());
+    deleteAction_->setObjectName(QStringLiteral("deleteAction"));
+    contextMenu_->setDefaultAction(deleteAction_); // drawn bold
+    connect(deleteAction_, &QAction::triggered, this, [this] { DeleteSelected(); });
 
-    lstFavoriten = new FileDropList(this);
-    lstFavoriten->setObjectName(QStringLiteral("lstFavoriten"));
-    connect(lstFavoriten, &FileDropList::filesDropped, this, [this](const std::vector<std::string>& paths) {
+    favouritesList_ = new FileDropList(this);
+    favouritesList_->setObjectName(QStringLiteral("favouritesList"));
+    connect(favouritesList_, &FileDropList::filesDropped, this, [this](const std::vector<std::string>& paths) {
         // The drop ends first, so the file manager does not wait for a folder walk.
-        QTimer::singleShot(0, this, [this, paths] { lstFavoriten_OLEDragDrop(paths); });
+        QTimer::singleShot(0, this, [this, paths] { onFilesDropped(paths); });
     });
-    connect(lstFavoriten, &FileDropList::deletePressed, this, [this] { ListboxDelSel(); });
-    connect(lstFavoriten, &FileDropList::rightPressed, this, [this](const QPoint& at) { lstFavoriten_MouseDown(at); });
+    connect(favouritesList_, &FileDropList::deletePressed, this, [this] { DeleteSelected(); });
+    connect(favouritesList_, &FileDropList::rightPressed, this, [this](const QPoint& at) { onRightPressed(at); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(menuBar);
+    layout->setMenuBar(menuBar_);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(lstFavoriten);
+    layout->addWidget(favouritesList_);
     setMinimumSize(kMinWidth, kMinHeight);
     resize(kMinWidth, kMinHeight);
 }
 
-void FavouritesWindow::Form_Load() {
+void FavouritesWindow::Load() {
     ui_.ApplyLanguage();
-    SetAlwaysOnTop(this, -1, 0);
+    SetAlwaysOnTop(this, true, false);
     list_.Load();
-    mnuPath->setChecked(list_.Relative());
+    relativePathsAction_->setChecked(list_.Relative());
     Refill();
 }
 
@@ -71,52 +71,44 @@ int FavouritesWindow::ListCount() const {
 }
 
 void FavouritesWindow::Refill() {
-    lstFavoriten->clear();
+    favouritesList_->clear();
     for (const std::string& entry : list_.Entries())
-        lstFavoriten->addItem(QString::fromStdString(entry));
+        favouritesList_->addItem(QString::fromStdString(entry));
 }
 
-void FavouritesWindow::lstFavoriten_OLEDragDrop(const std::vector<std::string>& paths) {
+void FavouritesWindow::onFilesDropped(const std::vector<std::string>& paths) {
     Guarded([&] { list_.Drop(paths); });
     Refill();
 }
 
-void FavouritesWindow::lstFavoriten_MouseDown(const QPoint& globalPosition) {
+void FavouritesWindow::onRightPressed(const QPoint& globalPosition) {
     activateWindow();
-    mnuKontext->popup(globalPosition);
+    contextMenu_->popup(globalPosition);
 }
 
-void FavouritesWindow::mnuPath_Click() {
+void FavouritesWindow::onRelativePathsToggled() {
     Guarded([&] { (void)list_.SwitchPathMode(); });
-    mnuPath->setChecked(list_.Relative());
+    relativePathsAction_->setChecked(list_.Relative());
     Refill();
 }
 
-void FavouritesWindow::mnuDelete_Click() {
-    ListboxDelSel();
-}
-
-void FavouritesWindow::ListboxDelSel() {
+void FavouritesWindow::DeleteSelected() {
     std::vector<int> selected;
-    for (int i = 0; i < lstFavoriten->count(); ++i)
-        if (lstFavoriten->item(i)->isSelected()) selected.push_back(i);
+    for (int i = 0; i < favouritesList_->count(); ++i)
+        if (favouritesList_->item(i)->isSelected()) selected.push_back(i);
     list_.DeleteSelected(selected);
     Refill();
 }
 
-bool FavouritesWindow::SaveFavoriten() {
-    return list_.Save();
-}
-
 void FavouritesWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    Form_Unload();
+    Unload();
 }
 
-void FavouritesWindow::Form_Unload() {
+void FavouritesWindow::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    (void)SaveFavoriten();
+    (void)list_.Save();
     ui_.Unloaded(this);
 }
 

@@ -26,33 +26,30 @@ public:
     static constexpr int kMinWidth = 500;
     static constexpr int kMinHeight = 267;
 
-    void Form_Load();
-    // Saves the list (SaveFavoriten) and unloads the window.
-    void Form_Unload();
+    void Load();
+    // Saves the list and unloads the window.
+    void Unload();
     void Open();
     [[nodiscard]] int ListCount() const;
-
-    void lstFavoriten_OLEDragDrop(const std::vector<std::string>& paths);
-    void lstFavoriten_MouseDown(const QPoint& globalPosition);
-    void mnuPath_Click();
-    void mnuDelete_Click();
-    // Removes every selected entry.
-    void ListboxDelSel();
-    bool SaveFavoriten();
-
-    QMenuBar* menuBar = nullptr;
-    QMenu* mnuFavSettings = nullptr;
-    QAction* mnuPath = nullptr;
-    QMenu* mnuKontext = nullptr;
-    QAction* mnuDelete = nullptr;
-    FileDropList* lstFavoriten = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void onFilesDropped(const std::vector<std::string>& paths);
+    void onRightPressed(const QPoint& globalPosition);
+    void onRelativePathsToggled();
+    // Removes every selected entry.
+    void DeleteSelected();
     // Shows the list as the core keeps it.
     void Refill();
+
+    QMenuBar* menuBar_ = nullptr;
+    QMenu* settingsMenu_ = nullptr;
+    QAction* relativePathsAction_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
+    QAction* deleteAction_ = nullptr;
+    FileDropList* favouritesList_ = nullptr;
 
     QtUi& ui_;
     FavouritesList list_;

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "config/LangIndices.h"
 #include "app/LanguageChoice.h"
+#include "config/LangIndices.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
 #include "gui/windows/EncryptPasswordDialog.h"
@@ -22,44 +22,44 @@ LanguageWindow::LanguageWindow(QtUi& ui)
     setObjectName(QStringLiteral("LanguageWindow"));
     setWindowIcon(artwork::AppIcon());
 
-    Frame1 = new QGroupBox(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    cboSprachen = new QComboBox(Frame1);
-    cboSprachen->setObjectName(QStringLiteral("cboSprachen"));
+    languageGroup_ = new QGroupBox(this);
+    languageGroup_->setObjectName(QStringLiteral("languageGroup"));
+    languageBox_ = new QComboBox(languageGroup_);
+    languageBox_->setObjectName(QStringLiteral("languageBox"));
     // An editable box whose edit field is read-only: the user can only choose from the list,
     // the program can still show any text (the design-time prompt, the stored setting).
-    cboSprachen->setEditable(true);
-    cboSprachen->setInsertPolicy(QComboBox::NoInsert);
-    cboSprachen->lineEdit()->installEventFilter(this);
-    cboSprachen->setEditText(QStringLiteral("Sprache / Language"));
-    cboSprachen->setMinimumWidth(220);
-    connect(cboSprachen, &QComboBox::activated, this, [this](int index) { cboSprachen_Click(index); });
-    auto* inner = new QHBoxLayout(Frame1);
-    inner->addWidget(cboSprachen);
+    languageBox_->setEditable(true);
+    languageBox_->setInsertPolicy(QComboBox::NoInsert);
+    languageBox_->lineEdit()->installEventFilter(this);
+    languageBox_->setEditText(QStringLiteral("Sprache / Language"));
+    languageBox_->setMinimumWidth(220);
+    connect(languageBox_, &QComboBox::activated, this, [this](int index) { onLanguageChosen(index); });
+    auto* inner = new QHBoxLayout(languageGroup_);
+    inner->addWidget(languageBox_);
 
-    cmdSpracheSet = new QPushButton(QStringLiteral("OK"), this);
-    cmdSpracheSet->setObjectName(QStringLiteral("cmdSpracheSet"));
-    cmdSpracheSet->setDefault(true);
-    cmdSpracheSet->setMinimumWidth(90);
-    connect(cmdSpracheSet, &QPushButton::clicked, this, [this] { cmdSpracheSet_Click(); });
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    okButton_->setMinimumWidth(90);
+    connect(okButton_, &QPushButton::clicked, this, [this] { onOkClicked(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdSpracheSet);
+    buttons->addWidget(okButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 12, 14, 12);
-    layout->addWidget(Frame1);
+    layout->addWidget(languageGroup_);
     layout->addLayout(buttons);
 }
 
 LanguageWindow::~LanguageWindow() {
     // The combo box outlives this part of the window while Qt deletes the children, and may
     // still report a choice or an event then.
-    cboSprachen->disconnect(this);
-    cboSprachen->lineEdit()->removeEventFilter(this);
+    languageBox_->disconnect(this);
+    languageBox_->lineEdit()->removeEventFilter(this);
 }
 
-void LanguageWindow::Form_Load() {
+void LanguageWindow::Load() {
     ui_.ApplyLanguage();
     CentreOnScreen(this);
     AppState& state = ui_.App().state;
@@ -68,53 +68,53 @@ void LanguageWindow::Form_Load() {
         ui_.EndProcessNow();
         return;
     }
-    cboSprachen->lineEdit()->setReadOnly(true); // SetComboReadOnly
+    languageBox_->lineEdit()->setReadOnly(true);
     const std::vector<std::string> names = LanguageNames(state.programFolder);
     for (const std::string& name : names)
-        cboSprachen->addItem(QString::fromStdString(name));
+        languageBox_->addItem(QString::fromStdString(name));
     if (names.empty()) {
         (void)ui_.ShowMessage(NoLanguageFileMessage());
         ui_.EndProcessNow();
         return;
     }
-    cboSprachen->setCurrentIndex(-1);
-    cboSprachen->setEditText(QStringLiteral("Sprache / Language"));
+    languageBox_->setCurrentIndex(-1);
+    languageBox_->setEditText(QStringLiteral("Sprache / Language"));
 }
 
 void LanguageWindow::Open() {
     show();
     raise();
     activateWindow();
-    cboSprachen->setFocus(Qt::OtherFocusReason);
+    languageBox_->setFocus(Qt::OtherFocusReason);
 }
 
 bool LanguageWindow::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) Form_Activate();
+    if (e->type() == QEvent::WindowActivate) onActivated();
     return QWidget::event(e);
 }
 
 // A click into the read-only edit field opens the list, as the arrow does.
 bool LanguageWindow::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == cboSprachen->lineEdit() && e->type() == QEvent::MouseButtonPress) {
-        cboSprachen->showPopup();
+    if (watched == languageBox_->lineEdit() && e->type() == QEvent::MouseButtonPress) {
+        languageBox_->showPopup();
         return true;
     }
     return QWidget::eventFilter(watched, e);
 }
 
-void LanguageWindow::Form_Activate() {
+void LanguageWindow::onActivated() {
     AppState& state = ui_.App().state;
     if (state.Text(lang::kLanguageWindowCaption).empty()) setWindowTitle(QStringLiteral(" "));
     state.language = state.settings.Text(Setting::Language);
-    if (!state.language.empty()) cboSprachen->setEditText(QString::fromStdString(state.language));
+    if (!state.language.empty()) languageBox_->setEditText(QString::fromStdString(state.language));
 }
 
-void LanguageWindow::cboSprachen_Click(int index) {
+void LanguageWindow::onLanguageChosen(int index) {
     if (index < 0) return;
-    ChooseLanguage(ui_.App().state, cboSprachen->itemText(index).toStdString());
+    ChooseLanguage(ui_.App().state, languageBox_->itemText(index).toStdString());
 }
 
-void LanguageWindow::cmdSpracheSet_Click() {
+void LanguageWindow::onOkClicked() {
     AppState& state = ui_.App().state;
     if (!state.texts.HasValidHeader()) {
         (void)ui_.ShowMessage(InvalidLanguageFileMessage());
@@ -123,23 +123,23 @@ void LanguageWindow::cmdSpracheSet_Click() {
     Guarded([&] {
         if (state.firstStart) {
             confirming_ = true;
-            Form_Unload();
+            Unload();
             ui_.App().startup.Main();
         }
         if (!state.firstStart) {
             ui_.ApplyLanguage();
             ui_.ShowHotRegionStatus();
-            if (QtUi* ui = &ui_; ui->LanguageIfLoaded() != nullptr) ui->LanguageIfLoaded()->Form_Unload();
+            if (QtUi* ui = &ui_; ui->LanguageIfLoaded() != nullptr) ui->LanguageIfLoaded()->Unload();
         }
     });
 }
 
 void LanguageWindow::closeEvent(QCloseEvent* e) {
     e->accept();
-    Form_Unload();
+    Unload();
 }
 
-void LanguageWindow::Form_Unload() {
+void LanguageWindow::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     AppState& state = ui_.App().state;

@@ -19,18 +19,10 @@ public:
 
     // Load checks: the program must not run from a drive root, and at least one language file
     // must lie beside it; either failure ends the program at once.
-    void Form_Load();
-    void Form_Activate();
+    void Load();
     // Stores the language name as Setting::Language, however the window is closed.
-    void Form_Unload();
+    void Unload();
     void Open();
-
-    void cboSprachen_Click(int index);
-    void cmdSpracheSet_Click();
-
-    QGroupBox* Frame1 = nullptr;
-    QComboBox* cboSprachen = nullptr;
-    QPushButton* cmdSpracheSet = nullptr;
 
 protected:
     bool event(QEvent* event) override;
@@ -38,6 +30,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void onActivated();
+    void onLanguageChosen(int index);
+    void onOkClicked();
+
+    QGroupBox* languageGroup_ = nullptr;
+    QComboBox* languageBox_ = nullptr;
+    QPushButton* okButton_ = nullptr;
     QtUi& ui_;
     bool unloaded_ = false;
     bool confirming_ = false;

@@ -8,10 +8,10 @@
 #include <QVBoxLayout>
 
 #include "config/LangIndices.h"
-#include "gui/widgets/DrawnProgressBar.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
 #include "gui/WindowRoutines.h"
+#include "gui/widgets/DrawnProgressBar.h"
 #include "gui/windows/EncryptPasswordDialog.h"
 
 namespace vaultwing {
@@ -22,29 +22,29 @@ ProgressWindow::ProgressWindow(QtUi& ui)
     setWindowIcon(artwork::AppIcon());
 
     auto* frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("fraProgress"));
+    frame->setObjectName(QStringLiteral("progressFrame"));
     frame->setFrameShape(QFrame::StyledPanel);
-    lblDateiName = new QLabel(frame);
-    lblDateiName->setObjectName(QStringLiteral("lblDateiName"));
-    lblDateiName->setMinimumWidth(300);
-    lblDateiName->setTextFormat(Qt::PlainText);
-    QFont bold = lblDateiName->font();
+    fileNameLabel_ = new QLabel(frame);
+    fileNameLabel_->setObjectName(QStringLiteral("fileNameLabel"));
+    fileNameLabel_->setMinimumWidth(300);
+    fileNameLabel_->setTextFormat(Qt::PlainText);
+    QFont bold = fileNameLabel_->font();
     bold.setBold(true);
-    lblDateiName->setFont(bold);
-    ProgressBar = new DrawnProgressBar(frame);
-    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    fileNameLabel_->setFont(bold);
+    progressBar_ = new DrawnProgressBar(frame);
+    progressBar_->setObjectName(QStringLiteral("progressBar"));
     auto* inner = new QVBoxLayout(frame);
     inner->setSpacing(8);
-    inner->addWidget(lblDateiName);
-    inner->addWidget(ProgressBar);
+    inner->addWidget(fileNameLabel_);
+    inner->addWidget(progressBar_);
 
-    cmdCancel = new QPushButton(this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setMinimumWidth(100);
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    cancelButton_ = new QPushButton(this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton_->setMinimumWidth(100);
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { onCancelClicked(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(cancelButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 12, 14, 12);
@@ -54,11 +54,11 @@ ProgressWindow::ProgressWindow(QtUi& ui)
     setFixedWidth(400);
 }
 
-void ProgressWindow::Form_Load() {
+void ProgressWindow::Load() {
     CentreOnScreen(this);
 }
 
-void ProgressWindow::Form_Unload() {
+void ProgressWindow::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     ui_.ShowInTaskbar(false);
@@ -66,16 +66,17 @@ void ProgressWindow::Form_Unload() {
 }
 
 void ProgressWindow::Begin(RunDirection direction, const QString& caption) {
-    ProgressBar->setBarColor(direction == RunDirection::Encrypt ? QColor(255, 0, 0) : QColor(0, 128, 0));
+    progressBar_->setBarColor(direction == RunDirection::Encrypt ? QColor(255, 0, 0) : QColor(0, 128, 0));
     setWindowTitle(caption);
-    cmdCancel->setText(UiText(ui_.App().state.Text(lang::kProgressCancel)));
-    cmdCancel->setEnabled(true);
+    cancelButton_->setText(UiText(ui_.App().state.Text(lang::kProgressCancel)));
+    cancelButton_->setEnabled(true);
 }
 
 void ProgressWindow::ShowFile(const QString& fileName) {
     // A long name is shortened in its middle, so that its start and extension stay readable.
-    lblDateiName->setToolTip(fileName);
-    lblDateiName->setText(lblDateiName->fontMetrics().elidedText(fileName, Qt::ElideMiddle, lblDateiName->width()));
+    fileNameLabel_->setToolTip(fileName);
+    fileNameLabel_->setText(
+        fileNameLabel_->fontMetrics().elidedText(fileName, Qt::ElideMiddle, fileNameLabel_->width()));
     if (!isVisible()) {
         show();
         raise();
@@ -84,11 +85,11 @@ void ProgressWindow::ShowFile(const QString& fileName) {
 }
 
 void ProgressWindow::SetPercent(int percent) {
-    ProgressBar->setValue(percent);
+    progressBar_->setValue(percent);
 }
 
-void ProgressWindow::cmdCancel_Click() {
-    cmdCancel->setEnabled(false);
+void ProgressWindow::onCancelClicked() {
+    cancelButton_->setEnabled(false);
     ui_.RequestCancel();
 }
 
@@ -97,7 +98,7 @@ void ProgressWindow::closeEvent(QCloseEvent* event) {
     // has cleaned up and hides it.
     event->ignore();
     if (ui_.App().state.runActive)
-        cmdCancel_Click();
+        onCancelClicked();
     else
         hide();
 }

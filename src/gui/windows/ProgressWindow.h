@@ -20,22 +20,22 @@ class ProgressWindow : public QWidget {
 public:
     explicit ProgressWindow(QtUi& ui);
 
-    void Form_Load();
-    void Form_Unload();
+    void Load();
+    void Unload();
 
     void Begin(RunDirection direction, const QString& caption);
     void ShowFile(const QString& fileName);
     void SetPercent(int percent);
-    void cmdCancel_Click();
-
-    QLabel* lblDateiName = nullptr;
-    DrawnProgressBar* ProgressBar = nullptr;
-    QPushButton* cmdCancel = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void onCancelClicked();
+
+    QLabel* fileNameLabel_ = nullptr;
+    DrawnProgressBar* progressBar_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
     QtUi& ui_;
     bool unloaded_ = false;
 };

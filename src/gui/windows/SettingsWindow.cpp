@@ -11,15 +11,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/windows/AboutWindow.h"
-#include "gui/windows/DropZoneWindow.h"
 #include "config/LangIndices.h"
-#include "gui/widgets/BarSlider.h"
-#include "gui/widgets/ClickLabel.h"
-#include "gui/widgets/HotRegionPicture.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
 #include "gui/WindowRoutines.h"
+#include "gui/widgets/BarSlider.h"
+#include "gui/widgets/ClickLabel.h"
+#include "gui/widgets/HotRegionPicture.h"
+#include "gui/windows/AboutWindow.h"
+#include "gui/windows/DropZoneWindow.h"
 #include "gui/windows/EncryptPasswordDialog.h"
 #include "platform/platform.h"
 
@@ -69,14 +69,14 @@ QFrame* Panel(QWidget* parent, const char* name) {
 SettingsWindow::SettingsWindow(QtUi& ui)
     : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui),
       actions_(ui.App().state, ui, ui.App().lists, [&ui](bool on) {
-          if (DropZoneWindow* main = ui.MainIfLoaded()) main->SetHotRegionTimer(on);
+          if (DropZoneWindow* dropZone = ui.DropZoneIfLoaded()) dropZone->SetHotRegionTimer(on);
       }) {
     setObjectName(QStringLiteral("SettingsWindow"));
     setWindowIcon(artwork::AppIcon());
     BuildMenu();
 
     auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(menuBar);
+    layout->setMenuBar(menuBar_);
     layout->setContentsMargins(16, 12, 16, 14);
     // The two panels share one place: the edges panel lies under the options panel.
     auto* stack = new QGridLayout;
@@ -85,42 +85,42 @@ SettingsWindow::SettingsWindow(QtUi& ui)
     stack->addWidget(BuildEdgesPanel(), 0, 0);
     layout->addLayout(stack);
     // Both panels keep their place when hidden, so the window keeps its size when they swap.
-    for (QWidget* panel : {static_cast<QWidget*>(fraForm), static_cast<QWidget*>(fraSettings)}) {
+    for (QWidget* panel : {static_cast<QWidget*>(optionsPanel_), static_cast<QWidget*>(edgesPanel_)}) {
         QSizePolicy policy = panel->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         panel->setSizePolicy(policy);
     }
-    fraSettings->hide();
-    fraForm->setMinimumWidth(380);
+    edgesPanel_->hide();
+    optionsPanel_->setMinimumWidth(380);
     // The window takes the size its texts need, in every language.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void SettingsWindow::BuildMenu() {
-    menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    mnuSprachen = menuBar->addAction(QString());
-    mnuSprachen->setObjectName(QStringLiteral("mnuSprachen"));
-    mnuInfo = menuBar->addMenu(QStringLiteral("?"));
-    mnuInfo->setObjectName(QStringLiteral("mnuInfo"));
-    mnuHilfe = mnuInfo->addAction(QString());
-    mnuHilfe->setObjectName(QStringLiteral("mnuHilfe"));
-    mnuInfo->addSeparator()->setObjectName(QStringLiteral("Seperator"));
-    mnuLiveUpdate = mnuInfo->addAction(QString());
-    mnuLiveUpdate->setObjectName(QStringLiteral("mnuLiveUpdate"));
-    mnuInfo->addSeparator()->setObjectName(QStringLiteral("Seoerator2"));
-    mnuInfoAbout = mnuInfo->addAction(QString());
-    mnuInfoAbout->setObjectName(QStringLiteral("mnuInfoAbout"));
-    connect(mnuSprachen, &QAction::triggered, this, [this] { mnuSprachen_Click(); });
-    connect(mnuHilfe, &QAction::triggered, this, [this] { mnuHilfe_Click(); });
-    connect(mnuLiveUpdate, &QAction::triggered, this, [this] { mnuLiveUpdate_Click(); });
-    connect(mnuInfoAbout, &QAction::triggered, this, [this] { mnuInfoAbout_Click(); });
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("menuBar"));
+    languagesAction_ = menuBar_->addAction(QString());
+    languagesAction_->setObjectName(QStringLiteral("languagesAction"));
+    helpMenu_ = menuBar_->addMenu(QStringLiteral("?"));
+    helpMenu_->setObjectName(QStringLiteral("helpMenu"));
+    manualAction_ = helpMenu_->addAction(QString());
+    manualAction_->setObjectName(QStringLiteral("manualAction"));
+    helpMenu_->addSeparator();
+    liveUpdateAction_ = helpMenu_->addAction(QString());
+    liveUpdateAction_->setObjectName(QStringLiteral("liveUpdateAction"));
+    helpMenu_->addSeparator();
+    aboutAction_ = helpMenu_->addAction(QString());
+    aboutAction_->setObjectName(QStringLiteral("aboutAction"));
+    connect(languagesAction_, &QAction::triggered, this, [this] { onLanguagesChosen(); });
+    connect(manualAction_, &QAction::triggered, this, [this] { onManualChosen(); });
+    connect(liveUpdateAction_, &QAction::triggered, this, [this] { onLiveUpdateChosen(); });
+    connect(aboutAction_, &QAction::triggered, this, [this] { onAboutChosen(); });
 }
 
 QWidget* SettingsWindow::BuildOptionsPanel() {
-    fraForm = Panel(this, "fraForm");
+    optionsPanel_ = Panel(this, "optionsPanel");
     const auto box = [this](const char* name, SettingsBox which) {
-        auto* check = new QCheckBox(fraForm);
+        auto* check = new QCheckBox(optionsPanel_);
         check->setObjectName(QString::fromLatin1(name));
         // The action runs on every change of the value: a click, a tick at load, the password
         // dialogs' hint. Setting the value it already has does nothing.
@@ -128,170 +128,180 @@ QWidget* SettingsWindow::BuildOptionsPanel() {
                 [this, which](bool ticked) { Guarded([&] { actions_.BoxChanged(which, ticked); }); });
         return check;
     };
-    chkFileDel = box("chkFileDel", SettingsBox::FileDel);
-    chkRegister = box("chkRegister", SettingsBox::Register);
-    chkHotRegion = box("chkHotRegion", SettingsBox::HotRegion);
-    chkSendTo = box("chkSendTo", SettingsBox::SendTo);
+    deleteSourcesBox_ = box("deleteSourcesBox", SettingsBox::FileDel);
+    fileTypeBox_ = box("fileTypeBox", SettingsBox::Register);
+    hotRegionBox_ = box("hotRegionBox", SettingsBox::HotRegion);
+    sendToBox_ = box("sendToBox", SettingsBox::SendTo);
 
-    cmdHotRegionSet = new QPushButton(fraForm);
-    cmdHotRegionSet->setObjectName(QStringLiteral("cmdHotRegionSet"));
-    cmdHotRegionSet->setIcon(HotRegionIcon());
-    cmdHotRegionSet->setIconSize(QSize(32, 24));
-    cmdHotRegionSet->setFixedSize(44, 30);
-    connect(cmdHotRegionSet, &QPushButton::clicked, this, [this] { cmdHotRegionSet_Click(); });
+    showEdgesButton_ = new QPushButton(optionsPanel_);
+    showEdgesButton_->setObjectName(QStringLiteral("showEdgesButton"));
+    showEdgesButton_->setIcon(HotRegionIcon());
+    showEdgesButton_->setIconSize(QSize(32, 24));
+    showEdgesButton_->setFixedSize(44, 30);
+    connect(showEdgesButton_, &QPushButton::clicked, this, [this] { onShowEdgesClicked(); });
 
-    lblTransparenz = new QLabel(fraForm);
-    lblTransparenz->setObjectName(QStringLiteral("lblTransparenz"));
-    hsbTransparent = new BarSlider(fraForm);
-    hsbTransparent->setObjectName(QStringLiteral("hsbTransparent"));
-    hsbTransparent->setRange(kMinTransparency, kMaxTransparency);
-    hsbTransparent->setValue(kMinTransparency);
-    connect(hsbTransparent, &QSlider::valueChanged, this, [this](int value) { hsbTransparent_Change(value); });
+    transparencyLabel_ = new QLabel(optionsPanel_);
+    transparencyLabel_->setObjectName(QStringLiteral("transparencyLabel"));
+    transparencySlider_ = new BarSlider(optionsPanel_);
+    transparencySlider_->setObjectName(QStringLiteral("transparencySlider"));
+    transparencySlider_->setRange(kMinTransparency, kMaxTransparency);
+    transparencySlider_->setValue(kMinTransparency);
+    connect(transparencySlider_, &QSlider::valueChanged, this, [this](int value) { onTransparencyChanged(value); });
 
-    Line1 = new QFrame(fraForm);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setFrameShape(QFrame::HLine);
-    Line1->setFrameShadow(QFrame::Sunken);
-    lblHinweis = new QLabel(fraForm);
-    lblHinweis->setObjectName(QStringLiteral("lblHinweis"));
-    lblHinweis->setWordWrap(true);
-    lblHinweis->setStyleSheet(QStringLiteral("color: #505860;"));
+    separatorLine_ = new QFrame(optionsPanel_);
+    separatorLine_->setObjectName(QStringLiteral("separatorLine"));
+    separatorLine_->setFrameShape(QFrame::HLine);
+    separatorLine_->setFrameShadow(QFrame::Sunken);
+    hintLabel_ = new QLabel(optionsPanel_);
+    hintLabel_->setObjectName(QStringLiteral("hintLabel"));
+    hintLabel_->setWordWrap(true);
+    hintLabel_->setStyleSheet(QStringLiteral("color: #505860;"));
 
-    cmdSettingsOK = new QPushButton(fraForm);
-    cmdSettingsOK->setObjectName(QStringLiteral("cmdSettingsOK"));
-    cmdSettingsOK->setMinimumWidth(100);
-    cmdSettingsOK->setDefault(true);
-    connect(cmdSettingsOK, &QPushButton::clicked, this, [this] { Form_Unload(); });
+    okButton_ = new QPushButton(optionsPanel_);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setMinimumWidth(100);
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, [this] { Unload(); });
 
-    auto* grid = new QGridLayout(fraForm);
+    auto* grid = new QGridLayout(optionsPanel_);
     grid->setContentsMargins(0, 4, 0, 0);
     grid->setVerticalSpacing(8);
-    grid->addWidget(chkFileDel, 0, 0, 1, 2);
-    grid->addWidget(chkRegister, 1, 0, 1, 2);
-    grid->addWidget(chkHotRegion, 2, 0);
-    grid->addWidget(cmdHotRegionSet, 2, 1, Qt::AlignRight);
-    grid->addWidget(chkSendTo, 3, 0, 1, 2);
+    grid->addWidget(deleteSourcesBox_, 0, 0, 1, 2);
+    grid->addWidget(fileTypeBox_, 1, 0, 1, 2);
+    grid->addWidget(hotRegionBox_, 2, 0);
+    grid->addWidget(showEdgesButton_, 2, 1, Qt::AlignRight);
+    grid->addWidget(sendToBox_, 3, 0, 1, 2);
     grid->addItem(new QSpacerItem(0, 6), 4, 0);
-    grid->addWidget(lblTransparenz, 5, 0, 1, 2);
-    grid->addWidget(hsbTransparent, 6, 0, 1, 2);
-    grid->addWidget(Line1, 7, 0, 1, 2);
-    grid->addWidget(lblHinweis, 8, 0, 1, 2);
-    grid->addWidget(cmdSettingsOK, 9, 1, Qt::AlignRight);
+    grid->addWidget(transparencyLabel_, 5, 0, 1, 2);
+    grid->addWidget(transparencySlider_, 6, 0, 1, 2);
+    grid->addWidget(separatorLine_, 7, 0, 1, 2);
+    grid->addWidget(hintLabel_, 8, 0, 1, 2);
+    grid->addWidget(okButton_, 9, 1, Qt::AlignRight);
     grid->setColumnStretch(0, 1);
-    return fraForm;
+    return optionsPanel_;
 }
 
 QWidget* SettingsWindow::BuildEdgesPanel() {
-    fraSettings = Panel(this, "fraSettings");
-    Linie = new HotRegionPicture(fraSettings);
-    Linie->setObjectName(QStringLiteral("Linie"));
+    edgesPanel_ = Panel(this, "edgesPanel");
+    edgesPicture_ = new HotRegionPicture(edgesPanel_);
+    edgesPicture_->setObjectName(QStringLiteral("edgesPicture"));
     for (int i = 0; i < kEdgeCount; ++i) {
-        lblStatus[i] = new ClickLabel(fraSettings);
-        lblStatus[i]->setObjectName(QStringLiteral("lblStatus_%1").arg(i));
-        lblStatus[i]->setAlignment(Qt::AlignCenter);
-        lblStatus[i]->setMinimumWidth(70);
-        connect(lblStatus[i], &ClickLabel::clicked, this, [this, i] { lblStatus_Click(i); });
+        edgeLabels_[i] = new ClickLabel(edgesPanel_);
+        edgeLabels_[i]->setObjectName(QStringLiteral("edgeLabels_%1").arg(i));
+        edgeLabels_[i]->setAlignment(Qt::AlignCenter);
+        edgeLabels_[i]->setMinimumWidth(70);
+        connect(edgeLabels_[i], &ClickLabel::clicked, this, [this, i] { onEdgeClicked(i); });
     }
-    cmdHotRegionOK = new QPushButton(fraSettings);
-    cmdHotRegionOK->setObjectName(QStringLiteral("cmdHotRegionOK"));
-    cmdHotRegionOK->setIcon(DoneIcon());
-    cmdHotRegionOK->setIconSize(QSize(24, 24));
-    cmdHotRegionOK->setFixedSize(44, 30);
-    connect(cmdHotRegionOK, &QPushButton::clicked, this, [this] { cmdHotRegionOK_Click(); });
+    edgesDoneButton_ = new QPushButton(edgesPanel_);
+    edgesDoneButton_->setObjectName(QStringLiteral("edgesDoneButton"));
+    edgesDoneButton_->setIcon(DoneIcon());
+    edgesDoneButton_->setIconSize(QSize(24, 24));
+    edgesDoneButton_->setFixedSize(44, 30);
+    connect(edgesDoneButton_, &QPushButton::clicked, this, [this] { onEdgesDoneClicked(); });
 
-    auto* grid = new QGridLayout(fraSettings);
+    auto* grid = new QGridLayout(edgesPanel_);
     grid->setContentsMargins(0, 8, 0, 0);
-    grid->addWidget(lblStatus[kEdgeTop], 0, 1, Qt::AlignHCenter | Qt::AlignBottom);
-    grid->addWidget(lblStatus[kEdgeLeft], 1, 0, Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(Linie, 1, 1, Qt::AlignCenter);
-    grid->addWidget(lblStatus[kEdgeRight], 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
-    grid->addWidget(lblStatus[kEdgeBottom], 2, 1, Qt::AlignHCenter | Qt::AlignTop);
+    grid->addWidget(edgeLabels_[kEdgeTop], 0, 1, Qt::AlignHCenter | Qt::AlignBottom);
+    grid->addWidget(edgeLabels_[kEdgeLeft], 1, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(edgesPicture_, 1, 1, Qt::AlignCenter);
+    grid->addWidget(edgeLabels_[kEdgeRight], 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(edgeLabels_[kEdgeBottom], 2, 1, Qt::AlignHCenter | Qt::AlignTop);
     grid->setRowStretch(3, 1);
-    grid->addWidget(cmdHotRegionOK, 4, 2, Qt::AlignRight);
+    grid->addWidget(edgesDoneButton_, 4, 2, Qt::AlignRight);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(2, 1);
-    return fraSettings;
+    return edgesPanel_;
 }
 
-void SettingsWindow::Form_Load() {
+void SettingsWindow::Load() {
     AppState& state = ui_.App().state;
     ui_.ApplyLanguage();
     // LoadTransparency: the slider takes the stored value, and its change applies it.
     if (const auto alpha = vaultwing::LoadTransparency(state.settings)) {
-        hsbTransparent->setValue(*alpha);
+        transparencySlider_->setValue(*alpha);
     } else {
         // Nothing stored: the drop zone stays opaque, and so does the slider's value.
-        const QSignalBlocker quiet(hsbTransparent);
-        hsbTransparent->setValue(kMaxTransparency);
+        const QSignalBlocker quiet(transparencySlider_);
+        transparencySlider_->setValue(kMaxTransparency);
     }
-    cmdHotRegionSet->setToolTip(UiText(state.Text(lang::kSettingsHotRegionCaption)));
+    showEdgesButton_->setToolTip(UiText(state.Text(lang::kSettingsHotRegionCaption)));
     CentreOnScreen(this);
 
     const SettingsBoxes boxes = actions_.ReadBoxes();
-    chkFileDel->setChecked(boxes.fileDel);
-    chkRegister->setChecked(boxes.registerType);
-    chkHotRegion->setChecked(boxes.hotRegion);
-    chkSendTo->setChecked(boxes.sendTo);
+    deleteSourcesBox_->setChecked(boxes.fileDel);
+    fileTypeBox_->setChecked(boxes.registerType);
+    hotRegionBox_->setChecked(boxes.hotRegion);
+    sendToBox_->setChecked(boxes.sendTo);
+}
+
+void SettingsWindow::Open() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void SettingsWindow::FlipDeleteSources() {
+    deleteSourcesBox_->setChecked(!deleteSourcesBox_->isChecked());
 }
 
 void SettingsWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    Form_Unload();
+    Unload();
 }
 
-void SettingsWindow::Form_Unload() {
+void SettingsWindow::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     ui_.Unloaded(this);
 }
 
-void SettingsWindow::hsbTransparent_Change(int value) {
-    if (DropZoneWindow* main = ui_.MainIfLoaded()) SetTransparency(main, value);
+void SettingsWindow::onTransparencyChanged(int value) {
+    if (DropZoneWindow* dropZone = ui_.DropZoneIfLoaded()) SetTransparency(dropZone, value);
     actions_.TransparencyChanged(value);
 }
 
 void SettingsWindow::ShowEdge(int edge, bool on) {
     statusCaption_[edge] = ui_.App().state.Text(on ? lang::kEdgeOn : lang::kEdgeOff);
-    lblStatus[edge]->setText(UiText(statusCaption_[edge]));
-    Linie->setLineColor(edge, on ? kEdgeOnColor : kEdgeOffColor);
+    edgeLabels_[edge]->setText(UiText(statusCaption_[edge]));
+    edgesPicture_->setLineColor(edge, on ? kEdgeOnColor : kEdgeOffColor);
 }
 
 void SettingsWindow::ShowHotRegionStatus() {
-    const HotRegion& region = ui_.Main().hotRegion;
+    const HotRegion& region = ui_.DropZone().hotRegion;
     for (const int edge : kEdgeStatusOrder)
         ShowEdge(edge, EdgeOf(region, edge));
 }
 
-void SettingsWindow::lblStatus_Click(int edge) {
-    if (const auto on = actions_.EdgeClicked(ui_.Main().hotRegion, edge, statusCaption_[edge])) ShowEdge(edge, *on);
+void SettingsWindow::onEdgeClicked(int edge) {
+    if (const auto on = actions_.EdgeClicked(ui_.DropZone().hotRegion, edge, statusCaption_[edge])) ShowEdge(edge, *on);
 }
 
-void SettingsWindow::cmdHotRegionSet_Click() {
-    fraForm->hide();
-    fraSettings->show();
+void SettingsWindow::onShowEdgesClicked() {
+    optionsPanel_->hide();
+    edgesPanel_->show();
     setWindowTitle(UiText(ui_.App().state.Text(lang::kSettingsHotRegionCaption)));
 }
 
-void SettingsWindow::cmdHotRegionOK_Click() {
-    fraSettings->hide();
-    fraForm->show();
+void SettingsWindow::onEdgesDoneClicked() {
+    edgesPanel_->hide();
+    optionsPanel_->show();
     setWindowTitle(UiText(ui_.App().state.Text(lang::kSettingsCaption)));
 }
 
-void SettingsWindow::mnuSprachen_Click() {
+void SettingsWindow::onLanguagesChosen() {
     ui_.ShowLanguageWindow();
 }
 
-void SettingsWindow::mnuHilfe_Click() {
+void SettingsWindow::onManualChosen() {
     // A missing manual, or nothing to show PDF files with, goes unreported.
     (void)ui_.OpenDocument(ui_.App().state.programFolder + platform::kPathSeparator + "Bedienungsanleitung.pdf");
 }
 
-void SettingsWindow::mnuLiveUpdate_Click() {
-    ui_.Info().StartLiveUpdate();
+void SettingsWindow::onLiveUpdateChosen() {
+    ui_.About().StartLiveUpdate();
 }
 
-void SettingsWindow::mnuInfoAbout_Click() {
+void SettingsWindow::onAboutChosen() {
     ui_.OpenOtherWindow(OtherWindow::About);
 }
 

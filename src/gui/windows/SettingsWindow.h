@@ -30,43 +30,15 @@ public:
 
     // Load steps: language texts, transparency, centred, then the four boxes ticked from the
     // settings (each tick runs the box's action).
-    void Form_Load();
-    void Form_Unload();
+    void Load();
+    void Unload();
     // Shows the four edges of the hot region as the drop zone keeps them.
     void ShowHotRegionStatus();
 
-    void hsbTransparent_Change(int value);
-    void cmdHotRegionSet_Click();
-    void cmdHotRegionOK_Click();
-    void lblStatus_Click(int edge);
-    void mnuSprachen_Click();
-    void mnuHilfe_Click();
-    void mnuLiveUpdate_Click();
-    void mnuInfoAbout_Click();
-
-    QMenuBar* menuBar = nullptr;
-    QAction* mnuSprachen = nullptr;
-    QMenu* mnuInfo = nullptr;
-    QAction* mnuHilfe = nullptr;
-    QAction* mnuLiveUpdate = nullptr;
-    QAction* mnuInfoAbout = nullptr;
-
-    QFrame* fraForm = nullptr;
-    QCheckBox* chkFileDel = nullptr;
-    QCheckBox* chkRegister = nullptr;
-    QCheckBox* chkHotRegion = nullptr;
-    QCheckBox* chkSendTo = nullptr;
-    QLabel* lblTransparenz = nullptr;
-    BarSlider* hsbTransparent = nullptr;
-    QPushButton* cmdHotRegionSet = nullptr;
-    QPushButton* cmdSettingsOK = nullptr;
-    QLabel* lblHinweis = nullptr;
-    QFrame* Line1 = nullptr;
-
-    QFrame* fraSettings = nullptr;
-    HotRegionPicture* Linie = nullptr; // the four edge lines, Linie->lineColor(0..3)
-    ClickLabel* lblStatus[kEdgeCount] = {nullptr, nullptr, nullptr, nullptr};
-    QPushButton* cmdHotRegionOK = nullptr;
+    // Shows the window above the others.
+    void Open();
+    // Ticks or unticks the delete-mode box, as the password dialogs' hints do.
+    void FlipDeleteSources();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -76,6 +48,38 @@ private:
     void BuildMenu();
     QWidget* BuildOptionsPanel();
     QWidget* BuildEdgesPanel();
+    void onTransparencyChanged(int value);
+    void onShowEdgesClicked();
+    void onEdgesDoneClicked();
+    void onEdgeClicked(int edge);
+    void onLanguagesChosen();
+    void onManualChosen();
+    void onLiveUpdateChosen();
+    void onAboutChosen();
+
+    QMenuBar* menuBar_ = nullptr;
+    QAction* languagesAction_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* manualAction_ = nullptr;
+    QAction* liveUpdateAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+
+    QFrame* optionsPanel_ = nullptr;
+    QCheckBox* deleteSourcesBox_ = nullptr;
+    QCheckBox* fileTypeBox_ = nullptr;
+    QCheckBox* hotRegionBox_ = nullptr;
+    QCheckBox* sendToBox_ = nullptr;
+    QLabel* transparencyLabel_ = nullptr;
+    BarSlider* transparencySlider_ = nullptr;
+    QPushButton* showEdgesButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QLabel* hintLabel_ = nullptr;
+    QFrame* separatorLine_ = nullptr;
+
+    QFrame* edgesPanel_ = nullptr;
+    HotRegionPicture* edgesPicture_ = nullptr; // the four edge lines, edgesPicture_->lineColor(0..3)
+    ClickLabel* edgeLabels_[kEdgeCount] = {nullptr, nullptr, nullptr, nullptr};
+    QPushButton* edgesDoneButton_ = nullptr;
 
     QtUi& ui_;
     SettingsActions actions_;
