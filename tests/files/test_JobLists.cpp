@@ -32,6 +32,10 @@ struct CheckCase {
     const char* named; // the existing output a message C names
 };
 
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class PathChecks : public JobListsTest, public ::testing::WithParamInterface<CheckCase> {};
 
 TEST_P(PathChecks, RefuseOrList) {
