@@ -1,6 +1,5 @@
 #include "files/JobLists.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -133,18 +132,15 @@ TEST_F(JobListsTest, RefusalEmptiesTheListsButLaterItemsAreStillAdded) {
     EXPECT_EQ(Enc(), std::vector<std::string>{one});
 }
 
-TEST_F(JobListsTest, LargeTreeIsCollectedOnceAndALinkedFolderIsNotFollowed) {
-    const auto root = Dir("tree");
-    for (int i = 0; i < 250; ++i)
-        Make("tree/d" + std::to_string(i % 7) + "/s" + std::to_string(i % 3) + "/f" + std::to_string(i));
-#ifndef _WIN32
-    fs::create_directory_symlink(root, root + "/d0/back"); // a cycle
+TEST_F(JobListsTest, LinkedFolderIsNotFollowedSoACycleEnds) {
+#ifdef _WIN32
+    GTEST_SKIP() << "std::filesystem makes no symbolic links on Windows (reparse points: tests/win32)";
 #endif
+    const auto root = Dir("loop");
+    const auto inner = Make("loop/inner/f.txt");
+    fs::create_directory_symlink(root, root + "/inner/back");
     app.lists.DropPaths({root});
-    auto sorted = Enc();
-    std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(sorted.size(), 250U);
-    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+    EXPECT_EQ(Enc(), std::vector<std::string>{inner});
 }
 
 TEST_F(JobListsTest, DropWhileARunIsActiveIsIgnored) {
@@ -202,16 +198,6 @@ TEST_F(JobListsTest, OnlyTheBatchsOwnRefusalCancelsIt) {
     EXPECT_TRUE(Enc().empty());
     EXPECT_TRUE(ui.dialogsShown.empty());
     EXPECT_FALSE(app.lists.AddAborted);
-}
-
-TEST_F(JobListsTest, DeleteModeFollowsTheSettingAndIsWrittenBack) {
-    SetDelete("");
-    app.lists.RefreshDeleteMode();
-    EXPECT_EQ(app.state.Delete, "0");
-    EXPECT_EQ(ui.deleteModeText, "T122");
-    app.lists.SetDeleteMode(true);
-    EXPECT_EQ(app.state.settings.ReadINI("Delete", kSettingsSection), "1");
-    EXPECT_EQ(ui.deleteModeText, "T120");
 }
 
 } // namespace
