@@ -251,6 +251,9 @@ TEST_P(SourceChanged, NoPartialOutputAndTheSourceIsWhatTheOtherProgramLeft) {
     EXPECT_EQ(result, RunResult::Failed);
     ASSERT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(ui.messages[0].text.rfind(source + "\r\n", 0), 0U) << ui.messages[0].text;
+    if (c.change == Change::Removed) {
+        EXPECT_EQ(ui.messages[0].text, source + "\r\n\r\nT602");
+    }
     EXPECT_EQ(fs::exists(source) ? ReadFile(source) : "", left);
     // A destination under its real name only when complete: the file was replaced after it had
     // been read whole, and the check before destroying stopped the run.
