@@ -86,6 +86,7 @@ TEST_F(RunsTest, OnlyDeleteOneDestroysEvenReadOnlySources) {
         ASSERT_TRUE(platform::SetReadOnly(f, true));
         ASSERT_EQ(Encrypt({f}), RunResult::Completed);
         EXPECT_EQ(fs::exists(f), std::string(value) != "1") << "Delete=" << value;
+        (void)platform::SetReadOnly(f, false); // Windows removes no read-only file
         fs::remove(f);
         ASSERT_EQ(Decrypt({f + ".vwx"}), RunResult::Completed);
         EXPECT_EQ(ReadFile(f), "read only");

@@ -92,8 +92,11 @@ TEST(EnumerateDirectoryWin32, KindsNamesInUtf8AndAttributes) {
     std::map<std::string, EntryKind> expected = {
         {"file", EntryKind::File}, {umlaut, EntryKind::File}, {"folder", EntryKind::Directory}};
     // A link to a folder is reported as such and never followed, where the system can make one.
-    if (::CreateSymbolicLinkA((dir / "link").c_str(), (dir / "folder").c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
-        (::GetFileAttributesA((dir / "link").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+    const DWORD link =
+        ::CreateSymbolicLinkA((dir / "link").c_str(), (dir / "folder").c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)
+            ? ::GetFileAttributesA((dir / "link").c_str())
+            : INVALID_FILE_ATTRIBUTES;
+    if (link != INVALID_FILE_ATTRIBUTES && (link & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
         expected.emplace("link", EntryKind::DirectoryLink);
     bool ok = false;
     for (const std::string& folder : {dir.Str(), dir.Str() + "\\"}) {
