@@ -1,12 +1,11 @@
 #include "favourites/RelativePaths.h"
 
 #include <gtest/gtest.h>
-#include <optional>
 #include <string>
 
-#include "base/VwxError.h"
 #include "config/LangIndices.h"
 #include "platform/platform.h"
+#include "support/Raised.h"
 
 namespace vaultwing {
 namespace {
@@ -21,182 +20,101 @@ const LangTable& Texts() {
     return texts;
 }
 
-// Expected outcome: a result, or the error number raised.
-struct Outcome {
-    std::optional<std::string> result;
-    long error = 0;
-};
-Outcome Gives(const char* result) {
-    return {result, 0};
-}
-Outcome Fails(long number) {
-    return {std::nullopt, number};
-}
-
-std::string ExpectedDescription(long number) {
-    if (number == kErrTooManySteps) return "rpErrTooManySteps";
-    if (number == kErrRootMismatch) return Texts()[lang::kRootMismatch];
-    return Texts()[lang::kPathAboveBase];
-}
-
-template <typename Call> void Check(const Outcome& expected, const char* source, Call call) {
-    if (expected.result) {
-        EXPECT_EQ(call(), *expected.result);
+// A row gives the result, or (result nullptr) the error number raised.
+template <typename Call> void Check(const char* expected, long error, const char* source, Call call) {
+    if (expected != nullptr) {
+        EXPECT_EQ(call(), expected);
         return;
     }
-    try {
-        const std::string got = call();
-        ADD_FAILURE() << "expected error " << expected.error << ", got \"" << got << "\"";
-    } catch (const VwxError& e) {
-        EXPECT_EQ(e.Number(), expected.error);
-        EXPECT_EQ(e.Source(), source);
-        EXPECT_EQ(e.Description(), ExpectedDescription(expected.error));
-    }
+    const auto raised = test::Raised(call);
+    ASSERT_TRUE(raised.has_value()) << "expected error " << error;
+    EXPECT_EQ(raised->Number(), error);
+    EXPECT_EQ(raised->Source(), source);
+    EXPECT_EQ(raised->Description(), error == kErrTooManySteps   ? "rpErrTooManySteps"
+                                     : error == kErrRootMismatch ? "Other drive"
+                                                                 : "Above the base");
 }
 
-// ---------------------------------------------------------------------------------------------
-// MakeRelativePath
-// ---------------------------------------------------------------------------------------------
-
-struct MakeCase {
-    const char* path;
-    bool rootCheck;
-    const char* base;
-    const char* separator;
-    Outcome expected;
-};
-
-void PrintTo(const MakeCase& c, std::ostream* os) {
-    *os << '"' << c.path << "\" against \"" << c.base << (c.rootCheck ? "\", root check" : "\"");
-}
-
-class MakeRelative : public ::testing::TestWithParam<MakeCase> {};
-
-TEST_P(MakeRelative, Table) {
-    const auto& c = GetParam();
-    Check(c.expected, "modRelativePaths.MakeRelativePath",
-          [&] { return MakeRelativePath(c.path, c.rootCheck, c.base, c.separator, Texts()); });
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Backslash, MakeRelative,
-    ::testing::Values(MakeCase{"C:\\a\\b\\f.txt", true, "C:\\a\\b", "\\", Gives("f.txt")},
-                      MakeCase{"C:\\a\\b\\s\\f.txt", true, "C:\\a\\b", "\\", Gives("s\\f.txt")},
-                      MakeCase{"C:\\a\\x\\f.txt", true, "C:\\a\\b", "\\", Gives("..\\x\\f.txt")},
-                      MakeCase{"c:\\A\\B\\f.txt", true, "C:\\a\\b", "\\", Gives("f.txt")},
-                      MakeCase{"C:\\a", true, "C:\\a\\b", "\\", Fails(kErrIndexOutOfRange)},
-                      MakeCase{"C:\\a", false, "C:\\a\\b", "\\", Fails(kErrIndexOutOfRange)},
-                      MakeCase{"", false, "C:\\a\\b", "\\", Fails(kErrIndexOutOfRange)},
-                      MakeCase{"", true, "C:\\a\\b", "\\", Fails(kErrIndexOutOfRange)},
-                      MakeCase{"D:\\a\\b\\f.txt", true, "C:\\a\\b", "\\", Fails(kErrRootMismatch)},
-                      MakeCase{"D:\\a\\b\\f.txt", false, "C:\\a\\b", "\\", Gives("f.txt")},
-                      MakeCase{"C:\\a\\b\\f.txt", true, "C:\\a\\b\\", "\\", Gives("f.txt")},
-                      MakeCase{"C:\\a\\x\\y.txt", true, "C:\\a\\b\\c", "\\", Gives("..\\..\\x\\y.txt")},
-                      MakeCase{"C:\\x\\f.txt", true, "C:\\", "\\", Gives("x\\f.txt")},
-                      MakeCase{"C:\\\xC3\x84rger\\f.txt", true, "c:\\\xC3\xA4RGER", "\\", Gives("f.txt")},
-                      MakeCase{"\\\\srv\\share\\dir\\f.txt", true, "\\\\srv\\share\\dir", "\\", Gives("f.txt")},
-                      MakeCase{"\\\\SRV\\share\\x\\f.txt", true, "\\\\srv\\share\\dir", "\\", Gives("..\\x\\f.txt")},
-                      MakeCase{"\\\\other\\share\\dir\\f.txt", true, "\\\\srv\\share\\dir", "\\",
-                               Fails(kErrRootMismatch)},
-                      MakeCase{"C:\\a\\f.txt", true, "\\\\srv\\share\\dir", "\\", Fails(kErrRootMismatch)}));
-
-INSTANTIATE_TEST_SUITE_P(Slash, MakeRelative,
-                         ::testing::Values(MakeCase{"/home/u/a/f.txt", true, "/home/u/a", "/", Gives("f.txt")},
-                                           MakeCase{"/home/u/a/s/f.txt", true, "/home/u/a", "/", Gives("s/f.txt")},
-                                           MakeCase{"/home/u/x/f.txt", true, "/home/u/a", "/", Gives("../x/f.txt")},
-                                           MakeCase{"/home/x/y.txt", false, "/home/u/a/", "/", Gives("../../x/y.txt")},
-                                           MakeCase{"/HOME/U/A/f.txt", true, "/home/u/a", "/", Gives("f.txt")},
-                                           MakeCase{"/home", true, "/home/u/a", "/", Fails(kErrIndexOutOfRange)},
-                                           MakeCase{"/x/f.txt", true, "/", "/", Gives("x/f.txt")},
-                                           MakeCase{"x/f.txt", true, "/home/u", "/", Fails(kErrRootMismatch)},
-                                           MakeCase{"x/home/u/f.txt", false, "/home/u", "/", Gives("f.txt")},
-                                           MakeCase{"x/u/f.txt", false, "/home/u", "/", Gives("../../u/f.txt")}));
-
-TEST(MakeRelativePath, EmptyBaseIsTheWorkingDirectory) {
-    const std::string cwd = platform::CurrentDirectory();
-    const std::string sep(1, platform::kPathSeparator);
-    const std::string prefix = cwd.back() == platform::kPathSeparator ? cwd : cwd + sep;
-    EXPECT_EQ(MakeRelativePath(prefix + "sub" + sep + "f.txt", true, "", sep, Texts()), "sub" + sep + "f.txt");
-    EXPECT_EQ(ResolvePath("sub" + sep + "f.txt", "", sep), prefix + "sub" + sep + "f.txt");
-}
-
-// ---------------------------------------------------------------------------------------------
-// ResolvePath
-// ---------------------------------------------------------------------------------------------
-
-struct ResolveCase {
-    const char* relative;
-    const char* base;
-    const char* separator;
-    Outcome expected;
-};
-
-void PrintTo(const ResolveCase& c, std::ostream* os) {
-    *os << '"' << c.relative << "\" against \"" << c.base << '"';
-}
-
-class Resolve : public ::testing::TestWithParam<ResolveCase> {};
-
-TEST_P(Resolve, Table) {
-    const auto& c = GetParam();
-    Check(c.expected, "modRelativePaths.ResolvePath",
-          [&] { return ResolvePath(c.relative, c.base, c.separator, Texts()); });
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Backslash, Resolve,
-    ::testing::Values(ResolveCase{"..\\..\\x\\y.txt", "C:\\a\\b\\c", "\\", Gives("C:\\a\\x\\y.txt")},
-                      ResolveCase{"..\\..\\..\\y.txt", "C:\\a\\b\\c", "\\", Gives("C:\\y.txt")},
-                      ResolveCase{"..\\..\\..\\..\\y.txt", "C:\\a\\b\\c", "\\", Fails(kErrTooManySteps)},
-                      ResolveCase{"s\\f.txt", "C:\\a\\b\\", "\\", Gives("C:\\a\\b\\s\\f.txt")},
-                      ResolveCase{"f.txt", "C:\\", "\\", Gives("C:\\f.txt")},
-                      ResolveCase{"..\\x", "\\\\srv\\share\\dir", "\\", Gives("\\\\srv\\share\\x")},
-                      ResolveCase{"..\\..\\..\\x", "\\\\srv\\share\\dir", "\\", Fails(kErrTooManySteps)},
-                      ResolveCase{"f.txt", "\\\\srv\\share\\dir\\", "\\", Gives("\\\\srv\\share\\dir\\f.txt")},
-                      // A ".." after an ordinary part still climbs; the ordinary part stays.
-                      ResolveCase{"..\\x\\..\\y.txt", "C:\\a\\b\\c", "\\", Gives("C:\\a\\x\\y.txt")},
-                      ResolveCase{"", "C:\\a", "\\", Fails(kErrIndexOutOfRange)}));
-
-INSTANTIATE_TEST_SUITE_P(Slash, Resolve,
-                         ::testing::Values(ResolveCase{"../x", "/home/u/a", "/", Gives("/home/u/x")},
-                                           ResolveCase{"../../../x", "/home/u/a", "/", Gives("/x")},
-                                           ResolveCase{"../../../../x", "/home/u/a", "/", Fails(kErrTooManySteps)},
-                                           ResolveCase{"s/f.txt", "/home/u/a/", "/", Gives("/home/u/a/s/f.txt")},
-                                           ResolveCase{"f.txt", "/", "/", Gives("/f.txt")},
-                                           ResolveCase{"../f.txt", "/", "/", Fails(kErrTooManySteps)},
-                                           ResolveCase{"", "/home", "/", Fails(kErrIndexOutOfRange)}));
-
-TEST(ResolvePath, WithoutLanguageTableStillDescribesTheFailure) {
-    try {
-        (void)ResolvePath("", "C:\\a", "\\");
-        FAIL() << "no error raised";
-    } catch (const VwxError& e) {
-        EXPECT_EQ(e.Number(), kErrIndexOutOfRange);
-        EXPECT_FALSE(e.Description().empty());
-    }
-}
-
-// Relative and back again gives the path, for paths below, beside and far from the base.
-TEST(RelativePaths, RoundTrip) {
-    struct Trip {
+TEST(MakeRelativePath, Table) {
+    const struct {
+        const char* path;
+        bool rootCheck;
         const char* base;
         const char* separator;
-        const char* paths[4];
+        const char* result;
+        long error;
+    } cases[] = {
+        {"C:\\a\\b\\f.txt", true, "C:\\a\\b", "\\", "f.txt", 0},
+        {"C:\\a\\b\\s\\f.txt", true, "C:\\a\\b\\", "\\", "s\\f.txt", 0},
+        {"C:\\a\\x\\y.txt", true, "C:\\a\\b\\c", "\\", "..\\..\\x\\y.txt", 0},
+        {"c:\\A\\B\\f.txt", true, "C:\\a\\b", "\\", "f.txt", 0}, // letter case ignored
+        {"C:\\\xC3\x84rger\\f.txt", true, "c:\\\xC3\xA4RGER", "\\", "f.txt", 0},
+        {"C:\\x\\f.txt", true, "C:\\", "\\", "x\\f.txt", 0},
+        {"C:\\a", false, "C:\\a\\b", "\\", nullptr, kErrIndexOutOfRange}, // above the base
+        {"", true, "C:\\a\\b", "\\", nullptr, kErrIndexOutOfRange},
+        {"D:\\a\\b\\f.txt", true, "C:\\a\\b", "\\", nullptr, kErrRootMismatch},
+        {"D:\\a\\b\\f.txt", false, "C:\\a\\b", "\\", "f.txt", 0},
+        {"\\\\SRV\\share\\x\\f.txt", true, "\\\\srv\\share\\dir", "\\", "..\\x\\f.txt", 0},
+        {"\\\\other\\share\\dir\\f.txt", true, "\\\\srv\\share\\dir", "\\", nullptr, kErrRootMismatch},
+        {"C:\\a\\f.txt", true, "\\\\srv\\share\\dir", "\\", nullptr, kErrRootMismatch},
+        {"/home/u/x/f.txt", true, "/home/u/a", "/", "../x/f.txt", 0},
+        {"/home/x/y.txt", false, "/home/u/a/", "/", "../../x/y.txt", 0},
+        {"/x/f.txt", true, "/", "/", "x/f.txt", 0},
+        {"x/f.txt", true, "/home/u", "/", nullptr, kErrRootMismatch},
+        {"x/u/f.txt", false, "/home/u", "/", "../../u/f.txt", 0},
     };
-    const Trip trips[] = {
-        {"C:\\a\\b\\c", "\\", {"C:\\a\\b\\c\\f.txt", "C:\\a\\b\\c\\s\\t\\f.txt", "C:\\a\\x\\y.txt", "C:\\y.txt"}},
-        {"\\\\srv\\share\\dir",
-         "\\",
-         {"\\\\srv\\share\\dir\\f", "\\\\srv\\share\\x\\f", "\\\\srv\\f", "\\\\srv\\a\\b\\c"}},
-        {"/home/u/a", "/", {"/home/u/a/f", "/home/u/b/f", "/etc/passwd", "/home/u/a/s/t/f"}},
-        {"/", "/", {"/f", "/a/b/f", "/a/f", "/x"}},
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " against " + c.base);
+        Check(c.result, c.error, "modRelativePaths.MakeRelativePath",
+              [&] { return MakeRelativePath(c.path, c.rootCheck, c.base, c.separator, Texts()); });
+    }
+}
+
+TEST(ResolvePath, Table) {
+    const struct {
+        const char* relative;
+        const char* base;
+        const char* separator;
+        const char* result;
+        long error;
+    } cases[] = {
+        {"..\\..\\..\\y.txt", "C:\\a\\b\\c", "\\", "C:\\y.txt", 0},
+        {"..\\..\\..\\..\\y.txt", "C:\\a\\b\\c", "\\", nullptr, kErrTooManySteps},
+        {"s\\f.txt", "C:\\a\\b\\", "\\", "C:\\a\\b\\s\\f.txt", 0},
+        {"..\\x", "\\\\srv\\share\\dir", "\\", "\\\\srv\\share\\x", 0},
+        {"..\\..\\..\\x", "\\\\srv\\share\\dir", "\\", nullptr, kErrTooManySteps},
+        {"..\\x\\..\\y.txt", "C:\\a\\b\\c", "\\", "C:\\a\\x\\y.txt", 0}, // a later ".." climbs, "x" stays
+        {"", "C:\\a", "\\", nullptr, kErrIndexOutOfRange},
+        {"../../../x", "/home/u/a", "/", "/x", 0},
+        {"f.txt", "/", "/", "/f.txt", 0},
+        {"../f.txt", "/", "/", nullptr, kErrTooManySteps},
     };
-    for (const auto& trip : trips) {
-        for (const char* path : trip.paths) {
-            const std::string relative = MakeRelativePath(path, true, trip.base, trip.separator, Texts());
-            EXPECT_EQ(ResolvePath(relative, trip.base, trip.separator), path) << relative;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.relative) + " against " + c.base);
+        Check(c.result, c.error, "modRelativePaths.ResolvePath",
+              [&] { return ResolvePath(c.relative, c.base, c.separator, Texts()); });
+    }
+}
+
+// Relative and back again gives the path, for paths below, beside and far from the base, and
+// an empty base is the working directory.
+TEST(RelativePaths, RoundTrip) {
+    const std::string sep(1, platform::kPathSeparator), cwd = platform::CurrentDirectory();
+    const std::string here = cwd.back() == platform::kPathSeparator ? cwd : cwd + sep;
+    const std::vector<std::pair<std::string, std::vector<std::string>>> trips = {
+        {"C:\\a\\b\\c", {"C:\\a\\b\\c\\f.txt", "C:\\a\\b\\c\\s\\t\\f.txt", "C:\\a\\x\\y.txt", "C:\\y.txt"}},
+        {"\\\\srv\\share\\dir", {"\\\\srv\\share\\dir\\f", "\\\\srv\\share\\x\\f", "\\\\srv\\f"}},
+        {"/home/u/a", {"/home/u/a/f", "/home/u/b/f", "/etc/passwd"}},
+        {"", {here + "sub" + sep + "f.txt"}},
+    };
+    for (const auto& [base, paths] : trips) {
+        const std::string separator = base.empty() ? sep : base.substr(0, 1) == "/" ? "/" : "\\";
+        for (const auto& path : paths) {
+            const std::string relative = MakeRelativePath(path, true, base, separator, Texts());
+            EXPECT_EQ(ResolvePath(relative, base, separator), path) << relative;
         }
     }
+    EXPECT_EQ(MakeRelativePath(here + "sub" + sep + "f.txt", true, "", sep, Texts()), "sub" + sep + "f.txt");
 }
 
 } // namespace

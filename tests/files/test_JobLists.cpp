@@ -1,6 +1,5 @@
 #include "files/JobLists.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -15,134 +14,64 @@
 namespace vaultwing::test {
 namespace {
 
-// The order a directory lists its entries in, as an independent reader sees it.
-std::vector<std::string> ListedOrder(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
-    return names;
-}
+namespace fs = std::filesystem;
 
 class JobListsTest : public AppFixture {};
 
-TEST_F(JobListsTest, FolderDropSortsByExtensionInListedOrderAndOpensBothDialogs) {
-#ifdef _WIN32
-    GTEST_SKIP() << "expected paths are written with '/'; Windows lists them with '\\'";
-#endif
-    const auto folder = Dir("drop");
-    Make("drop/a.txt");
-    Make("drop/b.vwx");
-    Make("drop/sub/c.txt");
-    app.lists.DropPaths({folder});
+// ---------------------------------------------------------------------------------------------
+// The path checks: one path dropped beside the files already there
+// ---------------------------------------------------------------------------------------------
 
-    std::vector<std::string> expectedEnc;
-    for (const auto& name : ListedOrder(folder)) {
-        if (name == "a.txt") expectedEnc.push_back(folder + "/a.txt");
-        if (name == "sub") expectedEnc.push_back(folder + "/sub/c.txt");
-    }
-    EXPECT_EQ(Enc(), expectedEnc);
-    EXPECT_EQ(Dec(), std::vector<std::string>{folder + "/b.vwx"});
-    EXPECT_EQ(ui.dialogsShown, (std::vector{PasswordDialog::Decrypt, PasswordDialog::Encrypt}));
-    EXPECT_FALSE(ui.mainVisible);
-}
-
-TEST_F(JobListsTest, ExtensionDecidesTheListWhateverItsCase) {
-#ifdef _WIN32
-    GTEST_SKIP() << "names differing only in letter case are one file on Windows";
-#endif
-    const auto upper = Make("X.VWX");
-    const auto bak = Make("x.vwx.bak");
-    const auto dotted = Make("a.vwx.txt");
-    app.lists.DropPaths({upper, bak, dotted});
-    EXPECT_EQ(Dec(), std::vector<std::string>{upper});
-    EXPECT_EQ(Enc(), (std::vector<std::string>{bak, dotted}));
-}
-
-TEST_F(JobListsTest, EmptySecondOfThreeFilesIsRefusedAndTheThirdStillAdded) {
-    const auto one = Make("1.txt"), two = Make("2.txt", ""), three = Make("3.txt");
-    app.lists.DropPaths({one, two, three});
-    ASSERT_EQ(ui.messages.size(), 1U);
-    EXPECT_EQ(ui.messages[0].text, A(two));
-    EXPECT_EQ(ui.messages[0].title, "T418");
-    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(Enc(), std::vector<std::string>{three});
-    EXPECT_EQ(ui.dialogsShown, std::vector{PasswordDialog::Encrypt});
-    EXPECT_TRUE(app.lists.AddAborted);
-}
-
-TEST_F(JobListsTest, EmptyFileInAFolderEndsTheWalkButLaterItemsAreAdded) {
-#ifdef _WIN32
-    GTEST_SKIP() << "expected paths are written with '/'; Windows lists them with '\\'";
-#endif
-    const auto folder = Dir("f");
-    Make("f/empty.txt", "");
-    for (int i = 0; i < 5; ++i) Make("f/n" + std::to_string(i) + ".txt");
-    const auto later = Make("later.txt");
-    app.lists.DropPaths({folder, later});
-    ASSERT_EQ(ui.messages.size(), 1U);
-    EXPECT_EQ(ui.messages[0].text, A(folder + "/empty.txt"));
-    EXPECT_EQ(Enc(), std::vector<std::string>{later});
-    EXPECT_FALSE(ui.taskbar); // the message's taskbar button is gone again
-}
-
-struct DeleteCase {
+struct CheckCase {
+    const char* name;
     const char* deleteSetting;
-    bool refused;
+    std::vector<std::pair<const char*, std::int64_t>> present; // name and size; -1 for a folder
+    const char* dropped;
+    char refusal;      // 0: listed; 'C': output name taken (naming `named`); 'L': too large
+    const char* named; // the existing output a message C names
 };
 
-class OutputNameTaken : public JobListsTest, public ::testing::WithParamInterface<DeleteCase> {};
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
-TEST_P(OutputNameTaken, RefusedOnlyWhileSourcesStay) {
-    SetDelete(GetParam().deleteSetting);
-    const auto plain = Make("a.txt");
-    Make("a.txt.vwx");
-    app.lists.DropPaths({plain});
-    if (GetParam().refused) {
-        ASSERT_EQ(ui.messages.size(), 1U);
-        EXPECT_EQ(ui.messages[0].text, C(plain + ".vwx"));
-        EXPECT_TRUE(Enc().empty());
-    } else {
-        EXPECT_TRUE(ui.messages.empty());
-        EXPECT_EQ(Enc(), std::vector<std::string>{plain});
+class PathChecks : public JobListsTest, public ::testing::WithParamInterface<CheckCase> {};
+
+TEST_P(PathChecks, RefuseOrList) {
+    const auto& c = GetParam();
+    SetDelete(c.deleteSetting);
+    for (const auto& [name, size] : c.present) {
+        if (size < 0) {
+            Dir(name);
+        } else {
+            fs::resize_file(Make(name, ""), static_cast<std::uintmax_t>(size)); // sparse: nothing written
+        }
     }
-}
-
-INSTANTIATE_TEST_SUITE_P(Delete, OutputNameTaken,
-                         ::testing::Values(DeleteCase{"0", true}, DeleteCase{"", true}, DeleteCase{"1", false}));
-
-TEST_F(JobListsTest, DecryptionOutputNameTakenNamesThePlainFile) {
-    const auto encrypted = Make("r.doc.vwx");
-    const auto plain = Make("r.doc");
-    app.lists.DropPaths({encrypted});
+    const std::string dropped = work / c.dropped;
+    app.lists.DropPaths({dropped});
+    if (c.refusal == 0) {
+        EXPECT_TRUE(ui.messages.empty()) << ui.messages[0].text;
+        EXPECT_EQ(dropped.ends_with(".vwx") ? Dec() : Enc(), std::vector<std::string>{dropped});
+        return;
+    }
     ASSERT_EQ(ui.messages.size(), 1U);
-    EXPECT_EQ(ui.messages[0].text, C(plain));
+    EXPECT_EQ(ui.messages[0].text, c.refusal == 'C' ? C(work / c.named) : dropped + "\r\n\r\nT608");
+    EXPECT_TRUE(Enc().empty() && Dec().empty());
 }
 
-TEST_F(JobListsTest, SameFileTwiceIsListedTwice) {
-    const auto f = Make("twice.txt");
-    app.lists.DropPaths({f, f});
-    EXPECT_EQ(Enc(), (std::vector<std::string>{f, f}));
-}
-
-TEST_F(JobListsTest, LargeTreeIsCollectedCompletely) {
-    const auto root = Dir("tree");
-    for (int i = 0; i < 250; ++i) Make("tree/d" + std::to_string(i % 7) + "/s" + std::to_string(i % 3) + "/f" + std::to_string(i));
-    app.lists.DropPaths({root});
-    EXPECT_EQ(Enc().size(), 250U);
-    auto sorted = Enc();
-    std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
-}
-
-TEST_F(JobListsTest, LinkedFolderIsNotFollowedSoACycleEnds) {
-#ifdef _WIN32
-    GTEST_SKIP() << "std::filesystem makes no symbolic links on Windows (reparse points: tests/win32)";
-#endif
-    const auto root = Dir("loop");
-    Make("loop/inner/f.txt");
-    std::filesystem::create_directory_symlink(root, root + "/inner/back");
-    app.lists.DropPaths({root});
-    EXPECT_EQ(Enc(), std::vector<std::string>{root + "/inner/f.txt"});
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, PathChecks,
+    ::testing::Values(
+        CheckCase{"EncryptedNameTaken", "0", {{"a.txt", 4}, {"a.txt.vwx", 8}}, "a.txt", 'C', "a.txt.vwx"},
+        CheckCase{"EncryptedNameTakenNoSetting", "", {{"a.txt", 4}, {"a.txt.vwx", 8}}, "a.txt", 'C', "a.txt.vwx"},
+        CheckCase{"EncryptedNameTakenWhileSourcesGo", "1", {{"a.txt", 4}, {"a.txt.vwx", 8}}, "a.txt", 0, ""},
+        CheckCase{"PlainNameTaken", "0", {{"r.doc.vwx", 8}, {"r.doc", 4}}, "r.doc.vwx", 'C', "r.doc"},
+        CheckCase{"PlainNameIsAFolder", "0", {{"r.doc.vwx", 8}, {"r.doc", -1}}, "r.doc.vwx", 0, ""},
+        CheckCase{"PlainAtTheLimit", "0", {{"big.bin", 2147483635}}, "big.bin", 0, ""},
+        CheckCase{"PlainOverTheLimit", "0", {{"big.bin", 2147483636}}, "big.bin", 'L', ""},
+        CheckCase{"EncryptedAtTheLimit", "0", {{"big.vwx", 2147483648}}, "big.vwx", 0, ""},
+        CheckCase{"EncryptedOverTheLimit", "0", {{"big.vwx", 2147483649}}, "big.vwx", 'L', ""}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(JobListsTest, FileInUseIsRefusedOnlyWhenSourcesAreDestroyed) {
     const auto f = Make("locked.txt");
@@ -156,11 +85,62 @@ TEST_F(JobListsTest, FileInUseIsRefusedOnlyWhenSourcesAreDestroyed) {
     app.lists.DropPaths({f});
     ASSERT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(ui.messages[0].text, B(f));
-    ui.messages.clear();
     SetDelete("0");
     app.lists.DropPaths({f});
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(Enc(), std::vector<std::string>{f});
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drops
+// ---------------------------------------------------------------------------------------------
+
+TEST_F(JobListsTest, FolderDropSortsByExtensionInListedOrderAndOpensBothDialogs) {
+    const auto folder = Dir("drop");
+    const auto a = Make("drop/a.txt"), b = Make("drop/B.VWX"), c = Make("drop/sub/c.vwx.txt");
+    app.lists.DropPaths({folder});
+    std::vector<std::string> expectedEnc; // in the order the directory lists its entries
+    for (const auto& e : fs::directory_iterator(folder)) {
+        if (e.path().filename() == "a.txt") expectedEnc.push_back(a);
+        if (e.path().filename() == "sub") expectedEnc.push_back(c);
+    }
+    EXPECT_EQ(Enc(), expectedEnc);
+    EXPECT_EQ(Dec(), std::vector<std::string>{b});
+    EXPECT_EQ(ui.dialogsShown, (std::vector{PasswordDialog::Decrypt, PasswordDialog::Encrypt}));
+    EXPECT_FALSE(ui.mainVisible);
+}
+
+TEST_F(JobListsTest, RefusalEmptiesTheListsButLaterItemsAreStillAdded) {
+    const auto one = Make("1.txt"), two = Make("2.txt", ""), three = Make("3.txt");
+    app.lists.DropPaths({one, two, three});
+    ASSERT_EQ(ui.messages.size(), 1U);
+    EXPECT_EQ(ui.messages[0].text, A(two));
+    EXPECT_EQ(ui.messages[0].title, "T418");
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(Enc(), std::vector<std::string>{three});
+    EXPECT_EQ(ui.dialogsShown, std::vector{PasswordDialog::Encrypt});
+    EXPECT_TRUE(app.lists.AddAborted);
+    EXPECT_FALSE(ui.taskbar); // the message's taskbar button is gone again
+
+    // In a folder a refusal ends the walk at once.
+    const auto folder = Dir("f");
+    const auto empty = Make("f/empty.txt", "");
+    for (int i = 0; i < 5; ++i)
+        Make("f/n" + std::to_string(i) + ".txt");
+    app.lists.DropPaths({folder, one});
+    EXPECT_EQ(ui.messages.back().text, A(empty));
+    EXPECT_EQ(Enc(), std::vector<std::string>{one});
+}
+
+TEST_F(JobListsTest, LinkedFolderIsNotFollowedSoACycleEnds) {
+#ifdef _WIN32
+    GTEST_SKIP() << "std::filesystem makes no symbolic links on Windows (reparse points: tests/win32)";
+#endif
+    const auto root = Dir("loop");
+    const auto inner = Make("loop/inner/f.txt");
+    fs::create_directory_symlink(root, root + "/inner/back");
+    app.lists.DropPaths({root});
+    EXPECT_EQ(Enc(), std::vector<std::string>{inner});
 }
 
 TEST_F(JobListsTest, DropWhileARunIsActiveIsIgnored) {
@@ -174,10 +154,10 @@ TEST_F(JobListsTest, DropWhileARunIsActiveIsIgnored) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Favourites batches
+// Favourites batches and the delete mode
 // ---------------------------------------------------------------------------------------------
 
-TEST_F(JobListsTest, MissingFavouritesFileSaysThereIsNothingToDo) {
+TEST_F(JobListsTest, BatchWithNothingToDoSaysSo) {
     ui.mainVisible = true;
     app.lists.StartFavouritesBatch(RunDirection::Encrypt);
     app.lists.StartFavouritesBatch(RunDirection::Decrypt);
@@ -188,41 +168,20 @@ TEST_F(JobListsTest, MissingFavouritesFileSaysThereIsNothingToDo) {
     EXPECT_EQ(app.state.runMode, RunMode::Interactive);
 }
 
-TEST_F(JobListsTest, EncryptionBatchTakesPlainFormsAndSkipsMissingEntries) {
-    const auto doc = Make("report.doc");
-    const auto manifest = Make("app.exe.manifest");
+TEST_F(JobListsTest, BatchesTakeTheFormTheirDirectionNeeds) {
+    const auto doc = Make("report.doc"), manifest = Make("app.exe.manifest"), encrypted = Make("d.txt.vwx");
     Make("app.exe");
-    ASSERT_TRUE(SaveFavourites(home.Str(), {doc + ".vwx", manifest, work / "gone.txt"}));
+    ASSERT_TRUE(SaveFavourites(home.Str(), {doc + ".vwx", manifest, work / "gone.txt", work / "d.txt"}));
     SetDelete("1"); // with "0" the existing app.exe would refuse app.exe.manifest (its plain name)
     app.lists.StartFavouritesBatch(RunDirection::Encrypt);
     EXPECT_EQ(Enc(), (std::vector<std::string>{doc, manifest}));
-    EXPECT_EQ(ui.dialogsShown, std::vector{PasswordDialog::Encrypt});
     EXPECT_EQ(app.state.runMode, RunMode::HiddenFavourites); // the drop zone was hidden
-}
-
-TEST_F(JobListsTest, DecryptionBatchQueuesTheEncryptedFormOfAPlainEntry) {
-    const auto plain = work / "d.txt";
-    const auto enc = Make("d.txt.vwx");
-    ASSERT_TRUE(SaveFavourites(home.Str(), {plain}));
-    SetDelete("1"); // d.txt need not exist; nothing else stands in the way
     app.lists.StartFavouritesBatch(RunDirection::Decrypt);
-    EXPECT_EQ(Dec(), std::vector<std::string>{enc});
-    EXPECT_EQ(ui.dialogsShown, std::vector{PasswordDialog::Decrypt});
+    EXPECT_EQ(Dec(), std::vector<std::string>{encrypted});
+    EXPECT_EQ(ui.dialogsShown, (std::vector{PasswordDialog::Encrypt, PasswordDialog::Decrypt}));
 }
 
-TEST_F(JobListsTest, RefusedEntryCancelsTheBatchWithoutFurtherMessage) {
-    const auto good = Make("good.txt");
-    const auto empty = Make("empty.txt", "");
-    ASSERT_TRUE(SaveFavourites(home.Str(), {good, empty}));
-    app.lists.StartFavouritesBatch(RunDirection::Encrypt);
-    ASSERT_EQ(ui.messages.size(), 1U);
-    EXPECT_EQ(ui.messages[0].text, A(empty));
-    EXPECT_TRUE(Enc().empty());
-    EXPECT_TRUE(ui.dialogsShown.empty());
-    EXPECT_FALSE(app.lists.AddAborted);
-}
-
-TEST_F(JobListsTest, BatchAfterARefusedDropOpensItsDialog) {
+TEST_F(JobListsTest, OnlyTheBatchsOwnRefusalCancelsIt) {
     app.lists.DropPaths({Make("empty", "")});
     ASSERT_TRUE(app.lists.AddAborted);
     const auto good = Make("good.txt");
@@ -230,34 +189,15 @@ TEST_F(JobListsTest, BatchAfterARefusedDropOpensItsDialog) {
     app.lists.StartFavouritesBatch(RunDirection::Encrypt);
     EXPECT_EQ(Enc(), std::vector<std::string>{good});
     EXPECT_EQ(ui.dialogsShown, std::vector{PasswordDialog::Encrypt});
-}
 
-TEST_F(JobListsTest, FavouritesFolderWalkSkipsListedFilesAndKeepsTheListSorted) {
-#ifdef _WIN32
-    GTEST_SKIP() << "expected paths are written with '/'; Windows lists them with '\\'";
-#endif
-    Make("fav/B.txt");
-    Make("fav/a.txt");
-    Make("fav/c.txt");
-    app.state.favourites = {work / "fav/c.txt"};
-    EXPECT_TRUE(app.lists.AddFolderToLists(work / "fav", FolderMode::Favourites));
-    EXPECT_EQ(app.state.favourites,
-              (std::vector<std::string>{work / "fav/a.txt", work / "fav/B.txt", work / "fav/c.txt"}));
-    ASSERT_EQ(ui.messages.size(), 1U);
-    EXPECT_EQ(ui.messages[0].text, "T510");
-}
-
-TEST_F(JobListsTest, DeleteModeFollowsTheSettingAndIsWrittenBack) {
-    SetDelete("");
-    app.lists.RefreshDeleteMode();
-    EXPECT_FALSE(app.state.deleteSources);
-    EXPECT_EQ(ui.deleteModeText, "T122");
-    app.lists.SetDeleteMode(true);
-    EXPECT_EQ(app.state.settings.Store().ReadINI("Delete", kSettingsSection), "1");
-    EXPECT_EQ(ui.deleteModeText, "T120");
-    app.lists.SetDeleteMode(false);
-    EXPECT_EQ(app.state.settings.Store().ReadINI("Delete", kSettingsSection), "0");
-    EXPECT_EQ(ui.deleteModeText, "T122");
+    ui.dialogsShown.clear();
+    ASSERT_TRUE(SaveFavourites(home.Str(), {good, work / "empty"}));
+    app.lists.StartFavouritesBatch(RunDirection::Encrypt);
+    EXPECT_EQ(ui.messages.back().text, A(work / "empty")); // and no further message
+    EXPECT_EQ(ui.messages.size(), 2U);
+    EXPECT_TRUE(Enc().empty());
+    EXPECT_TRUE(ui.dialogsShown.empty());
+    EXPECT_FALSE(app.lists.AddAborted);
 }
 
 } // namespace

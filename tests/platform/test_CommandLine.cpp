@@ -12,22 +12,23 @@ struct SplitCase {
 
 class SplitCommandLineTable : public ::testing::TestWithParam<SplitCase> {};
 
-TEST_P(SplitCommandLineTable, GivesThePaths) { EXPECT_EQ(SplitCommandLine(GetParam().commandLine), GetParam().paths); }
+TEST_P(SplitCommandLineTable, GivesThePaths) {
+    EXPECT_EQ(SplitCommandLine(GetParam().commandLine), GetParam().paths);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Windows, SplitCommandLineTable,
-    ::testing::Values(
-        SplitCase{R"(C:\a.txt D:\b.txt)", {R"(C:\a.txt)", R"(D:\b.txt)"}},
-        SplitCase{R"(x C:\a.txt)", {R"(C:\a.txt)"}},           // text before the first drive is ignored
-        SplitCase{R"(no colon here)", {}},                      // no path at all
-        SplitCase{"", {}},
-        SplitCase{R"("C:\My Files\a.txt" D:\b)", {R"(C:\My Files\a.txt)", R"(D:\b)"}}, // quotes vanish
-        SplitCase{R"(C:\dir\file a)", {R"(C:\dir\file)"}},      // a blank second-to-last cuts two
-        SplitCase{R"(C:\we"ird\na"me.txt)", {R"(C:\weird\name.txt)"}},
-        SplitCase{R"(C:\with space\x.vwx E:\y)", {R"(C:\with space\x.vwx)", R"(E:\y)"}},
-        SplitCase{R"(C:\)", {R"(C:\)"}},                        // a drive root: a one-character piece
-        SplitCase{R"(C:)", {R"(C:)"}},                          // a drive letter and colon alone
-        SplitCase{R"(:\x)", {}}));                              // a colon with no drive letter
+    ::testing::Values(SplitCase{R"(C:\a.txt D:\b.txt)", {R"(C:\a.txt)", R"(D:\b.txt)"}},
+                      SplitCase{R"(x C:\a.txt)", {R"(C:\a.txt)"}}, // text before the first drive is ignored
+                      SplitCase{R"(no colon here)", {}},           // no path at all
+                      SplitCase{"", {}},
+                      SplitCase{R"("C:\My Files\a.txt" D:\b)", {R"(C:\My Files\a.txt)", R"(D:\b)"}}, // quotes vanish
+                      SplitCase{R"(C:\dir\file a)", {R"(C:\dir\file)"}}, // a blank second-to-last cuts two
+                      SplitCase{R"(C:\we"ird\na"me.txt)", {R"(C:\weird\name.txt)"}},
+                      SplitCase{R"(C:\with space\x.vwx E:\y)", {R"(C:\with space\x.vwx)", R"(E:\y)"}},
+                      SplitCase{R"(C:\)", {R"(C:\)"}}, // a drive root: a one-character piece
+                      SplitCase{R"(C:)", {R"(C:)"}},   // a drive letter and colon alone
+                      SplitCase{R"(:\x)", {}}));       // a colon with no drive letter
 
 TEST(AbsolutePaths, JoinsRelativeArgumentsToTheWorkingDirectory) {
 #ifdef _WIN32

@@ -19,15 +19,15 @@ protected:
         ui.flow = &app.passwords;
     }
 
-    // A file with `bytes` in the work folder; returns its full path.
+    // A file with `bytes` in the work folder; returns its full path, spelt as the system lists it.
     std::string Make(const std::string& relative, std::string_view bytes = "data") {
-        const auto path = work.Path() / relative;
+        const auto path = (work.Path() / relative).make_preferred();
         std::filesystem::create_directories(path.parent_path());
         WriteFile(path.string(), bytes);
         return path.string();
     }
     std::string Dir(const std::string& relative) {
-        const auto path = work.Path() / relative;
+        const auto path = (work.Path() / relative).make_preferred();
         std::filesystem::create_directories(path);
         return path.string();
     }

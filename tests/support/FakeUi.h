@@ -1,11 +1,12 @@
 #pragma once
 // A user-interface port that records what the core asked of it, for tests without a screen.
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "state/UiPort.h"
 #include "password/PasswordFlow.h"
+#include "state/UiPort.h"
 
 namespace vaultwing::test {
 
@@ -15,52 +16,31 @@ public:
     std::vector<std::string> events;
     std::vector<Message> messages;
     std::vector<int> percents;
-    std::vector<std::string> progressFiles;
     std::vector<PasswordDialog> dialogsShown;
     std::string deleteModeText;
-    std::string progressCaption;
-    RunDirection progressDirection = RunDirection::Encrypt;
     bool mainVisible = false;
     bool trayIcon = false;
-    bool progressVisible = false;
     bool quit = false;
-    bool ended = false;
-    bool busy = false;
-    bool taskbar = false;
-    int doEvents = 0;
     bool favouritesCommandsEnabled = true;
+    bool taskbar = false;
 
-    // Scripted behaviour.
-    MsgAnswer nextAnswer = MsgAnswer::Ok;
-    std::function<bool()> cancelWhen;       // asked by CancelRequested
-    std::function<void()> onDoEvents;       // runs inside DoEvents (a click arriving mid-run)
-    PasswordFlow* flow = nullptr;           // receives the unload of a closed dialog
+    std::function<bool()> cancelWhen; // asked by CancelRequested
+    std::function<void()> onDoEvents; // runs inside DoEvents (a click arriving mid-run)
+    PasswordFlow* flow = nullptr;     // receives the unload of a closed dialog
 
     MsgAnswer ShowMessage(const Message& message) override {
         messages.push_back(message);
         events.push_back("message: " + message.text);
-        return nextAnswer;
+        return MsgAnswer::Ok;
     }
     void DoEvents() override {
-        ++doEvents;
         if (onDoEvents) onDoEvents();
     }
-    void SetBusy(bool b) override { busy = b; }
-    void ProgressBegin(RunDirection direction, const std::string& caption) override {
-        progressDirection = direction;
-        progressCaption = caption;
-        events.push_back("progress: begin " + caption);
-    }
-    void ProgressShowFile(const std::string& fileName) override {
-        progressVisible = true;
-        progressFiles.push_back(fileName);
-        events.push_back("progress: file " + fileName);
-    }
+    void SetBusy(bool) override {}
+    void ProgressBegin(RunDirection, const std::string& caption) override { events.push_back("progress: " + caption); }
+    void ProgressShowFile(const std::string& name) override { events.push_back("progress: file " + name); }
     void ProgressSetPercent(int percent) override { percents.push_back(percent); }
-    void ProgressHide() override {
-        progressVisible = false;
-        events.push_back("progress: hide");
-    }
+    void ProgressHide() override { events.push_back("progress: hide"); }
     bool CancelRequested() override { return cancelWhen && cancelWhen(); }
     void ShowMainWindow() override {
         mainVisible = true;
@@ -78,36 +58,31 @@ public:
     }
     void ShowPasswordDialog(PasswordDialog dialog) override {
         dialogsShown.push_back(dialog);
-        events.push_back(dialog == PasswordDialog::Encrypt ? "dialog: encrypt" : "dialog: decrypt");
+        events.push_back("dialog: " + Name(dialog));
     }
     void HidePasswordDialog(PasswordDialog) override {}
     void ClosePasswordDialog(PasswordDialog dialog) override {
-        events.push_back(dialog == PasswordDialog::Encrypt ? "close: encrypt" : "close: decrypt");
+        events.push_back("close: " + Name(dialog));
         if (flow != nullptr) flow->DialogUnloaded(dialog);
     }
-    void ClearPasswordFields(PasswordDialog dialog) override {
-        events.push_back(dialog == PasswordDialog::Encrypt ? "clear: encrypt" : "clear: decrypt");
-    }
+    void ClearPasswordFields(PasswordDialog dialog) override { events.push_back("clear: " + Name(dialog)); }
     void SetDeleteModeText(const std::string& text) override { deleteModeText = text; }
     void ShowLanguageWindow() override { events.push_back("language window"); }
     void ApplyLanguage() override { events.push_back("apply language"); }
     void CloseFavouritesWindowIfVisible() override { events.push_back("favourites window: close"); }
     void EnableFavouritesCommands(bool enabled) override { favouritesCommandsEnabled = enabled; }
-    void QuitApplication() override {
-        quit = true;
-        events.push_back("quit");
-    }
+    void QuitApplication() override { quit = true; }
     void EndProcessNow() override {
-        ended = true;
         events.push_back("end now");
         throw ProcessEnded{};
     }
 
     [[nodiscard]] bool Saw(const std::string& event) const {
-        for (const auto& e : events)
-            if (e == event) return true;
-        return false;
+        return std::find(events.begin(), events.end(), event) != events.end();
     }
+
+private:
+    static std::string Name(PasswordDialog dialog) { return dialog == PasswordDialog::Encrypt ? "encrypt" : "decrypt"; }
 };
 
 } // namespace vaultwing::test

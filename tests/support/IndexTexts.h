@@ -8,7 +8,8 @@
 namespace vaultwing::test {
 
 inline void FillWithIndexTexts(LangTable& table) {
-    for (int i = 0; i < LangTable::kSize; ++i) table.Set(i, "T" + std::to_string(i));
+    for (int i = 0; i < LangTable::kSize; ++i)
+        table.Set(i, "T" + std::to_string(i));
 }
 
 inline const LangTable& IndexTexts() {

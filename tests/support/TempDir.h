@@ -1,10 +1,14 @@
 #pragma once
-// A fresh folder for one test, removed with everything in it afterwards.
+// A fresh folder for one test, removed with everything in it afterwards; whole-file reads and
+// writes; a folder's listing.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vaultwing::test {
 
@@ -12,11 +16,9 @@ class TempDir {
 public:
     TempDir() {
         std::random_device rd;
-        const auto base = std::filesystem::temp_directory_path();
-        for (;;) {
-            path_ = base / ("vaultwing-test-" + std::to_string(rd()));
-            if (std::filesystem::create_directory(path_)) break;
-        }
+        do
+            path_ = std::filesystem::temp_directory_path() / ("vaultwing-test-" + std::to_string(rd()));
+        while (!std::filesystem::create_directory(path_));
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -40,13 +42,23 @@ private:
 };
 
 inline void WriteFile(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::ssize(bytes));
 }
 
 inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return std::move(bytes).str();
+}
+
+// The names in a folder, sorted; none for a folder that cannot be listed.
+inline std::vector<std::string> Names(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace vaultwing::test
