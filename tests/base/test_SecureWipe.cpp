@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <utility>
 
 namespace vaultwing {
 namespace {
@@ -17,7 +16,7 @@ TEST(SecretBuffer, ShrinkingWipesWhatWasCutOffGrowingAndMovingKeepTheContent) {
     ASSERT_EQ(buffer.capacity(), 16u);
     EXPECT_EQ(std::count(buffer.begin() + 4, buffer.end(), 0), 12);
     buffer.Resize(1000);
-    SecretBuffer moved = std::move(buffer);
+    const SecretBuffer moved = std::move(buffer);
     EXPECT_EQ(buffer.size(), 0u);
     EXPECT_EQ(moved.size(), 1000u);
     EXPECT_EQ(std::count(moved.begin(), moved.end(), 0x5A), 4);

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <random>
 #include <set>
 #include <thread>
@@ -86,9 +85,7 @@ protected:
     std::vector<int> events;
     test::TempDir dir;
     // Files in the folder: a temporary file left behind shows here.
-    [[nodiscard]] std::size_t Files() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir.Path()), {}));
-    }
+    [[nodiscard]] std::size_t Files() const { return test::Names(dir.Path()).size(); }
 };
 
 TEST(Frame, SizeIsSmallestMultipleOfEightNotBelowLengthPlusTwelveAndOnlyThatLengthFits) {
@@ -101,7 +98,6 @@ TEST(Frame, SizeIsSmallestMultipleOfEightNotBelowLengthPlusTwelveAndOnlyThatLeng
             fitting += tea::LengthFits(candidate, n) ? 1 : 0;
         EXPECT_EQ(fitting, n == 16 ? 5 : 8) << length; // L from max(0, N - 19) to N - 12
     }
-    EXPECT_EQ(tea::FramedSize(static_cast<std::uint64_t>(tea::kMaxPlainLength)), 2147483648u);
     EXPECT_TRUE(tea::LengthFits(INT32_MAX, 2147483664u));
     EXPECT_FALSE(tea::LengthFits(INT32_MAX, 2147483648u));
 }

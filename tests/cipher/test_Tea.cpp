@@ -6,8 +6,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <random>
-#include <string>
-#include <utility>
 
 namespace vaultwing::tea {
 namespace {
@@ -25,7 +23,6 @@ TEST(TeaBlock, KeyWordsFromPassword) {
     const std::pair<const char*, std::array<std::uint32_t, 4>> cases[] = {
         {"", {0, 0, 0, 0}},
         {"secret", {0x73656372, 0x65740000, 0, 0}},
-        {"0123456789abcdefXYZ", {0x30313233, 0x34353637, 0x38396162, 0x63646566}},
         {"\xC3\xA4\xC3\xB6\xC3\xBC\xE2\x82\xAC", {0xE4F6FC80, 0, 0, 0}}, // ä ö ü €: E4 F6 FC 80
         {"\xE4\xB8\xAD", {0x3F000000, 0, 0, 0}},                         // not in the code page: '?'
         // 16 two-byte UTF-8 characters still give 16 key bytes, not 32

@@ -1,19 +1,14 @@
 // End to end through the built `vaultwing` program.
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 namespace vaultwing::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int exit = -1;
-    std::string err;
-};
 
 class Cli : public ::testing::Test {
 protected:
@@ -22,17 +17,11 @@ protected:
             fs::copy_file(fs::path(VAULTWING_LANG_DIR) / lang, home.Path() / lang);
         WriteFile(home / "pw", "correct horse 1\n");
     }
-
-    Outcome Run(const std::string& args, const std::string& stdinText = "") {
-        const auto errFile = home / "stderr";
-        const auto inFile = home / "stdin";
-        WriteFile(inFile, stdinText);
-        const std::string cmd = "VAULTWING_HOME='" + home.Str() + "' '" VAULTWING_CLI_PATH "' " + args + " <'" +
-                                inFile + "' 2>'" + errFile + "' >/dev/null";
-        const int status = std::system(cmd.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(errFile)};
+    CliOutcome Run(const std::vector<std::string>& args, const std::string& input = "") {
+        CliOptions options;
+        options.input = input;
+        return RunCli(home.Str(), args, options);
     }
-    std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
     TempDir home;
     TempDir work;
@@ -49,17 +38,17 @@ TEST_F(Cli, EncryptsAndDecryptsAFolderTree) {
         WriteFile(root + "/" + name, bytes);
     WriteFile(home / "VWX.ini", "[Einstellungen]\r\nDelete=1\r\n");
 
-    auto out = Run("--password-file " + Quoted(home / "pw") + " -q " + Quoted(root));
+    auto out = Run({"--password-file", home / "pw", "-q", root});
     ASSERT_EQ(out.exit, 0) << out.err;
     for (const auto& [name, bytes] : files)
         EXPECT_FALSE(fs::exists(root + "/" + name)) << name; // the encrypted files give them back below
     WriteFile(home / "wrong", "wrong horse 1\n");
-    out = Run("--password-file " + Quoted(home / "wrong") + " -q " + Quoted(root + "/a.txt.vwx"));
+    out = Run({"--password-file", home / "wrong", "-q", root + "/a.txt.vwx"});
     EXPECT_EQ(out.exit, 1);
     EXPECT_NE(out.err.find(root + "/a.txt.vwx"), std::string::npos) << out.err;
     EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 2); // a.txt.vwx, sub
 
-    out = Run("--password-file - --keep -q " + Quoted(root), "correct horse 1\n");
+    out = Run({"--password-file", "-", "--keep", "-q", root}, "correct horse 1\n");
     ASSERT_EQ(out.exit, 0) << out.err;
     for (const auto& [name, bytes] : files) {
         EXPECT_EQ(ReadFile(root + "/" + name), bytes) << name;
@@ -68,27 +57,22 @@ TEST_F(Cli, EncryptsAndDecryptsAFolderTree) {
 }
 
 // A path check's refusal exits 3 with message A (the path, a blank line, the text) in the chosen
-// language, from a Windows-1252 file to UTF-8 on the terminal. Usage errors, a refused encryption
-// password and no terminal to ask for one exit 2.
+// language, from a Windows-1252 file to UTF-8 on the terminal. Usage errors and a refused
+// encryption password exit 2.
 TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
     const auto empty = work / "leer.txt", f = work / "a.txt";
     WriteFile(empty, "");
     WriteFile(f, "a");
     WriteFile(home / "weak", "abcabc\n");
-    const auto out = Run("--lang Deutsch " + Quoted(empty));
+    const auto out = Run({"--lang", "Deutsch", empty});
     EXPECT_EQ(out.exit, 3);
     EXPECT_EQ(out.err.rfind(empty + "\n\nDiese Datei ist leer. Leere Dateien k\xC3\xB6nnen", 0), 0U) << out.err;
-    const std::string weak = "--password-file " + Quoted(home / "weak") + " " + Quoted(f);
-    for (const std::string& args :
-         {std::string(), std::string("--bogus x"), std::string("--password-file"), weak, "--lang Klingon " + Quoted(f)})
-        EXPECT_EQ(Run(args).exit, 2) << args;
-    EXPECT_EQ(Run("--help").exit, 0);
-    EXPECT_EQ(Run("--version").exit, 0);
-    if (std::system("command -v setsid >/dev/null") == 0) {
-        const std::string cmd = "VAULTWING_HOME='" + home.Str() + "' setsid -w '" VAULTWING_CLI_PATH "' " + Quoted(f) +
-                                " </dev/null >/dev/null 2>&1";
-        EXPECT_EQ(WEXITSTATUS(std::system(cmd.c_str())), 2);
-    }
+    const std::vector<std::vector<std::string>> usage = {
+        {}, {"--bogus", "x"}, {"--password-file"}, {"--password-file", home / "weak", f}, {"--lang", "Klingon", f}};
+    for (const auto& args : usage)
+        EXPECT_EQ(Run(args).exit, 2) << ::testing::PrintToString(args);
+    EXPECT_EQ(Run({"--help"}).exit, 0);
+    EXPECT_EQ(Run({"--version"}).exit, 0);
     EXPECT_FALSE(fs::exists(f + ".vwx"));
 }
 

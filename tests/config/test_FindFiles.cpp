@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <set>
 
-#include "base/VwxError.h"
 #include "platform/platform.h"
+#include "support/Raised.h"
 #include "support/TempDir.h"
 
 namespace vaultwing {
@@ -17,9 +17,8 @@ namespace fs = std::filesystem;
 TEST(MatchesPattern, Wildcards) {
     // clang-format off
     const std::pair<const char*, const char*> matching[] = {
-        {".lng", "*.lng"}, {"", "*"}, {"aaa", "*a"}, {"abcabd", "*abd"}, {"mississippi", "m*iss*ppi"}, {"", ""},
-        {"abc", "a?c"}, {"a1c", "a#c"}, {"m", "[a-z]"}, {"7", "[0-36-9]"}, {"-", "[a-]"}, {"ab", "a[]b"},
-        {"x", "[!]"}, {"*", "[*]"}, {"[a", "[a"},
+        {".lng", "*.lng"}, {"", "*"}, {"aaa", "*a"}, {"abcabd", "*abd"}, {"abc", "a?c"}, {"a1c", "a#c"},
+        {"m", "[a-z]"}, {"7", "[0-36-9]"}, {"-", "[a-]"}, {"ab", "a[]b"}, {"x", "[!]"}, {"*", "[*]"}, {"[a", "[a"},
         {"\xC3\xA4.lng", "?.lng"}, {"\xC3\xB6", "[\xC3\xA4-\xC3\xBC]"}, {"\xC3", "?"}};
     const std::pair<const char*, const char*> failing[] = {
         {"a.lng.bak", "*.lng"}, {"ab", "*a"}, {"acb", "a*b*c"}, {"a", ""}, {"abc", "abcd"}, {"ac", "a?c"},
@@ -65,12 +64,8 @@ TEST(FindFiles, ListsMatchingFiles) {
 
 TEST(FindFiles, FolderThatCannotBeListedRaises76) {
     std::vector<std::string> files;
-    try {
-        (void)FindFiles(test::TempDir() / "missing", files, "*", 0, false);
-        ADD_FAILURE() << "no error";
-    } catch (const VwxError& e) {
-        EXPECT_EQ(e.Number(), 76);
-    }
+    const auto error = test::Raised([&] { return FindFiles(test::TempDir() / "missing", files, "*", 0, false); });
+    EXPECT_EQ(error ? error->Number() : 0, 76);
 }
 
 } // namespace
