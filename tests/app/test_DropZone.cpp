@@ -7,9 +7,8 @@
 namespace vaultwing::test {
 namespace {
 
-// Screen 1280 px = 19200 twips, window 58 px = 870 twips: centred is (19200 - 870) \ 2 = 9165. A
-// value beyond a screen that got smaller is centred (compared before rounding); the screen
-// width itself and negative values (another monitor) stay.
+// Screen 19200 twips, window 870: centred is (19200 - 870) \ 2 = 9165. A value beyond a smaller
+// screen is centred (compared before rounding); the screen width and negative values stay.
 TEST(RestoredPosition, StoredValueOrCentred) {
     const std::pair<std::optional<double>, long> cases[] = {
         {std::nullopt, 9165}, {19201, 9165}, {19200.4, 9165}, {19200, 19200}, {-450, -450}, {0, 0}, {1500.6, 1501}};
@@ -49,10 +48,7 @@ TEST(HotRegionTick, ActiveEdgesShowTheHiddenDropZone) {
         EXPECT_FALSE(HotRegionTick(region, input).show);
     }
     EXPECT_FALSE(HotRegionTick(all, HotRegionInput{false, true, true, std::nullopt, 1280, 800, false}).show);
-}
-
-TEST(HotRegionTick, EscapeHidesTheVisibleDropZone) {
-    const HotRegion none;
+    const HotRegion none; // Escape hides the visible drop zone
     EXPECT_TRUE(HotRegionTick(none, HotRegionInput{true, false, false, std::nullopt, 1280, 800, true}).hide);
     EXPECT_FALSE(HotRegionTick(none, HotRegionInput{true, false, false, std::nullopt, 1280, 800, false}).hide);
 }

@@ -57,7 +57,6 @@ TEST_F(DownloadTest, CompletesOnceAndLeavesOnlyAWholeFile) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.url) + " " + std::to_string(c.file.status) + " -> " + c.destination);
         completed.clear();
-        std::filesystem::remove_all(folder.Path() / c.destination);
         server.Serve("/file", c.file);
         const std::string destination = folder / c.destination;
         if (c.existing != nullptr) WriteFile(destination, c.existing);
