@@ -1,5 +1,4 @@
-// Inputs the fuzzers found that broke a property once; each stays here so the fault cannot
-// come back.
+// Inputs the fuzzers found that broke a property once, kept so the fault cannot come back.
 #include <gtest/gtest.h>
 #include <string>
 
@@ -8,9 +7,7 @@
 namespace vaultwing::test {
 namespace {
 
-// A settings file whose last line ends in a lone CR (no LF): a new key used to be appended
-// straight after the CR, where it became part of that line and never read back, while the
-// write reported success.
+// A new key after a last line ending in a lone CR became part of that line, never read back.
 TEST(FuzzRegressions, NewKeyAfterALastLineEndingInALoneCrReadsBack) {
     for (const std::string tail : {"\r", "", "\r\r", " \r"}) {
         const std::string content = "[Einstellungen]\r\nPfad=1" + tail;
