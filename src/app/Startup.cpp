@@ -65,9 +65,9 @@ void Startup::Main() {
         }
         // Both lists may be filled: decryption comes first, and its dialog offers the
         // encryption list afterwards (see PasswordFlow).
-        if (!lists_.lstDateienDec.empty())
+        if (!lists_.toDecrypt.empty())
             ui_.ShowPasswordDialog(PasswordDialog::Decrypt);
-        else if (!lists_.lstDateienEnc.empty())
+        else if (!lists_.toEncrypt.empty())
             ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
         else
             EndNow();
@@ -95,10 +95,10 @@ CommandLineSort Startup::SortCommandLinePaths(const std::vector<std::string>& pa
         const std::string plain = StripExtension(path);
         if (!state_.deleteSources && path.find('.') != std::string::npos && FileExists(plain) && !IsDirectory(plain))
             return refuse(OutputExistsMessage(state_, plain));
-        if (GetExtension(path) == "vwx") lists_.lstDateienDec.push_back(path);
+        if (GetExtension(path) == "vwx") lists_.toDecrypt.push_back(path);
         if (!state_.deleteSources && FileExists(path + ".vwx") && !folder)
             return refuse(OutputExistsMessage(state_, path + ".vwx"));
-        if (GetExtension(path) != "vwx" && !folder) lists_.lstDateienEnc.push_back(path);
+        if (GetExtension(path) != "vwx" && !folder) lists_.toEncrypt.push_back(path);
     }
     return result;
 }

@@ -126,8 +126,8 @@ public:
         if (sorted.refused || sorted.walkRefused) return kExitRefused;
 
         int exit = kExitOk;
-        if (!app_.lists.lstDateienDec.empty()) exit = Decrypt();
-        if (exit == kExitOk && !app_.lists.lstDateienEnc.empty()) exit = Encrypt();
+        if (!app_.lists.toDecrypt.empty()) exit = Decrypt();
+        if (exit == kExitOk && !app_.lists.toEncrypt.empty()) exit = Encrypt();
         WipeString(filePassword_);
         return exit;
     }

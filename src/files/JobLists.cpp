@@ -73,9 +73,9 @@ std::optional<Message> JobLists::Refusal(const std::string& path) const {
 
 void JobLists::Classify(const std::string& path) {
     if (GetExtension(path) == "vwx")
-        lstDateienDec.push_back(path);
+        toDecrypt.push_back(path);
     else if (!IsDirectory(path))
-        lstDateienEnc.push_back(path);
+        toEncrypt.push_back(path);
 }
 
 void JobLists::Refuse(const Message& message) {
@@ -136,11 +136,11 @@ void JobLists::AddFavourite(const std::string& file) {
 // ---------------------------------------------------------------------------------------------
 
 void JobLists::OpenDialogsForLists() {
-    if (!lstDateienDec.empty()) {
+    if (!toDecrypt.empty()) {
         ui_.HideMainWindow();
         ui_.ShowPasswordDialog(PasswordDialog::Decrypt);
     }
-    if (!lstDateienEnc.empty()) {
+    if (!toEncrypt.empty()) {
         ui_.HideMainWindow();
         ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
     }
@@ -165,15 +165,15 @@ void JobLists::StartFavouritesBatch(RunDirection direction) {
     state_.runMode = ui_.MainWindowVisible() ? RunMode::Interactive : RunMode::HiddenFavourites;
     ui_.CloseFavouritesWindowIfVisible();
     if (direction == RunDirection::Encrypt) {
-        lstDateienEnc.clear();
-        CollectFavoritenEnc();
+        toEncrypt.clear();
+        CollectFavouritesToEncrypt();
     } else {
-        lstDateienDec.clear();
-        CollectFavoritenDec();
+        toDecrypt.clear();
+        CollectFavouritesToDecrypt();
     }
 }
 
-void JobLists::CollectFavoritenEnc() {
+void JobLists::CollectFavouritesToEncrypt() {
     // Only this batch's own refusals count (a refused drop before it must not block it).
     AddAborted = false;
     for (const std::string& entry : LoadFavourites(state_.programFolder)) {
@@ -189,7 +189,7 @@ void JobLists::CollectFavoritenEnc() {
         AddAborted = false;
         return;
     }
-    if (!lstDateienEnc.empty()) {
+    if (!toEncrypt.empty()) {
         if (ui_.MainWindowVisible()) ui_.HideMainWindow();
         ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
     } else {
@@ -197,7 +197,7 @@ void JobLists::CollectFavoritenEnc() {
     }
 }
 
-void JobLists::CollectFavoritenDec() {
+void JobLists::CollectFavouritesToDecrypt() {
     AddAborted = false;
     for (const std::string& entry : LoadFavourites(state_.programFolder)) {
         state_.currentPath = entry;
@@ -212,7 +212,7 @@ void JobLists::CollectFavoritenDec() {
         AddAborted = false;
         return;
     }
-    if (!lstDateienDec.empty()) {
+    if (!toDecrypt.empty()) {
         if (ui_.MainWindowVisible()) ui_.HideMainWindow();
         ui_.ShowPasswordDialog(PasswordDialog::Decrypt);
     } else {

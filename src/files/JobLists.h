@@ -34,8 +34,8 @@ class JobLists {
 public:
     JobLists(AppState& state, UiPort& ui) : state_(state), ui_(ui) {}
 
-    std::vector<std::string> lstDateienEnc; // files to encrypt, in the order they were added
-    std::vector<std::string> lstDateienDec; // files to decrypt
+    std::vector<std::string> toEncrypt; // files to encrypt, in the order they were added
+    std::vector<std::string> toDecrypt; // files to decrypt
     bool AddAborted = false;                // a path of the running favourites batch was refused
 
     // Runs the path checks on currentPath and adds it to one list. A refusal shows its message,
@@ -54,8 +54,8 @@ public:
 
     // The favourites commands of the drop zone's menu.
     void StartFavouritesBatch(RunDirection direction);
-    void CollectFavoritenEnc();
-    void CollectFavoritenDec();
+    void CollectFavouritesToEncrypt();
+    void CollectFavouritesToDecrypt();
 
     // Re-reads Setting::DeleteSources into memory and puts the matching hint into both password
     // dialogs.
@@ -64,8 +64,8 @@ public:
     void SetDeleteMode(bool on);
 
     void Clear() {
-        lstDateienEnc.clear();
-        lstDateienDec.clear();
+        toEncrypt.clear();
+        toDecrypt.clear();
     }
 
 private:

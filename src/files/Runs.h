@@ -23,9 +23,9 @@ class Runs {
 public:
     Runs(AppState& state, UiPort& ui);
 
-    // Encrypts every file of `list` (lstDateienEnc) to "<name>.vwx" with the state's Password.
+    // Encrypts every file of `list` (toEncrypt) to "<name>.vwx" with the state's Password.
     RunResult Encrypt(std::vector<std::string>& list);
-    // Decrypts every file of `list` (lstDateienDec) to its name without the last extension.
+    // Decrypts every file of `list` (toDecrypt) to its name without the last extension.
     RunResult Decrypt(std::vector<std::string>& list);
 
     // Sets the bar from a percentage: values above 100 become 100, others are rounded.

@@ -26,7 +26,7 @@ KeyOk PasswordFlow::EncryptOk(const std::string& password, const std::string& re
     }
     state_.password = password;
     ui_.HidePasswordDialog(PasswordDialog::Encrypt);
-    const RunResult run = runs_.Encrypt(lists_.lstDateienEnc);
+    const RunResult run = runs_.Encrypt(lists_.toEncrypt);
     ui_.ClearPasswordFields(PasswordDialog::Encrypt);
     WipeString(state_.password);
     ui_.ClosePasswordDialog(PasswordDialog::Encrypt);
@@ -43,7 +43,7 @@ KeyOk PasswordFlow::DecryptOk(const std::string& password) {
     }
     state_.password = password;
     ui_.HidePasswordDialog(PasswordDialog::Decrypt);
-    const RunResult run = runs_.Decrypt(lists_.lstDateienDec);
+    const RunResult run = runs_.Decrypt(lists_.toDecrypt);
     // Interactive: the dialog stays loaded and hidden for the next decryption.
     if (state_.runMode != RunMode::Interactive)
         ui_.ClosePasswordDialog(PasswordDialog::Decrypt);
@@ -59,7 +59,7 @@ void PasswordFlow::DialogActivated() {
 
 void PasswordFlow::DialogUnloaded(PasswordDialog dialog) {
     WipeString(state_.password);
-    auto& list = dialog == PasswordDialog::Encrypt ? lists_.lstDateienEnc : lists_.lstDateienDec;
+    auto& list = dialog == PasswordDialog::Encrypt ? lists_.toEncrypt : lists_.toDecrypt;
     switch (state_.runMode) {
     case RunMode::Interactive:
         ui_.ShowInTaskbar(false);
@@ -70,7 +70,7 @@ void PasswordFlow::DialogUnloaded(PasswordDialog dialog) {
         list.clear();
         // A command line with plain and encrypted files: after the decryption dialog, the
         // encryption list gets its own dialog before the program ends.
-        if (dialog == PasswordDialog::Decrypt && !lists_.lstDateienEnc.empty())
+        if (dialog == PasswordDialog::Decrypt && !lists_.toEncrypt.empty())
             ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
         else
             ui_.QuitApplication();

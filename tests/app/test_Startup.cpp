@@ -45,8 +45,8 @@ TEST_F(StartUp, CommandLineFillsBothListsAndOpensDecryptionFirst) {
     const auto plain = Make("tree/a.txt"), encrypted = Make("b.vwx");
     EXPECT_TRUE(Start({Dir("tree"), encrypted}));
     EXPECT_EQ(started->state.runMode, RunMode::CommandLine);
-    EXPECT_EQ(started->lists.lstDateienEnc, std::vector<std::string>{plain});
-    EXPECT_EQ(started->lists.lstDateienDec, std::vector<std::string>{encrypted});
+    EXPECT_EQ(started->lists.toEncrypt, std::vector<std::string>{plain});
+    EXPECT_EQ(started->lists.toDecrypt, std::vector<std::string>{encrypted});
     EXPECT_EQ(ui.dialogsShown, std::vector{PasswordDialog::Decrypt});
     EXPECT_FALSE(ui.trayIcon);
     EXPECT_FALSE(Start({}, true)); // no path: ends silently

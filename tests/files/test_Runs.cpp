@@ -15,7 +15,7 @@ class RunsTest : public AppFixture {
 protected:
     // A run over `files` with `password`, as a password dialog's OK starts it.
     RunResult Run(bool encrypt, const std::vector<std::string>& files, const std::string& password = "s3cret!pw") {
-        auto& list = encrypt ? app.lists.lstDateienEnc : app.lists.lstDateienDec;
+        auto& list = encrypt ? app.lists.toEncrypt : app.lists.toDecrypt;
         list = files;
         app.state.password = password;
         return encrypt ? app.runs.Encrypt(list) : app.runs.Decrypt(list);
@@ -37,7 +37,7 @@ TEST_F(RunsTest, RoundTripBesideTheSource) {
             ASSERT_EQ(Run(true, {f}), RunResult::Completed);
             EXPECT_EQ(fs::file_size(f + ".vwx"), 24U);
             EXPECT_EQ(fs::exists(f), !destroy) << name;
-            EXPECT_TRUE(app.lists.lstDateienEnc.empty() && app.state.password.empty());
+            EXPECT_TRUE(app.lists.toEncrypt.empty() && app.state.password.empty());
             (void)platform::SetReadOnly(f, false); // Windows removes no read-only file
             fs::remove(f);
             ASSERT_EQ(Run(false, {f + ".vwx"}), RunResult::Completed);

@@ -13,8 +13,8 @@ namespace fs = std::filesystem;
 class PasswordFlowTest : public AppFixture {};
 
 TEST_F(PasswordFlowTest, RefusedPasswordsShowTheirTextAndNothingRuns) {
-    app.lists.lstDateienEnc = {Make("a.txt")};
-    app.lists.lstDateienDec = {Make("b.vwx")};
+    app.lists.toEncrypt = {Make("a.txt")};
+    app.lists.toDecrypt = {Make("b.vwx")};
     EXPECT_EQ(app.passwords.EncryptOk("abcabc", "abcabc").outcome, KeyOkOutcome::Refused);
     EXPECT_EQ(ui.messages.back().text, "T100");
     EXPECT_EQ(app.passwords.EncryptOk("Correct-Horse1", "Correct-Horse2").outcome, KeyOkOutcome::Mismatch);
@@ -29,16 +29,16 @@ TEST_F(PasswordFlowTest, RefusedPasswordsShowTheirTextAndNothingRuns) {
 TEST_F(PasswordFlowTest, DialogsCloseAndTheProgramEndsByRunMode) {
     app.state.runMode = RunMode::Interactive;
     const auto plain = Make("p.txt", "plain"), other = Make("o.txt", "other");
-    app.lists.lstDateienEnc = {other};
+    app.lists.toEncrypt = {other};
     ASSERT_EQ(app.passwords.EncryptOk("pass-word-1", "pass-word-1").run, RunResult::Completed);
     EXPECT_TRUE(ui.Saw("close: encrypt") && app.state.password.empty() && !ui.quit);
     fs::remove(other);
-    app.lists.lstDateienDec = {other + ".vwx"};
+    app.lists.toDecrypt = {other + ".vwx"};
     EXPECT_EQ(app.passwords.DecryptOk("x").run, RunResult::Failed); // the dialog stays for another try
     EXPECT_FALSE(ui.Saw("close: decrypt"));
     app.state.runMode = RunMode::CommandLine;
-    app.lists.lstDateienDec = {other + ".vwx"};
-    app.lists.lstDateienEnc = {plain};
+    app.lists.toDecrypt = {other + ".vwx"};
+    app.lists.toEncrypt = {plain};
     ui.dialogsShown.clear();
     EXPECT_EQ(app.passwords.DecryptOk("pass-word-1").run, RunResult::Completed);
     EXPECT_EQ(ReadFile(other), "other");
@@ -67,10 +67,10 @@ TEST_F(PasswordFlowTest, ClosedDialogDropsItsListAndGoesOnByRunMode) {
                                                  {RunMode::HiddenFavourites, false, false}}) {
         app.state.runMode = mode;
         app.state.password = "left over";
-        app.lists.lstDateienEnc = {"x"};
+        app.lists.toEncrypt = {"x"};
         ui.mainVisible = ui.quit = false;
         app.passwords.DialogUnloaded(PasswordDialog::Encrypt);
-        EXPECT_TRUE(app.lists.lstDateienEnc.empty() && app.state.password.empty());
+        EXPECT_TRUE(app.lists.toEncrypt.empty() && app.state.password.empty());
         EXPECT_EQ(ui.mainVisible, mainShown) << static_cast<int>(mode);
         EXPECT_EQ(ui.quit, quits) << static_cast<int>(mode);
     }

@@ -32,8 +32,8 @@ protected:
         return path.string();
     }
     void SetDelete(const std::string& value) { app.state.settings.Store().WriteINI("Delete", value, kSettingsSection); }
-    [[nodiscard]] const std::vector<std::string>& Enc() const { return app.lists.lstDateienEnc; }
-    [[nodiscard]] const std::vector<std::string>& Dec() const { return app.lists.lstDateienDec; }
+    [[nodiscard]] const std::vector<std::string>& Enc() const { return app.lists.toEncrypt; }
+    [[nodiscard]] const std::vector<std::string>& Dec() const { return app.lists.toDecrypt; }
 
     // The message texts of the path checks, built from the "T<index>" texts.
     static std::string A(const std::string& path) { return path + "\r\n\r\nT606"; }
