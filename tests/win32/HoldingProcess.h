@@ -1,6 +1,5 @@
 #pragma once
-// A second Windows process (tests/win32/holder) holding a file open, shared "exclusive", "read"
-// or "readshared", until Stop or destruction.
+// A second process (win32/holder) holding a file "exclusive", "read" or "readshared" until Stop.
 #include <windows.h>
 
 #include <string>
