@@ -1,6 +1,5 @@
 #pragma once
-// A second, real process that holds a file open (and optionally locked) until it is stopped:
-// what another program does to a file the user drops on Vaultwing.
+// A second process holding a file open (and optionally locked) until stopped, as another program may.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -12,60 +11,42 @@
 
 namespace vaultwing::test {
 
-enum class Hold {
-    OpenRead,    // open for reading
-    OpenWrite,   // open for writing
-    FlockShared, // open for reading with a shared flock
-    FlockExcl,   // open for reading with an exclusive flock
-    FcntlRead,   // open for reading with a POSIX read lock on the whole file
-    FcntlWrite,  // open for writing with a POSIX write lock on the whole file
-};
+// Opened for reading or writing, then an flock or a POSIX lock on the whole file, or none.
+enum class Hold { OpenRead, OpenWrite, FlockShared, FlockExcl, FcntlRead, FcntlWrite };
 
 class HoldingProcess {
 public:
-    // `hideDescriptors`: the child makes itself non-dumpable, which hides its open files from
-    // other users' processes; only its lock then gives it away (as for a program of another user).
+    // `hideDescriptors`: non-dumpable, its open files are hidden as another user's; only a lock shows.
     HoldingProcess(const std::string& path, Hold hold, bool hideDescriptors = false) {
         int ready[2];
         if (::pipe(ready) != 0) return;
         pid_ = ::fork();
-        if (pid_ == 0) {
-            // Child: system calls only, then wait to be killed.
-            ::close(ready[0]);
+        if (pid_ == 0) { // system calls only, then wait to be killed
             if (hideDescriptors) ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
-            const bool write = hold == Hold::OpenWrite || hold == Hold::FcntlWrite;
-            const int fd = ::open(path.c_str(), write ? O_WRONLY : O_RDONLY);
-            bool ok = fd >= 0;
-            if (ok && (hold == Hold::FlockShared || hold == Hold::FlockExcl))
-                ok = ::flock(fd, hold == Hold::FlockShared ? LOCK_SH : LOCK_EX) == 0;
-            if (ok && (hold == Hold::FcntlRead || hold == Hold::FcntlWrite)) {
-                struct flock lock {};
-                lock.l_type = hold == Hold::FcntlRead ? F_RDLCK : F_WRLCK;
-                lock.l_whence = SEEK_SET;
-                ok = ::fcntl(fd, F_SETLK, &lock) == 0;
-            }
-            const char status = ok ? '1' : '0';
-            (void)!::write(ready[1], &status, 1);
+            const int fd =
+                ::open(path.c_str(), hold == Hold::OpenWrite || hold == Hold::FcntlWrite ? O_WRONLY : O_RDONLY);
+            struct flock lock {};
+            lock.l_type = hold == Hold::FcntlRead ? F_RDLCK : F_WRLCK;
+            const bool ok = fd >= 0 && (hold != Hold::FlockShared || ::flock(fd, LOCK_SH) == 0) &&
+                            (hold != Hold::FlockExcl || ::flock(fd, LOCK_EX) == 0) &&
+                            ((hold != Hold::FcntlRead && hold != Hold::FcntlWrite) || ::fcntl(fd, F_SETLK, &lock) == 0);
+            (void)!::write(ready[1], ok ? "1" : "0", 1);
             for (;;)
                 ::pause();
         }
         ::close(ready[1]);
         char status = 0;
-        if (pid_ > 0 && ::read(ready[0], &status, 1) == 1) holding_ = status == '1';
+        holding_ = pid_ > 0 && ::read(ready[0], &status, 1) == 1 && status == '1';
         ::close(ready[0]);
     }
-    HoldingProcess(const HoldingProcess&) = delete;
-    HoldingProcess& operator=(const HoldingProcess&) = delete;
     ~HoldingProcess() { Stop(); }
 
-    // True once the child has the file open (and locked).
     [[nodiscard]] bool Holding() const { return holding_; }
 
     void Stop() {
         if (pid_ <= 0) return;
         ::kill(pid_, SIGKILL);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
+        ::waitpid(pid_, nullptr, 0);
         pid_ = -1;
         holding_ = false;
     }

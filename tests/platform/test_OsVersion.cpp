@@ -5,45 +5,27 @@
 namespace vaultwing {
 namespace {
 
-struct OsCase {
-    const char* what;
-    OsVersionReport report;
-    int code;
-    bool failureShown;
-    bool known;
-};
-
-OsVersionReport Report(unsigned platformId, unsigned major, unsigned minor, unsigned suite = 0, bool wow64 = false,
-                       bool suiteOk = true) {
-    return OsVersionReport{true, platformId, major, minor, suiteOk, suite, wow64};
+TEST(DecideOsVersion, CodeByPlatformVersionSuiteAndBitness) {
+    const std::pair<OsVersionReport, int> cases[] = {
+        {{true, 0, 3, 10, true, 0, false}, 0},    {{true, 1, 4, 0, true, 0, false}, 1},     // Win32s, 95
+        {{true, 1, 4, 10, true, 0, false}, 2},    {{true, 1, 4, 90, true, 0, false}, 3},    // 98, ME
+        {{true, 2, 3, 51, true, 0, false}, 4},    {{true, 2, 4, 0, true, 0, false}, 5},     // NT 3, NT 4
+        {{true, 2, 5, 0, true, 0, false}, 6},     {{true, 2, 5, 2, true, 0, false}, 9},     // 2000, 2003
+        {{true, 2, 5, 1, true, 0x100, false}, 7}, {{true, 2, 5, 1, true, 0x300, false}, 8}, // XP, XP Home
+        {{true, 2, 10, 0, true, 0, false}, 10},   {{true, 2, 6, 0, true, 0, true}, 11},     // 10, Vista 64
+        {{true, 3, 6, 0, true, 0, false}, 0}};                                              // unknown platform
+    for (const auto& [report, code] : cases) {
+        EXPECT_EQ(DecideOsVersion(report).code, code)
+            << report.platformId << ' ' << report.major << '.' << report.minor;
+        EXPECT_TRUE(DecideOsVersion(report).known);
+    }
+    // A failed query, or a failed suite query on XP, is shown and the system not known.
+    for (const auto& [report, code] : {std::pair{OsVersionReport{}, 0}, {{true, 2, 5, 1, false, 0x200, false}, 7}}) {
+        EXPECT_EQ(DecideOsVersion(report).code, code);
+        EXPECT_TRUE(DecideOsVersion(report).showQueryFailure);
+        EXPECT_FALSE(DecideOsVersion(report).known);
+    }
 }
-
-class OsVersionTable : public ::testing::TestWithParam<OsCase> {};
-
-TEST_P(OsVersionTable, DecidesTheCode) {
-    const auto& c = GetParam();
-    const auto decision = DecideOsVersion(c.report);
-    EXPECT_EQ(decision.code, c.code) << c.what;
-    EXPECT_EQ(decision.showQueryFailure, c.failureShown) << c.what;
-    EXPECT_EQ(decision.known, c.known) << c.what;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryRow, OsVersionTable,
-    ::testing::Values(
-        OsCase{"Win32s", Report(0, 3, 10), 0, false, true}, OsCase{"95", Report(1, 4, 0), 1, false, true},
-        OsCase{"98", Report(1, 4, 10), 2, false, true}, OsCase{"ME", Report(1, 4, 90), 3, false, true},
-        OsCase{"9x other minor", Report(1, 4, 50), 0, false, true}, OsCase{"NT 3", Report(2, 3, 51), 4, false, true},
-        OsCase{"NT 4", Report(2, 4, 0), 5, false, true}, OsCase{"2000", Report(2, 5, 0), 6, false, true},
-        OsCase{"XP", Report(2, 5, 1, 0x100), 7, false, true}, OsCase{"XP Home", Report(2, 5, 1, 0x300), 8, false, true},
-        OsCase{"XP suite query failed", Report(2, 5, 1, 0x200, false, false), 7, true, false},
-        OsCase{"2003", Report(2, 5, 2), 9, false, true}, OsCase{"NT 5.3", Report(2, 5, 3), 0, false, true},
-        OsCase{"Vista", Report(2, 6, 0), 10, false, true}, OsCase{"7, any minor", Report(2, 6, 1), 10, false, true},
-        OsCase{"Vista 64", Report(2, 6, 0, 0, true), 11, false, true},
-        OsCase{"Windows 10 runs like 6", Report(2, 10, 0), 10, false, true},
-        OsCase{"Windows 10, 32-bit process on 64", Report(2, 10, 0, 0, true), 11, false, true},
-        OsCase{"NT 2", Report(2, 2, 0), 0, false, true}, OsCase{"unknown platform", Report(3, 6, 0), 0, false, true},
-        OsCase{"query failed", OsVersionReport{}, 0, true, false}));
 
 } // namespace
 } // namespace vaultwing

@@ -1,6 +1,5 @@
 #pragma once
-// A language table in which every text reads "T<index>", so tests can tell which text a
-// message used.
+// A language table in which every text reads "T<index>", so tests can tell which text a message used.
 #include <string>
 
 #include "config/LangTable.h"

@@ -20,11 +20,8 @@ public:
             path_ = std::filesystem::temp_directory_path() / ("vaultwing-test-" + std::to_string(rd()));
         while (!std::filesystem::create_directory(path_));
     }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
     ~TempDir() {
-        std::error_code ec;
-        // Read-only files and folders must not keep the tree alive.
+        std::error_code ec; // read-only files and folders must not keep the tree alive
         for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
              !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
             std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
@@ -57,7 +54,7 @@ inline std::vector<std::string> Names(const std::filesystem::path& folder) {
     std::error_code ec;
     for (const auto& e : std::filesystem::directory_iterator(folder, ec))
         names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
+    std::ranges::sort(names);
     return names;
 }
 

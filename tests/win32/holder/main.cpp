@@ -1,28 +1,16 @@
-// A second Windows process for the tests: opens a file with the access and sharing asked for,
-// reports on standard output whether that worked ("1" or "0"), then holds the file until its
-// standard input ends.
-//   vaultwing_win32_holder <path> <exclusive | read | readshared>
+// vaultwing_win32_holder <path> <exclusive | read | readshared>: opens the file so shared, writes
+// "1" (or "0") to standard output and holds it until ended.
 #include <windows.h>
 
-#include <cstring>
+#include <string>
 
-int main(int argc, char** argv) {
-    if (argc != 3) return 2;
-    DWORD share = 0; // exclusive: nobody else may open it
-    if (std::strcmp(argv[2], "read") == 0)
-        share = FILE_SHARE_READ; // others may only read
-    else if (std::strcmp(argv[2], "readshared") == 0)
-        share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    else if (std::strcmp(argv[2], "exclusive") != 0)
-        return 2;
-    const HANDLE file =
-        ::CreateFileA(argv[1], GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    const char answer = file != INVALID_HANDLE_VALUE ? '1' : '0';
+int main(int, char** argv) {
+    const std::string mode = argv[2];
+    const DWORD share = mode == "read"         ? FILE_SHARE_READ
+                        : mode == "readshared" ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE
+                                               : 0;
+    const HANDLE file = ::CreateFileA(argv[1], GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD n = 0;
-    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), &answer, 1, &n, nullptr);
-    char c = 0;
-    while (::ReadFile(::GetStdHandle(STD_INPUT_HANDLE), &c, 1, &n, nullptr) && n > 0) {
-    }
-    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
-    return 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), file != INVALID_HANDLE_VALUE ? "1" : "0", 1, &n, nullptr);
+    ::Sleep(INFINITE);
 }
