@@ -23,6 +23,7 @@ namespace vaultwing::test {
 struct CliOptions {
     std::optional<rlim_t> fileSizeLimit; // RLIMIT_FSIZE in bytes
     bool asNobody = false;
+    std::string input; // standard input; small enough for one pipe buffer
 };
 
 class CliProcess {
@@ -40,13 +41,14 @@ public:
             (argv.size() < argc ? argv : envp).push_back(s.data());
         argv.push_back(nullptr);
         envp.push_back(nullptr);
-        int err[2];
-        if (::pipe(err) != 0) return;
+        int in[2], err[2];
+        if (::pipe(in) != 0 || ::pipe(err) != 0) return;
         pid_ = ::fork();
         if (pid_ == 0) {
-            ::dup2(::open("/dev/null", O_RDWR), STDIN_FILENO);
-            ::dup2(STDIN_FILENO, STDOUT_FILENO);
+            ::dup2(in[0], STDIN_FILENO);
+            ::dup2(::open("/dev/null", O_WRONLY), STDOUT_FILENO);
             ::dup2(err[1], STDERR_FILENO);
+            ::close(in[1]);
             ::signal(SIGXFSZ, SIG_IGN);
             const rlimit limit{options.fileSizeLimit.value_or(0), options.fileSizeLimit.value_or(0)};
             if (options.fileSizeLimit && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(126);
@@ -55,8 +57,12 @@ public:
             ::execve(argv[0], argv.data(), envp.data());
             ::_exit(127);
         }
+        ::close(in[0]);
         ::close(err[1]);
         errFd_ = err[0];
+        ::signal(SIGPIPE, SIG_IGN); // a program that ended before reading must not end the tests
+        (void)!::write(in[1], options.input.data(), options.input.size());
+        ::close(in[1]);
     }
     ~CliProcess() {
         Kill();
