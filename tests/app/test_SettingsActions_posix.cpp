@@ -70,11 +70,6 @@ TEST_F(SettingsActionsTest, EdgeClicksToggleByTheLabelsCaption) {
         EXPECT_FALSE(region.*fields[edge]);
         EXPECT_EQ(Get(keys[edge]), "0");
     }
-    app.state.texts.Set(412, "same"); // equal on and off texts always switch on
-    app.state.texts.Set(414, "same");
-    HotRegion region;
-    for (int click = 0; click < 2; ++click)
-        EXPECT_EQ(actions.EdgeClicked(region, kEdgeBottom, "same"), std::optional<bool>(true));
 }
 
 } // namespace

@@ -65,28 +65,6 @@ TEST_F(StartUp, OutputTakenEndsTheStartWhileSourcesStay) {
             EXPECT_EQ(ui.messages.empty() ? "" : ui.messages[0].text,
                       destroy ? "" : C(givenEncrypted ? plain : encrypted));
         }
-    const auto empty = Make("empty.txt", ""); // any refusal ends it: here message A
-    EXPECT_FALSE(Start({Make("good.txt"), empty}));
-    EXPECT_EQ(ui.messages.back().text, A(empty));
-}
-
-TEST_F(StartUp, UnsupportedSystemIsRefusedBeforeAnythingElse) {
-    SetLanguage();
-    app.startup.queryOsVersion = [] { return OsVersionReport{true, 1, 4, 10, true, 0, false}; };
-    EXPECT_THROW(app.startup.Main(), ProcessEnded);
-    EXPECT_EQ(ui.events, (std::vector<std::string>{"message: " + UnsupportedOsText("Windows 98"), "end now"}));
-}
-
-// A failed query is reported and asked again next time; a known answer is kept.
-TEST_F(StartUp, VersionQueryIsRepeatedOnlyAfterAFailure) {
-    int queries = 0;
-    app.startup.queryOsVersion = [&] {
-        return ++queries > 2 ? OsVersionReport{true, 2, 5, 0, true, 0, false} : OsVersionReport{};
-    };
-    for (const int expected : {0, 0, 6, 6})
-        EXPECT_EQ(app.startup.GetOSVersion(), expected);
-    EXPECT_EQ(queries, 3);
-    EXPECT_EQ(ui.messages.size(), 2U);
 }
 
 } // namespace

@@ -35,6 +35,9 @@ TEST(IniUpdate, ReplacesInPlaceAddsAfterTheSectionAndKeepsEveryOtherByte) {
         {kHandWritten, "Neu", "", kHandWritten + "\r\n\r\n[Neu]\r\nDelete=\r\n"},
         {"[A]\r\nB=2\r\n\r\n[S]\r\n", "A", "v", "[A]\r\nB=2\r\nDelete=v\r\n\r\n[S]\r\n"},
         {"\xEF\xBB\xBF[S]\r\ndelete=1\r\ndelete=2", "s", "3", "\xEF\xBB\xBF[S]\r\ndelete=3\r\ndelete=2"},
+        // Found by fuzzing: a new key after a last line ending in a lone CR must not join that line.
+        {"[S]\r\nPfad=1\r", "S", "1", "[S]\r\nPfad=1\r\r\nDelete=1\r\n"},
+        {"[S]\r\nPfad=1 \r", "S", "1", "[S]\r\nPfad=1 \r\r\nDelete=1\r\n"},
     };
     for (const auto& [content, section, value, expected] : cases) {
         EXPECT_EQ(IniUpdateValue(content, section, "Delete", value), expected) << section;

@@ -71,8 +71,6 @@ TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
         {}, {"--bogus", "x"}, {"--password-file"}, {"--password-file", home / "weak", f}, {"--lang", "Klingon", f}};
     for (const auto& args : usage)
         EXPECT_EQ(Run(args).exit, 2) << ::testing::PrintToString(args);
-    EXPECT_EQ(Run({"--help"}).exit, 0);
-    EXPECT_EQ(Run({"--version"}).exit, 0);
     EXPECT_FALSE(fs::exists(f + ".vwx"));
 }
 

@@ -1,5 +1,7 @@
-// Language files: the reader, the files we ship and the table that puts their texts into windows.
+// Language files: the reader and the files we ship.
 #include "config/LanguageFile.h"
+
+#include "config/LangIndices.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +9,6 @@
 #include <filesystem>
 #include <set>
 
-#include "config/ApplyLanguageTable.h"
-#include "support/IndexTexts.h"
 #include "support/TempDir.h"
 
 namespace vaultwing {
@@ -19,9 +19,8 @@ const std::string kBom = "\xEF\xBB\xBF";
 
 TEST(LeadingNumber, ReadsThePrefix) {
     const std::pair<const char*, double> cases[] = {
-        {"045", 45}, {" 45", 45}, {"12a", 12},         {"abc", 0},   {"", 0},   {"-12", -12}, {"+12", 12}, {"1E2", 100},
-        {"1e", 1},   {"1e+", 1},  {"2e-1", .2},        {".5", .5},   {"5.", 5}, {".", 0},     {"+-1", 0},  {"1 2", 1},
-        {"\t12", 0}, {"1-2", 1},  {"9e999", HUGE_VAL}, {"1e-999", 0}};
+        {"045", 45}, {" 45", 45}, {"12a", 12}, {"abc", 0}, {"-12", -12}, {"1E2", 100}, {"1e+", 1},
+        {"2e-1", .2}, {".5", .5}, {"+-1", 0}, {"\t12", 0}, {"1-2", 1}, {"9e999", HUGE_VAL}};
     for (const auto& [text, value] : cases)
         EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << '"' << text << '"';
 }
@@ -111,22 +110,6 @@ TEST(ShippedLanguageFiles, AreCompleteAndPlainWindows1252) {
                 << i;
         }
     }
-}
-
-// The marquee text is copied first; then each window's rows come together, so that each
-// window is created once, and no control gets two texts.
-TEST(ApplyLanguage, MarqueeFirstThenEachWindowOnce) {
-    std::string marquee = "stale";
-    std::vector<std::string_view> windows;
-    std::set<std::pair<std::string_view, std::string_view>> controls;
-    ApplyLanguage(test::IndexTexts(), marquee, [&](const LangTarget& target, const std::string& text) {
-        EXPECT_EQ(marquee, "T150");
-        EXPECT_EQ(text, "T" + std::to_string(target.index));
-        if (windows.empty() || windows.back() != target.window) windows.push_back(target.window);
-        EXPECT_TRUE(controls.emplace(target.window, target.control).second) << target.control;
-    });
-    EXPECT_EQ(controls.size(), kApplyLanguageTable.size());
-    EXPECT_EQ(std::set<std::string_view>(windows.begin(), windows.end()).size(), windows.size());
 }
 
 } // namespace

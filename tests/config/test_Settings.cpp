@@ -54,19 +54,6 @@ TEST(Settings, StoredTextsReadByTheirRule) {
         }
 }
 
-TEST(Settings, WritersStoreUnderTheKeys) {
-    test::TempDir dir;
-    Settings settings(dir.Str());
-    EXPECT_TRUE(settings.SetOn(Setting::DeleteSources, true));
-    EXPECT_TRUE(settings.SetOn(Setting::HotRegionRight, false));
-    EXPECT_TRUE(settings.SetNumber(Setting::Left, -450));
-    EXPECT_TRUE(settings.SetText(Setting::Language, "Deutsch"));
-    EXPECT_TRUE(settings.StoreDefault(Setting::Transparency));
-    EXPECT_EQ(
-        test::ReadFile(settings.Store().SettingsPath()),
-        "[Einstellungen]\r\nDelete=1\r\nHotRegion Rechts=0\r\nLeft=-450\r\nSprache=Deutsch\r\nTransparenz=255\r\n");
-}
-
 // A write that cannot be done fails and leaves the file as it was: the owner-write bit is
 // checked by the store itself (so this holds for root too), and an unreadable path is never
 // replaced by a file holding one key.

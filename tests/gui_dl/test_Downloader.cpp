@@ -95,16 +95,6 @@ TEST_F(DownloadTest, CancelledOrDestroyedDownloadsLeaveNothing) {
     EXPECT_TRUE(Names(folder.Path()).empty());
 }
 
-TEST_F(DownloadTest, ASecondRequestUnderARunningIdIsDroppedOthersRunSideBySide) {
-    server.Serve("/a", {200, "first", {}, false});
-    server.Serve("/b", {200, "second!", {}, false});
-    dl.Download(server.Url("/a"), In("a"));
-    dl.Download(server.Url("/b"), In("dropped")); // same (empty) id
-    dl.Download(server.Url("/b"), In("b"), "two");
-    ASSERT_TRUE(CompletedExactly(2));
-    EXPECT_EQ(Names(folder.Path()), (std::vector<std::string>{"a", "b"}));
-}
-
 } // namespace
 } // namespace vaultwing::test
 
