@@ -51,6 +51,7 @@ TEST(ParseLanguageFile, Entries) {
         {"NegativeIndex", kHeader + "-.6 x\r\n", 0, "VAULTWING LANGUAGEFILE", false},
         {"TruncatedUtf8", kBom + kHeader + "001 bad \xC3\r\n002 good\r\n", 2, "good", false},
         {"Overlong2", kBom + kHeader + "001 \xC0\xAF\r\n", 1, "old", false},
+        {"Overlong3", kBom + kHeader + "001 \xE0\x82\xA9\r\n", 1, "old", false},
         {"Overlong4", kBom + kHeader + "001 \xF0\x80\x80\xAF\r\n", 1, "old", false},
     };
     for (const auto& c : cases) {
