@@ -136,12 +136,12 @@ bool RemoveFile(const std::string& path) noexcept;
 
 // The value of `key` in `section` of the INI file `file`, at most 254 characters; empty when the
 // file, section or key is missing. Win32: GetPrivateProfileStringA; POSIX: the program's own
-// reader (config/modINI), which treats the file the same way.
+// reader (posix/profile_posix.cpp on base/IniText), which treats the file the same way.
 [[nodiscard]] std::string ProfileRead(const std::string& file, const std::string& section, const std::string& key);
 
 // Sets `key` in `section` of `file` to `value`, creating the file, section and key as needed.
 // False when nothing was written (empty or malformed names, a read-only or unreadable file).
-// Win32: WritePrivateProfileStringA; POSIX: the program's own writer (config/modINI).
+// Win32: WritePrivateProfileStringA; POSIX: the program's own writer (posix/profile_posix.cpp).
 bool ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
                   const std::string& value);
 
