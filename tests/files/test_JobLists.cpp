@@ -86,6 +86,10 @@ TEST_F(JobListsTest, FileInUseIsRefusedOnlyWhenSourcesAreDestroyed) {
 TEST_F(JobListsTest, FolderDropSortsByExtensionInListedOrderAndOpensBothDialogs) {
     const auto folder = Dir("drop");
     const auto a = Make("drop/a.txt"), b = Make("drop/B.VWX"), c = Make("drop/sub/c.vwx.txt");
+#ifndef _WIN32
+    Make("elsewhere/e.txt");
+    fs::create_directory_symlink(work / "elsewhere", folder + "/link"); // a link to a folder is never followed
+#endif
     app.lists.DropPaths({folder});
     std::vector<std::string> expectedEnc; // in the order the directory lists its entries
     for (const auto& e : fs::directory_iterator(folder)) {
