@@ -202,6 +202,8 @@ std::optional<std::string> IniUpdateValue(std::string_view content, std::string_
     return result;
 }
 
+bool IniNameBlank(std::string_view name) { return Trim(name).empty(); }
+
 bool IniWritable(std::string_view section, std::string_view key, std::string_view value) {
     section = Trim(section);
     key = Trim(key);

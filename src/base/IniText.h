@@ -39,6 +39,9 @@ inline constexpr std::size_t kIniMaxFileSize = 4 * 1024 * 1024;
 // any byte that does not start a valid sequence as one.
 [[nodiscard]] std::string CutToChars(std::string_view text, std::size_t maxChars);
 
+// True when `name` holds nothing but blanks (spaces, tabs, CR ...): no key at all.
+[[nodiscard]] bool IniNameBlank(std::string_view name);
+
 // True when `key` and `value` may be written to `section`: the names and value IniUpdateValue
 // accepts.
 [[nodiscard]] bool IniWritable(std::string_view section, std::string_view key, std::string_view value);

@@ -10,8 +10,6 @@
 namespace vaultwing::platform {
 namespace {
 
-bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r\v\f") == std::string_view::npos; }
-
 enum class LoadResult { Loaded, Missing, Failed };
 
 LoadResult LoadFile(const std::string& path, std::string& content) {
@@ -36,7 +34,7 @@ LoadResult LoadFile(const std::string& path, std::string& content) {
 } // namespace
 
 std::string ProfileRead(const std::string& path, const std::string& section, const std::string& key) {
-    if (IsBlank(key)) return {};
+    if (IniNameBlank(key)) return {};
     std::string content;
     if (LoadFile(path, content) != LoadResult::Loaded) return {};
     return IniReadValue(content, section, key);
@@ -44,7 +42,7 @@ std::string ProfileRead(const std::string& path, const std::string& section, con
 
 bool ProfileWrite(const std::string& path, const std::string& section, const std::string& key,
                   const std::string& value) {
-    if (IsBlank(key)) return false;
+    if (IniNameBlank(key)) return false;
     std::string content;
     const LoadResult loaded = LoadFile(path, content);
     // A file that exists but cannot be read must not be replaced by one holding only this key.
