@@ -211,6 +211,7 @@ private:
 } // namespace vaultwing::cli
 
 int main(int argc, char** argv) {
+    vaultwing::platform::DisableCoreDumps();
     using namespace vaultwing::cli;
     Options options;
     if (const auto exit = ParseArguments(argc, argv, options)) return *exit;

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <new>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -66,7 +67,7 @@ TEST(Secrets, TheCipherWipesItsKeyWordsWhenItGoes) {
 }
 
 // The password of --password-file, seen from outside the running program: not in its arguments,
-// environment, messages or anything it writes.
+// environment, messages or anything it writes, and no core file of it can be written.
 TEST(Secrets, PasswordFileNeverShowsInArgumentsEnvironmentOrWrittenFiles) {
     const std::string password = "Qx7#vault-secret-391";
     TempDir home, work, secrets;
@@ -84,11 +85,20 @@ TEST(Secrets, PasswordFileNeverShowsInArgumentsEnvironmentOrWrittenFiles) {
         if (!writing) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     ASSERT_TRUE(writing);
-    const std::string cmdline = ReadFile("/proc/" + std::to_string(p.Pid()) + "/cmdline");
-    const std::string environment = ReadFile("/proc/" + std::to_string(p.Pid()) + "/environ");
+    const std::string proc = "/proc/" + std::to_string(p.Pid());
+    const std::string cmdline = ReadFile(proc + "/cmdline"), limits = ReadFile(proc + "/limits");
+    const std::string environment = ReadFile(proc + "/environ"); // only root's to read: not dumpable
     ASSERT_NE(cmdline.find(passwordFile), std::string::npos) << "not the program's own arguments";
-    ASSERT_NE(environment.find("VAULTWING_HOME="), std::string::npos);
+    if (::geteuid() == 0) {
+        ASSERT_NE(environment.find("VAULTWING_HOME="), std::string::npos);
+    }
     EXPECT_EQ((cmdline + environment).find(password), std::string::npos);
+    const auto coreRow = limits.find("Max core file size");
+    ASSERT_NE(coreRow, std::string::npos) << limits;
+    std::istringstream core(limits.substr(coreRow + 18));
+    std::string soft, hard;
+    core >> soft >> hard;
+    EXPECT_EQ(soft + " " + hard, "0 0") << limits;
     ASSERT_EQ(p.Wait(), 0) << p.Err();
     EXPECT_EQ(p.Err().find(password), std::string::npos);
     for (const auto* folder : {&home, &work})
