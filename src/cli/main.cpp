@@ -9,6 +9,7 @@
 #include "cli/TerminalUi.h"
 #include "config/LangIndices.h"
 #include "config/LanguageFile.h"
+#include "password/KeyInput.h"
 #include "password/KeyRules.h"
 #include "platform/platform.h"
 
@@ -50,7 +51,8 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
     bool onlyPaths = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (onlyPaths || arg.empty() || arg[0] != '-' || arg == "-") {
+        if (arg.empty()) return UsageError("an empty argument names no file or folder");
+        if (onlyPaths || arg[0] != '-' || arg == "-") {
             options.paths.push_back(arg);
         } else if (arg == "--") {
             onlyPaths = true;
@@ -175,9 +177,24 @@ private:
         return result.run == RunResult::Completed ? kExitOk : kExitRunFailed;
     }
 
+    // The desktop's password fields cannot take such a password; here it is refused whole rather
+    // than reaching the key changed ('?' for each character the code page lacks).
+    static int PasswordRefused(std::string& password, KeyUse use) {
+        WipeString(password);
+        std::fprintf(stderr,
+                     "vaultwing: the password cannot be used: it holds %sa control character, a character outside "
+                     "Windows-1252 or bytes that are not UTF-8\n%s",
+                     use == KeyUse::Encryption ? "a space, " : "",
+                     use == KeyUse::Encryption ? ""
+                                               : "(a file an earlier version encrypted with such a password opens "
+                                                 "with \"?\" for each character outside Windows-1252)\n");
+        return kExitUsage;
+    }
+
     int Decrypt() {
         auto password = Password(lang::kCliPasswordPrompt);
         if (!password) return PasswordUnavailable();
+        if (!IsKeyText(*password, KeyUse::Decryption)) return PasswordRefused(*password, KeyUse::Decryption);
         const KeyOk result = app_.passwords.DecryptOk(*password);
         WipeString(*password);
         return ExitFor(result);
@@ -186,6 +203,7 @@ private:
     int Encrypt() {
         auto password = Password(lang::kCliPasswordPrompt);
         if (!password) return PasswordUnavailable();
+        if (!IsKeyText(*password, KeyUse::Encryption)) return PasswordRefused(*password, KeyUse::Encryption);
         std::optional<std::string> repetition = options_.passwordFile ? password : std::nullopt;
         if (!options_.passwordFile && IsValidKeyForPrompt(*password)) {
             repetition = Password(lang::kCliRepeatPrompt);

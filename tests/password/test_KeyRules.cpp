@@ -41,5 +41,23 @@ TEST(IsKeyCharacter, Windows1252Codes33To255) {
         EXPECT_EQ(IsKeyCharacter(c), accepted) << static_cast<unsigned>(c);
 }
 
+// A whole password as given on the command line: taken for encryption, taken for decryption.
+TEST(IsKeyText, WellFormedKeyCharactersOnly) {
+    const std::tuple<const char*, bool, bool> cases[] = {
+        {"Gr\xC3\xBC\xC3\x9F\xE2\x82\xAC-2024", true, true}, // Grüß€-2024
+        {"correct horse", false, true},                      // earlier versions took spaces
+        {"\xD1\x81\xD0\xB5\xD0\xBA"
+         "2024",
+         false, false}, // Cyrillic: not in the code page
+        {"abc\tdef", false, false},
+        {"abc\xC2\x85x", false, false}, // a C1 control
+        {"abc\xE9x", false, false},     // Latin-1, not UTF-8
+        {"abc\xC3", false, false}};     // cut short
+    for (const auto& [text, encryption, decryption] : cases) {
+        EXPECT_EQ(IsKeyText(text, KeyUse::Encryption), encryption) << text;
+        EXPECT_EQ(IsKeyText(text, KeyUse::Decryption), decryption) << text;
+    }
+}
+
 } // namespace
 } // namespace vaultwing
