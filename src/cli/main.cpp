@@ -6,6 +6,7 @@
 
 #include "app/Application.h"
 #include "base/SecureWipe.h"
+#include "base/Utf8.h"
 #include "cli/TerminalUi.h"
 #include "config/LangIndices.h"
 #include "config/LanguageFile.h"
@@ -42,7 +43,7 @@ struct Options {
 };
 
 int UsageError(const std::string& problem) {
-    std::fprintf(stderr, "vaultwing: %s\n\n%s", problem.c_str(), kUsage);
+    std::fprintf(stderr, "vaultwing: %s\n\n%s", EscapeControlCharacters(problem).c_str(), kUsage);
     return kExitUsage;
 }
 
@@ -166,9 +167,10 @@ private:
     }
 
     int PasswordUnavailable() const {
-        std::fprintf(stderr, "vaultwing: %s\n", options_.passwordFile
-                                                    ? ("cannot read the password from " + *options_.passwordFile).c_str()
-                                                    : "no terminal to ask for the password: use --password-file");
+        std::fprintf(stderr, "vaultwing: %s\n",
+                     options_.passwordFile
+                         ? ("cannot read the password from " + EscapeControlCharacters(*options_.passwordFile)).c_str()
+                         : "no terminal to ask for the password: use --password-file");
         return kExitUsage;
     }
 

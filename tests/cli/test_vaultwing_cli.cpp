@@ -57,18 +57,20 @@ TEST_F(Cli, EncryptsAndDecryptsAFolderTree) {
     }
 }
 
-// A path check's refusal exits 3 with message A (the path, a blank line, the text) in the chosen
-// language, from a Windows-1252 file to UTF-8 on the terminal. Usage errors and a refused
-// password exit 2 and write nothing, in the working folder either: an empty argument is no path,
-// and a password the key would not hold as written is refused in both directions.
+// A path check's refusal exits 3 with message A (the path, its control characters escaped, a
+// blank line, the text) in the chosen language, from a Windows-1252 file to UTF-8 on the terminal.
+// Usage errors and a refused password exit 2 and write nothing, in the working folder either: an
+// empty argument is no path, and a password the key would not hold as written is refused in both
+// directions.
 TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
-    const auto empty = work / "leer.txt", f = work / "a.txt", vwx = work / "b.vwx";
+    const auto empty = work / "leer\x1B[2J.txt", f = work / "a.txt", vwx = work / "b.vwx";
     WriteFile(empty, "");
     WriteFile(home / "weak", "abcabc\n");
-    WriteFile(home / "ru", "\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C" "2024\n"); // "пароль2024"
+    WriteFile(home / "ru", "пароль2024\n");
     const auto out = Run({"--lang", "Deutsch", empty});
     EXPECT_EQ(out.exit, 3);
-    EXPECT_EQ(out.err.rfind(empty + "\n\nDiese Datei ist leer. Leere Dateien k\xC3\xB6nnen", 0), 0U) << out.err;
+    EXPECT_EQ(out.err.rfind(work / "leer\\x1b[2J.txt\n\nDiese Datei ist leer. Leere Dateien k\xC3\xB6nnen", 0), 0U)
+        << out.err;
     fs::remove(empty);
     WriteFile(f, "a");
     WriteFile(vwx, std::string(16, 'v'));

@@ -46,9 +46,7 @@ TEST(IsKeyText, WellFormedKeyCharactersOnly) {
     const std::tuple<const char*, bool, bool> cases[] = {
         {"Gr\xC3\xBC\xC3\x9F\xE2\x82\xAC-2024", true, true}, // Grüß€-2024
         {"correct horse", false, true},                      // earlier versions took spaces
-        {"\xD1\x81\xD0\xB5\xD0\xBA"
-         "2024",
-         false, false}, // Cyrillic: not in the code page
+        {"секрет2024", false, false},                        // Cyrillic: not in the code page
         {"abc\tdef", false, false},
         {"abc\xC2\x85x", false, false}, // a C1 control
         {"abc\xE9x", false, false},     // Latin-1, not UTF-8
