@@ -25,16 +25,13 @@ TEST_F(Windows, FirstStartAsksForTheLanguageAndAppliesItToEveryWindow) {
     Start("");
     ASSERT_NE(ui.LanguageIfLoaded(), nullptr);
     QString shown;
-    Qt::TextFormat format = Qt::AutoText;
     QTimer::singleShot(0, [&] {
         const auto& label = Child<QLabel>(*QApplication::activeModalWidget(), "qt_msgbox_label");
-        shown = label.text();
-        format = label.textFormat();
+        shown = label.textFormat() == Qt::PlainText ? label.text() : QStringLiteral("(may be taken as markup)");
         QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
     });
     Click(Child<QPushButton>(*ui.LanguageIfLoaded(), "okButton")); // nothing chosen yet: refused
     EXPECT_EQ(shown, UiText(ui.messages.at(0).text));
-    EXPECT_EQ(format, Qt::PlainText); // message boxes show names and server texts, never markup
     Choose(QStringLiteral("English"), ui);
     EXPECT_EQ(Setting("Sprache"), "English");
     EXPECT_EQ(ui.LanguageIfLoaded(), nullptr);

@@ -1,11 +1,7 @@
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
-#include <sys/prctl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -66,20 +62,6 @@ TEST(EnumerateDirectoryPosix, KindsAndAttributesWithoutFollowingLinks) {
 }
 
 // Replaced through a temporary file beside it, also at the name length limit; no leftovers.
-// Checked in a child, whose settings end with it.
-TEST(DisableCoreDumps, NoCoreFileAndNotDumpable) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        platform::DisableCoreDumps();
-        rlimit core{1, 1};
-        const bool off = ::getrlimit(RLIMIT_CORE, &core) == 0 && core.rlim_cur == 0 && core.rlim_max == 0;
-        ::_exit(off && ::prctl(PR_GET_DUMPABLE) == 0 ? 0 : 1);
-    }
-    int status = -1;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_EQ(status, 0);
-}
-
 TEST(TempAndRename, ReplacesDestinationLeavingNoTemporary) {
     for (const std::string& name :
          {std::string(".vwx"), std::string(251, 'n') + ".vwx", std::string("Schl\xC3\xBCssel")}) {
