@@ -55,7 +55,7 @@ work=$build/roundtrip
 rm -rf "$work"
 mkdir -p "$work/home" "$work/orig/sub/deeper"
 cp "$root"/lang/*.lng "$work/home/"
-printf 'Correct horse 7\n' > "$work/pw"
+printf 'Correct-horse-7\n' > "$work/pw"
 # Files of several sizes (around the cipher's block and buffer sizes), in folders, one with a
 # name outside ASCII.
 head -c 100000 /dev/urandom > "$work/orig/random.bin"

@@ -21,4 +21,8 @@ std::optional<LiveUpdateOutcome> CheckDownloadedVersion(long long bytesReceived,
     return outcome;
 }
 
+void RemoveStaleVersionFile(const std::string& programFolder) {
+    (void)DestroyFile(IniStore(programFolder).VersionPath()); // none there is the usual case
+}
+
 } // namespace vaultwing

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "about/VersionCheck.h"
-#include "state/Message.h"
 #include "config/LangTable.h"
+#include "state/Message.h"
 
 namespace vaultwing {
 
@@ -27,5 +27,10 @@ struct LiveUpdateOutcome {
                                                                       const std::string& programFolder,
                                                                       const LangTable& texts,
                                                                       std::string_view server = kUpdateServer);
+
+// Removes a version file left in the program folder by a check that never got to read it (the
+// program ended during the check). The download never replaces a file, so one left behind
+// would make every later check fail. Called before each download.
+void RemoveStaleVersionFile(const std::string& programFolder);
 
 } // namespace vaultwing

@@ -29,6 +29,9 @@ std::string ThroughCounter(std::string_view server, std::string_view targetPath)
 
 UpdateDecision DecideUpdate(long long bytesReceived, std::string_view versionText) {
     if (bytesReceived <= 0) return UpdateDecision::DownloadFailed;
+    const bool digitsAndDots =
+        !versionText.empty() && versionText.find_first_not_of("0123456789.") == std::string_view::npos;
+    if (!digitsAndDots) return UpdateDecision::NoNewer;
     return VersionNumber(versionText) > kRunningVersionNumber ? UpdateDecision::NewerOffered : UpdateDecision::NoNewer;
 }
 

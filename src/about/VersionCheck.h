@@ -58,7 +58,8 @@ static_assert(VersionNumber(kRunningVersionText) == kRunningVersionNumber);
 enum class UpdateDecision { DownloadFailed, NoNewer, NewerOffered };
 
 // What the check does once the download has ended: nothing received is a failed download;
-// otherwise the version text read from the file is offered only when it is newer than ours.
+// otherwise the version text read from the file is offered only when it is made of digits and
+// dots alone (it is shown to the user) and is newer than ours.
 [[nodiscard]] UpdateDecision DecideUpdate(long long bytesReceived, std::string_view versionText);
 
 // The check's three messages.

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/Utf8.h"
+
 namespace vaultwing {
 namespace {
 
@@ -41,35 +43,11 @@ int Cp1252FromCodePoint(char32_t cp) {
 std::string Utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto b0 = static_cast<unsigned char>(utf8[i]);
-        std::size_t len = b0 < 0x80 ? 1 : (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 0;
-        if (len == 0 || i + len > utf8.size()) {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        char32_t cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
-        bool ok = true;
-        for (std::size_t k = 1; k < len; ++k) {
-            const auto b = static_cast<unsigned char>(utf8[i + k]);
-            if ((b & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        // Reject overlong forms and surrogates as malformed.
-        static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (!ok || cp < kMin[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        const int code = Cp1252FromCodePoint(cp);
+    for (std::size_t i = 0; i < utf8.size();) {
+        const Utf8Char c = DecodeUtf8At(utf8, i);
+        const int code = c.valid ? Cp1252FromCodePoint(c.codePoint) : -1;
         out.push_back(code < 0 ? '?' : static_cast<char>(code));
-        i += len;
+        i += c.length;
     }
     return out;
 }

@@ -1,9 +1,11 @@
 #include "cli/TerminalUi.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/Utf8.h"
 #include "platform/platform.h"
 
 namespace vaultwing::cli {
@@ -24,13 +26,12 @@ TerminalUi::TerminalUi(bool quiet) : drawBar_(!quiet && platform::StandardErrorI
 std::string TerminalLines(const std::string& text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            out.push_back('\n');
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            out.push_back(text[i]);
-        }
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t cr = std::min(text.find('\r', start), text.size());
+        out += EscapeControlCharacters(std::string_view(text).substr(start, cr - start));
+        if (cr == text.size()) break;
+        out.push_back('\n');
+        start = cr + (text.compare(cr, 2, "\r\n") == 0 ? 2 : 1);
     }
     return out;
 }
@@ -71,7 +72,8 @@ void TerminalUi::DrawBar() {
     const int filled = percent_ * kWidth / 100;
     std::string bar(static_cast<std::size_t>(filled), '#');
     bar.append(static_cast<std::size_t>(kWidth - filled), '.');
-    std::fprintf(stderr, "\r%s [%s] %3d%%  %s", caption_.c_str(), bar.c_str(), percent_, fileName_.c_str());
+    std::fprintf(stderr, "\r%s [%s] %3d%%  %s", caption_.c_str(), bar.c_str(), percent_,
+                 EscapeControlCharacters(fileName_).c_str());
     std::fflush(stderr);
     barOnScreen_ = true;
 }

@@ -47,7 +47,8 @@ private:
     int percent_ = -1;
 };
 
-// Puts the program's line breaks (CR LF, or a lone CR from a language file) as terminal lines.
+// Puts the program's line breaks (CR LF, or a lone CR from a language file) as terminal lines;
+// every other control character (a file name's) is shown escaped.
 [[nodiscard]] std::string TerminalLines(const std::string& text);
 
 } // namespace vaultwing::cli

@@ -6,9 +6,11 @@
 
 #include "app/Application.h"
 #include "base/SecureWipe.h"
+#include "base/Utf8.h"
 #include "cli/TerminalUi.h"
 #include "config/LangIndices.h"
 #include "config/LanguageFile.h"
+#include "password/KeyInput.h"
 #include "password/KeyRules.h"
 #include "platform/platform.h"
 
@@ -41,7 +43,7 @@ struct Options {
 };
 
 int UsageError(const std::string& problem) {
-    std::fprintf(stderr, "vaultwing: %s\n\n%s", problem.c_str(), kUsage);
+    std::fprintf(stderr, "vaultwing: %s\n\n%s", EscapeControlCharacters(problem).c_str(), kUsage);
     return kExitUsage;
 }
 
@@ -50,7 +52,8 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
     bool onlyPaths = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (onlyPaths || arg.empty() || arg[0] != '-' || arg == "-") {
+        if (arg.empty()) return UsageError("an empty argument names no file or folder");
+        if (onlyPaths || arg[0] != '-' || arg == "-") {
             options.paths.push_back(arg);
         } else if (arg == "--") {
             onlyPaths = true;
@@ -164,9 +167,10 @@ private:
     }
 
     int PasswordUnavailable() const {
-        std::fprintf(stderr, "vaultwing: %s\n", options_.passwordFile
-                                                    ? ("cannot read the password from " + *options_.passwordFile).c_str()
-                                                    : "no terminal to ask for the password: use --password-file");
+        std::fprintf(stderr, "vaultwing: %s\n",
+                     options_.passwordFile
+                         ? ("cannot read the password from " + EscapeControlCharacters(*options_.passwordFile)).c_str()
+                         : "no terminal to ask for the password: use --password-file");
         return kExitUsage;
     }
 
@@ -175,9 +179,24 @@ private:
         return result.run == RunResult::Completed ? kExitOk : kExitRunFailed;
     }
 
+    // The desktop's password fields cannot take such a password; here it is refused whole rather
+    // than reaching the key changed ('?' for each character the code page lacks).
+    static int PasswordRefused(std::string& password, KeyUse use) {
+        WipeString(password);
+        std::fprintf(stderr,
+                     "vaultwing: the password cannot be used: it holds %sa control character, a character outside "
+                     "Windows-1252 or bytes that are not UTF-8\n%s",
+                     use == KeyUse::Encryption ? "a space, " : "",
+                     use == KeyUse::Encryption ? ""
+                                               : "(a file an earlier version encrypted with such a password opens "
+                                                 "with \"?\" for each character outside Windows-1252)\n");
+        return kExitUsage;
+    }
+
     int Decrypt() {
         auto password = Password(lang::kCliPasswordPrompt);
         if (!password) return PasswordUnavailable();
+        if (!IsKeyText(*password, KeyUse::Decryption)) return PasswordRefused(*password, KeyUse::Decryption);
         const KeyOk result = app_.passwords.DecryptOk(*password);
         WipeString(*password);
         return ExitFor(result);
@@ -186,6 +205,7 @@ private:
     int Encrypt() {
         auto password = Password(lang::kCliPasswordPrompt);
         if (!password) return PasswordUnavailable();
+        if (!IsKeyText(*password, KeyUse::Encryption)) return PasswordRefused(*password, KeyUse::Encryption);
         std::optional<std::string> repetition = options_.passwordFile ? password : std::nullopt;
         if (!options_.passwordFile && IsValidKeyForPrompt(*password)) {
             repetition = Password(lang::kCliRepeatPrompt);
@@ -211,6 +231,7 @@ private:
 } // namespace vaultwing::cli
 
 int main(int argc, char** argv) {
+    vaultwing::platform::DisableCoreDumps();
     using namespace vaultwing::cli;
     Options options;
     if (const auto exit = ParseArguments(argc, argv, options)) return *exit;

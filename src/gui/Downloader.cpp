@@ -11,6 +11,8 @@
 namespace vaultwing {
 namespace {
 
+constexpr qint64 kSizeLimit = 64 * 1024;
+
 // A temporary file in the destination's folder, so the final move is a rename on one file
 // system; the system's temporary folder when that folder cannot take it.
 QTemporaryFile* OpenTemporaryFileFor(const QString& destination, QObject* parent) {
@@ -72,7 +74,7 @@ void Downloader::OnReadyRead(const QString& id) {
     if (it == jobs_.end() || it->failed) return;
     const QByteArray data = it->reply->readAll();
     // Flushed at once so a full disk shows here, and the file on disk follows the download.
-    if (it->file->write(data) != data.size() || !it->file->flush()) {
+    if (it->bytes + data.size() > kSizeLimit || it->file->write(data) != data.size() || !it->file->flush()) {
         it->failed = true;
         it->reply->abort();
         return;

@@ -24,7 +24,9 @@ public:
     // temporary file and returns at once. When the download ends the file is moved to
     // `destination` (an existing file there is never replaced) and Completed is raised for
     // `id`, exactly once. A download that is still running under the same `id` goes on and
-    // this request is dropped, so one check never reports twice.
+    // this request is dropped, so one check never reports twice. A download that grows past
+    // 64 KiB is stopped and completes with 0 bytes: the files fetched are small, and a server
+    // must not fill the disk.
     void Download(const QString& url, const QString& destination, const QString& id = QString());
 
     // Stops the download running under `id`; it then completes with 0 bytes.

@@ -183,6 +183,7 @@ MsgAnswer QtUi::ShowMessage(const Message& message) {
 
     QMessageBox box;
     box.setWindowTitle(UiText(message.title));
+    box.setTextFormat(Qt::PlainText); // a file name or a server's text is never taken as markup
     box.setText(UiText(message.text));
     box.setWindowIcon(artwork::AppIcon());
     switch (message.icon) {

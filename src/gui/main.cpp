@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
+    vaultwing::platform::DisableCoreDumps();
     QApplication qapp(argc, argv); // takes Qt's own options out of argv
     QApplication::setApplicationName(QStringLiteral("Vaultwing"));
     QApplication::setWindowIcon(vaultwing::artwork::AppIcon());

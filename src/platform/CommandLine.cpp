@@ -35,7 +35,8 @@ std::vector<std::string> AbsolutePaths(const std::vector<std::string>& arguments
     // Windows: a path with a drive letter or starting with a separator (a UNC path, or the
     // root of the current drive) is absolute; the rest is joined with a backslash.
     for (const std::string& arg : arguments) {
-        const bool absolute = (arg.size() >= 2 && arg[1] == ':') || (!arg.empty() && (arg[0] == '\\' || arg[0] == '/'));
+        if (arg.empty()) continue;
+        const bool absolute = (arg.size() >= 2 && arg[1] == ':') || arg[0] == '\\' || arg[0] == '/';
         if (absolute || workingDirectory.empty())
             paths.push_back(arg);
         else if (workingDirectory.back() == '\\' || workingDirectory.back() == '/')
@@ -45,7 +46,8 @@ std::vector<std::string> AbsolutePaths(const std::vector<std::string>& arguments
     }
 #else
     for (const std::string& arg : arguments) {
-        if (!arg.empty() && arg.front() == '/')
+        if (arg.empty()) continue;
+        if (arg.front() == '/')
             paths.push_back(arg);
         else if (!workingDirectory.empty() && workingDirectory.back() == '/')
             paths.push_back(workingDirectory + arg);

@@ -20,7 +20,8 @@ struct CommandLine {
 [[nodiscard]] std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
 // Every argument is one path, made absolute against `workingDirectory` (on Windows a path with
-// a drive letter or a leading separator is already absolute, and the join is a backslash).
+// a drive letter or a leading separator is already absolute, and the join is a backslash). An
+// empty argument names no path and is left out: it must never stand for the working directory.
 [[nodiscard]] std::vector<std::string> AbsolutePaths(const std::vector<std::string>& arguments,
                                                      const std::string& workingDirectory);
 

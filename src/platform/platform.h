@@ -30,6 +30,11 @@ using ::vaultwing::kPathSeparator;
 // The process's current working directory, without a trailing separator (except for a root).
 [[nodiscard]] std::string CurrentDirectory();
 
+// Keeps passwords, keys and plaintext in this process's memory out of core files: no core file
+// is written for it, and on Linux it is not dumpable (which also keeps debuggers of the same user
+// away from it). Both programs call this first. Windows writes no core files by itself.
+void DisableCoreDumps();
+
 // ---------------------------------------------------------------------------------------------
 // File facts. Attribute bits use the Win32 values, which the program's logic is written in.
 // ---------------------------------------------------------------------------------------------

@@ -21,7 +21,7 @@ TEST(LiveUpdate, DecidesFromTheVersionFileAndLeavesNone) {
         {"[Einstellungen]\r\nversion=1.5.1\r\n", nullptr}, // the running version itself
         {"[Einstellungen]\r\nversion=1.4.9\r\n", nullptr},
         {"[Einstellungen]\r\nversion=1.6\r\n", nullptr},
-        {"[Einstellungen]\r\nversion=soon\r\n", nullptr},
+        {"[Einstellungen]\r\nversion=1.5.2<h2><a href=x>soon</a>\r\n", nullptr}, // only digits and dots are shown
         {"[Einstellungen]\r\nother=1.5.2\r\n", nullptr},
         {"<html><body>Not Found</body></html>", nullptr},
     };

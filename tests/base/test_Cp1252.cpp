@@ -1,4 +1,5 @@
 #include "base/Cp1252.h"
+#include "base/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,16 @@ TEST(Cp1252, EncodesWhatItHasAndReplacesTheRest) {
                                                          {"\xC0\xAF", "??"}};
     for (const auto& [utf8, cp1252] : cases)
         EXPECT_EQ(Utf8ToCp1252(utf8), cp1252) << utf8;
+}
+
+// What a terminal would take as a command or a cursor move is shown escaped; the rest stays.
+TEST(EscapeControlCharacters, EscapesControlsAndMalformedBytesOnly) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"C:\\a \xC3\xBC\xE2\x82\xAC.txt", "C:\\a \xC3\xBC\xE2\x82\xAC.txt"},
+        {"a\x1B[2J\x07\t\n\r\x7F", "a\\x1b[2J\\x07\\t\\n\\r\\x7f"},
+        {"c1\xC2\x9B[m raw\x9B[m", "c1\\xc2\\x9b[m raw\\x9b[m"}}; // CSI as C1 character and as a stray byte
+    for (const auto& [text, shown] : cases)
+        EXPECT_EQ(EscapeControlCharacters(text), shown) << shown;
 }
 
 } // namespace

@@ -9,17 +9,20 @@
 namespace vaultwing::test {
 namespace {
 
-// A command line that leaves both job lists empty ends the start at once, without a window.
+// A command line that leaves both job lists empty ends the start at once, without a window: here
+// an empty argument, which names no path (not the working folder, where a file waits).
 TEST(VwxProcess, CommandLineWithNothingToDoEndsAtOnce) {
-    TempDir home;
+    TempDir home, work;
     std::filesystem::copy_file(std::string(VAULTWING_LANG_DIR) + "/English.lng", home / "English.lng");
     IniStore(home.Str()).WriteINI("Sprache", "English", kSettingsSection);
-    std::filesystem::create_directory(home / "empty folder");
-    const std::string command = "VAULTWING_HOME='" + home.Str() + "' QT_QPA_PLATFORM=offscreen timeout 30 '" +
-                                VAULTWING_VWX_PATH + "' '" + home / "empty folder" + "' >/dev/null 2>&1";
+    WriteFile(work / "a.txt", "a");
+    const std::string command = "cd '" + work.Str() + "' && VAULTWING_HOME='" + home.Str() +
+                                "' QT_QPA_PLATFORM=offscreen timeout 30 '" + VAULTWING_VWX_PATH +
+                                "' '' >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);            // 124 would mean it kept running
     EXPECT_EQ(IniStore(home.Str()).ReadINI("Left", kSettingsSection), ""); // ended without unload steps
+    EXPECT_EQ(Names(work.Path()), std::vector<std::string>{"a.txt"});
 }
 
 } // namespace

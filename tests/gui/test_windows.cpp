@@ -26,7 +26,8 @@ TEST_F(Windows, FirstStartAsksForTheLanguageAndAppliesItToEveryWindow) {
     ASSERT_NE(ui.LanguageIfLoaded(), nullptr);
     QString shown;
     QTimer::singleShot(0, [&] {
-        shown = Child<QLabel>(*QApplication::activeModalWidget(), "qt_msgbox_label").text();
+        const auto& label = Child<QLabel>(*QApplication::activeModalWidget(), "qt_msgbox_label");
+        shown = label.textFormat() == Qt::PlainText ? label.text() : QStringLiteral("(may be taken as markup)");
         QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
     });
     Click(Child<QPushButton>(*ui.LanguageIfLoaded(), "okButton")); // nothing chosen yet: refused
@@ -163,7 +164,9 @@ TEST_F(Windows, ManualAboutWindowAndLiveUpdateOpenTheirAddresses) {
     Click(Child<QLabel>(about, "websiteLink"));
     EXPECT_EQ(ui.AboutIfLoaded(), nullptr);
 
-    // The live update shows the core's answer; Yes opens the archive and closes the window.
+    // The live update shows the core's answer; Yes opens the archive and closes the window. A
+    // version file left by an interrupted check is no obstacle.
+    WriteFile(home / "version.ini", "[Einstellungen]\r\nversion=1.0.0\r\n");
     Child<QAction>(ui.DropZone(), "aboutAction").trigger();
     ui.AboutIfLoaded()->server = server.HostAndPort();
     answer = MsgAnswer::Yes;

@@ -45,7 +45,8 @@ TEST_F(DownloadTest, CompletesOnceAndLeavesOnlyAWholeFile) {
         bool arrives; // the body is moved to the destination
     } cases[] = {{"/file", {200, version, {}, false}, nullptr, "version.ini", true},
                  {"/moved", {200, version, {}, false}, nullptr, "version.ini", true},
-                 {"/file", {200, QByteArray(300 << 10, 'b'), {}, false}, nullptr, "b", true},
+                 {"/file", {200, QByteArray(64 << 10, 'b'), {}, false}, nullptr, "b", true},
+                 {"/file", {200, QByteArray((64 << 10) + 1, 'b'), {}, false}, nullptr, "b", false},
                  {"/file", {404, version, {}, false}, nullptr, "version.ini", false},
                  {"/file", {300, version, {}, false}, nullptr, "version.ini", false},
                  {"/file", {200, "", {}, false}, nullptr, "version.ini", false},

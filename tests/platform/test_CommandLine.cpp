@@ -23,10 +23,10 @@ TEST(SplitCommandLine, GivesThePaths) {
 
 TEST(AbsolutePaths, JoinsRelativeArgumentsToTheWorkingDirectory) {
 #ifdef _WIN32
-    EXPECT_EQ(AbsolutePaths({"a.txt", "C:\\abs\\b", "\\\\srv\\share\\d", "D:e"}, "C:\\Users\\u"),
+    EXPECT_EQ(AbsolutePaths({"a.txt", "C:\\abs\\b", "", "\\\\srv\\share\\d", "D:e"}, "C:\\Users\\u"),
               (Paths{"C:\\Users\\u\\a.txt", "C:\\abs\\b", "\\\\srv\\share\\d", "D:e"}));
 #else
-    EXPECT_EQ(AbsolutePaths({"a.txt", "/abs/b", "sub/c"}, "/home/u"),
+    EXPECT_EQ(AbsolutePaths({"a.txt", "/abs/b", "", "sub/c"}, "/home/u"), // an empty argument is no path
               (Paths{"/home/u/a.txt", "/abs/b", "/home/u/sub/c"}));
     EXPECT_EQ(AbsolutePaths({"a"}, "/"), Paths{"/a"});
 #endif

@@ -74,10 +74,12 @@ TEST(ShellIntegration, AssociationAndContextMenuEntries) {
     for (const char* unsafe : {"", "../evil", "a b", "x\"y", "vwx/"})
         platform::RegisterFileType(unsafe, "/opt/vaultwing", "VWX", "VWX File", "");
 
-    const Strings selection = {"/u/My Files/a.pdf", "/t/it's \"odd\"", "/t/*", "/$HOME/`date`/b\\s", " x "};
-    std::string selected;
-    for (const auto& p : selection)
-        selected += p + "\n"; // Nautilus ends every path with a newline
+    const Strings selection = {"/u/My Files/a.pdf", "/t/it's \"odd\"", "/t/*", "/$HOME/`date`/b\\s", " x ", "x\n.."};
+    std::string script = ShellQuote(data / "nautilus/scripts/Vaultwing"), selected; // Nautilus gives both
+    for (const auto& p : selection) {
+        script += " " + ShellQuote(p);
+        selected += p + "\n";
+    }
     ScopedEnv nautilus("NAUTILUS_SCRIPT_SELECTED_FILE_PATHS", selected.c_str());
     for (const char* name : {"with space", "it's \"quoted\"", "dollar $HOME and `tick`", "back\\slash", "100% done %F",
                              "semi;colon & pipe | star * (paren) <angle> #hash ~tilde", "tab\there"}) {
@@ -91,7 +93,7 @@ TEST(ShellIntegration, AssociationAndContextMenuEntries) {
             ASSERT_EQ(RunExec(data / entry, selection[1]), 0) << entry;
             EXPECT_EQ(Recorded(record), Strings{selection[1]});
         }
-        ASSERT_EQ(std::system(ShellQuote(data / "nautilus/scripts/Vaultwing").c_str()), 0);
+        ASSERT_EQ(std::system(script.c_str()), 0);
         EXPECT_EQ(Recorded(record), selection);
     }
     EXPECT_EQ(::access((data / "kio/servicemenus/vaultwing.desktop").c_str(), X_OK), 0); // or KDE ignores it

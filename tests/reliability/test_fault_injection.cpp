@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kPassword = "correct horse 1";
+constexpr const char* kPassword = "correct-horse-1";
 
 // Bytes that never repeat within a file: a fault that duplicates or drops a block shows.
 std::string Pattern(std::size_t size, unsigned seed) {

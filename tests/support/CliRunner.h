@@ -24,6 +24,7 @@ struct CliOptions {
     std::optional<rlim_t> fileSizeLimit; // RLIMIT_FSIZE in bytes
     bool asNobody = false;
     std::string input; // standard input; small enough for one pipe buffer
+    std::string workingDirectory; // empty: the tests' own
 };
 
 class CliProcess {
@@ -45,6 +46,7 @@ public:
         if (::pipe(in) != 0 || ::pipe(err) != 0) return;
         pid_ = ::fork();
         if (pid_ == 0) {
+            if (!options.workingDirectory.empty() && ::chdir(options.workingDirectory.c_str()) != 0) ::_exit(126);
             ::dup2(in[0], STDIN_FILENO);
             ::dup2(::open("/dev/null", O_WRONLY), STDOUT_FILENO);
             ::dup2(err[1], STDERR_FILENO);

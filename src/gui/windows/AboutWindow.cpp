@@ -172,6 +172,7 @@ void AboutWindow::onContactClicked() {
 }
 
 void AboutWindow::StartLiveUpdate() {
+    RemoveStaleVersionFile(ui_.App().state.programFolder);
     liveUpdateDownloader_->Download(QString::fromStdString(VersionFileAddress(server)),
                                     QString::fromStdString(ui_.App().state.settings.Store().VersionPath()));
 }

@@ -352,14 +352,12 @@ bool CreateSendToShortcut(const std::string& programFolder) {
     const std::string folder = WithoutTrailingSlashes(programFolder);
     const std::string program = folder + "/" + kSendToProgram;
 
-    // Nautilus hands the selection over as newline-separated paths in this variable. Splitting
-    // on newlines only, with globbing off, gives every path as one argument, blanks and all.
+    // Nautilus passes the selection as the script's arguments (in the folder shown). They go on
+    // unchanged: its newline-separated variable cannot hold a name that contains a newline.
     const std::string script = "#!/bin/sh\n"
                                "# Vaultwing: encrypt or decrypt the selected files and folders.\n"
-                               "IFS='\n'\n"
-                               "set -f\n"
                                "exec " +
-                               ShellWord(program) + " $NAUTILUS_SCRIPT_SELECTED_FILE_PATHS\n";
+                               ShellWord(program) + " \"$@\"\n";
 
     const std::string icon = DesktopIcon(folder + "/VWX_icon.ico");
     std::string serviceMenu = "[Desktop Entry]\n"
