@@ -1,12 +1,12 @@
 #pragma once
 // What the live-update check does once the version file's download has ended: read the offered
-// version from version.ini in the program folder, destroy that file, decide and say what to show.
+// version from version.ini in the cache folder (platform/Folders.h), destroy that file, decide and say what to show.
 #include <optional>
 #include <string>
 
 #include "about/VersionCheck.h"
-#include "state/Message.h"
 #include "config/LangTable.h"
+#include "state/Message.h"
 
 namespace vaultwing {
 
@@ -19,12 +19,12 @@ struct LiveUpdateOutcome {
 };
 
 // `bytesReceived` is what the download component reported. Nothing received gives the
-// download-failed message and leaves the program folder alone. Otherwise the version file is
+// download-failed message and leaves the cache folder alone. Otherwise the version file is
 // read and destroyed; nullopt (the check ends silently) when it cannot be destroyed, which
 // includes a missing file. A file without the key, or with a value that is not a number, names
 // version 0 and so gives the no-newer-version message.
 [[nodiscard]] std::optional<LiveUpdateOutcome> CheckDownloadedVersion(long long bytesReceived,
-                                                                      const std::string& programFolder,
+                                                                      const std::string& cacheFolder,
                                                                       const LangTable& texts,
                                                                       std::string_view server = kUpdateServer);
 

@@ -3,20 +3,22 @@
 // program, the command line, the tests) with its own user-interface port.
 #include <string>
 
-#include "state/AppState.h"
-#include "platform/CommandLine.h"
 #include "app/Startup.h"
-#include "state/UiPort.h"
 #include "files/JobLists.h"
 #include "files/Runs.h"
 #include "password/PasswordFlow.h"
+#include "platform/CommandLine.h"
+#include "state/AppState.h"
+#include "state/UiPort.h"
 
 namespace vaultwing {
 
 class Application {
 public:
-    Application(std::string programFolder, UiPort& ui, CommandLine commandLine = {})
-        : state(std::move(programFolder)), lists(state, ui), runs(state, ui), passwords(state, ui, lists, runs),
+    Application(const std::string& programFolder, UiPort& ui, CommandLine commandLine = {})
+        : Application(platform::FoldersIn(programFolder), ui, std::move(commandLine)) {}
+    Application(platform::Folders folders, UiPort& ui, CommandLine commandLine = {})
+        : state(std::move(folders)), lists(state, ui), runs(state, ui), passwords(state, ui, lists, runs),
           startup(state, ui, lists, std::move(commandLine)) {}
 
     AppState state;

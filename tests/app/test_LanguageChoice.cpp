@@ -36,5 +36,25 @@ TEST(LanguageChoice, ListsAndLoadsLanguageFiles) {
     EXPECT_FALSE(state.settings.IsStored(Setting::Language));
 }
 
+// An installed copy lists the user's and the installed language files; the user's file of a name wins.
+TEST(LanguageChoice, UserFolderBeforeInstalledFolder) {
+    TempDir user, shared;
+    WriteFile(user / "Deutsch.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Schluss\r\n");
+    WriteFile(user / "Mine.lng", "x");
+    WriteFile(shared / "Deutsch.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Beenden\r\n");
+    WriteFile(shared / "English.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Exit\r\n");
+    platform::Folders folders = platform::FoldersIn(user.Str());
+    folders.languages = {user.Str(), shared.Str(), user / "missing"};
+    std::vector<std::string> names = LanguageNames(folders.languages);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Deutsch", "English", "Mine"}));
+
+    AppState state(folders);
+    for (const auto& [name, text] : {std::pair{"Deutsch", "Schluss"}, std::pair{"English", "Exit"}}) {
+        ChooseLanguage(state, name);
+        EXPECT_EQ(state.Text(216), text);
+    }
+}
+
 } // namespace
 } // namespace vaultwing::test
