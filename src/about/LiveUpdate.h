@@ -5,8 +5,8 @@
 #include <string>
 
 #include "about/VersionCheck.h"
-#include "config/LangTable.h"
 #include "state/Message.h"
+#include "config/LangTable.h"
 
 namespace vaultwing {
 

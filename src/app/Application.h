@@ -3,13 +3,13 @@
 // program, the command line, the tests) with its own user-interface port.
 #include <string>
 
+#include "state/AppState.h"
+#include "platform/CommandLine.h"
 #include "app/Startup.h"
+#include "state/UiPort.h"
 #include "files/JobLists.h"
 #include "files/Runs.h"
 #include "password/PasswordFlow.h"
-#include "platform/CommandLine.h"
-#include "state/AppState.h"
-#include "state/UiPort.h"
 
 namespace vaultwing {
 

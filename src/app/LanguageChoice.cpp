@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "base/PathNames.h"
 #include "base/VwxError.h"
+#include "base/PathNames.h"
 #include "config/FindFiles.h"
 #include "config/LanguageFile.h"
 #include "platform/platform.h"

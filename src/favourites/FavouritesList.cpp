@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <set>
 
-#include "base/PathNames.h"
 #include "base/VwxError.h"
-#include "config/LangIndices.h"
-#include "favourites/CaseFold.h"
-#include "favourites/FavouritesFile.h"
-#include "favourites/RelativePaths.h"
-#include "platform/Folders.h"
+#include "base/PathNames.h"
 #include "platform/PathQueries.h"
+#include "config/LangIndices.h"
+#include "favourites/FavouritesFile.h"
+#include "favourites/CaseFold.h"
+#include "favourites/RelativePaths.h"
 #include "platform/platform.h"
+#include "platform/Folders.h"
 
 namespace vaultwing {
 namespace {

@@ -19,6 +19,8 @@ struct Folders {
     std::string documents;              // the manuals and the icon
     bool perUser = false;               // settings and cache are the user's own folders, made on first write
     bool installed = false;             // a system-wide install: the package opens .vwx files with VWX
+
+    bool operator==(const Folders&) const = default;
 };
 
 // Everything in one folder.
@@ -27,14 +29,14 @@ struct Folders {
 // What the decision looks at.
 struct FolderFacts {
     bool windows = false;
-    std::string home;                                     // VAULTWING_HOME; empty when unset
-    std::string executableFolder;                         // without a trailing separator
-    bool languageFilesBeside = false;                     // a *.lng file lies beside the executable
-    bool languageFilesShared = false;                     // a *.lng file lies in SharedFolder(executableFolder)
-    bool executableFolderWritable = true;                 // Windows: a file can be made there
-    std::string appData;                                  // Windows: %APPDATA%
-    std::string userHome;                                 // $HOME
-    std::string xdgConfigHome, xdgDataHome, xdgCacheHome; // as set; empty when unset
+    std::string home{};                                         // VAULTWING_HOME; empty when unset
+    std::string executableFolder{};                             // without a trailing separator
+    bool languageFilesBeside = false;                           // a *.lng file lies beside the executable
+    bool languageFilesShared = false;                           // a *.lng file lies in SharedFolder(executableFolder)
+    bool executableFolderWritable = true;                       // Windows: a file can be made there
+    std::string appData{};                                      // Windows: %APPDATA%
+    std::string userHome{};                                     // $HOME
+    std::string xdgConfigHome{}, xdgDataHome{}, xdgCacheHome{}; // as set; empty when unset
 };
 
 [[nodiscard]] Folders DecideFolders(const FolderFacts& facts);

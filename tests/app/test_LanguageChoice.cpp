@@ -16,44 +16,31 @@ TEST(IsDriveRoot, RootsAndFolders) {
         EXPECT_FALSE(IsDriveRoot(folder)) << folder;
 }
 
-// Listed: *.lng files (not folders) without folder and last extension. Chosen: loaded at once,
-// stored only when the window closes.
+// Listed: *.lng files (not folders) without folder and last extension, from the user's folder and
+// then the installed one, each name once: the user's file wins. Chosen: loaded at once, stored
+// only when the window closes.
 TEST(LanguageChoice, ListsAndLoadsLanguageFiles) {
-    TempDir folder;
+    TempDir folder, shared;
     for (const char* name : {"English.lng", "FRENCH.LNG", "notes.txt", "lng"})
         WriteFile(folder / name, "x");
     WriteFile(folder / "Deutsch.neu.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Beenden\r\n");
+    WriteFile(shared / "Deutsch.neu.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Ende\r\n");
+    WriteFile(shared / "Extra.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Exit\r\n");
     std::filesystem::create_directory(folder.Path() / "Old.lng");
-    std::vector<std::string> names = LanguageNames(folder.Str());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"Deutsch.neu", "English", "FRENCH"}));
-    EXPECT_TRUE(LanguageNames(folder / "missing").empty());
-
-    AppState state(folder.Str());
-    ChooseLanguage(state, "Deutsch.neu");
-    EXPECT_EQ(state.language, "Deutsch.neu");
-    EXPECT_EQ(state.Text(216), "Beenden");
-    EXPECT_FALSE(state.settings.IsStored(Setting::Language));
-}
-
-// An installed copy lists the user's and the installed language files; the user's file of a name wins.
-TEST(LanguageChoice, UserFolderBeforeInstalledFolder) {
-    TempDir user, shared;
-    WriteFile(user / "Deutsch.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Schluss\r\n");
-    WriteFile(user / "Mine.lng", "x");
-    WriteFile(shared / "Deutsch.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Beenden\r\n");
-    WriteFile(shared / "English.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Exit\r\n");
-    platform::Folders folders = platform::FoldersIn(user.Str());
-    folders.languages = {user.Str(), shared.Str(), user / "missing"};
+    platform::Folders folders = platform::FoldersIn(folder.Str());
+    folders.languages = {folder.Str(), shared.Str(), folder / "missing"};
     std::vector<std::string> names = LanguageNames(folders.languages);
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"Deutsch", "English", "Mine"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Deutsch.neu", "English", "Extra", "FRENCH"}));
+    EXPECT_TRUE(LanguageNames(folder / "missing").empty());
 
     AppState state(folders);
-    for (const auto& [name, text] : {std::pair{"Deutsch", "Schluss"}, std::pair{"English", "Exit"}}) {
+    for (const auto& [name, text] : {std::pair{"Extra", "Exit"}, std::pair{"Deutsch.neu", "Beenden"}}) {
         ChooseLanguage(state, name);
+        EXPECT_EQ(state.language, name);
         EXPECT_EQ(state.Text(216), text);
     }
+    EXPECT_FALSE(state.settings.IsStored(Setting::Language));
 }
 
 } // namespace
