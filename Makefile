@@ -2,7 +2,7 @@
 PRESET ?= dev
 BUILD  := build/$(PRESET)
 
-.PHONY: all deps configure build run test windows-test asan-test release bench clean
+.PHONY: all deps configure build run test windows-test asan-test release bench package clean
 
 all: build
 
@@ -35,6 +35,14 @@ release:
 
 bench: release
 	build/release/bin/bench_cipher
+
+# The Debian package build/release/vaultwing_<version>_<arch>.deb, from a release build of only
+# what it holds (no tests, no benchmarks).
+package:
+	@scripts/install-deps.sh --package
+	@[ -f build/release/build.ninja ] || cmake --preset release
+	cmake --build --preset release --target vaultwing VWX vaultwing_resources vaultwing_lang vaultwing_compressed_docs
+	cd build/release && cpack -G DEB
 
 clean:
 	rm -rf build

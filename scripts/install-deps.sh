@@ -2,6 +2,8 @@
 # Installs the Debian packages that building, running and testing Vaultwing need,
 # and only those that are missing. Works as root or as a user with sudo.
 #   --windows  also what the Windows build and its tests under Wine need (scripts/test-windows.sh)
+#   --package  also what the Debian package and its install check need (make package,
+#              scripts/check-install.sh)
 set -euo pipefail
 
 packages=(
@@ -15,10 +17,15 @@ windows_packages=(
     g++-mingw-w64-x86-64 googletest                             # the Windows cross build and its GoogleTest
     wine wine64                                                 # running it
 )
+package_packages=(
+    dpkg-dev file lintian                                       # cpack's dependency scan, the package check
+    xdotool                                                     # the install check drives VWX's first window
+)
 for arg in "$@"; do
     case "$arg" in
         --windows) packages+=("${windows_packages[@]}") ;;
-        *) echo "usage: $0 [--windows]" >&2; exit 2 ;;
+        --package) packages+=("${package_packages[@]}") ;;
+        *) echo "usage: $0 [--windows] [--package]" >&2; exit 2 ;;
     esac
 done
 

@@ -5,11 +5,11 @@
 
 namespace vaultwing {
 
-std::optional<LiveUpdateOutcome> CheckDownloadedVersion(long long bytesReceived, const std::string& programFolder,
+std::optional<LiveUpdateOutcome> CheckDownloadedVersion(long long bytesReceived, const std::string& cacheFolder,
                                                         const LangTable& texts, std::string_view server) {
     if (bytesReceived <= 0) return LiveUpdateOutcome{DownloadFailedMessage(texts), false, {}};
 
-    const IniStore store(programFolder);
+    const IniStore store(cacheFolder);
     const std::string versionText = store.ReadVersionINI(kVersionKey, kVersionSection);
     // The file is only ever read once: a copy left behind would be read again by the next check.
     if (!DestroyFile(store.VersionPath())) return std::nullopt;
@@ -21,8 +21,8 @@ std::optional<LiveUpdateOutcome> CheckDownloadedVersion(long long bytesReceived,
     return outcome;
 }
 
-void RemoveStaleVersionFile(const std::string& programFolder) {
-    (void)DestroyFile(IniStore(programFolder).VersionPath()); // none there is the usual case
+void RemoveStaleVersionFile(const std::string& cacheFolder) {
+    (void)DestroyFile(IniStore(cacheFolder).VersionPath()); // none there is the usual case
 }
 
 } // namespace vaultwing

@@ -1,6 +1,6 @@
 #pragma once
 // What the live-update check does once the version file's download has ended: read the offered
-// version from version.ini in the program folder, destroy that file, decide and say what to show.
+// version from version.ini in the cache folder (platform/Folders.h), destroy that file, decide and say what to show.
 #include <optional>
 #include <string>
 
@@ -19,18 +19,18 @@ struct LiveUpdateOutcome {
 };
 
 // `bytesReceived` is what the download component reported. Nothing received gives the
-// download-failed message and leaves the program folder alone. Otherwise the version file is
+// download-failed message and leaves the cache folder alone. Otherwise the version file is
 // read and destroyed; nullopt (the check ends silently) when it cannot be destroyed, which
 // includes a missing file. A file without the key, or with a value that is not a number, names
 // version 0 and so gives the no-newer-version message.
 [[nodiscard]] std::optional<LiveUpdateOutcome> CheckDownloadedVersion(long long bytesReceived,
-                                                                      const std::string& programFolder,
+                                                                      const std::string& cacheFolder,
                                                                       const LangTable& texts,
                                                                       std::string_view server = kUpdateServer);
 
-// Removes a version file left in the program folder by a check that never got to read it (the
+// Removes a version file left in the cache folder by a check that never got to read it (the
 // program ended during the check). The download never replaces a file, so one left behind
 // would make every later check fail. Called before each download.
-void RemoveStaleVersionFile(const std::string& programFolder);
+void RemoveStaleVersionFile(const std::string& cacheFolder);
 
 } // namespace vaultwing

@@ -15,8 +15,10 @@ namespace vaultwing {
 
 class Application {
 public:
-    Application(std::string programFolder, UiPort& ui, CommandLine commandLine = {})
-        : state(std::move(programFolder)), lists(state, ui), runs(state, ui), passwords(state, ui, lists, runs),
+    Application(const std::string& programFolder, UiPort& ui, CommandLine commandLine = {})
+        : Application(platform::FoldersIn(programFolder), ui, std::move(commandLine)) {}
+    Application(platform::Folders folders, UiPort& ui, CommandLine commandLine = {})
+        : state(std::move(folders)), lists(state, ui), runs(state, ui), passwords(state, ui, lists, runs),
           startup(state, ui, lists, std::move(commandLine)) {}
 
     AppState state;

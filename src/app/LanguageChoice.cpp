@@ -1,5 +1,7 @@
 #include "app/LanguageChoice.h"
 
+#include <algorithm>
+
 #include "base/VwxError.h"
 #include "base/PathNames.h"
 #include "config/FindFiles.h"
@@ -49,8 +51,19 @@ std::vector<std::string> LanguageNames(const std::string& folder) {
     return names;
 }
 
+std::vector<std::string> LanguageNames(const std::vector<std::string>& folders) {
+    std::vector<std::string> names;
+    for (const std::string& folder : folders)
+        for (std::string& name : LanguageNames(folder))
+            if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+    return names;
+}
+
 std::string LanguageFilePath(const AppState& state, const std::string& name) {
-    return state.programFolder + platform::kPathSeparator + name + ".lng";
+    const auto path = [&](const std::string& folder) { return folder + platform::kPathSeparator + name + ".lng"; };
+    for (const std::string& folder : state.folders.languages)
+        if (platform::FileAttributes(path(folder))) return path(folder);
+    return path(state.folders.languages.front());
 }
 
 void ChooseLanguage(AppState& state, const std::string& name) {

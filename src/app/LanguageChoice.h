@@ -22,7 +22,11 @@ namespace vaultwing {
 // extension, in the order the folder lists them. A folder that cannot be listed offers none.
 [[nodiscard]] std::vector<std::string> LanguageNames(const std::string& folder);
 
-// The path of language `name` in the program folder.
+// The language names of every folder in `folders`, each once: the first folder's file of a name
+// wins (the user's own language files come before the installed ones).
+[[nodiscard]] std::vector<std::string> LanguageNames(const std::vector<std::string>& folders);
+
+// The path of language `name`: in the first language folder that holds it, else in the first.
 [[nodiscard]] std::string LanguageFilePath(const AppState& state, const std::string& name);
 
 // An entry chosen in the list: it becomes the language name and is loaded at once (the windows

@@ -40,14 +40,15 @@ SettingsBoxes SettingsActions::ReadBoxes() {
     SettingsBoxes boxes;
     boxes.fileDel = settings.IsOn(Setting::DeleteSources);
     ui_.SetDeleteModeText(state_.Text(boxes.fileDel ? lang::kDeleteModeOn : lang::kDeleteModeOff));
-    boxes.registerType = settings.IsOn(Setting::RegisterFileType);
+    // An installed copy's package opens .vwx files with VWX for every user already.
+    boxes.registerType = state_.folders.installed || settings.IsOn(Setting::RegisterFileType);
     boxes.hotRegion = settings.IsOn(Setting::HotRegion);
     boxes.sendTo = settings.IsOn(Setting::SendTo);
     return boxes;
 }
 
 std::string SettingsActions::IconPath() const {
-    return state_.programFolder + platform::kPathSeparator + "VWX_icon.ico";
+    return state_.folders.documents + platform::kPathSeparator + "VWX_icon.ico";
 }
 
 void SettingsActions::BoxChanged(SettingsBox box, bool ticked) {
@@ -57,6 +58,7 @@ void SettingsActions::BoxChanged(SettingsBox box, bool ticked) {
         lists_.SetDeleteMode(ticked);
         break;
     case SettingsBox::Register:
+        if (state_.folders.installed) break; // nothing per user to write or remove
         if (ticked) {
             (void)settings.SetOn(Setting::RegisterFileType, true);
             platform::RegisterFileType("vwx", state_.programFolder, "VWX", "VWX File", IconPath());

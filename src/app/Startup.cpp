@@ -2,6 +2,7 @@
 
 #include "base/PathNames.h"
 #include "platform/PathQueries.h"
+#include "app/LanguageChoice.h"
 #include "config/LanguageFile.h"
 #include "files/FileInUse.h"
 #include "platform/platform.h"
@@ -54,7 +55,7 @@ void Startup::Main() {
     }
     state_.firstStart = false;
     // A missing file leaves the texts as they were; nothing is reported here.
-    (void)LoadLanguageFile(state_.programFolder + platform::kPathSeparator + state_.language + ".lng", state_.texts);
+    (void)LoadLanguageFile(LanguageFilePath(state_, state_.language), state_.texts);
     ui_.ApplyLanguage();
 
     if (commandLine_.present) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "app/LanguageChoice.h"
 #include "base/SecureWipe.h"
 #include "base/Utf8.h"
 #include "cli/TerminalUi.h"
@@ -12,6 +13,7 @@
 #include "config/LanguageFile.h"
 #include "password/KeyInput.h"
 #include "password/KeyRules.h"
+#include "platform/Folders.h"
 #include "platform/platform.h"
 
 namespace vaultwing::cli {
@@ -117,7 +119,7 @@ std::optional<std::string> ReadPasswordFile(const std::string& file) {
 class Cli {
 public:
     Cli(Options options, TerminalUi& ui)
-        : options_(std::move(options)), ui_(ui), app_(platform::ProgramFolder(), ui) {}
+        : options_(std::move(options)), ui_(ui), app_(platform::ProgramFolders(), ui) {}
 
     int Run() {
         if (const auto problem = LoadSettingsAndLanguage()) return UsageError(*problem);
@@ -143,13 +145,12 @@ private:
 
         std::string name = options_.language;
         if (name.empty()) name = state.settings.Text(Setting::Language);
-        const std::string folder = state.programFolder + platform::kPathSeparator;
-        if (name.empty() || !platform::FileAttributes(folder + name + ".lng")) {
+        if (name.empty() || !platform::FileAttributes(LanguageFilePath(state, name))) {
             if (!options_.language.empty())
-                return "no language file " + name + ".lng in " + state.programFolder;
+                return "no language file " + name + ".lng in " + state.folders.languages.back();
             name = "English";
         }
-        (void)LoadLanguageFile(folder + name + ".lng", state.texts);
+        (void)LoadLanguageFile(LanguageFilePath(state, name), state.texts);
         return std::nullopt;
     }
 

@@ -11,6 +11,11 @@ IniStore::IniStore(std::string programFolder)
     : settingsPath_(programFolder + platform::kPathSeparator + kSettingsFileName),
       versionPath_(std::move(programFolder) + platform::kPathSeparator + kVersionFileName) {}
 
+IniStore::IniStore(const platform::Folders& folders)
+    : settingsPath_(folders.settings + platform::kPathSeparator + kSettingsFileName),
+      versionPath_(folders.cache + platform::kPathSeparator + kVersionFileName),
+      folderToCreate_(folders.perUser ? folders.settings : std::string()) {}
+
 std::string IniStore::ReadINI(const std::string& key, const std::string& section) const {
     if (IniNameBlank(key)) return {};
     return platform::ProfileRead(settingsPath_, section, key);
@@ -23,6 +28,7 @@ std::string IniStore::ReadVersionINI(const std::string& key, const std::string& 
 
 bool IniStore::WriteINI(const std::string& key, const std::string& value, const std::string& section) {
     if (IniNameBlank(key)) return false;
+    if (!folderToCreate_.empty()) (void)platform::CreatePrivateFolder(folderToCreate_);
     return platform::ProfileWrite(settingsPath_, section, key, value);
 }
 

@@ -3,17 +3,23 @@
 // the platform's profile functions (INI files with the Windows profile semantics, base/IniText.h).
 #include <string>
 
+#include "platform/Folders.h"
+
 namespace vaultwing {
 
 inline constexpr const char* kSettingsSection = "Einstellungen";
 inline constexpr const char* kSettingsFileName = "VWX.ini";
 inline constexpr const char* kVersionFileName = "version.ini";
 
-// The settings file VWX.ini and the live-update file version.ini in the program folder.
-// Paths are computed once, when the store is made.
+// The settings file VWX.ini and the live-update file version.ini (platform/Folders.h says
+// where). Paths are computed once, when the store is made.
 class IniStore {
 public:
+    // Both files in one folder.
     explicit IniStore(std::string programFolder);
+    // VWX.ini in the settings folder, version.ini in the cache folder; a per-user settings folder
+    // is made (owner only) when the first value is written.
+    explicit IniStore(const platform::Folders& folders);
 
     // The value of `key` in `section` of VWX.ini; empty when the file, section or key is missing
     // or the file cannot be read.
@@ -35,6 +41,7 @@ public:
 private:
     std::string settingsPath_;
     std::string versionPath_;
+    std::string folderToCreate_; // the per-user settings folder; empty when it is the program's own
 };
 
 } // namespace vaultwing

@@ -77,6 +77,7 @@ static_assert(NamesEverySettingOnceInOrder());
 class Settings {
 public:
     explicit Settings(std::string programFolder) : store_(std::move(programFolder)) {}
+    explicit Settings(const platform::Folders& folders) : store_(folders) {}
 
     // A switch (OnUnlessZero, OnIfOne).
     [[nodiscard]] bool IsOn(Setting setting) const;

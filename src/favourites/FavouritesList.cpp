@@ -11,6 +11,7 @@
 #include "favourites/CaseFold.h"
 #include "favourites/RelativePaths.h"
 #include "platform/platform.h"
+#include "platform/Folders.h"
 
 namespace vaultwing {
 namespace {
@@ -34,7 +35,7 @@ void SortEntries(std::vector<std::string>& entries) {
 void FavouritesList::Load() {
     state_.pathMode = state_.settings.IsOn(Setting::RelativePaths) ? PathMode::Relative : PathMode::Absolute;
     state_.favourites.clear();
-    const auto lines = TryLoadFavourites(state_.programFolder);
+    const auto lines = TryLoadFavourites(state_.folders.settings);
     loadFailed_ = !lines.has_value();
     if (!lines) return;
     for (const std::string& line : *lines)
@@ -46,7 +47,8 @@ bool FavouritesList::Save() {
     std::vector<std::string> storable;
     for (const std::string& entry : state_.favourites)
         if (IsStorableFavourite(entry)) storable.push_back(entry);
-    return SaveFavourites(state_.programFolder, storable);
+    if (state_.folders.perUser) (void)platform::CreatePrivateFolder(state_.folders.settings);
+    return SaveFavourites(state_.folders.settings, storable);
 }
 
 std::string FavouritesList::RelativeForm(const std::string& path, bool rootCheck) const {

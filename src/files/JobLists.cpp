@@ -176,7 +176,7 @@ void JobLists::StartFavouritesBatch(RunDirection direction) {
 void JobLists::CollectFavouritesToEncrypt() {
     // Only this batch's own refusals count (a refused drop before it must not block it).
     AddAborted = false;
-    for (const std::string& entry : LoadFavourites(state_.programFolder)) {
+    for (const std::string& entry : LoadFavourites(state_.folders.settings)) {
         state_.currentPath = entry;
         // An entry may name the encrypted form while the plain file exists; "app.exe.manifest"
         // must not turn into "app.exe".
@@ -199,7 +199,7 @@ void JobLists::CollectFavouritesToEncrypt() {
 
 void JobLists::CollectFavouritesToDecrypt() {
     AddAborted = false;
-    for (const std::string& entry : LoadFavourites(state_.programFolder)) {
+    for (const std::string& entry : LoadFavourites(state_.folders.settings)) {
         state_.currentPath = entry;
         if (GetExtension(entry) == "vwx" && FileExists(entry)) AddPathToLists();
         if (FileExists(entry + ".vwx")) {

@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
+#include "platform/Folders.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     vaultwing::QtUi ui;
-    vaultwing::Application app(vaultwing::platform::ProgramFolder(), ui,
+    vaultwing::Application app(vaultwing::platform::ProgramFolders(), ui,
                                vaultwing::platform::StartCommandLine(argc, argv));
     ui.Attach(app);
     try {

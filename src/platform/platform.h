@@ -27,6 +27,16 @@ using ::vaultwing::kPathSeparator;
 // variable VAULTWING_HOME overrides it (tests, portable installs).
 [[nodiscard]] std::string ProgramFolder();
 
+// The folder of the running executable itself, without a trailing separator.
+[[nodiscard]] std::string ExecutableFolder();
+
+// The value of an environment variable (UTF-8); empty when it is unset.
+[[nodiscard]] std::string EnvironmentVariable(const char* name);
+
+// The user's home folder: $HOME, else the user database's entry (Windows: %USERPROFILE%); empty
+// when neither names an absolute path.
+[[nodiscard]] std::string UserHomeFolder();
+
 // The process's current working directory, without a trailing separator (except for a root).
 [[nodiscard]] std::string CurrentDirectory();
 

@@ -7,6 +7,7 @@
 
 #include "config/LangTable.h"
 #include "config/Settings.h"
+#include "platform/Folders.h"
 
 namespace vaultwing {
 
@@ -20,10 +21,14 @@ enum class RunMode {
 enum class PathMode { Absolute, Relative };
 
 struct AppState {
-    explicit AppState(std::string folder) : programFolder(std::move(folder)), settings(programFolder) {}
+    explicit AppState(platform::Folders where)
+        : folders(std::move(where)), programFolder(folders.program), settings(folders) {}
+    // Everything in one folder, as for a portable copy.
+    explicit AppState(const std::string& folder) : AppState(platform::FoldersIn(folder)) {}
 
+    platform::Folders folders; // where each of the program's files lives
     std::string programFolder; // the executable's folder (VAULTWING_HOME overrides it)
-    Settings settings;         // VWX.ini in the program folder
+    Settings settings;         // VWX.ini in the settings folder
     LangTable texts;
 
     RunMode runMode = RunMode::Interactive;

@@ -16,23 +16,30 @@ TEST(IsDriveRoot, RootsAndFolders) {
         EXPECT_FALSE(IsDriveRoot(folder)) << folder;
 }
 
-// Listed: *.lng files (not folders) without folder and last extension. Chosen: loaded at once,
-// stored only when the window closes.
+// Listed: *.lng files (not folders) without folder and last extension, from the user's folder and
+// then the installed one, each name once: the user's file wins. Chosen: loaded at once, stored
+// only when the window closes.
 TEST(LanguageChoice, ListsAndLoadsLanguageFiles) {
-    TempDir folder;
+    TempDir folder, shared;
     for (const char* name : {"English.lng", "FRENCH.LNG", "notes.txt", "lng"})
         WriteFile(folder / name, "x");
     WriteFile(folder / "Deutsch.neu.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Beenden\r\n");
+    WriteFile(shared / "Deutsch.neu.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Ende\r\n");
+    WriteFile(shared / "Extra.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Exit\r\n");
     std::filesystem::create_directory(folder.Path() / "Old.lng");
-    std::vector<std::string> names = LanguageNames(folder.Str());
+    platform::Folders folders = platform::FoldersIn(folder.Str());
+    folders.languages = {folder.Str(), shared.Str(), folder / "missing"};
+    std::vector<std::string> names = LanguageNames(folders.languages);
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"Deutsch.neu", "English", "FRENCH"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Deutsch.neu", "English", "Extra", "FRENCH"}));
     EXPECT_TRUE(LanguageNames(folder / "missing").empty());
 
-    AppState state(folder.Str());
-    ChooseLanguage(state, "Deutsch.neu");
-    EXPECT_EQ(state.language, "Deutsch.neu");
-    EXPECT_EQ(state.Text(216), "Beenden");
+    AppState state(folders);
+    for (const auto& [name, text] : {std::pair{"Extra", "Exit"}, std::pair{"Deutsch.neu", "Beenden"}}) {
+        ChooseLanguage(state, name);
+        EXPECT_EQ(state.language, name);
+        EXPECT_EQ(state.Text(216), text);
+    }
     EXPECT_FALSE(state.settings.IsStored(Setting::Language));
 }
 

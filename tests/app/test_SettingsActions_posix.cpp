@@ -55,6 +55,15 @@ TEST_F(SettingsActionsTest, BoxesApplyAndStoreTheirValue) {
     EXPECT_EQ(std::distance(fs::directory_iterator(data / "nautilus/scripts"), fs::directory_iterator()), 1);
 }
 
+// An installed copy's package associates .vwx for everyone: the box reads as on and writes nothing.
+TEST_F(SettingsActionsTest, InstalledCopyLeavesTheAssociationToThePackage) {
+    app.state.folders.installed = true;
+    EXPECT_TRUE(actions.ReadBoxes().registerType);
+    actions.BoxChanged(SettingsBox::Register, true);
+    EXPECT_EQ(Get("Register"), "");
+    EXPECT_FALSE(Association());
+}
+
 // The edges as the window numbers them: top, left, right, bottom.
 TEST_F(SettingsActionsTest, EdgeClicksToggleByTheLabelsCaption) {
     const char* const keys[] = {"HotRegion Oben", "HotRegion Links", "HotRegion Rechts", "HotRegion Unten"};

@@ -54,6 +54,19 @@ TEST(Settings, StoredTextsReadByTheirRule) {
         }
 }
 
+// An installed copy's settings folder appears with the first value written, for its owner only.
+TEST(IniStore, PerUserFolderIsMadeOnFirstWrite) {
+    test::TempDir dir;
+    platform::Folders folders = platform::FoldersIn(dir / "config/vaultwing");
+    folders.perUser = true;
+    IniStore store(folders);
+    EXPECT_TRUE(store.WriteINI("Delete", "0", kSettingsSection));
+#ifndef _WIN32
+    EXPECT_EQ(fs::status(dir / "config").permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(store.SettingsPath()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+#endif
+}
+
 // A write that cannot be done fails and leaves the file as it was: the owner-write bit is
 // checked by the store itself (so this holds for root too), and an unreadable path is never
 // replaced by a file holding one key.

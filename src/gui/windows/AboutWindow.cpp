@@ -21,6 +21,7 @@
 #include "gui/widgets/MarqueeBox.h"
 #include "gui/windows/DropZoneWindow.h"
 #include "gui/windows/EncryptPasswordDialog.h"
+#include "platform/Folders.h"
 
 namespace vaultwing {
 namespace {
@@ -172,14 +173,15 @@ void AboutWindow::onContactClicked() {
 }
 
 void AboutWindow::StartLiveUpdate() {
-    RemoveStaleVersionFile(ui_.App().state.programFolder);
+    (void)platform::CreatePrivateFolder(ui_.App().state.folders.cache);
+    RemoveStaleVersionFile(ui_.App().state.folders.cache);
     liveUpdateDownloader_->Download(QString::fromStdString(VersionFileAddress(server)),
                                     QString::fromStdString(ui_.App().state.settings.Store().VersionPath()));
 }
 
 void AboutWindow::onVersionFileDownloaded(qint64 bytes) {
     const AppState& state = ui_.App().state;
-    const auto outcome = CheckDownloadedVersion(bytes, state.programFolder, state.texts, server);
+    const auto outcome = CheckDownloadedVersion(bytes, state.folders.cache, state.texts, server);
     if (!outcome) return; // the version file could not be read or removed: the check ends quietly
     const MsgAnswer answer = ui_.ShowMessage(outcome->message);
     if (outcome->yesOpensArchive && answer == MsgAnswer::Yes) {

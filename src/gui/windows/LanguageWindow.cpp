@@ -69,7 +69,7 @@ void LanguageWindow::Load() {
         return;
     }
     languageBox_->lineEdit()->setReadOnly(true);
-    const std::vector<std::string> names = LanguageNames(state.programFolder);
+    const std::vector<std::string> names = LanguageNames(state.folders.languages);
     for (const std::string& name : names)
         languageBox_->addItem(QString::fromStdString(name));
     if (names.empty()) {

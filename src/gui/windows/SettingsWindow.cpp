@@ -230,6 +230,7 @@ void SettingsWindow::Load() {
     const SettingsBoxes boxes = actions_.ReadBoxes();
     deleteSourcesBox_->setChecked(boxes.fileDel);
     fileTypeBox_->setChecked(boxes.registerType);
+    fileTypeBox_->setEnabled(!ui_.App().state.folders.installed); // the package's association is for everyone
     hotRegionBox_->setChecked(boxes.hotRegion);
     sendToBox_->setChecked(boxes.sendTo);
 }
@@ -294,7 +295,7 @@ void SettingsWindow::onLanguagesChosen() {
 
 void SettingsWindow::onManualChosen() {
     // A missing manual, or nothing to show PDF files with, goes unreported.
-    (void)ui_.OpenDocument(ui_.App().state.programFolder + platform::kPathSeparator + "Bedienungsanleitung.pdf");
+    (void)ui_.OpenDocument(ui_.App().state.folders.documents + platform::kPathSeparator + "Bedienungsanleitung.pdf");
 }
 
 void SettingsWindow::onLiveUpdateChosen() {

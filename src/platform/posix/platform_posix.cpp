@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <memory>
+#include <pwd.h>
 #include <sys/file.h>
 #include <termios.h>
 #include <sys/stat.h>
@@ -61,10 +62,28 @@ bool SyncFolder(const std::string& folder) {
 std::string ProgramFolder() {
     if (const char* home = std::getenv("VAULTWING_HOME"); home != nullptr && *home != '\0')
         return StripTrailingSeparators(home);
+    return ExecutableFolder();
+}
+
+std::string ExecutableFolder() {
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (n <= 0) return CurrentDirectory();
     return FolderOf(std::string(buffer, static_cast<std::size_t>(n)));
+}
+
+std::string EnvironmentVariable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::string UserHomeFolder() {
+    std::string home = EnvironmentVariable("HOME");
+    if (home.empty() || home.front() != '/') {
+        const passwd* pw = ::getpwuid(::getuid());
+        home = pw != nullptr && pw->pw_dir != nullptr ? pw->pw_dir : "";
+    }
+    return !home.empty() && home.front() == '/' ? StripTrailingSeparators(home) : std::string();
 }
 
 std::string CurrentDirectory() {
@@ -184,7 +203,13 @@ std::optional<File> File::CreateTempBeside(const std::string& beside, std::strin
         ec = LastError();
         return std::nullopt;
     }
-    (void)::fchmod(fd, DefaultFileMode());
+    // A file made in a folder that only its owner may enter is for its owner only: the settings
+    // folder of an installed copy is made that way, and VWX.ini and VWX-Fav stay private in it.
+    mode_t mode = DefaultFileMode();
+    struct stat folderStat {};
+    if (::stat(folder.empty() ? "." : folder.c_str(), &folderStat) == 0 && (folderStat.st_mode & 077) == 0)
+        mode &= 0700;
+    (void)::fchmod(fd, mode);
     tempPath = pattern;
     return File(fd);
 }

@@ -64,6 +64,19 @@ std::optional<DWORD> RawAttributes(const std::string& path) {
 std::string ProgramFolder() {
     if (const char* home = std::getenv("VAULTWING_HOME"); home != nullptr && *home != '\0')
         return StripTrailingSeparators(FromAnsi(home));
+    return ExecutableFolder();
+}
+
+std::string EnvironmentVariable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? FromAnsi(value) : std::string();
+}
+
+std::string UserHomeFolder() {
+    return StripTrailingSeparators(EnvironmentVariable("USERPROFILE"));
+}
+
+std::string ExecutableFolder() {
     std::string buffer(MAX_PATH, '\0');
     for (;;) {
         const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
