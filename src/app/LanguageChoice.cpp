@@ -1,7 +1,7 @@
 #include "app/LanguageChoice.h"
 
-#include "base/VwxError.h"
 #include "base/PathNames.h"
+#include "base/VwxError.h"
 #include "config/FindFiles.h"
 #include "config/LanguageFile.h"
 #include "platform/platform.h"
@@ -50,7 +50,18 @@ std::vector<std::string> LanguageNames(const std::string& folder) {
 }
 
 std::string LanguageFilePath(const AppState& state, const std::string& name) {
-    return state.programFolder + platform::kPathSeparator + name + ".lng";
+    const std::string folder = state.programFolder + platform::kPathSeparator;
+    if (platform::FileAttributes(folder + name + ".lng")) return folder + name + ".lng";
+    // The list drops the extension in any spelling ("ENGLISH.LNG" is "ENGLISH"): the file is
+    // opened under the name it has.
+    std::string found;
+    (void)platform::EnumerateDirectory(folder, [&](const platform::DirEntry& entry) {
+        const std::string_view entryName = entry.name;
+        if (found.empty() && entry.kind == platform::EntryKind::File && entryName.size() == name.size() + 4 &&
+            entryName.starts_with(name) && LowerAscii(std::string(entryName.substr(name.size()))) == ".lng")
+            found = entryName;
+    });
+    return folder + (found.empty() ? name + ".lng" : found);
 }
 
 void ChooseLanguage(AppState& state, const std::string& name) {

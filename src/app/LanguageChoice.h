@@ -22,7 +22,8 @@ namespace vaultwing {
 // extension, in the order the folder lists them. A folder that cannot be listed offers none.
 [[nodiscard]] std::vector<std::string> LanguageNames(const std::string& folder);
 
-// The path of language `name` in the program folder.
+// The path of language `name` in the program folder: `name`.lng, else the file of that name
+// whose extension is spelt otherwise (".LNG"), else `name`.lng though it is missing.
 [[nodiscard]] std::string LanguageFilePath(const AppState& state, const std::string& name);
 
 // An entry chosen in the list: it becomes the language name and is loaded at once (the windows

@@ -1,9 +1,10 @@
 #include "app/Startup.h"
 
+#include "app/LanguageChoice.h"
 #include "base/PathNames.h"
-#include "platform/PathQueries.h"
 #include "config/LanguageFile.h"
 #include "files/FileInUse.h"
+#include "platform/PathQueries.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -54,11 +55,13 @@ void Startup::Main() {
     }
     state_.firstStart = false;
     // A missing file leaves the texts as they were; nothing is reported here.
-    (void)LoadLanguageFile(state_.programFolder + platform::kPathSeparator + state_.language + ".lng", state_.texts);
+    (void)LoadLanguageFile(LanguageFilePath(state_, state_.language), state_.texts);
     ui_.ApplyLanguage();
 
     if (commandLine_.present) {
         state_.runMode = RunMode::CommandLine;
+        // The dialogs' delete-mode hint, now that the language table is loaded.
+        lists_.RefreshDeleteMode();
         if (SortCommandLinePaths(commandLine_.paths).refused) {
             EndNow();
             return;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "app/LanguageChoice.h"
 #include "base/SecureWipe.h"
 #include "cli/TerminalUi.h"
 #include "config/LangIndices.h"
@@ -113,16 +114,15 @@ std::optional<std::string> ReadPasswordFile(const std::string& file) {
 
 class Cli {
 public:
-    Cli(Options options, TerminalUi& ui)
-        : options_(std::move(options)), ui_(ui), app_(platform::ProgramFolder(), ui) {}
+    Cli(Options options, TerminalUi& ui) : options_(std::move(options)), ui_(ui), app_(platform::ProgramFolder(), ui) {}
 
     int Run() {
         if (const auto problem = LoadSettingsAndLanguage()) return UsageError(*problem);
         AppState& state = app_.state;
         state.runMode = RunMode::CommandLine;
 
-        const auto sorted = app_.startup.SortCommandLinePaths(
-            AbsolutePaths(options_.paths, platform::CurrentDirectory()));
+        const auto sorted =
+            app_.startup.SortCommandLinePaths(AbsolutePaths(options_.paths, platform::CurrentDirectory()));
         if (sorted.refused || sorted.walkRefused) return kExitRefused;
 
         int exit = kExitOk;
@@ -140,13 +140,11 @@ private:
 
         std::string name = options_.language;
         if (name.empty()) name = state.settings.Text(Setting::Language);
-        const std::string folder = state.programFolder + platform::kPathSeparator;
-        if (name.empty() || !platform::FileAttributes(folder + name + ".lng")) {
-            if (!options_.language.empty())
-                return "no language file " + name + ".lng in " + state.programFolder;
+        if (name.empty() || !platform::FileAttributes(LanguageFilePath(state, name))) {
+            if (!options_.language.empty()) return "no language file " + name + ".lng in " + state.programFolder;
             name = "English";
         }
-        (void)LoadLanguageFile(folder + name + ".lng", state.texts);
+        (void)LoadLanguageFile(LanguageFilePath(state, name), state.texts);
         return std::nullopt;
     }
 
@@ -155,8 +153,10 @@ private:
         if (options_.passwordFile) {
             if (!filePasswordRead_) {
                 filePasswordRead_ = true;
-                if (auto read = ReadPasswordFile(*options_.passwordFile)) filePassword_ = std::move(*read);
-                else return std::nullopt;
+                if (auto read = ReadPasswordFile(*options_.passwordFile))
+                    filePassword_ = std::move(*read);
+                else
+                    return std::nullopt;
             }
             return filePassword_;
         }
@@ -164,9 +164,9 @@ private:
     }
 
     int PasswordUnavailable() const {
-        std::fprintf(stderr, "vaultwing: %s\n", options_.passwordFile
-                                                    ? ("cannot read the password from " + *options_.passwordFile).c_str()
-                                                    : "no terminal to ask for the password: use --password-file");
+        std::fprintf(stderr, "vaultwing: %s\n",
+                     options_.passwordFile ? ("cannot read the password from " + *options_.passwordFile).c_str()
+                                           : "no terminal to ask for the password: use --password-file");
         return kExitUsage;
     }
 

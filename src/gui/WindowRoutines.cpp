@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QDropEvent>
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -82,6 +83,16 @@ bool ShowTrayIcon(bool show, const std::function<void(TrayClick)>& onClick) {
 
 bool TrayIconShown() {
     return !Tray().isNull();
+}
+
+bool AcceptAsCopy(QDropEvent* event) {
+    if (!event->possibleActions().testFlag(Qt::CopyAction)) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
 }
 
 void UnloadAllWindows(QtUi& ui) {

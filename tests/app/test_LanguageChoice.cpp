@@ -20,9 +20,9 @@ TEST(IsDriveRoot, RootsAndFolders) {
 // stored only when the window closes.
 TEST(LanguageChoice, ListsAndLoadsLanguageFiles) {
     TempDir folder;
-    for (const char* name : {"English.lng", "FRENCH.LNG", "notes.txt", "lng"})
+    for (const char* name : {"English.lng", "Deutsch.neu.lng", "notes.txt", "lng"})
         WriteFile(folder / name, "x");
-    WriteFile(folder / "Deutsch.neu.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Beenden\r\n");
+    WriteFile(folder / "FRENCH.LNG", "000 VAULTWING LANGUAGEFILE\r\n216 Quitter\r\n");
     std::filesystem::create_directory(folder.Path() / "Old.lng");
     std::vector<std::string> names = LanguageNames(folder.Str());
     std::sort(names.begin(), names.end());
@@ -30,9 +30,9 @@ TEST(LanguageChoice, ListsAndLoadsLanguageFiles) {
     EXPECT_TRUE(LanguageNames(folder / "missing").empty());
 
     AppState state(folder.Str());
-    ChooseLanguage(state, "Deutsch.neu");
-    EXPECT_EQ(state.language, "Deutsch.neu");
-    EXPECT_EQ(state.Text(216), "Beenden");
+    ChooseLanguage(state, "FRENCH"); // opened under its own name
+    EXPECT_EQ(state.language, "FRENCH");
+    EXPECT_EQ(state.Text(216), "Quitter");
     EXPECT_FALSE(state.settings.IsStored(Setting::Language));
 }
 

@@ -64,7 +64,8 @@ TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
     WriteFile(empty, "");
     WriteFile(f, "a");
     WriteFile(home / "weak", "abcabc\n");
-    const auto out = Run({"--lang", "Deutsch", empty});
+    fs::rename(home / "Deutsch.lng", home / "DEUTSCH.LNG"); // named in capitals, found all the same
+    const auto out = Run({"--lang", "DEUTSCH", empty});
     EXPECT_EQ(out.exit, 3);
     EXPECT_EQ(out.err.rfind(empty + "\n\nDiese Datei ist leer. Leere Dateien k\xC3\xB6nnen", 0), 0U) << out.err;
     const std::vector<std::vector<std::string>> usage = {

@@ -17,11 +17,13 @@ void Choose(const QString& name, QtUi& ui) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
     const QRect item = view->visualRect(view->model()->index(box.findText(name), 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-    Click(Child<QPushButton>(*ui.LanguageIfLoaded(), "okButton"));
+    QTest::keyClick(box.lineEdit(), Qt::Key_Return); // the default button's key
+    Settle();
 }
 
 TEST_F(Windows, FirstStartAsksForTheLanguageAndAppliesItToEveryWindow) {
     answer.reset(); // real message boxes, answered the way a user would, from their own event loop
+    std::filesystem::rename(home / "English.lng", home / "ENGLISH.LNG"); // listed and opened all the same
     Start("");
     ASSERT_NE(ui.LanguageIfLoaded(), nullptr);
     QString shown;
@@ -31,8 +33,8 @@ TEST_F(Windows, FirstStartAsksForTheLanguageAndAppliesItToEveryWindow) {
     });
     Click(Child<QPushButton>(*ui.LanguageIfLoaded(), "okButton")); // nothing chosen yet: refused
     EXPECT_EQ(shown, UiText(ui.messages.at(0).text));
-    Choose(QStringLiteral("English"), ui);
-    EXPECT_EQ(Setting("Sprache"), "English");
+    Choose(QStringLiteral("ENGLISH"), ui);
+    EXPECT_EQ(Setting("Sprache"), "ENGLISH");
     EXPECT_EQ(ui.LanguageIfLoaded(), nullptr);
     EXPECT_TRUE(ui.DropZone().isVisible());
     EXPECT_EQ(Child<QLabel>(ui.EncryptDialog(), "passwordLabel").text(), En(lang::kKeyLabel));
@@ -50,10 +52,39 @@ TEST_F(Windows, EncryptionDialogPassesItsFieldsAndShowsTheAnswers) {
     EXPECT_TRUE(second.hasFocus());
     QTest::keyClicks(&second, QStringLiteral("ABCDEFGH1!")); // the meter follows the first field only
     EXPECT_EQ(first.text(), QStringLiteral("abcdefgh"));
+    EXPECT_EQ(first.displayText(), QStringLiteral("********"));
+    Click(Child<QPushButton>(dialog, "revealButton"));
+    EXPECT_EQ(first.displayText(), first.text());
     EXPECT_EQ(Child<QLabel>(dialog, "qualityLabel").text(), UiText(app->passwords.QualityText("abcdefgh")));
     Click(Child<QPushButton>(dialog, "okButton")); // a mismatch
     EXPECT_EQ(ui.messages.at(0).text, english.Text(lang::kKeyMismatch));
     EXPECT_TRUE(first.text().isEmpty() && second.text().isEmpty() && first.hasFocus());
+}
+
+// A password dialog is as high as its contents need on every open, also at a first start with a
+// command line, whose delete-mode hint has its text then.
+TEST_F(Windows, PasswordDialogsKeepTheirHeight) {
+    const std::string plain = Make("a.txt", "a"), encrypted = MakeEncrypted("b", "b", "opensesame");
+    Start("", CommandLine{true, {plain}});
+    Choose(QStringLiteral("English"), ui);
+    ASSERT_NE(ui.EncryptDialogIfLoaded(), nullptr);
+    EXPECT_EQ(Child<QLabel>(*ui.EncryptDialogIfLoaded(), "deleteModeLabel").text(), En(lang::kDeleteModeOff));
+    std::vector<int> heights[2] = {{ui.EncryptDialogIfLoaded()->height()}, {}};
+    const auto& field = Child<QLineEdit>(*ui.EncryptDialogIfLoaded(), "passwordFields_0");
+    EXPECT_GE(field.height(), field.sizeHint().height());
+    ui.DeleteWindows();
+    Start();
+    for (int round = 0; round < 2; ++round) {
+        for (const bool encrypt : {true, false}) {
+            DropOn(&ui.DropZone(), {encrypt ? plain : encrypted});
+            QWidget* dialog = encrypt ? static_cast<QWidget*>(ui.EncryptDialogIfLoaded()) : ui.DecryptDialogIfLoaded();
+            heights[encrypt ? 0 : 1].push_back(dialog->height());
+            dialog->close();
+            Settle();
+        }
+    }
+    for (const std::vector<int>& kind : heights)
+        EXPECT_EQ(std::count(kind.begin(), kind.end(), kind[0]), std::ssize(kind)) << ::testing::PrintToString(kind);
 }
 
 TEST_F(Windows, DropZoneKeepsItsPlaceAndAnswersTheTrayIcon) {

@@ -91,10 +91,12 @@ void DecryptPasswordDialog::Load() {
     onCapsLockTimer();
     revealButton_->setText(QStringLiteral("A"));
     passwordField_->setRevealed(false);
+    FitHeight(this);
     CentreOnScreen(this);
 }
 
 void DecryptPasswordDialog::Open() {
+    FitHeight(this);
     show();
     raise();
     activateWindow();
@@ -103,7 +105,9 @@ void DecryptPasswordDialog::Open() {
 
 bool DecryptPasswordDialog::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) onActivated();
-    return QWidget::event(e);
+    const bool handled = QWidget::event(e);
+    if (e->type() == QEvent::LayoutRequest) FitHeight(this); // a text changed
+    return handled;
 }
 
 void DecryptPasswordDialog::onActivated() {
@@ -132,6 +136,7 @@ void DecryptPasswordDialog::ClearFields() {
 
 void DecryptPasswordDialog::SetDeleteModeHint(const QString& text) {
     deleteModeLabel_->setText(text);
+    FitHeight(this);
 }
 
 void DecryptPasswordDialog::onCapsLockTimer() {

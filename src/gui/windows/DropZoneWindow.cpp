@@ -262,18 +262,18 @@ void DropZoneWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (!mime->hasUrls() || mime->urls().isEmpty()) return;
     for (const QUrl& url : mime->urls())
         if (!url.isLocalFile()) return;
-    event->acceptProposedAction();
+    (void)AcceptAsCopy(event);
 }
 
 void DropZoneWindow::dragMoveEvent(QDragMoveEvent* event) {
-    event->acceptProposedAction();
+    (void)AcceptAsCopy(event);
 }
 
 void DropZoneWindow::dropEvent(QDropEvent* event) {
+    if (!AcceptAsCopy(event)) return;
     std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile()) paths.push_back(LocalPath(url));
-    event->acceptProposedAction();
     if (paths.empty()) return;
     // The drop ends first, so the program the files came from does not wait for the folder walk.
     QTimer::singleShot(0, this, [this, paths] { Guarded([&] { onFilesDropped(paths); }); });

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -93,11 +94,19 @@ bool LanguageWindow::event(QEvent* e) {
     return QWidget::event(e);
 }
 
-// A click into the read-only edit field opens the list, as the arrow does.
+// A click into the read-only edit field opens the list, as the arrow does; Enter there is the
+// default button's, as in any dialog (the edit field would keep it to itself).
 bool LanguageWindow::eventFilter(QObject* watched, QEvent* e) {
     if (watched == languageBox_->lineEdit() && e->type() == QEvent::MouseButtonPress) {
         languageBox_->showPopup();
         return true;
+    }
+    if (watched == languageBox_->lineEdit() && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            okButton_->click();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, e);
 }
