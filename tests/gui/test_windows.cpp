@@ -181,6 +181,20 @@ TEST_F(Windows, SettingsWindowReachesTheDropZoneAndThePasswordDialogs) {
     }
 }
 
+// A language chosen while the settings window is open: the window takes the size of its new texts
+// and is centred at that size.
+TEST_F(Windows, SettingsWindowIsCentredAfterTheLanguageChanges) {
+    Start();
+    Child<QAction>(ui.DropZone(), "settingsAction").trigger();
+    const QSize englishSize = ui.SettingsIfLoaded()->size();
+    Child<QAction>(*ui.SettingsIfLoaded(), "languagesAction").trigger();
+    Choose(QStringLiteral("Deutsch"), ui);
+    EXPECT_NE(ui.SettingsIfLoaded()->size(), englishSize);
+    const QPoint offCentre =
+        ui.SettingsIfLoaded()->frameGeometry().center() - QGuiApplication::primaryScreen()->geometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 2);
+}
+
 TEST_F(Windows, ManualAboutWindowAndLiveUpdateOpenTheirAddresses) {
     TinyHttpServer server; // serves the version file the live update fetches
     server.Serve(VersionFileAddress(server.HostAndPort()), {200, "[Einstellungen]\r\nversion=9.0.0\r\n", {}, false});

@@ -23,6 +23,10 @@
 namespace vaultwing {
 
 void CentreOnScreen(QWidget* window) {
+    // The layouts first take the texts as they are now: inner ones pass their new sizes up
+    // through posted requests, and a window sized by its layout keeps its old size until then.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (QLayout* layout = window->layout()) layout->activate();
     window->adjustSize();
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return;

@@ -15,6 +15,7 @@
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
 #include "gui/windows/EncryptPasswordDialog.h"
+#include "gui/windows/SettingsWindow.h"
 
 namespace vaultwing {
 
@@ -138,6 +139,8 @@ void LanguageWindow::onOkClicked() {
         if (!state.firstStart) {
             ui_.ApplyLanguage();
             ui_.ShowHotRegionStatus();
+            // The settings window took the size of its new texts: centred at that size again.
+            if (SettingsWindow* settings = ui_.SettingsIfLoaded()) CentreOnScreen(settings);
             if (QtUi* ui = &ui_; ui->LanguageIfLoaded() != nullptr) ui->LanguageIfLoaded()->Unload();
         }
     });
