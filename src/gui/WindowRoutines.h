@@ -34,6 +34,10 @@ bool ShowTrayIcon(bool show, const std::function<void(TrayClick)>& onClick = {})
 // was dropped; a drag that offers no copy is refused. Returns whether it was taken.
 bool AcceptAsCopy(QDropEvent* event);
 
+// Moves `dialog` (about to open) off the drop zone when the tile, which stays above every
+// window, would cover it: below the tile, else above it, else beside it.
+void KeepClearOfDropZone(QtUi& ui, QWidget* dialog);
+
 // Unloads every loaded window, each running its unload steps.
 void UnloadAllWindows(QtUi& ui);
 

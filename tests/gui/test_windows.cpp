@@ -181,13 +181,15 @@ TEST_F(Windows, SettingsWindowReachesTheDropZoneAndThePasswordDialogs) {
     }
 }
 
-// A language chosen while the settings window is open: the window takes the size of its new texts
-// and is centred at that size.
-TEST_F(Windows, SettingsWindowIsCentredAfterTheLanguageChanges) {
+// The language window opens clear of the tile where it would lie under it. A language chosen while
+// the settings window is open: the window takes the size of its new texts and is centred at it.
+TEST_F(Windows, LanguageWindowAvoidsTheTileAndSettingsWindowIsCentredAfterwards) {
     Start();
     Child<QAction>(ui.DropZone(), "settingsAction").trigger();
     const QSize englishSize = ui.SettingsIfLoaded()->size();
+    ui.DropZone().move(QGuiApplication::primaryScreen()->geometry().center() - QPoint(20, 20));
     Child<QAction>(*ui.SettingsIfLoaded(), "languagesAction").trigger();
+    EXPECT_FALSE(ui.LanguageIfLoaded()->frameGeometry().intersects(ui.DropZone().frameGeometry()));
     Choose(QStringLiteral("Deutsch"), ui);
     EXPECT_NE(ui.SettingsIfLoaded()->size(), englishSize);
     const QPoint offCentre =

@@ -11,6 +11,7 @@
 #include "base/SecureWipe.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
+#include "gui/WindowRoutines.h"
 #include "gui/widgets/ClickLabel.h"
 #include "gui/widgets/PasswordField.h"
 #include "gui/windows/EncryptPasswordDialog.h"
@@ -97,6 +98,7 @@ void DecryptPasswordDialog::Load() {
 
 void DecryptPasswordDialog::Open() {
     FitHeight(this);
+    KeepClearOfDropZone(ui_, this);
     show();
     raise();
     activateWindow();

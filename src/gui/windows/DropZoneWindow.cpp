@@ -228,9 +228,11 @@ void DropZoneWindow::mouseMoveEvent(QMouseEvent* event) {
     if (!dragging_) {
         if ((global - pressGlobal_).manhattanLength() < QApplication::startDragDistance()) return;
         dragging_ = true;
-        // The window system moves the window where it can; the right button is moved here, so
-        // that its release (which opens the menu) comes back to this window.
-        if (dragButton_ != Qt::RightButton && windowHandle() != nullptr && windowHandle()->startSystemMove()) {
+        // The window system moves the window for the left button where it can. Every other
+        // button is moved here: window managers end their move on a left release only (a middle
+        // drag would follow the pointer until the next left click), and the right button's
+        // release, which opens the menu, must come back to this window.
+        if (dragButton_ == Qt::LeftButton && windowHandle() != nullptr && windowHandle()->startSystemMove()) {
             EndDrag();
             return;
         }

@@ -15,6 +15,7 @@
 #include "config/LangIndices.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
+#include "gui/WindowRoutines.h"
 #include "gui/widgets/ClickLabel.h"
 #include "gui/widgets/PasswordField.h"
 #include "gui/windows/SettingsWindow.h"
@@ -179,6 +180,7 @@ void EncryptPasswordDialog::Load() {
 
 void EncryptPasswordDialog::Open() {
     FitHeight(this);
+    KeepClearOfDropZone(ui_, this);
     show();
     raise();
     activateWindow();

@@ -14,6 +14,7 @@
 #include "config/LangIndices.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
+#include "gui/WindowRoutines.h"
 #include "gui/windows/EncryptPasswordDialog.h"
 #include "gui/windows/SettingsWindow.h"
 
@@ -84,6 +85,7 @@ void LanguageWindow::Load() {
 }
 
 void LanguageWindow::Open() {
+    KeepClearOfDropZone(ui_, this);
     show();
     raise();
     activateWindow();

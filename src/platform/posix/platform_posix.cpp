@@ -10,17 +10,20 @@
 #include <fstream>
 #include <memory>
 #include <sys/file.h>
-#include <termios.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace vaultwing::platform {
 namespace {
 
-std::error_code LastError() { return {errno, std::generic_category()}; }
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
 
 std::string StripTrailingSeparators(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
     return path;
 }
 
@@ -61,10 +64,14 @@ bool SyncFolder(const std::string& folder) {
 std::string ProgramFolder() {
     if (const char* home = std::getenv("VAULTWING_HOME"); home != nullptr && *home != '\0')
         return StripTrailingSeparators(home);
+    const std::string executable = ExecutablePath();
+    return executable.empty() ? CurrentDirectory() : FolderOf(executable);
+}
+
+std::string ExecutablePath() {
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return CurrentDirectory();
-    return FolderOf(std::string(buffer, static_cast<std::size_t>(n)));
+    return n <= 0 ? std::string() : std::string(buffer, static_cast<std::size_t>(n));
 }
 
 std::string CurrentDirectory() {
@@ -82,11 +89,14 @@ std::optional<std::uint32_t> FileAttributes(const std::string& path) {
         attrs |= kAttrReparsePoint;
         if (::stat(path.c_str(), &st) != 0) st = link; // a dangling link: describe the link
     }
-    if (S_ISDIR(st.st_mode)) attrs |= kAttrDirectory;
-    else if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) attrs |= kAttrSystem;
+    if (S_ISDIR(st.st_mode))
+        attrs |= kAttrDirectory;
+    else if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+        attrs |= kAttrSystem;
     if ((st.st_mode & S_IWUSR) == 0) attrs |= kAttrReadOnly;
     const auto slash = path.find_last_of('/');
-    const std::string_view name = slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
+    const std::string_view name =
+        slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
     if (name.size() > 1 && name.front() == '.' && name != "..") attrs |= kAttrHidden;
     if ((attrs & ~kAttrReparsePoint) == 0) attrs |= kAttrNormal;
     return attrs;
@@ -143,7 +153,9 @@ std::string ErrorDescription(const std::error_code& ec) {
 // File
 // ---------------------------------------------------------------------------------------------
 
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
+File::File(File&& other) noexcept : handle_(other.handle_) {
+    other.handle_ = -1;
+}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
@@ -154,7 +166,9 @@ File& File::operator=(File&& other) noexcept {
     return *this;
 }
 
-File::~File() { Close(); }
+File::~File() {
+    Close();
+}
 
 std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -189,7 +203,9 @@ std::optional<File> File::CreateTempBeside(const std::string& beside, std::strin
     return File(fd);
 }
 
-bool File::IsOpen() const noexcept { return handle_ >= 0; }
+bool File::IsOpen() const noexcept {
+    return handle_ >= 0;
+}
 
 std::size_t File::Read(void* data, std::size_t size, std::error_code& ec) {
     for (;;) {
@@ -260,7 +276,9 @@ bool RenameReplace(const std::string& from, const std::string& to, std::error_co
     return true;
 }
 
-bool RemoveFile(const std::string& path) noexcept { return ::unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) noexcept {
+    return ::unlink(path.c_str()) == 0;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Destroying sources and the in-use test
@@ -354,7 +372,9 @@ bool FileInUse(const std::string& path) {
 // Process and keyboard
 // ---------------------------------------------------------------------------------------------
 
-void FatalExit() { ::_exit(0); }
+void FatalExit() {
+    ::_exit(0);
+}
 
 std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     const int fd = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
@@ -371,7 +391,8 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     std::string password;
     password.reserve(256); // no copies of the password left behind by growing
     char c = 0;
-    while (::read(fd, &c, 1) == 1 && c != '\n') password.push_back(c);
+    while (::read(fd, &c, 1) == 1 && c != '\n')
+        password.push_back(c);
     c = 0;
     if (haveTermios) ::tcsetattr(fd, TCSAFLUSH, &saved);
     ::close(fd);
@@ -379,7 +400,9 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     return password;
 }
 
-bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+bool StandardErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
 
 OsVersionReport QueryOsVersion() {
     OsVersionReport report;
