@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <set>
 
-#include "base/VwxError.h"
 #include "base/PathNames.h"
-#include "platform/PathQueries.h"
+#include "base/VwxError.h"
 #include "config/LangIndices.h"
-#include "favourites/FavouritesFile.h"
 #include "favourites/CaseFold.h"
+#include "favourites/FavouritesFile.h"
 #include "favourites/RelativePaths.h"
+#include "platform/PathQueries.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -36,7 +36,11 @@ void FavouritesList::Load() {
     state_.favourites.clear();
     const auto lines = TryLoadFavourites(state_.programFolder);
     loadFailed_ = !lines.has_value();
-    if (!lines) return;
+    if (!lines) {
+        // Said once; the file is then left alone for the rest of the run.
+        if (!state_.favouritesUnreadableShown) ReportUnreadable();
+        return;
+    }
     for (const std::string& line : *lines)
         InsertSorted(state_.favourites, line);
 }
@@ -47,6 +51,12 @@ bool FavouritesList::Save() {
     for (const std::string& entry : state_.favourites)
         if (IsStorableFavourite(entry)) storable.push_back(entry);
     return SaveFavourites(state_.programFolder, storable);
+}
+
+void FavouritesList::ReportUnreadable() {
+    state_.favouritesUnreadableShown = true;
+    ShowWarning(ui_, WarningMessage(state_, FavouritesPath(state_.programFolder) + kCrLf + kCrLf +
+                                                state_.Text(lang::kFavouritesUnreadable)));
 }
 
 std::string FavouritesList::RelativeForm(const std::string& path, bool rootCheck) const {
@@ -62,6 +72,12 @@ void FavouritesList::Add(const std::string& path) {
 }
 
 void FavouritesList::Drop(const std::vector<std::string>& paths) {
+    // Entries can still be added and run, but the list they join cannot be saved: said before
+    // the user relies on it.
+    if (loadFailed_ && !unsavableShown_) {
+        unsavableShown_ = true;
+        ReportUnreadable();
+    }
     try {
         for (const std::string& path : paths) {
             // A line break would split the entry in two in the favourites file.
@@ -91,15 +107,22 @@ void FavouritesList::Drop(const std::vector<std::string>& paths) {
 bool FavouritesList::SwitchPathMode() {
     const bool toRelative = !Relative();
     std::vector<std::string> converted = state_.favourites;
+    std::string entry; // the one being converted
     try {
         for (auto it = converted.rbegin(); it != converted.rend(); ++it) {
+            entry = *it;
             if (toRelative)
                 *it = RelativeForm(*it, true);
             else if (!IsAbsoluteEntry(*it))
                 *it = ResolvePath(*it, "", kSeparator, state_.texts);
         }
     } catch (const VwxError& error) {
-        ShowWarning(ui_, WarningMessage(state_, error.Description()));
+        // Where paths have no drives, a differing root is a path that has no relative form at all.
+        const bool noDrives = platform::kPathSeparator == '/';
+        const std::string text = noDrives && error.Number() == kErrRootMismatch
+                                     ? state_.Text(lang::kNotRelativeToProgramFolder)
+                                     : error.Description();
+        ShowWarning(ui_, WarningMessage(state_, entry + kCrLf + kCrLf + text));
         return false;
     }
     SortEntries(converted);
