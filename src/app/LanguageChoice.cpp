@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "base/VwxError.h"
 #include "base/PathNames.h"
+#include "base/VwxError.h"
 #include "config/FindFiles.h"
 #include "config/LanguageFile.h"
 #include "platform/platform.h"
@@ -60,10 +60,21 @@ std::vector<std::string> LanguageNames(const std::vector<std::string>& folders) 
 }
 
 std::string LanguageFilePath(const AppState& state, const std::string& name) {
-    const auto path = [&](const std::string& folder) { return folder + platform::kPathSeparator + name + ".lng"; };
-    for (const std::string& folder : state.folders.languages)
-        if (platform::FileAttributes(path(folder))) return path(folder);
-    return path(state.folders.languages.front());
+    for (const std::string& folder : state.folders.languages) {
+        const std::string exact = folder + platform::kPathSeparator + name + ".lng";
+        if (platform::FileAttributes(exact)) return exact;
+        // The list drops the extension in any spelling ("ENGLISH.LNG" is "ENGLISH"): the file is
+        // opened under the name it has.
+        std::string found;
+        (void)platform::EnumerateDirectory(folder, [&](const platform::DirEntry& entry) {
+            const std::string_view entryName = entry.name;
+            if (found.empty() && entry.kind == platform::EntryKind::File && entryName.size() == name.size() + 4 &&
+                entryName.starts_with(name) && LowerAscii(std::string(entryName.substr(name.size()))) == ".lng")
+                found = entryName;
+        });
+        if (!found.empty()) return folder + platform::kPathSeparator + found;
+    }
+    return state.folders.languages.front() + platform::kPathSeparator + name + ".lng";
 }
 
 void ChooseLanguage(AppState& state, const std::string& name) {

@@ -26,7 +26,8 @@ namespace vaultwing {
 // wins (the user's own language files come before the installed ones).
 [[nodiscard]] std::vector<std::string> LanguageNames(const std::vector<std::string>& folders);
 
-// The path of language `name`: in the first language folder that holds it, else in the first.
+// The path of language `name`: in the first language folder that holds `name`.lng, or the file of
+// that name whose extension is spelt otherwise (".LNG"); else `name`.lng in the first folder.
 [[nodiscard]] std::string LanguageFilePath(const AppState& state, const std::string& name);
 
 // An entry chosen in the list: it becomes the language name and is loaded at once (the windows

@@ -1,5 +1,6 @@
 #include "app/SettingsActions.h"
 
+#include "base/PathNames.h"
 #include "config/LangIndices.h"
 #include "platform/platform.h"
 
@@ -51,6 +52,19 @@ std::string SettingsActions::IconPath() const {
     return state_.folders.documents + platform::kPathSeparator + "VWX_icon.ico";
 }
 
+void SettingsActions::RegisterFileType() const {
+    const auto separator = executable.rfind(platform::kPathSeparator);
+    if (separator == std::string::npos) {
+        platform::RegisterFileType("vwx", state_.programFolder, "VWX", "VWX File", IconPath());
+        return;
+    }
+    std::string name = executable.substr(separator + 1);
+    // Windows names the ProgID and the command without ".exe" (the command adds it again).
+    if (platform::kPathSeparator == '\\' && name.size() > 4 && LowerAscii(name.substr(name.size() - 4)) == ".exe")
+        name.resize(name.size() - 4);
+    platform::RegisterFileType("vwx", executable.substr(0, separator + 1), name, "VWX File", IconPath());
+}
+
 void SettingsActions::BoxChanged(SettingsBox box, bool ticked) {
     Settings& settings = state_.settings;
     switch (box) {
@@ -61,7 +75,7 @@ void SettingsActions::BoxChanged(SettingsBox box, bool ticked) {
         if (state_.folders.installed) break; // nothing per user to write or remove
         if (ticked) {
             (void)settings.SetOn(Setting::RegisterFileType, true);
-            platform::RegisterFileType("vwx", state_.programFolder, "VWX", "VWX File", IconPath());
+            RegisterFileType();
         } else {
             platform::UnregisterFileType("vwx");
             (void)settings.SetOn(Setting::RegisterFileType, false);

@@ -5,10 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "state/AppState.h"
 #include "app/DropZone.h"
-#include "state/UiPort.h"
 #include "files/JobLists.h"
+#include "platform/platform.h"
+#include "state/AppState.h"
+#include "state/UiPort.h"
 
 namespace vaultwing {
 
@@ -64,7 +65,13 @@ public:
     // The icon the file-type association names: VWX_icon.ico in the program folder.
     [[nodiscard]] std::string IconPath() const;
 
+    // The program the file-type association starts: the one running now, under its own name and
+    // path (a renamed, moved or installed copy), not a "VWX" assumed in the program folder.
+    std::string executable = platform::ExecutablePath();
+
 private:
+    void RegisterFileType() const;
+
     AppState& state_;
     UiPort& ui_;
     JobLists& lists_;

@@ -1,10 +1,10 @@
 #include "app/Startup.h"
 
-#include "base/PathNames.h"
-#include "platform/PathQueries.h"
 #include "app/LanguageChoice.h"
+#include "base/PathNames.h"
 #include "config/LanguageFile.h"
 #include "files/FileInUse.h"
+#include "platform/PathQueries.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
@@ -60,6 +60,8 @@ void Startup::Main() {
 
     if (commandLine_.present) {
         state_.runMode = RunMode::CommandLine;
+        // The dialogs' delete-mode hint, now that the language table is loaded.
+        lists_.RefreshDeleteMode();
         if (SortCommandLinePaths(commandLine_.paths).refused) {
             EndNow();
             return;

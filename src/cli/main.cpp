@@ -126,8 +126,8 @@ public:
         AppState& state = app_.state;
         state.runMode = RunMode::CommandLine;
 
-        const auto sorted = app_.startup.SortCommandLinePaths(
-            AbsolutePaths(options_.paths, platform::CurrentDirectory()));
+        const auto sorted =
+            app_.startup.SortCommandLinePaths(AbsolutePaths(options_.paths, platform::CurrentDirectory()));
         if (sorted.refused || sorted.walkRefused) return kExitRefused;
 
         int exit = kExitOk;
@@ -159,8 +159,10 @@ private:
         if (options_.passwordFile) {
             if (!filePasswordRead_) {
                 filePasswordRead_ = true;
-                if (auto read = ReadPasswordFile(*options_.passwordFile)) filePassword_ = std::move(*read);
-                else return std::nullopt;
+                if (auto read = ReadPasswordFile(*options_.passwordFile))
+                    filePassword_ = std::move(*read);
+                else
+                    return std::nullopt;
             }
             return filePassword_;
         }

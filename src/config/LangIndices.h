@@ -10,11 +10,11 @@ inline constexpr int kMenuManual = 4;
 inline constexpr int kMenuLiveUpdate = 6;
 
 inline constexpr int kPasswordRefused = 100;
-inline constexpr int kOutputExists = 110;      // "this file already exists:"
-inline constexpr int kOutputExistsHint = 112;  // what to do about it
+inline constexpr int kOutputExists = 110;     // "this file already exists:"
+inline constexpr int kOutputExistsHint = 112; // what to do about it
 inline constexpr int kPasswordTitle = 118;
-inline constexpr int kDeleteModeOn = 120;      // sources will be destroyed
-inline constexpr int kDeleteModeOff = 122;     // sources stay
+inline constexpr int kDeleteModeOn = 120;  // sources will be destroyed
+inline constexpr int kDeleteModeOff = 122; // sources stay
 inline constexpr int kMarquee = 150;
 
 inline constexpr int kProgressEncrypt = 200;
@@ -68,6 +68,8 @@ inline constexpr int kAlreadyFavourite = 510;
 inline constexpr int kNothingToDecrypt = 512;
 inline constexpr int kNothingToEncrypt = 514;
 inline constexpr int kPathAboveBase = 516;
+inline constexpr int kNotRelativeToProgramFolder = 518; // where there are no drives
+inline constexpr int kFavouritesUnreadable = 520;
 
 inline constexpr int kWrongPassword = 600; // or a damaged file
 inline constexpr int kSourceMissing = 602; // missing or empty source
@@ -87,19 +89,79 @@ inline constexpr int kUpdateQuestion = 714;
 inline constexpr int kNoNewerVersion = 716;
 
 // Every index above: each shipped language file must give all of them a text.
-inline constexpr std::array kAllIndices = {
-    kHeader, kLanguageWindowCaption, kMenuManual, kMenuLiveUpdate, kPasswordRefused, kOutputExists,
-    kOutputExistsHint, kPasswordTitle, kDeleteModeOn, kDeleteModeOff, kMarquee, kProgressEncrypt,
-    kProgressDecrypt, kProgressCancel, kMenuSettings, kMenuFavourites, kMenuFavouritesDecrypt,
-    kMenuFavouritesEncrypt, kMenuAbout, kMenuExit, kKeyCaption, kKeyQualityInitial, kKeyQualityPrefix, kKeyLabel,
-    kKeyRepeatLabel, kKeyHint,
-    kKeyOkEncrypt, kKeyOkDecrypt, kKeyMismatch, kKeyMessageTitle, kCapsLockOn, kCapsLockOff, kKeyDirectCaption,
-    kKeyDirectEmpty, kCliPasswordPrompt, kCliRepeatPrompt, kSettingsCaption, kSettingsDelete, kSettingsRegister,
-    kSettingsHotRegion, kSettingsSendTo, kSettingsTransparency, kSettingsOk, kSettingsHotRegionCaption, kEdgeOff,
-    kEdgeOn, kSettingsHint, kWarningTitle, kFavouritesCaption, kFavouritesMenu, kFavouritesRelative,
-    kFavouritesDelete, kRootMismatch, kAlreadyFavourite, kNothingToDecrypt, kNothingToEncrypt, kPathAboveBase,
-    kWrongPassword, kSourceMissing, kFileInUse, kFileEmpty, kFileTooLarge, kRunCancelled, kVerifyFailed,
-    kTipLiveUpdate, kTipContact, kTipWebsite, kDownloadFailed, kUpdateTitle, kUpdateOffered, kUpdateQuestion,
-    kNoNewerVersion};
+inline constexpr std::array kAllIndices = {kHeader,
+                                           kLanguageWindowCaption,
+                                           kMenuManual,
+                                           kMenuLiveUpdate,
+                                           kPasswordRefused,
+                                           kOutputExists,
+                                           kOutputExistsHint,
+                                           kPasswordTitle,
+                                           kDeleteModeOn,
+                                           kDeleteModeOff,
+                                           kMarquee,
+                                           kProgressEncrypt,
+                                           kProgressDecrypt,
+                                           kProgressCancel,
+                                           kMenuSettings,
+                                           kMenuFavourites,
+                                           kMenuFavouritesDecrypt,
+                                           kMenuFavouritesEncrypt,
+                                           kMenuAbout,
+                                           kMenuExit,
+                                           kKeyCaption,
+                                           kKeyQualityInitial,
+                                           kKeyQualityPrefix,
+                                           kKeyLabel,
+                                           kKeyRepeatLabel,
+                                           kKeyHint,
+                                           kKeyOkEncrypt,
+                                           kKeyOkDecrypt,
+                                           kKeyMismatch,
+                                           kKeyMessageTitle,
+                                           kCapsLockOn,
+                                           kCapsLockOff,
+                                           kKeyDirectCaption,
+                                           kKeyDirectEmpty,
+                                           kCliPasswordPrompt,
+                                           kCliRepeatPrompt,
+                                           kSettingsCaption,
+                                           kSettingsDelete,
+                                           kSettingsRegister,
+                                           kSettingsHotRegion,
+                                           kSettingsSendTo,
+                                           kSettingsTransparency,
+                                           kSettingsOk,
+                                           kSettingsHotRegionCaption,
+                                           kEdgeOff,
+                                           kEdgeOn,
+                                           kSettingsHint,
+                                           kWarningTitle,
+                                           kFavouritesCaption,
+                                           kFavouritesMenu,
+                                           kFavouritesRelative,
+                                           kFavouritesDelete,
+                                           kRootMismatch,
+                                           kAlreadyFavourite,
+                                           kNothingToDecrypt,
+                                           kNothingToEncrypt,
+                                           kPathAboveBase,
+                                           kNotRelativeToProgramFolder,
+                                           kFavouritesUnreadable,
+                                           kWrongPassword,
+                                           kSourceMissing,
+                                           kFileInUse,
+                                           kFileEmpty,
+                                           kFileTooLarge,
+                                           kRunCancelled,
+                                           kVerifyFailed,
+                                           kTipLiveUpdate,
+                                           kTipContact,
+                                           kTipWebsite,
+                                           kDownloadFailed,
+                                           kUpdateTitle,
+                                           kUpdateOffered,
+                                           kUpdateQuestion,
+                                           kNoNewerVersion};
 
 } // namespace vaultwing::lang

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <set>
 
-#include "base/VwxError.h"
 #include "base/PathNames.h"
-#include "platform/PathQueries.h"
+#include "base/VwxError.h"
 #include "config/LangIndices.h"
-#include "favourites/FavouritesFile.h"
 #include "favourites/CaseFold.h"
+#include "favourites/FavouritesFile.h"
 #include "favourites/RelativePaths.h"
+#include "platform/PathQueries.h"
 #include "platform/platform.h"
 #include "platform/Folders.h"
 
@@ -37,7 +37,11 @@ void FavouritesList::Load() {
     state_.favourites.clear();
     const auto lines = TryLoadFavourites(state_.folders.settings);
     loadFailed_ = !lines.has_value();
-    if (!lines) return;
+    if (!lines) {
+        // Said once; the file is then left alone for the rest of the run.
+        if (!state_.favouritesUnreadableShown) ReportUnreadable();
+        return;
+    }
     for (const std::string& line : *lines)
         InsertSorted(state_.favourites, line);
 }
@@ -49,6 +53,12 @@ bool FavouritesList::Save() {
         if (IsStorableFavourite(entry)) storable.push_back(entry);
     if (state_.folders.perUser) (void)platform::CreatePrivateFolder(state_.folders.settings);
     return SaveFavourites(state_.folders.settings, storable);
+}
+
+void FavouritesList::ReportUnreadable() {
+    state_.favouritesUnreadableShown = true;
+    ShowWarning(ui_, WarningMessage(state_, FavouritesPath(state_.programFolder) + kCrLf + kCrLf +
+                                                state_.Text(lang::kFavouritesUnreadable)));
 }
 
 std::string FavouritesList::RelativeForm(const std::string& path, bool rootCheck) const {
@@ -64,6 +74,12 @@ void FavouritesList::Add(const std::string& path) {
 }
 
 void FavouritesList::Drop(const std::vector<std::string>& paths) {
+    // Entries can still be added and run, but the list they join cannot be saved: said before
+    // the user relies on it.
+    if (loadFailed_ && !unsavableShown_) {
+        unsavableShown_ = true;
+        ReportUnreadable();
+    }
     try {
         for (const std::string& path : paths) {
             // A line break would split the entry in two in the favourites file.
@@ -93,15 +109,22 @@ void FavouritesList::Drop(const std::vector<std::string>& paths) {
 bool FavouritesList::SwitchPathMode() {
     const bool toRelative = !Relative();
     std::vector<std::string> converted = state_.favourites;
+    std::string entry; // the one being converted
     try {
         for (auto it = converted.rbegin(); it != converted.rend(); ++it) {
+            entry = *it;
             if (toRelative)
                 *it = RelativeForm(*it, true);
             else if (!IsAbsoluteEntry(*it))
                 *it = ResolvePath(*it, "", kSeparator, state_.texts);
         }
     } catch (const VwxError& error) {
-        ShowWarning(ui_, WarningMessage(state_, error.Description()));
+        // Where paths have no drives, a differing root is a path that has no relative form at all.
+        const bool noDrives = platform::kPathSeparator == '/';
+        const std::string text = noDrives && error.Number() == kErrRootMismatch
+                                     ? state_.Text(lang::kNotRelativeToProgramFolder)
+                                     : error.Description();
+        ShowWarning(ui_, WarningMessage(state_, entry + kCrLf + kCrLf + text));
         return false;
     }
     SortEntries(converted);

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "files/JobLists.h"
 #include "state/AppState.h"
 #include "state/UiPort.h"
-#include "files/JobLists.h"
 
 namespace vaultwing {
 
@@ -22,7 +22,8 @@ public:
 
     // Reads the path mode and the favourites file; every line, an empty one too, is one entry. A file
     // that is there but cannot be read leaves the list empty, and the list is then never
-    // saved, so that the user's file survives.
+    // saved, so that the user's file survives; a message says so, once in a run, and again at
+    // the first drop into such a list.
     void Load();
     // Writes the list to the favourites file (an empty list deletes the file). False when
     // nothing was written.
@@ -36,7 +37,7 @@ public:
     void Drop(const std::vector<std::string>& paths);
 
     // Converts every entry to the other path mode and switches the stored path mode. Every entry is
-    // converted first; a failure shows its message and changes nothing. Returns whether the
+    // converted first; a failure shows its message, naming the entry, and changes nothing. Returns whether the
     // mode switched.
     bool SwitchPathMode();
 
@@ -48,11 +49,14 @@ private:
     [[nodiscard]] std::string RelativeForm(const std::string& path, bool rootCheck) const;
     [[nodiscard]] bool Listed(const std::string& text) const;
     void Add(const std::string& path);
+    // The message that the favourites file cannot be read, so the list cannot be saved.
+    void ReportUnreadable();
 
     AppState& state_;
     UiPort& ui_;
     JobLists& lists_;
     bool loadFailed_ = false;
+    bool unsavableShown_ = false; // the message at a drop into a list that cannot be saved
 };
 
 } // namespace vaultwing

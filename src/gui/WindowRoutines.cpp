@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QPointer>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
@@ -10,6 +13,7 @@
 #include "gui/QtUi.h"
 #include "gui/widgets/ClickLabel.h"
 #include "gui/windows/DecryptPasswordDialog.h"
+#include "gui/windows/DropZoneWindow.h"
 #include "gui/windows/EncryptPasswordDialog.h"
 
 namespace vaultwing {
@@ -82,6 +86,35 @@ bool ShowTrayIcon(bool show, const std::function<void(TrayClick)>& onClick) {
 
 bool TrayIconShown() {
     return !Tray().isNull();
+}
+
+bool AcceptAsCopy(QDropEvent* event) {
+    if (!event->possibleActions().testFlag(Qt::CopyAction)) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
+void KeepClearOfDropZone(QtUi& ui, QWidget* dialog) {
+    const DropZoneWindow* tile = ui.DropZoneIfLoaded();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (tile == nullptr || !tile->isVisible() || screen == nullptr) return;
+    const QRect zone = tile->frameGeometry().adjusted(-8, -8, 8, 8); // a small gap around the tile
+    const QRect frame = dialog->frameGeometry();
+    if (!frame.intersects(zone)) return;
+    const QRect area = screen->availableGeometry();
+    const QPoint places[] = {{frame.x(), zone.bottom() + 1},
+                             {frame.x(), zone.top() - frame.height()},
+                             {zone.right() + 1, frame.y()},
+                             {zone.left() - frame.width(), frame.y()}};
+    for (const QPoint& place : places)
+        if (area.contains(QRect(place, frame.size()))) {
+            dialog->move(place);
+            return;
+        }
 }
 
 void UnloadAllWindows(QtUi& ui) {

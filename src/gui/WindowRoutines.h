@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+class QDropEvent;
 class QWidget;
 
 namespace vaultwing {
@@ -28,6 +29,14 @@ enum class TrayClick { Left, Context };
 // notification area there is no icon; the program runs on. Returns whether an icon is up afterwards.
 bool ShowTrayIcon(bool show, const std::function<void(TrayClick)>& onClick = {});
 [[nodiscard]] bool TrayIconShown();
+
+// Takes a drag or drop of files as a copy, never as a move, so that no file manager removes what
+// was dropped; a drag that offers no copy is refused. Returns whether it was taken.
+bool AcceptAsCopy(QDropEvent* event);
+
+// Moves `dialog` (about to open) off the drop zone when the tile, which stays above every
+// window, would cover it: below the tile, else above it, else beside it.
+void KeepClearOfDropZone(QtUi& ui, QWidget* dialog);
 
 // Unloads every loaded window, each running its unload steps.
 void UnloadAllWindows(QtUi& ui);

@@ -37,6 +37,10 @@ using ::vaultwing::kPathSeparator;
 // when neither names an absolute path.
 [[nodiscard]] std::string UserHomeFolder();
 
+// The full path of the running executable (VAULTWING_HOME does not change it); empty when the
+// system does not say.
+[[nodiscard]] std::string ExecutablePath();
+
 // The process's current working directory, without a trailing separator (except for a root).
 [[nodiscard]] std::string CurrentDirectory();
 
@@ -50,10 +54,10 @@ void DisableCoreDumps();
 // ---------------------------------------------------------------------------------------------
 
 inline constexpr std::uint32_t kAttrReadOnly = 0x1;
-inline constexpr std::uint32_t kAttrHidden = 0x2;     // POSIX: the name starts with '.'
-inline constexpr std::uint32_t kAttrSystem = 0x4;     // POSIX: neither a regular file nor a folder
+inline constexpr std::uint32_t kAttrHidden = 0x2; // POSIX: the name starts with '.'
+inline constexpr std::uint32_t kAttrSystem = 0x4; // POSIX: neither a regular file nor a folder
 inline constexpr std::uint32_t kAttrDirectory = 0x10;
-inline constexpr std::uint32_t kAttrNormal = 0x80;    // a plain file with none of the bits above
+inline constexpr std::uint32_t kAttrNormal = 0x80;        // a plain file with none of the bits above
 inline constexpr std::uint32_t kAttrReparsePoint = 0x400; // a symbolic link (the link itself)
 
 // Attributes of a path, following a final symbolic link for everything but kAttrReparsePoint;

@@ -46,6 +46,7 @@ struct AppState {
 
     // The favourites list as the favourites window shows it (sorted, letter case ignored).
     std::vector<std::string> favourites;
+    bool favouritesUnreadableShown = false; // the favourites file could not be read, and it was said
 
     [[nodiscard]] const std::string& Text(int index) const { return texts[index]; }
 };

@@ -21,8 +21,9 @@ TEST(IsDriveRoot, RootsAndFolders) {
 // only when the window closes.
 TEST(LanguageChoice, ListsAndLoadsLanguageFiles) {
     TempDir folder, shared;
-    for (const char* name : {"English.lng", "FRENCH.LNG", "notes.txt", "lng"})
+    for (const char* name : {"English.lng", "notes.txt", "lng"})
         WriteFile(folder / name, "x");
+    WriteFile(folder / "FRENCH.LNG", "000 VAULTWING LANGUAGEFILE\r\n216 Quitter\r\n");
     WriteFile(folder / "Deutsch.neu.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Beenden\r\n");
     WriteFile(shared / "Deutsch.neu.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Ende\r\n");
     WriteFile(shared / "Extra.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Exit\r\n");
@@ -35,7 +36,9 @@ TEST(LanguageChoice, ListsAndLoadsLanguageFiles) {
     EXPECT_TRUE(LanguageNames(folder / "missing").empty());
 
     AppState state(folders);
-    for (const auto& [name, text] : {std::pair{"Extra", "Exit"}, std::pair{"Deutsch.neu", "Beenden"}}) {
+    // FRENCH: opened under its own name.
+    for (const auto& [name, text] :
+         {std::pair{"Extra", "Exit"}, std::pair{"Deutsch.neu", "Beenden"}, std::pair{"FRENCH", "Quitter"}}) {
         ChooseLanguage(state, name);
         EXPECT_EQ(state.language, name);
         EXPECT_EQ(state.Text(216), text);

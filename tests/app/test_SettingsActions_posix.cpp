@@ -45,13 +45,16 @@ TEST_F(SettingsActionsTest, BoxesApplyAndStoreTheirValue) {
         {SettingsBox::Register, "Register", [&] { return Association(); }},
         {SettingsBox::HotRegion, "HotRegion", [&] { return !timer.empty() && timer.back(); }},
         {SettingsBox::SendTo, "SendTo", [&] { return Launcher(); }}};
+    actions.executable = work / "renamed copy/MyVault"; // the association names the running program
     for (const auto& [box, key, applied] : boxes)
         for (const bool ticked : {true, false, true}) {
             actions.BoxChanged(box, ticked);
             EXPECT_EQ(Get(key), ticked ? "1" : "0");
             EXPECT_EQ(applied(), ticked) << key;
         }
-    EXPECT_NE(ReadFile(data / "applications/vaultwing-vwx.desktop").find(home.Str() + "/VWX"), std::string::npos);
+    EXPECT_NE(
+        ReadFile(data / "applications/vaultwing-vwx.desktop").find("Exec=\"" + work / "renamed copy/MyVault\" %F"),
+        std::string::npos);
     EXPECT_EQ(std::distance(fs::directory_iterator(data / "nautilus/scripts"), fs::directory_iterator()), 1);
 }
 

@@ -32,7 +32,7 @@ TEST_F(StartUp, FirstStartAsksForTheLanguageThenShowsTheDropZone) {
     EXPECT_TRUE(started->state.firstStart);
     EXPECT_EQ(ui.events, std::vector<std::string>{"language window"});
     SetLanguage();
-    WriteFile(home / "Test.lng", "000 VAULTWING LANGUAGEFILE\r\n216 Beenden\r\n");
+    WriteFile(home / "Test.LNG", "000 VAULTWING LANGUAGEFILE\r\n216 Beenden\r\n"); // found in any spelling
     started->startup.Main();
     EXPECT_FALSE(started->state.firstStart);
     EXPECT_EQ(started->state.runMode, RunMode::Interactive);

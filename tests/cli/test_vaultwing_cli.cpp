@@ -66,7 +66,8 @@ TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
     WriteFile(f, "a");
     WriteFile(home / "weak", "abcabc\n");
     WriteFile(home / "ru", "пароль2024\n");
-    const auto out = Run({"--lang", "Deutsch", empty});
+    fs::rename(home / "Deutsch.lng", home / "DEUTSCH.LNG"); // named in capitals, found all the same
+    const auto out = Run({"--lang", "DEUTSCH", empty});
     EXPECT_EQ(out.exit, 3);
     EXPECT_EQ(out.err.rfind(work / "l\\x1b[2J\n\nDiese Datei ist leer. Leere Dateien k\xC3\xB6nnen", 0), 0U) << out.err;
     WriteFile(vwx, std::string(16, 'v'));

@@ -1,8 +1,10 @@
 #include "favourites/FavouritesList.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 
+#include "favourites/FavouritesFile.h"
 #include "support/AppFixture.h"
 #include "support/ScopedEnv.h"
 
@@ -66,7 +68,8 @@ TEST_F(FavouritesListTest, ModeSwitchConvertsEveryEntryOrNone) {
     ASSERT_TRUE(list.SwitchPathMode());
     EXPECT_EQ(app.state.settings.Store().ReadINI("Pfad", kSettingsSection), "0");
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"/elsewhere/c.txt", absolute[0], absolute[2]}));
-    for (const auto& [before, mode] : {std::pair{absolute, "0"}, {relative, "1"}}) {
+    const std::vector<std::string> rootless = {"a.txt"}; // no root to be relative from
+    for (const auto& [before, mode] : {std::pair{absolute, "0"}, {relative, "1"}, {rootless, "0"}}) {
         app.state.favourites = before;
         app.state.pathMode = std::string(mode) == "1" ? PathMode::Relative : PathMode::Absolute;
         app.state.settings.Store().WriteINI("Pfad", mode, kSettingsSection);
@@ -75,8 +78,26 @@ TEST_F(FavouritesListTest, ModeSwitchConvertsEveryEntryOrNone) {
         EXPECT_EQ(app.state.pathMode == PathMode::Relative, std::string(mode) == "1");
         EXPECT_EQ(app.state.settings.Store().ReadINI("Pfad", kSettingsSection), mode);
     }
-    EXPECT_EQ(ui.messages.front().text, "T516");
-    EXPECT_EQ(ui.messages.back().text, "rpErrTooManySteps");
+    // Each message names the entry that cannot be converted.
+    EXPECT_EQ(ui.messages.at(0).text, work.Str() + "\r\n\r\nT516");
+    EXPECT_EQ(ui.messages.at(1).text, relative[1] + "\r\n\r\nrpErrTooManySteps");
+    EXPECT_EQ(ui.messages.at(2).text, "a.txt\r\n\r\nT518"); // not "another drive": there are none
+}
+
+// A favourites file that cannot be read is reported once in a run and again at the first drop
+// into the list that cannot be saved; it is never written over.
+TEST_F(FavouritesListTest, UnreadableFileIsReportedAndLeftAlone) {
+    const std::string file = FavouritesPath(home.Str());
+    std::filesystem::create_symlink("/proc/self/mem", file); // every read fails, also for root
+    list.Load();
+    FavouritesList(app.state, ui, app.lists).Load(); // the window opened again
+    list.Drop({Make("a.txt")});
+    list.Drop({Make("b.txt")});
+    EXPECT_EQ(list.Entries().size(), 2U);
+    EXPECT_FALSE(list.Save());
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_EQ(ui.messages.size(), 2U);
+    EXPECT_EQ(ui.messages.at(0).text, file + "\r\n\r\nT520");
 }
 
 } // namespace

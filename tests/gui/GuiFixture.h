@@ -49,11 +49,14 @@ inline void DropOn(QWidget* target, const std::vector<std::string>& paths) {
     for (const auto& p : paths)
         urls << QUrl::fromLocalFile(QString::fromStdString(p));
     mime.setUrls(urls);
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    // Shift proposes a move, as file managers do by default on one disk; the drop must be a copy.
+    const Qt::DropActions offered = Qt::MoveAction | Qt::CopyAction;
+    QDragEnterEvent enter(QPoint(10, 10), offered, &mime, Qt::LeftButton, Qt::ShiftModifier);
     QCoreApplication::sendEvent(target, &enter);
     ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(10, 10), offered, &mime, Qt::LeftButton, Qt::ShiftModifier);
     QCoreApplication::sendEvent(target, &drop);
+    EXPECT_TRUE(drop.isAccepted() && drop.dropAction() == Qt::CopyAction);
     Settle();
 }
 
@@ -85,10 +88,11 @@ protected:
         return IniStore(home.Str()).ReadINI(key, kSettingsSection);
     }
 
-    // Starts the program as VWX would without a command line; English unless `language` is empty.
-    void Start(const std::string& language = "English") {
+    // Starts the program as VWX would (without a command line unless given); English unless
+    // `language` is empty.
+    void Start(const std::string& language = "English", CommandLine commandLine = {}) {
         if (!language.empty()) SetSetting("Sprache", language);
-        app = std::make_unique<Application>(home.Str(), ui);
+        app = std::make_unique<Application>(home.Str(), ui, std::move(commandLine));
         ui.Attach(*app);
         Guarded([&] { app->startup.Main(); });
         Settle();

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "GuiFixture.h"
+#include "app/LanguageChoice.h"
 
 namespace vaultwing::test {
 namespace {
@@ -48,6 +49,9 @@ TEST_F(Screenshot, Windows) {
 
     Child<QAction>(zone, "settingsAction").trigger();
     Save(ui.SettingsIfLoaded(), "SettingsWindow");
+    ChooseLanguage(app->state, "Deutsch"); // the longest texts, and the window's size for them
+    ui.ApplyLanguage();
+    Save(ui.SettingsIfLoaded(), "SettingsWindow_Deutsch");
 
     Child<QAction>(zone, "favouritesAction").trigger();
     Save(ui.FavouritesIfLoaded(), "FavouritesWindow");

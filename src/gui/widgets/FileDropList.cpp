@@ -5,6 +5,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
+#include "gui/WindowRoutines.h"
+
 namespace vaultwing {
 namespace {
 
@@ -25,14 +27,15 @@ FileDropList::FileDropList(QWidget* parent) : QListWidget(parent) {
 }
 
 void FileDropList::dragEnterEvent(QDragEnterEvent* event) {
-    if (CarriesLocalFiles(event->mimeData())) event->acceptProposedAction();
+    if (CarriesLocalFiles(event->mimeData())) (void)AcceptAsCopy(event);
 }
 
 void FileDropList::dragMoveEvent(QDragMoveEvent* event) {
-    if (CarriesLocalFiles(event->mimeData())) event->acceptProposedAction();
+    if (CarriesLocalFiles(event->mimeData())) (void)AcceptAsCopy(event);
 }
 
 void FileDropList::dropEvent(QDropEvent* event) {
+    if (!AcceptAsCopy(event)) return;
     std::vector<std::string> paths;
     if (event->mimeData() != nullptr && event->mimeData()->hasUrls()) {
         for (const QUrl& url : event->mimeData()->urls()) {
@@ -43,7 +46,6 @@ void FileDropList::dropEvent(QDropEvent* event) {
             paths.push_back(path.toStdString());
         }
     }
-    event->acceptProposedAction();
     emit filesDropped(paths);
 }
 

@@ -44,6 +44,8 @@ public:
 
 PasswordField::PasswordField(QWidget* parent) : QLineEdit(parent) {
     setEchoMode(QLineEdit::Password);
+    // "*" for every character, whatever the desktop style would draw.
+    setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     setValidator(new KeyValidator(this));
     setClearButtonEnabled(false);
 }

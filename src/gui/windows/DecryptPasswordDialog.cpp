@@ -11,6 +11,7 @@
 #include "base/SecureWipe.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
+#include "gui/WindowRoutines.h"
 #include "gui/widgets/ClickLabel.h"
 #include "gui/widgets/PasswordField.h"
 #include "gui/windows/EncryptPasswordDialog.h"
@@ -91,10 +92,13 @@ void DecryptPasswordDialog::Load() {
     onCapsLockTimer();
     revealButton_->setText(QStringLiteral("A"));
     passwordField_->setRevealed(false);
+    FitHeight(this);
     CentreOnScreen(this);
 }
 
 void DecryptPasswordDialog::Open() {
+    FitHeight(this);
+    KeepClearOfDropZone(ui_, this);
     show();
     raise();
     activateWindow();
@@ -103,7 +107,9 @@ void DecryptPasswordDialog::Open() {
 
 bool DecryptPasswordDialog::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) onActivated();
-    return QWidget::event(e);
+    const bool handled = QWidget::event(e);
+    if (e->type() == QEvent::LayoutRequest) FitHeight(this); // a text changed
+    return handled;
 }
 
 void DecryptPasswordDialog::onActivated() {
@@ -132,6 +138,7 @@ void DecryptPasswordDialog::ClearFields() {
 
 void DecryptPasswordDialog::SetDeleteModeHint(const QString& text) {
     deleteModeLabel_->setText(text);
+    FitHeight(this);
 }
 
 void DecryptPasswordDialog::onCapsLockTimer() {

@@ -228,9 +228,11 @@ void DropZoneWindow::mouseMoveEvent(QMouseEvent* event) {
     if (!dragging_) {
         if ((global - pressGlobal_).manhattanLength() < QApplication::startDragDistance()) return;
         dragging_ = true;
-        // The window system moves the window where it can; the right button is moved here, so
-        // that its release (which opens the menu) comes back to this window.
-        if (dragButton_ != Qt::RightButton && windowHandle() != nullptr && windowHandle()->startSystemMove()) {
+        // The window system moves the window for the left button where it can. Every other
+        // button is moved here: window managers end their move on a left release only (a middle
+        // drag would follow the pointer until the next left click), and the right button's
+        // release, which opens the menu, must come back to this window.
+        if (dragButton_ == Qt::LeftButton && windowHandle() != nullptr && windowHandle()->startSystemMove()) {
             EndDrag();
             return;
         }
@@ -262,18 +264,18 @@ void DropZoneWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (!mime->hasUrls() || mime->urls().isEmpty()) return;
     for (const QUrl& url : mime->urls())
         if (!url.isLocalFile()) return;
-    event->acceptProposedAction();
+    (void)AcceptAsCopy(event);
 }
 
 void DropZoneWindow::dragMoveEvent(QDragMoveEvent* event) {
-    event->acceptProposedAction();
+    (void)AcceptAsCopy(event);
 }
 
 void DropZoneWindow::dropEvent(QDropEvent* event) {
+    if (!AcceptAsCopy(event)) return;
     std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile()) paths.push_back(LocalPath(url));
-    event->acceptProposedAction();
     if (paths.empty()) return;
     // The drop ends first, so the program the files came from does not wait for the folder walk.
     QTimer::singleShot(0, this, [this, paths] { Guarded([&] { onFilesDropped(paths); }); });

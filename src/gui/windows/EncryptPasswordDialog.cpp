@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include "config/LangIndices.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
+#include "gui/WindowRoutines.h"
 #include "gui/widgets/ClickLabel.h"
 #include "gui/widgets/PasswordField.h"
 #include "gui/windows/SettingsWindow.h"
@@ -22,12 +24,27 @@
 namespace vaultwing {
 
 void CentreOnScreen(QWidget* window) {
+    // The layouts first take the texts as they are now: inner ones pass their new sizes up
+    // through posted requests, and a window sized by its layout keeps its old size until then.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (QLayout* layout = window->layout()) layout->activate();
     window->adjustSize();
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
     const QRect area = screen->geometry();
     const QSize size = window->frameGeometry().size();
     window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+}
+
+void FitHeight(QWidget* window) {
+    QLayout* layout = window->layout();
+    layout->activate();
+    const int height =
+        layout->hasHeightForWidth() ? layout->totalHeightForWidth(window->width()) : layout->totalSizeHint().height();
+    if (height == window->height() && window->minimumHeight() == height) return;
+    // A dialog not yet shown keeps its centre; a shown one stays where the user sees it.
+    if (!window->isVisible()) window->move(window->x(), window->y() - (height - window->height()) / 2);
+    window->setFixedHeight(height);
 }
 
 void ShowCapsLock(QtUi& ui, QLabel* indicator) {
@@ -157,10 +174,13 @@ void EncryptPasswordDialog::Load() {
     revealButton_->setText(QStringLiteral("A"));
     passwordFields_[0]->setRevealed(false);
     passwordFields_[1]->setRevealed(false);
+    FitHeight(this);
     CentreOnScreen(this);
 }
 
 void EncryptPasswordDialog::Open() {
+    FitHeight(this);
+    KeepClearOfDropZone(ui_, this);
     show();
     raise();
     activateWindow();
@@ -169,7 +189,9 @@ void EncryptPasswordDialog::Open() {
 
 bool EncryptPasswordDialog::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) onActivated();
-    return QWidget::event(e);
+    const bool handled = QWidget::event(e);
+    if (e->type() == QEvent::LayoutRequest) FitHeight(this); // a text changed
+    return handled;
 }
 
 void EncryptPasswordDialog::onActivated() {
@@ -200,6 +222,7 @@ void EncryptPasswordDialog::ClearFields() {
 
 void EncryptPasswordDialog::SetDeleteModeHint(const QString& text) {
     deleteModeLabel_->setText(text);
+    FitHeight(this);
 }
 
 void EncryptPasswordDialog::onPasswordChanged() {

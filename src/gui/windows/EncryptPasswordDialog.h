@@ -57,6 +57,9 @@ private:
 
 // Shared by both password dialogs.
 void CentreOnScreen(QWidget* window);
+// Makes the window's height the one its contents need at its fixed width, and only that, so a
+// text that changes (language, delete-mode hint) never squeezes the password fields.
+void FitHeight(QWidget* window);
 // The caps-lock indicator: red with language text 340 while caps lock is on, else black with 342.
 void ShowCapsLock(QtUi& ui, QLabel* indicator);
 // Flips the delete mode through the settings window's check box.

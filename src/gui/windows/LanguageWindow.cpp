@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -13,7 +14,9 @@
 #include "config/LangIndices.h"
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
+#include "gui/WindowRoutines.h"
 #include "gui/windows/EncryptPasswordDialog.h"
+#include "gui/windows/SettingsWindow.h"
 
 namespace vaultwing {
 
@@ -82,6 +85,7 @@ void LanguageWindow::Load() {
 }
 
 void LanguageWindow::Open() {
+    KeepClearOfDropZone(ui_, this);
     show();
     raise();
     activateWindow();
@@ -93,11 +97,19 @@ bool LanguageWindow::event(QEvent* e) {
     return QWidget::event(e);
 }
 
-// A click into the read-only edit field opens the list, as the arrow does.
+// A click into the read-only edit field opens the list, as the arrow does; Enter there is the
+// default button's, as in any dialog (the edit field would keep it to itself).
 bool LanguageWindow::eventFilter(QObject* watched, QEvent* e) {
     if (watched == languageBox_->lineEdit() && e->type() == QEvent::MouseButtonPress) {
         languageBox_->showPopup();
         return true;
+    }
+    if (watched == languageBox_->lineEdit() && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            okButton_->click();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, e);
 }
@@ -129,6 +141,8 @@ void LanguageWindow::onOkClicked() {
         if (!state.firstStart) {
             ui_.ApplyLanguage();
             ui_.ShowHotRegionStatus();
+            // The settings window took the size of its new texts: centred at that size again.
+            if (SettingsWindow* settings = ui_.SettingsIfLoaded()) CentreOnScreen(settings);
             if (QtUi* ui = &ui_; ui->LanguageIfLoaded() != nullptr) ui->LanguageIfLoaded()->Unload();
         }
     });

@@ -11,17 +11,20 @@
 #include <memory>
 #include <pwd.h>
 #include <sys/file.h>
-#include <termios.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace vaultwing::platform {
 namespace {
 
-std::error_code LastError() { return {errno, std::generic_category()}; }
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
 
 std::string StripTrailingSeparators(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
     return path;
 }
 
@@ -66,10 +69,14 @@ std::string ProgramFolder() {
 }
 
 std::string ExecutableFolder() {
+    const std::string executable = ExecutablePath();
+    return executable.empty() ? CurrentDirectory() : FolderOf(executable);
+}
+
+std::string ExecutablePath() {
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return CurrentDirectory();
-    return FolderOf(std::string(buffer, static_cast<std::size_t>(n)));
+    return n <= 0 ? std::string() : std::string(buffer, static_cast<std::size_t>(n));
 }
 
 std::string EnvironmentVariable(const char* name) {
@@ -101,11 +108,14 @@ std::optional<std::uint32_t> FileAttributes(const std::string& path) {
         attrs |= kAttrReparsePoint;
         if (::stat(path.c_str(), &st) != 0) st = link; // a dangling link: describe the link
     }
-    if (S_ISDIR(st.st_mode)) attrs |= kAttrDirectory;
-    else if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) attrs |= kAttrSystem;
+    if (S_ISDIR(st.st_mode))
+        attrs |= kAttrDirectory;
+    else if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+        attrs |= kAttrSystem;
     if ((st.st_mode & S_IWUSR) == 0) attrs |= kAttrReadOnly;
     const auto slash = path.find_last_of('/');
-    const std::string_view name = slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
+    const std::string_view name =
+        slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
     if (name.size() > 1 && name.front() == '.' && name != "..") attrs |= kAttrHidden;
     if ((attrs & ~kAttrReparsePoint) == 0) attrs |= kAttrNormal;
     return attrs;
@@ -162,7 +172,9 @@ std::string ErrorDescription(const std::error_code& ec) {
 // File
 // ---------------------------------------------------------------------------------------------
 
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
+File::File(File&& other) noexcept : handle_(other.handle_) {
+    other.handle_ = -1;
+}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
@@ -173,7 +185,9 @@ File& File::operator=(File&& other) noexcept {
     return *this;
 }
 
-File::~File() { Close(); }
+File::~File() {
+    Close();
+}
 
 std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -214,7 +228,9 @@ std::optional<File> File::CreateTempBeside(const std::string& beside, std::strin
     return File(fd);
 }
 
-bool File::IsOpen() const noexcept { return handle_ >= 0; }
+bool File::IsOpen() const noexcept {
+    return handle_ >= 0;
+}
 
 std::size_t File::Read(void* data, std::size_t size, std::error_code& ec) {
     for (;;) {
@@ -285,7 +301,9 @@ bool RenameReplace(const std::string& from, const std::string& to, std::error_co
     return true;
 }
 
-bool RemoveFile(const std::string& path) noexcept { return ::unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) noexcept {
+    return ::unlink(path.c_str()) == 0;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Destroying sources and the in-use test
@@ -379,7 +397,9 @@ bool FileInUse(const std::string& path) {
 // Process and keyboard
 // ---------------------------------------------------------------------------------------------
 
-void FatalExit() { ::_exit(0); }
+void FatalExit() {
+    ::_exit(0);
+}
 
 std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     const int fd = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
@@ -396,7 +416,8 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     std::string password;
     password.reserve(256); // no copies of the password left behind by growing
     char c = 0;
-    while (::read(fd, &c, 1) == 1 && c != '\n') password.push_back(c);
+    while (::read(fd, &c, 1) == 1 && c != '\n')
+        password.push_back(c);
     c = 0;
     if (haveTermios) ::tcsetattr(fd, TCSAFLUSH, &saved);
     ::close(fd);
@@ -404,7 +425,9 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     return password;
 }
 
-bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+bool StandardErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
 
 OsVersionReport QueryOsVersion() {
     OsVersionReport report;

@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 
 #include "platform/platform.h"
+#include "platform/posix/KeyLatch.h"
 
 namespace vaultwing::platform {
 namespace {
@@ -23,6 +24,42 @@ constexpr KeySym kXkShiftR = 0xffe2;
 constexpr KeySym kXkControlL = 0xffe3;
 constexpr KeySym kXkControlR = 0xffe4;
 
+// XInput2, for the raw key presses between two queries (libXi, opened at run time too).
+constexpr int kGenericEvent = 35;
+constexpr int kXiRawKeyPress = 13;
+constexpr int kXiAllMasterDevices = 1;
+struct XiEventMask {
+    int deviceid;
+    int mask_len;
+    unsigned char* mask;
+};
+union XEvent {
+    int type;
+    long pad[24];
+};
+struct XGenericEventCookie {
+    int type;
+    unsigned long serial;
+    XBool send_event;
+    Display* display;
+    int extension;
+    int evtype;
+    unsigned cookie;
+    void* data;
+};
+struct XiRawEventStart { // the fields of XIRawEvent up to the key code
+    int type;
+    unsigned long serial;
+    XBool send_event;
+    Display* display;
+    int extension;
+    int evtype;
+    unsigned long time;
+    int deviceid;
+    int sourceid;
+    int detail;
+};
+
 struct X11 {
     Display* (*OpenDisplay)(const char*) = nullptr;
     int (*QueryKeymap)(Display*, char*) = nullptr;
@@ -32,13 +69,64 @@ struct X11 {
     XAtom (*InternAtom)(Display*, const char*, XBool) = nullptr;
     XBool (*XkbGetNamedIndicator)(Display*, XAtom, int*, XBool*, void*, XBool*) = nullptr;
     int (*XkbGetIndicatorState)(Display*, unsigned, unsigned*) = nullptr;
+    XBool (*QueryExtension)(Display*, const char*, int*, int*, int*) = nullptr;
+    int (*Pending)(Display*) = nullptr;
+    int (*NextEvent)(Display*, XEvent*) = nullptr;
+    XBool (*GetEventData)(Display*, XGenericEventCookie*) = nullptr;
+    void (*FreeEventData)(Display*, XGenericEventCookie*) = nullptr;
+    int (*Flush)(Display*) = nullptr;
     Display* display = nullptr;
     int capsIndicator = 0; // bit of the caps-lock indicator; 0 in the usual keymaps
+    int xiOpcode = -1;     // the XInput extension's major opcode; -1 without raw key events
 };
 
 template <typename F> bool Load(void* library, const char* name, F& function) {
     function = reinterpret_cast<F>(::dlsym(library, name));
     return function != nullptr;
+}
+
+// Asks for every key press on the display as a raw event on the root window. Without XInput2
+// the latch sees no presses and the keys read as the X server has them now.
+void ListenForRawKeyPresses(void* x11Library, X11& x) {
+    void* xi = ::dlopen("libXi.so.6", RTLD_LAZY | RTLD_LOCAL);
+    int (*selectEvents)(Display*, XWindow, XiEventMask*, int) = nullptr;
+    int (*queryVersion)(Display*, int*, int*) = nullptr;
+    if (xi == nullptr || !Load(xi, "XISelectEvents", selectEvents) || !Load(xi, "XIQueryVersion", queryVersion) ||
+        !Load(x11Library, "XQueryExtension", x.QueryExtension) || !Load(x11Library, "XPending", x.Pending) ||
+        !Load(x11Library, "XNextEvent", x.NextEvent) || !Load(x11Library, "XGetEventData", x.GetEventData) ||
+        !Load(x11Library, "XFreeEventData", x.FreeEventData) || !Load(x11Library, "XFlush", x.Flush))
+        return;
+    int opcode = 0;
+    int firstEvent = 0;
+    int firstError = 0;
+    int major = 2;
+    int minor = 0;
+    if (x.QueryExtension(x.display, "XInputExtension", &opcode, &firstEvent, &firstError) == 0 ||
+        queryVersion(x.display, &major, &minor) != 0) // not Success: no XInput 2
+        return;
+    unsigned char bits[(kXiRawKeyPress >> 3) + 1] = {};
+    bits[kXiRawKeyPress >> 3] |= static_cast<unsigned char>(1U << (kXiRawKeyPress & 7));
+    XiEventMask mask{kXiAllMasterDevices, static_cast<int>(sizeof bits), bits};
+    selectEvents(x.display, x.DefaultRootWindow(x.display), &mask, 1);
+    x.Flush(x.display);
+    x.xiOpcode = opcode;
+}
+
+// The key codes of the raw presses queued since the last look.
+std::vector<unsigned> RawKeyPresses(X11& x) {
+    std::vector<unsigned> codes;
+    if (x.xiOpcode < 0) return codes;
+    while (x.Pending(x.display) > 0) {
+        XEvent event{};
+        x.NextEvent(x.display, &event);
+        auto* cookie = reinterpret_cast<XGenericEventCookie*>(&event);
+        if (cookie->type != kGenericEvent || cookie->extension != x.xiOpcode || x.GetEventData(x.display, cookie) == 0)
+            continue;
+        if (cookie->evtype == kXiRawKeyPress)
+            codes.push_back(static_cast<unsigned>(static_cast<const XiRawEventStart*>(cookie->data)->detail));
+        x.FreeEventData(x.display, cookie);
+    }
+    return codes;
 }
 
 // The X connection, opened once on first use; nullptr when there is none to be had.
@@ -57,6 +145,7 @@ X11* Connection() {
         if (!complete) return nullptr;
         x.display = x.OpenDisplay(nullptr);
         if (x.display == nullptr) return nullptr;
+        ListenForRawKeyPresses(library, x);
         if (x.XkbGetNamedIndicator != nullptr) {
             int index = -1;
             XBool state = 0;
@@ -70,11 +159,6 @@ X11* Connection() {
     return connection;
 }
 
-bool KeyDown(X11& x, const char (&keys)[32], KeySym symbol) {
-    const KeyCode code = x.KeysymToKeycode(x.display, symbol);
-    return code != 0 && (static_cast<unsigned char>(keys[code / 8]) >> (code % 8) & 1U) != 0;
-}
-
 } // namespace
 
 bool CapsLockOn() {
@@ -85,21 +169,30 @@ bool CapsLockOn() {
     return (state >> x->capsIndicator & 1U) != 0;
 }
 
+bool LatchedKeyDown(KeySource& source, KeyLatch& latch, int virtualKey) {
+    switch (virtualKey) {
+    case kVkEscape:
+        return latch.Down(source, kXkEscape);
+    case kVkShift: // both asked, so neither keeps a press for later
+        return latch.Down(source, kXkShiftL) | latch.Down(source, kXkShiftR);
+    case kVkControl:
+        return latch.Down(source, kXkControlL) | latch.Down(source, kXkControlR);
+    default:
+        return false;
+    }
+}
+
 bool AsyncKeyDown(int virtualKey) {
     X11* x = Connection();
     if (x == nullptr) return false;
     char keys[32] = {};
     x->QueryKeymap(x->display, keys);
-    switch (virtualKey) {
-    case kVkEscape:
-        return KeyDown(*x, keys, kXkEscape);
-    case kVkShift:
-        return KeyDown(*x, keys, kXkShiftL) || KeyDown(*x, keys, kXkShiftR);
-    case kVkControl:
-        return KeyDown(*x, keys, kXkControlL) || KeyDown(*x, keys, kXkControlR);
-    default:
-        return false;
-    }
+    KeySource source{
+        [x](unsigned long symbol) { return unsigned{x->KeysymToKeycode(x->display, symbol)}; },
+        [&keys](unsigned code) { return (static_cast<unsigned char>(keys[code / 8 % 32]) >> (code % 8) & 1U) != 0; },
+        [x] { return RawKeyPresses(*x); }};
+    static KeyLatch latch;
+    return LatchedKeyDown(source, latch, virtualKey);
 }
 
 std::optional<ScreenPoint> CursorPosition() {

@@ -77,20 +77,24 @@ std::string UserHomeFolder() {
 }
 
 std::string ExecutableFolder() {
+    const std::string executable = ExecutablePath();
+    const auto slash = LastSeparator(executable);
+    if (slash == std::string::npos) return CurrentDirectory();
+    return StripTrailingSeparators(executable.substr(0, slash + 1));
+}
+
+std::string ExecutablePath() {
     std::string buffer(MAX_PATH, '\0');
     for (;;) {
         const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0) return CurrentDirectory();
+        if (n == 0) return {};
         if (n < buffer.size()) {
             buffer.resize(n);
-            break;
+            return FromAnsi(buffer);
         }
-        if (buffer.size() >= 32768) return CurrentDirectory(); // longer than any path can be
+        if (buffer.size() >= 32768) return {}; // longer than any path can be
         buffer.resize(buffer.size() * 2);
     }
-    const auto slash = LastSeparator(buffer);
-    if (slash == std::string::npos) return CurrentDirectory();
-    return StripTrailingSeparators(FromAnsi(buffer.substr(0, slash + 1)));
 }
 
 std::string CurrentDirectory() {
