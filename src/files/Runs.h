@@ -41,7 +41,7 @@ public:
 
     // An encryption list of several files keeps several in flight with this setup; none: one
     // file after the other. The result is the same either way.
-    std::optional<ManyFilesSetup> manyFiles;
+    std::optional<ManyFilesSetup> manyFiles{ManyFilesSetup{}};
 
 private:
     RunResult Run(RunDirection direction, std::vector<std::string>& list);

@@ -1,0 +1,144 @@
+#include "cipher/ManyFiles.h"
+
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+
+#include "base/VwxError.h"
+#include "cipher/Cipher.h"
+#include "config/LangIndices.h"
+#include "config/LangTable.h"
+#include "support/TempDir.h"
+
+namespace vaultwing {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::WriteFile;
+
+constexpr const char* kPassword = "lanes and threads";
+constexpr std::size_t kLane = 64; // bytes per lane: every file crosses buffers
+
+// Around one lane buffer of frame (1 byte, exactly one buffer, one byte more), tiny and several
+// buffers long, in an order that has lanes finish at different times; more files than lanes.
+const std::vector<std::size_t> kSizes = {1, kLane - 12, kLane - 11, 700, 5, 3 * kLane + 1, 2000, 1, kLane - 12};
+
+// What `op` raises: an error's source and text, another exception's text.
+std::string Raised(const std::function<void()>& op) {
+    try {
+        op();
+    } catch (const VwxError& e) {
+        return e.Source() + ":" + e.what();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+struct Spread {
+    tea::DecryptKernel kernel;
+    unsigned threads;
+};
+
+class ManyFiles : public ::testing::TestWithParam<Spread> {
+protected:
+    ManyFiles() { texts.Set(lang::kSourceMissing, "missing"); }
+
+    // `count` files of kSizes' sizes in turn; the one-file cipher's output of each, and the
+    // random values it drew, read back from its first block.
+    void Make(std::size_t count) {
+        std::mt19937 random(5);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string source = dir / ("f" + std::to_string(100 + i));
+            std::string bytes(kSizes[i % kSizes.size()], '\0');
+            for (char& c : bytes)
+                c = static_cast<char>(random());
+            WriteFile(source, bytes);
+            jobs.push_back({source, source + ".vwx"});
+            cipher.EncryptFile(source, ref / "one", kPassword);
+            expected.push_back(ReadFile(ref / "one"));
+            std::uint8_t first[8];
+            std::memcpy(first, expected.back().data(), 8);
+            tea::Chain chain;
+            tea::CbcDecryptScalar(first, 8, tea::KeyFromPassword(kPassword), chain);
+            pairs.push_back({tea::LoadLE32(first), tea::LoadLE32(first + 4)});
+        }
+    }
+
+    // Runs the engine; `done` records the order and what was in place at each step.
+    void Run(const std::function<void(std::size_t)>& begin = {}) {
+        ManyFilesSetup setup{GetParam().threads, GetParam().kernel, kLane, std::int64_t{1} << 40, {}};
+        setup.randomValues = [this](std::size_t index) { return pairs.at(index); };
+        ManyFilesEncryption(cipher, texts, setup)
+            .Run(
+                jobs, kPassword, begin ? begin : [](std::size_t) {},
+                [this](std::size_t k) {
+                    finished.push_back(k);
+                    EXPECT_EQ(ReadFile(jobs[k].destination), expected[k]);
+                    if (k + 1 < jobs.size()) {
+                        EXPECT_FALSE(fs::is_regular_file(jobs[k + 1].destination));
+                    }
+                    return true;
+                });
+    }
+
+    LangTable texts;
+    Cipher cipher{texts};
+    test::TempDir dir, ref;
+    std::vector<EncryptionJob> jobs;
+    std::vector<std::string> expected;
+    std::vector<tea::RandomPair> pairs;
+    std::vector<std::size_t> finished;
+};
+
+TEST_P(ManyFiles, ByteIdenticalToOneFileAfterTheOtherAndInListOrder) {
+    if (!tea::KernelAvailable(GetParam().kernel)) GTEST_SKIP() << "no " << tea::KernelName(GetParam().kernel);
+    Make(2 * tea::LaneCount(GetParam().kernel) * GetParam().threads + 3);
+    Run();
+    ASSERT_EQ(finished.size(), jobs.size());
+    for (std::size_t k = 0; k < jobs.size(); ++k)
+        EXPECT_EQ(finished[k], k);
+}
+
+// File k of n fails: the files before it are complete, it raises what the one-file cipher
+// raises, and nothing of the later files is left, although they were in flight.
+TEST_P(ManyFiles, FailureAtOneFileLeavesTheLaterOnesUntouched) {
+    if (!tea::KernelAvailable(GetParam().kernel)) GTEST_SKIP() << "no " << tea::KernelName(GetParam().kernel);
+    constexpr std::size_t k = 3;
+    for (int fault = 0; fault < 3; ++fault) {
+        jobs.clear(), expected.clear(), pairs.clear(), finished.clear();
+        for (const auto& name : test::Names(dir.Path()))
+            fs::remove(dir.Path() / name);
+        Make(12);
+        std::string want = "cancelled";
+        if (fault == 0) fs::remove(jobs[k].source); // gone after the list was made
+        if (fault == 1) fs::create_directory(jobs[k].destination);
+        if (fault < 2) want = Raised([&] { cipher.EncryptFile(jobs[k].source, jobs[k].destination, kPassword); });
+        cipher.Progress = [&](int percent) {
+            if (fault == 2 && finished.size() == k && percent > 0) throw std::runtime_error("cancelled");
+        };
+        EXPECT_EQ(Raised([&] { Run(); }), want) << fault;
+        cipher.Progress = nullptr;
+        EXPECT_EQ(finished, (std::vector<std::size_t>{0, 1, 2}));
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < jobs.size(); ++i) {
+            if (i != k || fault != 0) names.push_back(fs::path(jobs[i].source).filename().string());
+            if (i < k || (i == k && fault == 1)) names.push_back(fs::path(jobs[i].destination).filename().string());
+        }
+        std::ranges::sort(names);
+        EXPECT_EQ(test::Names(dir.Path()), names) << fault;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernels, ManyFiles,
+                         ::testing::Values(Spread{tea::DecryptKernel::Scalar, 1}, Spread{tea::DecryptKernel::Sse2, 2},
+                                           Spread{tea::DecryptKernel::Avx2, 1}, Spread{tea::DecryptKernel::Avx512, 2}),
+                         [](const auto& param) {
+                             return std::string(tea::KernelName(param.param.kernel)) + "x" +
+                                    std::to_string(param.param.threads);
+                         });
+
+} // namespace
+} // namespace vaultwing
