@@ -207,11 +207,11 @@ void CbcDecryptWith(DecryptKernel kernel, std::uint8_t* data, std::size_t size, 
 std::size_t LaneCount(DecryptKernel kernel) noexcept {
     switch (KernelAvailable(kernel) ? kernel : DecryptKernel::Scalar) {
     case DecryptKernel::Sse2:
-        return 4;
-    case DecryptKernel::Avx2:
         return 8;
-    case DecryptKernel::Avx512:
+    case DecryptKernel::Avx2:
         return 16;
+    case DecryptKernel::Avx512:
+        return 32;
     default:
         return 1;
     }

@@ -29,6 +29,7 @@ using tea::kHeaderSize;
 // Failures read exactly as those of Cipher::EncryptFile.
 constexpr const char* kOperation = "Cipher.EncryptFile";
 constexpr std::size_t kMaxWindow = 128; // files started ahead of the head: two open files each
+constexpr unsigned kFlushers = 2;
 
 [[noreturn]] void FailSystem(const std::error_code& ec) {
     throw VwxError(kCipherErrorNumber, kOperation, platform::ErrorDescription(ec));
@@ -45,6 +46,7 @@ struct FileSlot {
     std::uint64_t framed = 0;             // from Running on
     std::uint64_t done = 0;               // bytes enciphered and written
     std::optional<TempFileBeside> output; // Written: complete, renamed by the calling thread
+    bool syncing = false;                 // a flusher commits it to disk ahead of the rename
     std::exception_ptr error;             // Failed
 };
 
@@ -57,6 +59,7 @@ struct Shared {
     std::size_t limit = 0; // no file from here on is started (a failure moves it down)
     std::size_t window = 0;
     unsigned workers = 0; // running
+    std::size_t nextSync = 0;
     bool stop = false;
 };
 
@@ -291,6 +294,31 @@ private:
     std::vector<Lane> lanes_;
 };
 
+// Commits written files to disk in list order ahead of the calling thread, which then finds
+// little left to flush when it renames them: several files are flushed at once, and while the
+// head's folder entry is committed. A failure here needs no report: the final flush fails too.
+void FlushAhead(Shared& shared) {
+    std::unique_lock lock(shared.mutex);
+    for (;;) {
+        const std::size_t index = shared.nextSync;
+        if (shared.stop || index >= shared.limit) return;
+        FileSlot& slot = shared.slots[index];
+        if (slot.stage == FileSlot::Stage::Waiting || slot.stage == FileSlot::Stage::Running) {
+            shared.changed.wait(lock);
+            continue;
+        }
+        ++shared.nextSync;
+        if (slot.stage != FileSlot::Stage::Written) continue;
+        slot.syncing = true;
+        lock.unlock();
+        std::error_code ec;
+        (void)slot.output->Sync(ec);
+        lock.lock();
+        slot.syncing = false;
+        shared.changed.notify_all();
+    }
+}
+
 // Raises the progress events of the blocks up to `done`, as the pass of one file would.
 void RaiseUpTo(tea::ProgressCounter& progress, std::uint64_t done) {
     for (std::uint64_t due = progress.NextEventBlock(0); due < done; due = progress.NextEventBlock(0))
@@ -347,6 +375,13 @@ void ManyFilesEncryption::Run(const std::vector<EncryptionJob>& jobs, std::strin
             break; // fewer workers; with none, every file is encrypted alone below
         }
     }
+    for (unsigned t = 0; t < kFlushers; ++t) {
+        try {
+            running.emplace_back([&shared] { FlushAhead(shared); });
+        } catch (const std::system_error&) {
+            break; // the calling thread flushes each file as it renames it
+        }
+    }
 
     for (std::size_t k = 0; k < jobs.size(); ++k) {
         begin(k);
@@ -374,6 +409,10 @@ void ManyFilesEncryption::Run(const std::vector<EncryptionJob>& jobs, std::strin
             RaiseUpTo(*progress, seen);
             if (written) {
                 progress->Finish();
+                lock.lock();
+                shared.changed.wait(lock, [&] { return !slot.syncing; });
+                shared.nextSync = std::max(shared.nextSync, k + 1); // no flusher takes it now
+                lock.unlock();
                 std::error_code ec;
                 if (!slot.output->Commit(ec)) FailSystem(ec);
                 break;
