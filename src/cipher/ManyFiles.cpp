@@ -75,6 +75,20 @@ struct LaneFile {
     tea::Chain chain;
 };
 
+// The lanes of all workers together hold at most kLaneMemory, however many cores and lanes.
+constexpr std::size_t kLaneMemory = std::size_t{8} << 20;
+constexpr std::size_t kMinLaneBuffer = std::size_t{4} << 10;
+
+unsigned WorkerThreads(const ManyFilesSetup& setup) {
+    return setup.threads != 0 ? setup.threads : std::max(1u, std::thread::hardware_concurrency());
+}
+
+std::size_t LaneBufferBytes(const ManyFilesSetup& setup, std::size_t lanesPerWorker) {
+    const std::size_t threads = WorkerThreads(setup);
+    const std::size_t share = std::max(kLaneMemory / (threads * lanesPerWorker), kMinLaneBuffer);
+    return std::max(std::min(setup.laneBuffer, share) / kBlockSize * kBlockSize, kBlockSize);
+}
+
 struct Lane {
     std::optional<LaneFile> file;
     SecretBuffer buffer;    // holds plaintext, so it is wiped when it goes
@@ -104,7 +118,7 @@ public:
 
 private:
     void Loop() {
-        const std::size_t bufferBytes = std::max(setup_.laneBuffer / kBlockSize * kBlockSize, kBlockSize);
+        const std::size_t bufferBytes = LaneBufferBytes(setup_, lanes_.size());
         for (Lane& lane : lanes_)
             lane.buffer = SecretBuffer(bufferBytes);
         SecretBuffer idle(bufferBytes); // what idle lanes encipher
@@ -166,20 +180,23 @@ private:
             lane.file.emplace();
             lane.file->index = index;
             lane.filled = lane.at = 0;
-            Guarded(lane, [&] { Start(*lane.file); });
+            Guarded(lane, [&] {
+                if (!Start(*lane.file)) lane.file.reset();
+            });
         }
         return true;
     }
 
-    // The checks and opening steps of Cipher::EncryptFile, in its order.
-    void Start(LaneFile& file) {
+    // The checks and opening steps of Cipher::EncryptFile, in its order. False when the file is
+    // left to the calling thread to encrypt alone.
+    bool Start(LaneFile& file) {
         const EncryptionJob& job = jobs_[file.index];
         const std::int64_t size = platform::FileSize(job.source);
         if (size <= 0) FailText(lang::kSourceMissing);
         if (size > tea::kMaxPlainLength) FailText(lang::kFileTooLarge);
         if (size >= setup_.largeFrom) {
             Publish(file.index, [](FileSlot& slot) { slot.stage = FileSlot::Stage::Alone; });
-            return;
+            return false;
         }
         const auto attrs = platform::FileAttributes(job.destination);
         if (attrs && (*attrs & platform::kAttrDirectory) != 0) FailSystem(std::errc::is_a_directory);
@@ -206,6 +223,7 @@ private:
             slot.stage = FileSlot::Stage::Running;
             slot.framed = framed;
         });
+        return true;
     }
 
     // The next chunk of the framed plaintext: header, data from the source, zeros.
@@ -260,7 +278,6 @@ private:
     template <class Step> void Guarded(Lane& lane, Step&& step) {
         try {
             step();
-            if (lane.file && shared_.slots[lane.file->index].stage == FileSlot::Stage::Alone) lane.file.reset();
         } catch (...) {
             Fail(lane, std::current_exception());
         }
@@ -336,7 +353,7 @@ void ManyFilesEncryption::Run(const std::vector<EncryptionJob>& jobs, std::strin
     using Stage = FileSlot::Stage;
     const tea::KeyWords key = tea::KeyFromPassword(password);
     const tea::DecryptKernel kernel = setup_.kernel.value_or(tea::ActiveKernel());
-    const unsigned threads = setup_.threads != 0 ? setup_.threads : std::max(1u, std::thread::hardware_concurrency());
+    const unsigned threads = WorkerThreads(setup_);
 
     Shared shared;
     shared.slots.resize(jobs.size());
