@@ -95,6 +95,8 @@ TEST_F(CliFaults, WriteFailsAtOneFileOfMany) {
     EXPECT_EQ(Names(work.Path()), names);
     for (const char* name : {"c", "d", "e"})
         EXPECT_EQ(ReadFile(work / name), Pattern(*name == 'c' ? 300000 : 20000, static_cast<unsigned>(*name)));
+    args.erase(args.end() - 5, args.end() - 3); // a and b are gone
+    EXPECT_EQ(RunCli(home.Str(), args).exit, 0);
 }
 
 TEST_F(CliFaults, KilledPartWayLeavesOnlyAHiddenTemporaryAndTheSource) {
