@@ -42,7 +42,13 @@ struct Spread {
 
 class ManyFiles : public ::testing::TestWithParam<Spread> {
 protected:
-    ManyFiles() { texts.Set(lang::kSourceMissing, "missing"); }
+    ManyFiles() {
+        texts.Set(lang::kSourceMissing, "missing");
+        cipher.Progress = [this](int percent) {
+            events.push_back(percent);
+            if (finished.size() == cancelAt && percent > 0) throw std::runtime_error("cancelled");
+        };
+    }
 
     // `count` files of kSizes' sizes in turn; the one-file cipher's output of each, and the
     // random values it drew, read back from its first block.
@@ -55,7 +61,9 @@ protected:
                 c = static_cast<char>(random());
             WriteFile(source, bytes);
             jobs.push_back({source, source + ".vwx"});
+            events.clear();
             cipher.EncryptFile(source, ref / "one", kPassword);
+            progress.push_back(events);
             expected.push_back(ReadFile(ref / "one"));
             std::uint8_t first[8];
             std::memcpy(first, expected.back().data(), 8);
@@ -68,10 +76,12 @@ protected:
     // Runs the engine; `done` records the order and what was in place at each step. Files of
     // 2000 bytes and more go alone (and draw their own random values).
     void Run() {
+        events.clear();
         ManyFilesSetup setup{GetParam().threads, GetParam().kernel, kLane, 2000, {}};
         setup.randomValues = [this](std::size_t index) { return pairs.at(index); };
         const auto done = [this](std::size_t k) {
             finished.push_back(k);
+            EXPECT_EQ(std::exchange(events, {}), progress[k]) << k; // the head file's, as alone
             EXPECT_TRUE(fs::file_size(jobs[k].source) >= 2000 || ReadFile(jobs[k].destination) == expected[k]) << k;
             EXPECT_TRUE(EncryptedMatchesPlain(jobs[k].destination, jobs[k].source, kPassword)) << k;
             EXPECT_TRUE(k + 1 == jobs.size() || !fs::is_regular_file(jobs[k + 1].destination)) << k;
@@ -89,6 +99,9 @@ protected:
     std::vector<std::string> expected;
     std::vector<tea::RandomPair> pairs;
     std::vector<std::size_t> finished;
+    std::vector<int> events;
+    std::vector<std::vector<int>> progress;
+    std::size_t cancelAt = SIZE_MAX;
 };
 
 TEST_P(ManyFiles, ByteIdenticalToOneFileAfterTheOtherAndInListOrder) {
@@ -106,7 +119,7 @@ TEST_P(ManyFiles, FailureAtOneFileLeavesTheLaterOnesUntouched) {
     if (!tea::KernelAvailable(GetParam().kernel)) GTEST_SKIP() << "no " << tea::KernelName(GetParam().kernel);
     constexpr std::size_t k = 3;
     for (int fault = 0; fault < 3; ++fault) {
-        jobs.clear(), expected.clear(), pairs.clear(), finished.clear();
+        jobs.clear(), expected.clear(), pairs.clear(), finished.clear(), progress.clear();
         for (const auto& name : test::Names(dir.Path()))
             fs::remove(dir.Path() / name);
         Make(12);
@@ -114,11 +127,8 @@ TEST_P(ManyFiles, FailureAtOneFileLeavesTheLaterOnesUntouched) {
         if (fault == 0) fs::remove(jobs[k].source); // gone after the list was made
         if (fault == 1) fs::create_directory(jobs[k].destination);
         if (fault < 2) want = Raised([&] { cipher.EncryptFile(jobs[k].source, jobs[k].destination, kPassword); });
-        cipher.Progress = [&](int percent) {
-            if (fault == 2 && finished.size() == k && percent > 0) throw std::runtime_error("cancelled");
-        };
+        cancelAt = fault == 2 ? k : SIZE_MAX;
         EXPECT_EQ(Raised([&] { Run(); }), want) << fault;
-        cipher.Progress = nullptr;
         EXPECT_EQ(finished, (std::vector<std::size_t>{0, 1, 2}));
         std::vector<std::string> names;
         for (std::size_t i = 0; i < jobs.size(); ++i) {
