@@ -158,8 +158,12 @@ private:
     }
 
     // Gives idle lanes the next files; waits while no lane has work and the window is full.
-    // False when there is nothing left to do.
+    // False when there is nothing left to do or the run stopped.
     bool TakeFiles() {
+        {
+            std::lock_guard lock(shared_.mutex); // a cancelled run must not wait for a long file
+            if (shared_.stop) return false;
+        }
         for (Lane& lane : lanes_) {
             if (lane.file) continue;
             std::size_t index = 0;
