@@ -80,7 +80,9 @@ constexpr std::size_t kLaneMemory = std::size_t{8} << 20;
 constexpr std::size_t kMinLaneBuffer = std::size_t{4} << 10;
 
 unsigned WorkerThreads(const ManyFilesSetup& setup) {
-    return setup.threads != 0 ? setup.threads : std::max(1u, std::thread::hardware_concurrency());
+    constexpr unsigned kMaxWorkers = 64; // with 32 lanes of kMinLaneBuffer each: kLaneMemory
+    return std::min(setup.threads != 0 ? setup.threads : std::max(1u, std::thread::hardware_concurrency()),
+                    kMaxWorkers);
 }
 
 std::size_t LaneBufferBytes(const ManyFilesSetup& setup, std::size_t lanesPerWorker) {
