@@ -204,6 +204,38 @@ void CbcDecryptWith(DecryptKernel kernel, std::uint8_t* data, std::size_t size, 
     KernelFunction(KernelAvailable(kernel) ? kernel : DecryptKernel::Scalar)(data, size, key, chain);
 }
 
+std::size_t LaneCount(DecryptKernel kernel) noexcept {
+    switch (KernelAvailable(kernel) ? kernel : DecryptKernel::Scalar) {
+    case DecryptKernel::Sse2:
+        return 8;
+    case DecryptKernel::Avx2:
+        return 16;
+    case DecryptKernel::Avx512:
+        return 32;
+    default:
+        return 1;
+    }
+}
+
+void CbcEncryptLanes(DecryptKernel kernel, std::uint8_t* const* lanes, Chain* chains, std::size_t blocks,
+                     const KeyWords& key) noexcept {
+    switch (KernelAvailable(kernel) ? kernel : DecryptKernel::Scalar) {
+#ifdef VAULTWING_TEA_X86
+    case DecryptKernel::Sse2:
+        detail::CbcEncryptLanesSse2(lanes, chains, blocks, key);
+        return;
+    case DecryptKernel::Avx2:
+        detail::CbcEncryptLanesAvx2(lanes, chains, blocks, key);
+        return;
+    case DecryptKernel::Avx512:
+        detail::CbcEncryptLanesAvx512(lanes, chains, blocks, key);
+        return;
+#endif
+    default:
+        CbcEncryptFast(lanes[0], blocks * kBlockSize, key, chains[0]);
+    }
+}
+
 void SetParallelism(const Parallelism& parallelism) noexcept {
     parallelThreads.store(parallelism.threads, std::memory_order_relaxed);
     parallelMinBytes.store(std::max<std::size_t>(parallelism.minBytesPerThread, kBlockSize), std::memory_order_relaxed);

@@ -44,6 +44,15 @@ void ResetKernel() noexcept;
 void CbcDecryptWith(DecryptKernel kernel, std::uint8_t* data, std::size_t size, const KeyWords& key,
                     Chain& chain) noexcept;
 
+// Independent chains side by side, one per 32-bit lane of two vectors of the unit the kernel names
+// (32 with AVX-512, 16 with AVX2, 8 with SSE2; 1 for the scalar kernel): several files are
+// enciphered at once although each one is a serial chain.
+[[nodiscard]] std::size_t LaneCount(DecryptKernel kernel) noexcept;
+// Enciphers `blocks` blocks of each of LaneCount(kernel) chains; lane i's bytes start at lanes[i]
+// and its chain is chains[i]. Gives every lane the bytes CbcEncrypt gives it alone.
+void CbcEncryptLanes(DecryptKernel kernel, std::uint8_t* const* lanes, Chain* chains, std::size_t blocks,
+                     const KeyWords& key) noexcept;
+
 // Splitting across threads: at most `threads` threads (0: one per hardware thread), each given
 // at least `minBytesPerThread`. Tests force splits of small buffers with this.
 struct Parallelism {

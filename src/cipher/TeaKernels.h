@@ -17,6 +17,11 @@ void CbcDecryptSse2(std::uint8_t* data, std::size_t size, const KeyWords& key, C
 void CbcDecryptAvx2(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept;
 void CbcDecryptAvx512(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept;
 
+// CBC encryption of independent chains, two vectors of them (8, 16, 32).
+void CbcEncryptLanesSse2(std::uint8_t* const* lanes, Chain* chains, std::size_t blocks, const KeyWords& key) noexcept;
+void CbcEncryptLanesAvx2(std::uint8_t* const* lanes, Chain* chains, std::size_t blocks, const KeyWords& key) noexcept;
+void CbcEncryptLanesAvx512(std::uint8_t* const* lanes, Chain* chains, std::size_t blocks, const KeyWords& key) noexcept;
+
 [[nodiscard]] bool CpuHasSse2() noexcept;
 [[nodiscard]] bool CpuHasAvx2() noexcept;
 [[nodiscard]] bool CpuHasAvx512() noexcept;

@@ -47,49 +47,65 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
     ui_.ProgressBegin(direction, state_.Text(encrypt ? lang::kProgressEncrypt : lang::kProgressDecrypt));
 
     const std::vector<std::string> files = list; // the list stays as it is until the run ends
-    for (const std::string& file : files) {
-        state_.currentFile = file;
-        ui_.ProgressShowFile(GetFileName(file));
-        std::string failure;
-        RunResult outcome = RunResult::Completed;
-        try {
-            if (encrypt)
-                cipher_.EncryptFile(file, file + ".vwx", state_.password);
-            else
-                cipher_.DecryptFile(file, StripExtension(file), state_.password);
-        } catch (const VwxError& error) {
-            failure = error.Description();
-            outcome = RunResult::Failed;
-        } catch (const RunCancelledByUser&) {
-            failure = state_.Text(lang::kRunCancelled);
-            outcome = RunResult::Cancelled;
-        }
-        if (outcome != RunResult::Completed) {
-            ui_.ProgressHide();
-            ui_.ShowMessage(WarningMessage(state_, file + kCrLf + kCrLf + failure));
-            EndRun(list);
-            return outcome;
-        }
-        // The destination is complete and on disk before its source may go, and the source goes
-        // only when the encrypted form gives back exactly its bytes.
-        if (state_.deleteSources) {
-            const std::string encrypted = encrypt ? file + ".vwx" : file;
-            const std::string plain = encrypt ? file : StripExtension(file);
-            if (beforeVerify) beforeVerify(encrypt ? encrypted : plain);
-            if (!EncryptedMatchesPlain(encrypted, plain, state_.password, [this] { ui_.DoEvents(); })) {
-                ui_.ProgressHide();
-                ui_.ShowMessage(WarningMessage(state_, file + kCrLf + kCrLf + state_.Text(lang::kVerifyFailed)));
-                EndRun(list);
-                return RunResult::Failed;
+    std::size_t current = 0;
+    bool verified = true;
+    const auto begin = [&](std::size_t k) {
+        current = k;
+        state_.currentFile = files[k];
+        ui_.ProgressShowFile(GetFileName(files[k]));
+    };
+    const auto finish = [&](std::size_t k) {
+        verified = FinishFile(files[k], encrypt);
+        if (verified) SetProgress(0);
+        return verified;
+    };
+    std::string failure;
+    RunResult outcome = RunResult::Completed;
+    try {
+        if (encrypt && manyFiles && files.size() > 1) {
+            std::vector<EncryptionJob> jobs;
+            for (const std::string& file : files)
+                jobs.push_back({file, file + ".vwx"});
+            ManyFilesEncryption(cipher_, state_.texts, *manyFiles).Run(jobs, state_.password, begin, finish);
+        } else {
+            for (std::size_t k = 0; k < files.size() && verified; ++k) {
+                begin(k);
+                if (encrypt)
+                    cipher_.EncryptFile(files[k], files[k] + ".vwx", state_.password);
+                else
+                    cipher_.DecryptFile(files[k], StripExtension(files[k]), state_.password);
+                (void)finish(k);
             }
-            (void)ClearReadOnly(file, [this] { ui_.DoEvents(); });
-            (void)DestroyFile(file);
         }
-        SetProgress(0);
+    } catch (const VwxError& error) {
+        failure = error.Description();
+        outcome = RunResult::Failed;
+    } catch (const RunCancelledByUser&) {
+        failure = state_.Text(lang::kRunCancelled);
+        outcome = RunResult::Cancelled;
+    }
+    if (!verified) {
+        failure = state_.Text(lang::kVerifyFailed);
+        outcome = RunResult::Failed;
     }
     ui_.ProgressHide();
+    if (outcome != RunResult::Completed)
+        ui_.ShowMessage(WarningMessage(state_, files[current] + kCrLf + kCrLf + failure));
     EndRun(list);
-    return RunResult::Completed;
+    return outcome;
+}
+
+// The destination is complete and on disk before its source may go, and the source goes only
+// when the encrypted form gives back exactly its bytes.
+bool Runs::FinishFile(const std::string& file, bool encrypt) {
+    if (!state_.deleteSources) return true;
+    const std::string encrypted = encrypt ? file + ".vwx" : file;
+    const std::string plain = encrypt ? file : StripExtension(file);
+    if (beforeVerify) beforeVerify(encrypt ? encrypted : plain);
+    if (!EncryptedMatchesPlain(encrypted, plain, state_.password, [this] { ui_.DoEvents(); })) return false;
+    (void)ClearReadOnly(file, [this] { ui_.DoEvents(); });
+    (void)DestroyFile(file);
+    return true;
 }
 
 void Runs::EndRun(std::vector<std::string>& list) {

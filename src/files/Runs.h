@@ -3,12 +3,14 @@
 // one password, the progress window, and the sources destroyed afterwards when
 // AppState::deleteSources says so.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "cipher/Cipher.h"
+#include "cipher/ManyFiles.h"
 #include "state/AppState.h"
 #include "state/UiPort.h"
-#include "cipher/Cipher.h"
 
 namespace vaultwing {
 
@@ -37,8 +39,15 @@ public:
     // destroyed; tests use it to damage the written file.
     std::function<void(const std::string& written)> beforeVerify;
 
+    // An encryption list of several files keeps several in flight with this setup; none: one
+    // file after the other. The result is the same either way.
+    std::optional<ManyFilesSetup> manyFiles{ManyFilesSetup{}};
+
 private:
     RunResult Run(RunDirection direction, std::vector<std::string>& list);
+    // After a file's output is in place: the read-back check and the source's destruction.
+    // False when the check failed.
+    bool FinishFile(const std::string& file, bool encrypt);
     void EndRun(std::vector<std::string>& list);
 
     AppState& state_;

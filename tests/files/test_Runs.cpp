@@ -94,5 +94,31 @@ TEST_F(RunsTest, DamagedOutputKeepsTheSourceAndStopsTheRun) {
     EXPECT_EQ(ui.messages.back().text, second + ".vwx\r\n\r\nT612");
 }
 
+// Several files in flight: each source goes only after its own output read back correctly, in
+// list order, and no later output is in place before.
+TEST_F(RunsTest, ManyFilesDestroySourcesInListOrderAfterTheirOwnCheck) {
+    app.state.deleteSources = true;
+    app.runs.manyFiles->laneBuffer = 64;
+    std::vector<std::string> files, outputs;
+    for (int i = 0; i < 12; ++i) {
+        files.push_back(Make("m" + std::to_string(10 + i), std::string(1 + 97 * i, static_cast<char>('a' + i))));
+        outputs.push_back(files.back() + ".vwx");
+    }
+    std::vector<std::string> checked;
+    app.runs.beforeVerify = [&](const std::string& written) {
+        checked.push_back(written);
+        for (std::size_t j = 0; j < files.size(); ++j) {
+            EXPECT_EQ(fs::exists(files[j]), j + 1 >= checked.size()) << written << " " << j;
+            EXPECT_EQ(fs::exists(outputs[j]), j < checked.size()) << written << " " << j;
+        }
+    };
+    ASSERT_EQ(Run(true, files), RunResult::Completed);
+    EXPECT_EQ(checked, outputs);
+    app.runs.beforeVerify = nullptr;
+    ASSERT_EQ(Run(false, outputs), RunResult::Completed);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(ReadFile(files[static_cast<std::size_t>(i)]), std::string(1 + 97 * i, static_cast<char>('a' + i)));
+}
+
 } // namespace
 } // namespace vaultwing::test

@@ -78,6 +78,27 @@ INSTANTIATE_TEST_SUITE_P(Limits, WriteFailsPartWay,
                                            std::pair<bool, rlim_t>{false, 500000},
                                            std::pair<bool, rlim_t>{false, (1 << 20) + 4})); // all but the last byte
 
+// The third of five files cannot be written whole: the two before it are encrypted (their
+// sources destroyed), it and the later ones are as they were, with no output or temporary file.
+TEST_F(CliFaults, WriteFailsAtOneFileOfMany) {
+    std::vector<std::string> args = Args(work / "c"), names{"a.vwx", "b.vwx", "c", "d", "e"};
+    args.pop_back();
+    for (const char* name : {"a", "b", "c", "d", "e"}) {
+        WriteFile(work / name, Pattern(*name == 'c' ? 300000 : 20000, static_cast<unsigned>(*name)));
+        args.push_back(work / name);
+    }
+    CliOptions limited;
+    limited.fileSizeLimit = 200000;
+    const auto out = RunCli(home.Str(), args, limited);
+    EXPECT_EQ(out.exit, 1) << out.err;
+    EXPECT_NE(out.err.find(work / "c"), std::string::npos) << out.err;
+    EXPECT_EQ(Names(work.Path()), names);
+    for (const char* name : {"c", "d", "e"})
+        EXPECT_EQ(ReadFile(work / name), Pattern(*name == 'c' ? 300000 : 20000, static_cast<unsigned>(*name)));
+    args.erase(args.end() - 5, args.end() - 3); // a and b are gone
+    EXPECT_EQ(RunCli(home.Str(), args).exit, 0);
+}
+
 TEST_F(CliFaults, KilledPartWayLeavesOnlyAHiddenTemporaryAndTheSource) {
     const std::string plain = work / "film.mkv";
     const std::string original = Pattern(std::size_t{32} << 20, 42);

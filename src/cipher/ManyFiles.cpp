@@ -1,0 +1,453 @@
+#include "cipher/ManyFiles.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "base/SecureWipe.h"
+#include "base/VwxError.h"
+#include "cipher/Cipher.h"
+#include "cipher/Progress.h"
+#include "config/LangIndices.h"
+#include "config/LangTable.h"
+#include "platform/DurableWrite.h"
+#include "platform/platform.h"
+
+namespace vaultwing {
+namespace {
+
+using tea::kBlockSize;
+using tea::kHeaderSize;
+
+// Failures read exactly as those of Cipher::EncryptFile.
+constexpr const char* kOperation = "Cipher.EncryptFile";
+constexpr std::size_t kMaxWindow = 128; // files started ahead of the head: two open files each
+constexpr unsigned kFlushers = 2;
+
+[[noreturn]] void FailSystem(const std::error_code& ec) {
+    throw VwxError(kCipherErrorNumber, kOperation, platform::ErrorDescription(ec));
+}
+
+[[noreturn]] void FailSystem(std::errc code) {
+    FailSystem(std::make_error_code(code));
+}
+
+// One file of the list, shared by the worker that enciphers it and the calling thread.
+struct FileSlot {
+    enum class Stage { Waiting, Running, Written, Failed, Alone };
+    Stage stage = Stage::Waiting;
+    std::uint64_t framed = 0;             // from Running on
+    std::uint64_t done = 0;               // bytes enciphered and written
+    std::optional<TempFileBeside> output; // Written: complete, renamed by the calling thread
+    bool syncing = false;                 // a flusher commits it to disk ahead of the rename
+    std::exception_ptr error;             // Failed
+};
+
+struct Shared {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<FileSlot> slots;
+    std::size_t next = 0;  // the next file a lane takes
+    std::size_t head = 0;  // the file the calling thread waits for
+    std::size_t limit = 0; // no file from here on is started (a failure moves it down)
+    std::size_t window = 0;
+    unsigned workers = 0; // running
+    std::size_t nextSync = 0;
+    bool stop = false;
+};
+
+// A file in a lane: its source, its temporary output and where its chain stands.
+struct LaneFile {
+    std::size_t index = 0;
+    platform::File source;
+    std::optional<TempFileBeside> output;
+    SecretBuffer header{kHeaderSize};
+    std::uint64_t framed = 0;
+    std::uint64_t dataEnd = 0; // header and plaintext
+    std::uint64_t pos = 0;     // framed bytes read into the buffer so far
+    tea::Chain chain;
+};
+
+// The lanes of all workers together hold at most kLaneMemory, however many cores and lanes.
+constexpr std::size_t kLaneMemory = std::size_t{8} << 20;
+constexpr std::size_t kMinLaneBuffer = std::size_t{4} << 10;
+
+unsigned WorkerThreads(const ManyFilesSetup& setup) {
+    constexpr unsigned kMaxWorkers = 64; // with 32 lanes of kMinLaneBuffer each: kLaneMemory
+    return std::min(setup.threads != 0 ? setup.threads : std::max(1u, std::thread::hardware_concurrency()),
+                    kMaxWorkers);
+}
+
+std::size_t LaneBufferBytes(const ManyFilesSetup& setup, std::size_t lanesPerWorker) {
+    const std::size_t threads = WorkerThreads(setup);
+    const std::size_t share = std::max(kLaneMemory / (threads * lanesPerWorker), kMinLaneBuffer);
+    return std::max(std::min(setup.laneBuffer, share) / kBlockSize * kBlockSize, kBlockSize);
+}
+
+struct Lane {
+    std::optional<LaneFile> file;
+    SecretBuffer buffer;    // holds plaintext, so it is wiped when it goes
+    std::size_t filled = 0; // the chunk in the buffer
+    std::size_t at = 0;     // enciphered part of it
+};
+
+class Worker {
+public:
+    Worker(Shared& shared, const std::vector<EncryptionJob>& jobs, const ManyFilesSetup& setup, const LangTable& texts,
+           const tea::KeyWords& key, tea::DecryptKernel kernel)
+        : shared_(shared), jobs_(jobs), setup_(setup), texts_(texts), key_(key), kernel_(kernel),
+          lanes_(tea::LaneCount(kernel)) {}
+
+    void Run() {
+        try {
+            Loop();
+        } catch (...) {
+            // Out of memory or the like: this worker's files fail with it; the others go on.
+            for (Lane& lane : lanes_)
+                if (lane.file) Fail(lane, std::current_exception());
+        }
+        std::lock_guard lock(shared_.mutex);
+        --shared_.workers;
+        shared_.changed.notify_all();
+    }
+
+private:
+    void Loop() {
+        const std::size_t bufferBytes = LaneBufferBytes(setup_, lanes_.size());
+        for (Lane& lane : lanes_)
+            lane.buffer = SecretBuffer(bufferBytes);
+        SecretBuffer idle(bufferBytes); // what idle lanes encipher
+        std::vector<std::uint8_t*> data(lanes_.size());
+        std::vector<tea::Chain> chains(lanes_.size());
+        for (;;) {
+            if (!TakeFiles()) return;
+            for (Lane& lane : lanes_)
+                if (lane.file && lane.at == lane.filled) Guarded(lane, [&] { Produce(lane); });
+            std::size_t active = 0, blocks = SIZE_MAX;
+            for (Lane& lane : lanes_)
+                if (lane.file) {
+                    ++active;
+                    blocks = std::min(blocks, (lane.filled - lane.at) / kBlockSize);
+                }
+            if (active == 0) continue;
+            if (active == 1) { // one chain: the scalar kernel is faster than one lane of a vector
+                Lane& lane = *std::ranges::find_if(lanes_, [](const Lane& l) { return l.file.has_value(); });
+                tea::CbcEncrypt(lane.buffer.data() + lane.at, lane.filled - lane.at, key_, lane.file->chain);
+                lane.at = lane.filled;
+            } else {
+                for (std::size_t i = 0; i < lanes_.size(); ++i) {
+                    Lane& lane = lanes_[i];
+                    data[i] = lane.file ? lane.buffer.data() + lane.at : idle.data();
+                    chains[i] = lane.file ? lane.file->chain : tea::Chain{};
+                }
+                tea::CbcEncryptLanes(kernel_, data.data(), chains.data(), blocks, key_);
+                for (std::size_t i = 0; i < lanes_.size(); ++i)
+                    if (lanes_[i].file) {
+                        lanes_[i].file->chain = chains[i];
+                        lanes_[i].at += blocks * kBlockSize;
+                    }
+            }
+            for (Lane& lane : lanes_)
+                if (lane.file && lane.at == lane.filled) Guarded(lane, [&] { Consume(lane); });
+        }
+    }
+
+    // Gives idle lanes the next files; waits while no lane has work and the window is full.
+    // False when there is nothing left to do or the run stopped.
+    bool TakeFiles() {
+        {
+            std::lock_guard lock(shared_.mutex); // a cancelled run must not wait for a long file
+            if (shared_.stop) return false;
+        }
+        for (Lane& lane : lanes_) {
+            if (lane.file) continue;
+            std::size_t index = 0;
+            {
+                std::unique_lock lock(shared_.mutex);
+                const auto mayStart = [&] {
+                    return shared_.next < shared_.limit && shared_.next < shared_.head + shared_.window;
+                };
+                const bool busy = std::ranges::any_of(lanes_, [](const Lane& l) { return l.file.has_value(); });
+                if (!busy)
+                    shared_.changed.wait(lock,
+                                         [&] { return shared_.stop || shared_.next >= shared_.limit || mayStart(); });
+                if (shared_.stop) return false;
+                if (!mayStart()) return busy;
+                index = shared_.next++;
+                if (shared_.slots[index].stage == FileSlot::Stage::Alone) continue;
+            }
+            lane.file.emplace();
+            lane.file->index = index;
+            lane.filled = lane.at = 0;
+            Guarded(lane, [&] {
+                if (!Start(*lane.file)) lane.file.reset();
+            });
+        }
+        return true;
+    }
+
+    // The checks and opening steps of Cipher::EncryptFile, in its order. False when the file is
+    // left to the calling thread to encrypt alone.
+    bool Start(LaneFile& file) {
+        const EncryptionJob& job = jobs_[file.index];
+        const std::int64_t size = platform::FileSize(job.source);
+        if (size <= 0) FailText(lang::kSourceMissing);
+        if (size > tea::kMaxPlainLength) FailText(lang::kFileTooLarge);
+        if (size >= setup_.largeFrom) {
+            Publish(file.index, [](FileSlot& slot) { slot.stage = FileSlot::Stage::Alone; });
+            return false;
+        }
+        const auto attrs = platform::FileAttributes(job.destination);
+        if (attrs && (*attrs & platform::kAttrDirectory) != 0) FailSystem(std::errc::is_a_directory);
+        if (attrs && (*attrs & platform::kAttrReadOnly) != 0) FailSystem(std::errc::permission_denied);
+
+        std::error_code ec;
+        auto source = platform::File::OpenRead(job.source, ec);
+        if (!source) FailSystem(ec);
+        file.source = std::move(*source);
+        const std::int64_t length = file.source.Size(ec);
+        if (ec) FailSystem(ec);
+        if (length <= 0) FailText(lang::kSourceMissing);
+        if (length > tea::kMaxPlainLength) FailText(lang::kFileTooLarge);
+        file.framed = tea::FramedSize(static_cast<std::uint64_t>(length));
+        file.dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
+        tea::WriteHeader(file.header.data(),
+                         setup_.randomValues ? setup_.randomValues(file.index) : tea::DrawRandomValues(),
+                         static_cast<std::int32_t>(length));
+        auto output = TempFileBeside::Create(job.destination, ec);
+        if (!output) FailSystem(ec);
+        file.output.emplace(std::move(*output));
+        const std::uint64_t framed = file.framed;
+        Publish(file.index, [framed](FileSlot& slot) {
+            slot.stage = FileSlot::Stage::Running;
+            slot.framed = framed;
+        });
+        return true;
+    }
+
+    // The next chunk of the framed plaintext: header, data from the source, zeros.
+    void Produce(Lane& lane) {
+        LaneFile& file = *lane.file;
+        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(lane.buffer.size(), file.framed - file.pos));
+        std::uint8_t* data = lane.buffer.data();
+        std::size_t at = 0;
+        if (file.pos < kHeaderSize) {
+            at = std::min(size, static_cast<std::size_t>(kHeaderSize - file.pos));
+            std::memcpy(data, file.header.data() + file.pos, at);
+        }
+        const std::uint64_t dataFrom = file.pos + at;
+        if (dataFrom < file.dataEnd && at < size) {
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size - at, file.dataEnd - dataFrom));
+            std::error_code ec;
+            if (file.source.ReadFull(data + at, n, ec) != n)
+                FailSystem(ec ? ec : std::make_error_code(std::errc::io_error));
+            at += n;
+            if (dataFrom + n == file.dataEnd) {
+                // A source that grew while it was read would be stored cut short.
+                std::uint8_t probe = 0;
+                if (file.source.Read(&probe, 1, ec) != 0 || ec)
+                    FailSystem(ec ? ec : std::make_error_code(std::errc::io_error));
+            }
+        }
+        std::memset(data + at, 0, size - at);
+        lane.filled = size;
+        lane.at = 0;
+    }
+
+    // Writes the enciphered chunk; a finished file is handed to the calling thread.
+    void Consume(Lane& lane) {
+        LaneFile& file = *lane.file;
+        std::error_code ec;
+        if (!file.output->Write(lane.buffer.data(), lane.filled, ec)) FailSystem(ec);
+        file.pos += lane.filled;
+        const std::uint64_t done = file.pos;
+        if (done < file.framed) {
+            Publish(file.index, [done](FileSlot& slot) { slot.done = done; });
+            return;
+        }
+        file.source.Close();
+        Publish(file.index, [&](FileSlot& slot) {
+            slot.done = done;
+            slot.output.emplace(std::move(*file.output));
+            slot.stage = FileSlot::Stage::Written;
+        });
+        lane.file.reset();
+    }
+
+    template <class Step> void Guarded(Lane& lane, Step&& step) {
+        try {
+            step();
+        } catch (...) {
+            Fail(lane, std::current_exception());
+        }
+    }
+
+    // The file fails (its temporary output goes with the lane's file) and no later one starts.
+    void Fail(Lane& lane, std::exception_ptr error) {
+        const std::size_t index = lane.file->index;
+        lane.file.reset();
+        std::lock_guard lock(shared_.mutex);
+        shared_.slots[index].stage = FileSlot::Stage::Failed;
+        shared_.slots[index].error = std::move(error);
+        shared_.limit = std::min(shared_.limit, index + 1);
+        shared_.changed.notify_all();
+    }
+
+    template <class Change> void Publish(std::size_t index, Change&& change) {
+        std::lock_guard lock(shared_.mutex);
+        change(shared_.slots[index]);
+        shared_.changed.notify_all();
+    }
+
+    [[noreturn]] void FailText(int index) const { throw VwxError(kCipherErrorNumber, kOperation, texts_[index]); }
+
+    Shared& shared_;
+    const std::vector<EncryptionJob>& jobs_;
+    const ManyFilesSetup& setup_;
+    const LangTable& texts_;
+    const tea::KeyWords& key_;
+    tea::DecryptKernel kernel_;
+    std::vector<Lane> lanes_;
+};
+
+// Commits written files to disk in list order ahead of the calling thread, which then finds
+// little left to flush when it renames them: several files are flushed at once, and while the
+// head's folder entry is committed. A failure here needs no report: the final flush fails too.
+void FlushAhead(Shared& shared) {
+    std::unique_lock lock(shared.mutex);
+    for (;;) {
+        const std::size_t index = shared.nextSync;
+        if (shared.stop || index >= shared.limit) return;
+        FileSlot& slot = shared.slots[index];
+        if (slot.stage == FileSlot::Stage::Waiting || slot.stage == FileSlot::Stage::Running) {
+            shared.changed.wait(lock);
+            continue;
+        }
+        ++shared.nextSync;
+        if (slot.stage != FileSlot::Stage::Written) continue;
+        slot.syncing = true;
+        lock.unlock();
+        std::error_code ec;
+        (void)slot.output->Sync(ec);
+        lock.lock();
+        slot.syncing = false;
+        shared.changed.notify_all();
+    }
+}
+
+// Raises the progress events of the blocks up to `done`, as the pass of one file would.
+void RaiseUpTo(tea::ProgressCounter& progress, std::uint64_t done) {
+    for (std::uint64_t due = progress.NextEventBlock(0); due < done; due = progress.NextEventBlock(0))
+        progress.Raise(due);
+}
+
+} // namespace
+
+ManyFilesEncryption::ManyFilesEncryption(Cipher& cipher, const LangTable& texts, ManyFilesSetup setup)
+    : cipher_(cipher), texts_(texts), setup_(std::move(setup)) {}
+
+void ManyFilesEncryption::Run(const std::vector<EncryptionJob>& jobs, std::string_view password,
+                              const std::function<void(std::size_t)>& begin,
+                              const std::function<bool(std::size_t)>& done) {
+    using Stage = FileSlot::Stage;
+    const tea::KeyWords key = tea::KeyFromPassword(password);
+    const tea::DecryptKernel kernel = setup_.kernel.value_or(tea::ActiveKernel());
+    const unsigned threads = WorkerThreads(setup_);
+
+    Shared shared;
+    shared.slots.resize(jobs.size());
+    shared.limit = jobs.size();
+    shared.window = std::min(kMaxWindow, std::max<std::size_t>(4 * tea::LaneCount(kernel) * threads, 8));
+    // A source named twice is read again only after the earlier output is in place (and the
+    // source perhaps destroyed), exactly as one file after the other would.
+    std::set<std::string> named;
+    for (std::size_t i = 0; i < jobs.size(); ++i)
+        if (!named.insert(jobs[i].source).second) shared.slots[i].stage = Stage::Alone;
+
+    std::vector<std::unique_ptr<Worker>> workers;
+    std::vector<std::thread> running;
+    // However this function is left, the workers stop before the slots (and with them every
+    // temporary output not yet renamed) go.
+    struct Stopper {
+        Shared& shared;
+        std::vector<std::thread>& threads;
+        ~Stopper() {
+            {
+                std::lock_guard lock(shared.mutex);
+                shared.stop = true;
+            }
+            shared.changed.notify_all();
+            for (auto& thread : threads)
+                thread.join();
+        }
+    } stopper{shared, running};
+    for (unsigned t = 0; t < threads; ++t) {
+        workers.push_back(std::make_unique<Worker>(shared, jobs, setup_, texts_, key, kernel));
+        std::lock_guard lock(shared.mutex);
+        try {
+            running.emplace_back([worker = workers.back().get()] { worker->Run(); });
+            ++shared.workers;
+        } catch (const std::system_error&) {
+            break; // fewer workers; with none, every file is encrypted alone below
+        }
+    }
+    for (unsigned t = 0; t < kFlushers; ++t) {
+        try {
+            running.emplace_back([&shared] { FlushAhead(shared); });
+        } catch (const std::system_error&) {
+            break; // the calling thread flushes each file as it renames it
+        }
+    }
+
+    for (std::size_t k = 0; k < jobs.size(); ++k) {
+        begin(k);
+        std::unique_lock lock(shared.mutex);
+        FileSlot& slot = shared.slots[k];
+        std::optional<tea::ProgressCounter> progress;
+        std::uint64_t seen = 0;
+        for (;;) {
+            shared.changed.wait(lock, [&] {
+                return (slot.stage == Stage::Waiting && shared.workers == 0) ||
+                       (slot.stage != Stage::Waiting && slot.stage != Stage::Running) ||
+                       (slot.stage == Stage::Running && (!progress || slot.done != seen));
+            });
+            if (slot.stage == Stage::Waiting) slot.stage = Stage::Alone;
+            if (slot.stage == Stage::Failed) std::rethrow_exception(slot.error);
+            if (slot.stage == Stage::Alone) {
+                lock.unlock();
+                cipher_.EncryptFile(jobs[k].source, jobs[k].destination, password);
+                break;
+            }
+            if (!progress) progress.emplace(slot.framed, cipher_.Progress);
+            seen = slot.done;
+            const bool written = slot.stage == Stage::Written;
+            lock.unlock();
+            RaiseUpTo(*progress, seen);
+            if (written) {
+                progress->Finish();
+                lock.lock();
+                shared.changed.wait(lock, [&] { return !slot.syncing; });
+                shared.nextSync = std::max(shared.nextSync, k + 1); // no flusher takes it now
+                lock.unlock();
+                std::error_code ec;
+                if (!slot.output->Commit(ec)) FailSystem(ec);
+                break;
+            }
+            lock.lock();
+        }
+        if (!done(k)) return;
+        lock.lock();
+        slot.output.reset();
+        shared.head = k + 1;
+        shared.changed.notify_all();
+    }
+}
+
+} // namespace vaultwing
