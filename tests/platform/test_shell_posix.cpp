@@ -99,8 +99,11 @@ TEST(ShellIntegration, AssociationAndContextMenuEntries) {
     EXPECT_EQ(::access((data / "kio/servicemenus/vaultwing.desktop").c_str(), X_OK), 0); // or KDE ignores it
     platform::UnregisterFileType("vwx");
     platform::RemoveSendToShortcut();
-    for (const char* folder : {"applications", "mime/packages", "nautilus/scripts", "kio/servicemenus"})
-        EXPECT_EQ(Names(data / folder), Strings{}) << folder;
+    for (const char* folder : {"applications", "mime/packages", "nautilus/scripts", "kio/servicemenus"}) {
+        Strings left = Names(data / folder);
+        std::erase(left, "mimeinfo.cache"); // update-desktop-database's index, where it is installed
+        EXPECT_EQ(left, Strings{}) << folder;
+    }
     ScopedEnv relative("XDG_DATA_HOME", "relative/share"), home("HOME", data.Str().c_str()); // means ~/.local/share
     ASSERT_TRUE(platform::CreateSendToShortcut("/opt/vaultwing"));
     EXPECT_TRUE(fs::exists(data / ".local/share/nautilus/scripts/Vaultwing"));
