@@ -9,6 +9,7 @@
 #include "config/LangIndices.h"
 #include "files/JobLists.h"
 #include "files/SourceFiles.h"
+#include "platform/platform.h"
 
 namespace vaultwing {
 namespace {
@@ -52,6 +53,8 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
         ui_.ProgressShowFile(GetFileName(file));
         std::string failure;
         RunResult outcome = RunResult::Completed;
+        // Which file is read: only that one may be destroyed afterwards.
+        const auto identity = platform::IdentifyFile(file);
         try {
             if (encrypt)
                 cipher_.EncryptFile(file, file + ".vwx", state_.password);
@@ -82,8 +85,9 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
                 EndRun(list);
                 return RunResult::Failed;
             }
-            (void)ClearReadOnly(file, [this] { ui_.DoEvents(); });
-            (void)DestroyFile(file);
+            const auto kept =
+                DestroyProcessedSource(file, identity, encrypt ? encrypted : plain, [this] { ui_.DoEvents(); });
+            if (kept && sourceKept) sourceKept(file, *kept);
         }
         SetProgress(0);
     }

@@ -36,6 +36,8 @@ public:
     // Runs between writing a file and reading it back for the check before its source is
     // destroyed; tests use it to damage the written file.
     std::function<void(const std::string& written)> beforeVerify;
+    // Told when a source that was to be destroyed was kept, and why (the command line says so).
+    std::function<void(const std::string& source, const std::string& why)> sourceKept;
 
 private:
     RunResult Run(RunDirection direction, std::vector<std::string>& list);
