@@ -4,6 +4,7 @@
 
 #include "support/CliRunner.h"
 #include "support/TempDir.h"
+#include <unistd.h>
 
 namespace vaultwing::test {
 namespace {
@@ -17,10 +18,14 @@ protected:
             fs::copy_file(fs::path(VAULTWING_LANG_DIR) / lang, home.Path() / lang);
         WriteFile(home / "pw", "correct horse 1\n");
     }
-    CliOutcome Run(const std::vector<std::string>& args, const std::string& input = "") {
-        CliOptions options;
+    CliOutcome Run(const std::vector<std::string>& args, const std::string& input = "", CliOptions options = {}) {
         options.input = input;
         return RunCli(home.Str(), args, options);
+    }
+    // Runs with the password file, no progress bar and `mode` (--delete or --keep) on `paths`.
+    CliOutcome Job(const char* mode, std::vector<std::string> paths, const CliOptions& options = {}) {
+        paths.insert(paths.begin(), {"--password-file", home / "pw", "-q", mode});
+        return Run(paths, "", options);
     }
 
     TempDir home;
@@ -72,6 +77,92 @@ TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
     for (const auto& args : usage)
         EXPECT_EQ(Run(args).exit, 2) << ::testing::PrintToString(args);
     EXPECT_FALSE(fs::exists(f + ".vwx"));
+}
+
+// An output is no more readable than its source; one that replaces a file keeps that file's bits.
+TEST_F(Cli, OutputsTakeTheSourcesPermissions) {
+    const auto plain = work / "private.txt", encrypted = plain + ".vwx";
+    WriteFile(plain, "secret");
+    fs::permissions(plain, fs::perms(0600));
+    ASSERT_EQ(Job("--keep", {plain}).exit, 0);
+    EXPECT_EQ(fs::status(encrypted).permissions(), fs::perms(0600));
+    fs::rename(plain, work / "before");
+    ASSERT_EQ(Job("--keep", {encrypted}).exit, 0);
+    EXPECT_EQ(fs::status(plain).permissions(), fs::perms(0600));
+    fs::permissions(encrypted, fs::perms(0640));
+    ASSERT_EQ(Job("--delete", {plain}).exit, 0); // the edited file over its old .vwx
+    EXPECT_EQ(fs::status(encrypted).permissions(), fs::perms(0640));
+}
+
+// With a file and its .vwx in one job, decryption (first) would write the older text over the
+// newer before encryption stores it: refused with message C, nothing touched, in both modes.
+TEST_F(Cli, AFileAndItsEncryptedFormInOneJobAreRefused) {
+    const auto folder = work / "pair", plain = folder + "/a.txt", encrypted = plain + ".vwx";
+    fs::create_directory(folder);
+    WriteFile(plain, "old text");
+    ASSERT_EQ(Job("--keep", {plain}).exit, 0);
+    WriteFile(plain, "new text");
+    const std::string old = ReadFile(encrypted);
+    for (const char* mode : {"--delete", "--keep"}) {
+        for (const auto& paths : {std::vector<std::string>{folder}, std::vector<std::string>{plain, encrypted}}) {
+            const auto out = Job(mode, paths);
+            EXPECT_EQ(out.exit, 3) << mode << out.err;
+            EXPECT_EQ(out.err.rfind("This file already exists:\n\n", 0), 0U) << out.err;
+            EXPECT_EQ(ReadFile(plain), "new text");
+            EXPECT_EQ(ReadFile(encrypted), old);
+        }
+    }
+}
+
+// --delete on a link or on one of several hard links of a read-only file: the output is made, the
+// file stays as it was (bytes and permission bits) and the program says why.
+TEST_F(Cli, LinkedSourcesStayWithTheirPermissions) {
+    const auto target = work / "target.txt", link = work / "link.txt", second = work / "second.txt";
+    WriteFile(target, "linked");
+    fs::permissions(target, fs::perms(0444));
+    fs::create_symlink(target, link);
+    fs::create_hard_link(target, second);
+    for (const auto& source : {link, second}) {
+        const auto out = Job("--delete", {source});
+        EXPECT_EQ(out.exit, 0) << out.err;
+        EXPECT_NE(out.err.find(source + "\nThis is a link or a file with further names"), std::string::npos) << out.err;
+        EXPECT_TRUE(fs::exists(source + ".vwx"));
+        EXPECT_EQ(ReadFile(target), "linked");
+        EXPECT_EQ(fs::status(target).permissions(), fs::perms(0444));
+    }
+}
+
+// A tree deeper than the files the program may hold open is walked whole.
+TEST_F(Cli, DeepTreeUnderASmallDescriptorLimit) {
+    std::string folder = work / "t";
+    fs::create_directories(folder);
+    WriteFile(folder + "/top.txt", "top");
+    for (int level = 0; level < 1100; ++level)
+        fs::create_directory(folder += "/d");
+    WriteFile(folder + "/bottom.txt", "bottom");
+    CliOptions limited;
+    limited.openFileLimit = 256;
+    const auto out = Job("--keep", {work / "t"}, limited);
+    EXPECT_EQ(out.exit, 0) << out.err;
+    EXPECT_TRUE(fs::exists(work / "t/top.txt.vwx") && fs::exists(folder + "/bottom.txt.vwx"));
+}
+
+// A folder that cannot be listed is named and the run ends with 1 after everything else was done;
+// a link to nothing is skipped with a note.
+TEST_F(Cli, WhatTheWalkCannotReadIsNamed) {
+    const auto tree = work / "tree";
+    fs::create_directories(tree + "/locked");
+    WriteFile(tree + "/a.txt", "a");
+    fs::create_symlink(work / "missing", tree + "/nowhere");
+    fs::permissions(tree, fs::perms::all);
+    fs::permissions(tree + "/locked", fs::perms::none);
+    CliOptions options;
+    options.asNobody = ::geteuid() == 0; // permission bits do not bind the superuser
+    const auto out = Job("--keep", {tree}, options);
+    EXPECT_EQ(out.exit, 1) << out.err;
+    EXPECT_NE(out.err.find(tree + "/locked\nThis folder could not be read"), std::string::npos) << out.err;
+    EXPECT_NE(out.err.find(tree + "/nowhere\nThis link points to nothing"), std::string::npos) << out.err;
+    EXPECT_TRUE(fs::exists(tree + "/a.txt.vwx"));
 }
 
 } // namespace
