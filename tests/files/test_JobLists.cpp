@@ -58,6 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CheckCase{"EncryptedNameTaken", "0", {{"a.txt", 4}, {"a.txt.vwx", 8}}, "a.txt", 'C', "a.txt.vwx"},
                       CheckCase{
                           "EncryptedNameTakenWhileSourcesGo", "1", {{"a.txt", 4}, {"a.txt.vwx", 8}}, "a.txt", 0, ""},
+                      CheckCase{"FileAndItsEncryptedFormWhileSourcesGo", "1", {{"f/a.txt", 4}, {"f/a.txt.vwx", 8}},
+                                "f", 'C', "f/a.txt"},
                       CheckCase{"PlainNameTaken", "0", {{"r.doc.vwx", 8}, {"r.doc", 4}}, "r.doc.vwx", 'C', "r.doc"},
                       CheckCase{"Empty", "0", {{"e.txt", 0}}, "e.txt", 'A', ""},
                       CheckCase{"PlainNameIsAFolder", "0", {{"r.doc.vwx", 8}, {"r.doc", -1}}, "r.doc.vwx", 0, ""},

@@ -94,5 +94,16 @@ TEST_F(RunsTest, DamagedOutputKeepsTheSourceAndStopsTheRun) {
     EXPECT_EQ(ui.messages.back().text, second + ".vwx\r\n\r\nT612");
 }
 
+// A source swapped for an identical copy after it was read is not the file that was verified.
+TEST_F(RunsTest, SourceReplacedAfterReadingIsKept) {
+    app.state.deleteSources = true;
+    const auto f = Make("swap.txt", "contents");
+    app.runs.beforeVerify = [&f](const std::string&) { fs::copy_file(f, f + ".new"), fs::rename(f + ".new", f); };
+    std::string kept;
+    app.runs.sourceKept = [&kept](const std::string& source, const std::string&) { kept = source; };
+    EXPECT_EQ(Run(true, {f}), RunResult::Completed);
+    EXPECT_TRUE(kept == f && ReadFile(f) == "contents");
+}
+
 } // namespace
 } // namespace vaultwing::test

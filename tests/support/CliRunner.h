@@ -1,8 +1,7 @@
 #pragma once
-// The real `vaultwing` program as a child process, started as a shell starts it (default signal
-// handling, umask 022): its exit status and standard error. A run can limit the size of the files
-// it writes or the files it may hold open or, when the tests run as root, run as "nobody", for
-// whom permission bits count.
+// The real `vaultwing` program as a child process, started as a shell starts it (umask 022): its exit
+// status and standard error. A run can limit the size of the files it writes or the files it may
+// hold open or, when the tests run as root, run as "nobody", for whom permission bits count.
 #include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
@@ -54,8 +53,8 @@ public:
             ::close(in[1]);
             ::signal(SIGPIPE, SIG_DFL);
             ::umask(022);
-            for (const auto& [resource, value] : {std::pair{RLIMIT_FSIZE, options.fileSizeLimit},
-                                                  std::pair{RLIMIT_NOFILE, options.openFileLimit}}) {
+            for (const auto& [resource, value] :
+                 {std::pair{RLIMIT_FSIZE, options.fileSizeLimit}, std::pair{RLIMIT_NOFILE, options.openFileLimit}}) {
                 const rlimit limit{value.value_or(0), value.value_or(0)};
                 if (value && ::setrlimit(resource, &limit) != 0) ::_exit(126);
             }
