@@ -441,13 +441,13 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     // the program here and now, with the echo back on.
     pollfd ready{fd, POLLIN, 0};
     for (;;) {
+        if (const int signal = StopSignal(); signal != 0) {
+            if (haveTermios) ::tcsetattr(fd, TCSAFLUSH, &saved);
+            (void)!::write(fd, "\n", 1);
+            EndBySignal(signal);
+        }
         if (::poll(&ready, 1, -1) < 0) {
             if (errno != EINTR) break;
-            if (const int signal = StopSignal(); signal != 0) {
-                if (haveTermios) ::tcsetattr(fd, TCSAFLUSH, &saved);
-                (void)!::write(fd, "\n", 1);
-                EndBySignal(signal);
-            }
             continue;
         }
         if (::read(fd, &c, 1) != 1 || c == '\n') break;
