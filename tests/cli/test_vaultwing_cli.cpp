@@ -31,7 +31,8 @@ protected:
 };
 
 // Sources go by the setting "Delete" unless --keep says otherwise. A wrong password exits 1,
-// names the file and neither writes nor destroys anything.
+// names the file and neither writes nor destroys anything. Outputs are no more readable than their
+// sources, both ways.
 TEST_F(Cli, EncryptsAndDecryptsAFolderTree) {
     const auto root = work / "tree";
     fs::create_directories(root + "/sub/deeper");
@@ -39,6 +40,7 @@ TEST_F(Cli, EncryptsAndDecryptsAFolderTree) {
         {"a.txt", "alpha"}, {"sub/b.bin", std::string(100000, '\x07')}, {"sub/deeper/c", "c"}};
     for (const auto& [name, bytes] : files)
         WriteFile(root + "/" + name, bytes);
+    fs::permissions(root + "/a.txt", fs::perms(0600));
     WriteFile(home / "VWX.ini", "[Einstellungen]\r\nDelete=1\r\n");
 
     auto out = Run({"--password-file", home / "pw", "-q", root});
@@ -57,6 +59,7 @@ TEST_F(Cli, EncryptsAndDecryptsAFolderTree) {
         EXPECT_EQ(ReadFile(root + "/" + name), bytes) << name;
         EXPECT_TRUE(fs::exists(root + "/" + name + ".vwx")) << name;
     }
+    EXPECT_EQ(fs::status(root + "/a.txt").permissions(), fs::perms(0600));
 }
 
 // A path check's refusal exits 3 with message A (the path, a blank line, the text) in the chosen
@@ -77,17 +80,6 @@ TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
     EXPECT_FALSE(fs::exists(f + ".vwx"));
 }
 
-// An output is no more readable than its source, both ways.
-TEST_F(Cli, OutputsTakeTheSourcesPermissions) {
-    const auto plain = work / "private.txt", encrypted = plain + ".vwx";
-    WriteFile(plain, "secret");
-    fs::permissions(plain, fs::perms(0600));
-    ASSERT_EQ(Job("--delete", {plain}).exit, 0);
-    EXPECT_EQ(fs::status(encrypted).permissions(), fs::perms(0600));
-    ASSERT_EQ(Job("--keep", {encrypted}).exit, 0);
-    EXPECT_EQ(fs::status(plain).permissions(), fs::perms(0600));
-}
-
 // With a file and its .vwx in one job, decryption (first) would write the older text over the
 // newer before encryption stores it: refused with message C and nothing touched, also in delete mode.
 TEST_F(Cli, AFileAndItsEncryptedFormInOneJobAreRefused) {
@@ -102,20 +94,28 @@ TEST_F(Cli, AFileAndItsEncryptedFormInOneJobAreRefused) {
     }
 }
 
-// --delete on a link or on one of several hard links of a read-only file: the output is made, the
-// file stays as it was (bytes and permission bits) and the program says why.
-TEST_F(Cli, LinkedSourcesStayWithTheirPermissions) {
-    const auto target = work / "target.txt", link = work / "link.txt", second = work / "second.txt";
+// --delete where a source cannot safely go: a link or one of several hard links of a read-only
+// file (whose bytes and permission bits stay), or a file in a folder that cannot be opened to
+// commit the new entry to disk. The output is made, the source stays and the program says why.
+TEST_F(Cli, SourcesThatCannotSafelyGoStay) {
+    const auto target = work / "target.txt", locked = work / "locked", inLocked = locked + "/f.txt";
     WriteFile(target, "linked");
     fs::permissions(target, fs::perms(0444));
-    fs::create_symlink(target, link);
-    fs::create_hard_link(target, second);
-    for (const auto& source : {link, second}) {
-        const auto out = Job("--delete", {source});
-        EXPECT_NE(out.err.find(source + "\nThis is a link or a file with further names"), std::string::npos) << out.err;
-        EXPECT_TRUE(out.exit == 0 && fs::exists(source + ".vwx") && ReadFile(target) == "linked");
-        EXPECT_EQ(fs::status(target).permissions(), fs::perms(0444));
+    fs::create_symlink(target, work / "link.txt");
+    fs::create_hard_link(target, work / "second.txt");
+    fs::create_directory(locked);
+    WriteFile(inLocked, "f");
+    fs::permissions(inLocked, fs::perms(0666));
+    fs::permissions(locked, fs::perms(0333)); // entries can be made, but it cannot be opened
+    const CliOptions nobody{.fileSizeLimit = {}, .openFileLimit = {}, .asNobody = ::geteuid() == 0, .input = {}};
+    for (const auto& [source, why] : {std::pair{work / "link.txt", "This is a link"},
+                                      {work / "second.txt", "This is a link"},
+                                      {inLocked, "The new file could not be committed"}}) {
+        const auto out = Job("--delete", {source}, source == inLocked ? nobody : CliOptions{});
+        EXPECT_NE(out.err.find(source + "\n" + why), std::string::npos) << out.err;
+        EXPECT_TRUE(out.exit == 0 && fs::exists(source + ".vwx") && fs::exists(source));
     }
+    EXPECT_TRUE(ReadFile(target) == "linked" && fs::status(target).permissions() == fs::perms(0444));
 }
 
 // A tree deeper than the files the program may hold open is walked whole; a folder that cannot be
