@@ -169,8 +169,10 @@ bool EnumerateDirectory(const std::string& folder, const std::function<void(cons
             kind = EntryKind::Directory;
         } else if (type == DT_LNK) {
             struct stat st {};
-            if (::fstatat(dirFd, entry->d_name, &st, 0) != 0) kind = EntryKind::DanglingLink;
-            else if (S_ISDIR(st.st_mode)) kind = EntryKind::DirectoryLink;
+            if (::fstatat(dirFd, entry->d_name, &st, 0) != 0)
+                kind = EntryKind::DanglingLink;
+            else if (S_ISDIR(st.st_mode))
+                kind = EntryKind::DirectoryLink;
         }
         visit(DirEntry{name, kind});
     }

@@ -391,13 +391,12 @@ std::optional<FileIdentity> IdentifyFile(const std::string& path) {
     const auto ansi = ToAnsi(path);
     if (!ansi || ansi->empty()) return std::nullopt;
     const UniqueHandle h(::CreateFileA(ansi->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
-                                       nullptr));
+                                       nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
     if (h.get() == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
     const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-    return FileIdentity{info.dwVolumeSerialNumber,
-                        (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
+    return FileIdentity{info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
                         (info.dwFileAttributes & notPlain) == 0 && info.nNumberOfLinks <= 1};
 }
 
