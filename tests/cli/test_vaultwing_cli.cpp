@@ -131,7 +131,6 @@ TEST_F(Cli, TheWalkTakesEverythingOrSaysWhatItLeftOut) {
         if (level % 1100 == 0) WriteFile(deep + "/f", "f"); // at the top and the bottom
         fs::create_directory(deep + "/d");
     }
-    // Run as "nobody" by the superuser, whom permission bits do not bind.
     const CliOptions options{.fileSizeLimit = {}, .openFileLimit = 256, .asNobody = ::geteuid() == 0, .input = {}};
     const auto out = Job("--keep", {work / "t"}, options);
     EXPECT_EQ(out.exit, 1) << out.err;

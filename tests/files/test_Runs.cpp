@@ -100,9 +100,10 @@ TEST_F(RunsTest, SourceReplacedAfterReadingIsKept) {
     const auto f = Make("swap.txt", "contents");
     app.runs.beforeVerify = [&f](const std::string&) { fs::copy_file(f, f + ".new"), fs::rename(f + ".new", f); };
     std::string kept;
-    app.runs.sourceKept = [&kept](const std::string& source, const std::string&) { kept = source; };
+    app.runs.sourceKept = [&kept](const std::string& source, const std::string& why) { kept = source + ": " + why; };
     EXPECT_EQ(Run(true, {f}), RunResult::Completed);
-    EXPECT_TRUE(kept == f && ReadFile(f) == "contents");
+    EXPECT_EQ(kept, f + ": This file was replaced while it was processed, so it was kept.");
+    EXPECT_EQ(ReadFile(f), "contents");
 }
 
 } // namespace
