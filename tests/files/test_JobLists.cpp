@@ -47,7 +47,7 @@ TEST_P(PathChecks, RefuseOrList) {
         return;
     }
     ASSERT_EQ(ui.messages.size(), 1U);
-    EXPECT_EQ(ui.messages[0].text, c.refusal == 'C'   ? C(work / c.named)
+    EXPECT_EQ(ui.messages[0].text, c.refusal == 'C'   ? C(fs::path(work / c.named).make_preferred().string())
                                    : c.refusal == 'A' ? A(dropped)
                                                       : dropped + "\r\n\r\nT608");
     EXPECT_TRUE(Enc().empty() && Dec().empty());
