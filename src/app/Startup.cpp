@@ -103,6 +103,10 @@ CommandLineSort Startup::SortCommandLinePaths(const std::vector<std::string>& pa
             return refuse(OutputExistsMessage(state_, path + ".vwx"));
         if (GetExtension(path) != "vwx" && !folder) lists_.toEncrypt.push_back(path);
     }
+    if (const auto pair = lists_.PairRefusal()) {
+        lists_.Clear();
+        return refuse(*pair);
+    }
     return result;
 }
 

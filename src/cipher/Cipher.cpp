@@ -52,8 +52,9 @@ void CheckDestination(const std::string& dest, const char* operation) {
 // The interval follows the stream buffer (8 buffers: 32 MiB by default).
 class Destination {
 public:
-    Destination(const std::string& dest, const char* operation, std::uint64_t flushEvery)
-        : operation_(operation), flushEvery_(flushEvery), file_(Create(dest, operation)) {}
+    // The output is no more readable than `source`.
+    Destination(const std::string& dest, const std::string& source, const char* operation, std::uint64_t flushEvery)
+        : operation_(operation), flushEvery_(flushEvery), file_(Create(dest, source, operation)) {}
     Destination(const Destination&) = delete;
     Destination& operator=(const Destination&) = delete;
     ~Destination() { StopFlusher(); }
@@ -72,9 +73,9 @@ public:
     }
 
 private:
-    static TempFileBeside Create(const std::string& dest, const char* operation) {
+    static TempFileBeside Create(const std::string& dest, const std::string& source, const char* operation) {
         std::error_code ec;
-        auto file = TempFileBeside::Create(dest, ec);
+        auto file = TempFileBeside::Create(dest, ec, source);
         if (!file) FailSystem(operation, ec);
         return std::move(*file);
     }
@@ -323,7 +324,7 @@ void Cipher::EncryptFile(const std::string& SourceFile, const std::string& DestF
     tea::WriteHeader(header.data(), tea::DrawRandomValues(), static_cast<std::int32_t>(length));
     const auto dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
 
-    Destination out(DestFile, kOp, std::uint64_t{8} * streamBuffer_);
+    Destination out(DestFile, SourceFile, kOp, std::uint64_t{8} * streamBuffer_);
     StreamPass pass;
     pass.total = framed;
     pass.bufferBytes = streamBuffer_;
@@ -385,7 +386,7 @@ void Cipher::DecryptFile(const std::string& SourceFile, const std::string& DestF
     if (!tea::LengthFits(length, framed)) Fail(kOp, lang::kWrongPassword);
     const std::uint64_t dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
 
-    Destination out(DestFile, kOp, std::uint64_t{8} * streamBuffer_);
+    Destination out(DestFile, SourceFile, kOp, std::uint64_t{8} * streamBuffer_);
     StreamPass pass;
     pass.total = framed;
     pass.bufferBytes = streamBuffer_;

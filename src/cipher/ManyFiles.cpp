@@ -221,7 +221,7 @@ private:
         tea::WriteHeader(file.header.data(),
                          setup_.randomValues ? setup_.randomValues(file.index) : tea::DrawRandomValues(),
                          static_cast<std::int32_t>(length));
-        auto output = TempFileBeside::Create(job.destination, ec);
+        auto output = TempFileBeside::Create(job.destination, ec, job.source);
         if (!output) FailSystem(ec);
         file.output.emplace(std::move(*output));
         const std::uint64_t framed = file.framed;

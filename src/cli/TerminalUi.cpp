@@ -1,7 +1,6 @@
 #include "cli/TerminalUi.h"
 
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -9,18 +8,10 @@
 #include "platform/platform.h"
 
 namespace vaultwing::cli {
-namespace {
-
-// Ctrl+C during a run cancels the current file cleanly instead of killing the process
-// half-way: the cipher then removes its temporary output.
-volatile std::sig_atomic_t gInterrupted = 0;
-extern "C" void OnInterrupt(int) { gInterrupted = 1; }
-
-} // namespace
-
+// Ctrl+C, a hang-up or SIGTERM during a run cancels the current file cleanly instead of killing
+// the process half-way: the cipher then removes its temporary output.
 TerminalUi::TerminalUi(bool quiet) : drawBar_(!quiet && platform::StandardErrorIsTerminal()) {
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
+    platform::CatchStopSignals();
 }
 
 std::string TerminalLines(const std::string& text) {
@@ -63,7 +54,9 @@ void TerminalUi::ProgressHide() {
     fileName_.clear();
 }
 
-bool TerminalUi::CancelRequested() { return gInterrupted != 0; }
+bool TerminalUi::CancelRequested() {
+    return platform::StopSignal() != 0;
+}
 
 void TerminalUi::EndProcessNow() { std::_Exit(3); }
 

@@ -125,6 +125,9 @@ public:
         if (const auto problem = LoadSettingsAndLanguage()) return UsageError(*problem);
         AppState& state = app_.state;
         state.runMode = RunMode::CommandLine;
+        app_.runs.sourceKept = [](const std::string& source, const std::string& why) {
+            std::fprintf(stderr, "%s\n%s\n", source.c_str(), why.c_str());
+        };
 
         const auto sorted =
             app_.startup.SortCommandLinePaths(AbsolutePaths(options_.paths, platform::CurrentDirectory()));
@@ -134,6 +137,8 @@ public:
         if (!app_.lists.toDecrypt.empty()) exit = Decrypt();
         if (exit == kExitOk && !app_.lists.toEncrypt.empty()) exit = Encrypt();
         WipeString(filePassword_);
+        // A folder that could not be listed was named before the run; the job is not complete.
+        if (exit == kExitOk && app_.lists.walkIncomplete) exit = kExitRunFailed;
         return exit;
     }
 
@@ -239,5 +244,9 @@ int main(int argc, char** argv) {
     Options options;
     if (const auto exit = ParseArguments(argc, argv, options)) return *exit;
     TerminalUi ui(options.quiet);
-    return Cli(std::move(options), ui).Run();
+    const int exit = Cli(std::move(options), ui).Run();
+    // A hang-up or SIGTERM ended the run (the current file is cleaned up): end as the signal would.
+    if (const int signal = vaultwing::platform::StopSignal(); vaultwing::platform::SignalEndsProgram(signal))
+        vaultwing::platform::EndBySignal(signal);
+    return exit;
 }

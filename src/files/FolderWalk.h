@@ -6,12 +6,20 @@
 
 namespace vaultwing {
 
+// What a walk had to leave out: folders it could not list (their files are missing from the
+// result) and symbolic links that point nowhere (skipped).
+struct WalkGaps {
+    std::vector<std::string> unlistedFolders;
+    std::vector<std::string> danglingLinks;
+};
+
 // Appends every file below `folder` to `files`, depth-first: a sub-folder's files appear where
 // its entry is met, between its parent's own files, in the order the directory lists them.
-// Symbolic links to folders are never followed, so a link cycle cannot trap the walk. A folder
-// that cannot be listed contributes nothing. `perFolder` runs once for each folder searched
-// (the windows let pending events run there). Returns the number of files this call added.
+// Symbolic links to folders are never followed, so a link cycle cannot trap the walk. One folder
+// is open at a time, however deep the tree. What cannot be listed is added to `gaps`.
+// `perFolder` runs once for each folder searched (the windows let pending events run there).
+// Returns the number of files this call added.
 long ListFilesRecursive(const std::string& folder, std::vector<std::string>& files,
-                        const std::function<void()>& perFolder = {});
+                        const std::function<void()>& perFolder = {}, WalkGaps* gaps = nullptr);
 
 } // namespace vaultwing

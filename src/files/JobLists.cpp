@@ -1,6 +1,7 @@
 #include "files/JobLists.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "base/PathNames.h"
 #include "platform/PathQueries.h"
@@ -20,6 +21,10 @@ const std::string kSeparator(1, platform::kPathSeparator);
 std::string PathAndText(const AppState& state, const std::string& path, int index) {
     return path + kCrLf + kCrLf + state.Text(index);
 }
+
+// No language file has texts for these (the files' indices are fixed), so they stay English.
+constexpr const char* kFolderNotListed = "This folder could not be read: the files in it are left out.";
+constexpr const char* kDanglingLinkSkipped = "This link points to nothing: skipped.";
 
 } // namespace
 
@@ -83,6 +88,30 @@ void JobLists::Refuse(const Message& message) {
     Clear();
 }
 
+std::optional<Message> JobLists::PairRefusal() const {
+    const std::unordered_set<std::string> encrypting(toEncrypt.begin(), toEncrypt.end());
+    for (const std::string& encrypted : toDecrypt) {
+        const std::string plain = StripExtension(encrypted);
+        if (encrypting.contains(plain)) return OutputExistsMessage(state_, plain);
+    }
+    return std::nullopt;
+}
+
+// One warning for everything a walk left out, so that nothing is lost without a word.
+void JobLists::ReportGaps(const WalkGaps& gaps) {
+    std::string text;
+    const auto add = [&text](const std::string& path, const char* note) {
+        if (!text.empty()) text.append(kCrLf).append(kCrLf);
+        text.append(path).append(kCrLf).append(note);
+    };
+    for (const auto& folder : gaps.unlistedFolders)
+        add(folder, kFolderNotListed);
+    for (const auto& link : gaps.danglingLinks)
+        add(link, kDanglingLinkSkipped);
+    if (!gaps.unlistedFolders.empty()) walkIncomplete = true;
+    if (!text.empty()) ShowWarning(ui_, WarningMessage(state_, text));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Adding paths
 // ---------------------------------------------------------------------------------------------
@@ -99,11 +128,13 @@ bool JobLists::AddPathToLists() {
 
 bool JobLists::AddFolderToLists(const std::string& folder, FolderMode mode) {
     std::vector<std::string> files;
+    WalkGaps gaps;
     ui_.SetBusy(true);
     ui_.DoEvents();
-    ListFilesRecursive(folder, files, [this] { ui_.DoEvents(); });
+    ListFilesRecursive(folder, files, [this] { ui_.DoEvents(); }, &gaps);
     ui_.SetBusy(false);
     ui_.DoEvents();
+    ReportGaps(gaps);
 
     for (const std::string& file : files) {
         if (mode == FolderMode::JobLists) {
@@ -156,6 +187,7 @@ void JobLists::DropPaths(const std::vector<std::string>& paths) {
         if (IsDirectory(item)) AddFolderToLists(item, FolderMode::JobLists);
         AddPathToLists();
     }
+    if (const auto refusal = PairRefusal()) Refuse(*refusal);
     OpenDialogsForLists();
 }
 

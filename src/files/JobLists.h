@@ -12,6 +12,8 @@
 
 namespace vaultwing {
 
+struct WalkGaps;
+
 // Largest plaintext the format's signed 32-bit length field can describe within a file whose
 // size still fits that field: 2^31 - 1 - 12, rounded so that the framed size stays a multiple of 8.
 inline constexpr std::int64_t kMaxPlainLength = 2147483635;
@@ -36,7 +38,8 @@ public:
 
     std::vector<std::string> toEncrypt; // files to encrypt, in the order they were added
     std::vector<std::string> toDecrypt; // files to decrypt
-    bool AddAborted = false;                // a path of the running favourites batch was refused
+    bool AddAborted = false;            // a path of the running favourites batch was refused
+    bool walkIncomplete = false;        // a folder met by a walk could not be listed (and was reported)
 
     // Runs the path checks on currentPath and adds it to one list. A refusal shows its message,
     // empties both lists, sets AddAborted and returns false.
@@ -47,6 +50,11 @@ public:
     // Favourites mode adds each file to the favourites list, skipping those already listed
     // (may throw the VwxError of a relative-path conversion).
     bool AddFolderToLists(const std::string& folder, FolderMode mode);
+
+    // Message C when a path's output is itself in the other list (a.txt and a.txt.vwx both in the
+    // job): decryption runs first and would write the older text over the file about to be
+    // encrypted. Holds with or without destroying the sources.
+    [[nodiscard]] std::optional<Message> PairRefusal() const;
 
     // Files and folders dropped on the drop zone, in the order the drop gives them. Ignored while
     // a run is active (runs never nest, and the lists belong to the running one).
@@ -73,6 +81,7 @@ private:
     [[nodiscard]] std::optional<Message> Refusal(const std::string& path) const;
     void Classify(const std::string& path);
     void Refuse(const Message& message);
+    void ReportGaps(const WalkGaps& gaps);
     void AddFavourite(const std::string& file);
     void OpenDialogsForLists();
 

@@ -9,6 +9,7 @@
 #include "config/LangIndices.h"
 #include "files/JobLists.h"
 #include "files/SourceFiles.h"
+#include "platform/platform.h"
 
 namespace vaultwing {
 namespace {
@@ -54,8 +55,13 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
         state_.currentFile = files[k];
         ui_.ProgressShowFile(GetFileName(files[k]));
     };
+    // Which files are read: only those may be destroyed afterwards.
+    std::vector<std::optional<platform::FileIdentity>> identities;
+    if (state_.deleteSources)
+        for (const std::string& file : files)
+            identities.push_back(platform::IdentifyFile(file));
     const auto finish = [&](std::size_t k) {
-        verified = FinishFile(files[k], encrypt);
+        verified = FinishFile(files[k], encrypt, state_.deleteSources ? identities[k] : std::nullopt);
         if (verified) SetProgress(0);
         return verified;
     };
@@ -97,14 +103,14 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
 
 // The destination is complete and on disk before its source may go, and the source goes only
 // when the encrypted form gives back exactly its bytes.
-bool Runs::FinishFile(const std::string& file, bool encrypt) {
+bool Runs::FinishFile(const std::string& file, bool encrypt, const std::optional<platform::FileIdentity>& identity) {
     if (!state_.deleteSources) return true;
     const std::string encrypted = encrypt ? file + ".vwx" : file;
     const std::string plain = encrypt ? file : StripExtension(file);
     if (beforeVerify) beforeVerify(encrypt ? encrypted : plain);
     if (!EncryptedMatchesPlain(encrypted, plain, state_.password, [this] { ui_.DoEvents(); })) return false;
-    (void)ClearReadOnly(file, [this] { ui_.DoEvents(); });
-    (void)DestroyFile(file);
+    const auto kept = DestroyProcessedSource(file, identity, encrypt ? encrypted : plain, [this] { ui_.DoEvents(); });
+    if (kept && sourceKept) sourceKept(file, *kept);
     return true;
 }
 

@@ -9,6 +9,7 @@
 
 #include "cipher/Cipher.h"
 #include "cipher/ManyFiles.h"
+#include "platform/platform.h"
 #include "state/AppState.h"
 #include "state/UiPort.h"
 
@@ -38,6 +39,8 @@ public:
     // Runs between writing a file and reading it back for the check before its source is
     // destroyed; tests use it to damage the written file.
     std::function<void(const std::string& written)> beforeVerify;
+    // Told when a source that was to be destroyed was kept, and why (the command line says so).
+    std::function<void(const std::string& source, const std::string& why)> sourceKept;
 
     // An encryption list of several files keeps several in flight with this setup; none: one
     // file after the other. The result is the same either way.
@@ -47,7 +50,7 @@ private:
     RunResult Run(RunDirection direction, std::vector<std::string>& list);
     // After a file's output is in place: the read-back check and the source's destruction.
     // False when the check failed.
-    bool FinishFile(const std::string& file, bool encrypt);
+    bool FinishFile(const std::string& file, bool encrypt, const std::optional<platform::FileIdentity>& identity);
     void EndRun(std::vector<std::string>& list);
 
     AppState& state_;

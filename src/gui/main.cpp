@@ -1,5 +1,6 @@
 // VWX: the desktop program. Start-up decides everything; this only sets up Qt around it.
 #include <QApplication>
+#include <QTimer>
 
 #include "app/Application.h"
 #include "gui/Artwork.h"
@@ -19,6 +20,13 @@ int main(int argc, char** argv) {
     vaultwing::Application app(vaultwing::platform::ProgramFolders(), ui,
                                vaultwing::platform::StartCommandLine(argc, argv));
     ui.Attach(app);
+    // A logout (hang-up) or SIGTERM ends the program as Exit does; a running file stops as if cancelled.
+    vaultwing::platform::CatchStopSignals();
+    QTimer stopWatch;
+    QObject::connect(&stopWatch, &QTimer::timeout, [&ui] {
+        if (vaultwing::platform::StopSignal() != 0) ui.QuitApplication();
+    });
+    stopWatch.start(100);
     try {
         app.startup.Main();
     } catch (const vaultwing::ProcessEnded&) {
@@ -26,5 +34,6 @@ int main(int argc, char** argv) {
     }
     const int exitCode = QApplication::exec();
     ui.DeleteWindows(); // before the application they talk to goes
+    if (const int signal = vaultwing::platform::StopSignal(); signal != 0) vaultwing::platform::EndBySignal(signal);
     return exitCode;
 }

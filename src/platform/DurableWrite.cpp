@@ -4,9 +4,10 @@
 
 namespace vaultwing {
 
-std::optional<TempFileBeside> TempFileBeside::Create(const std::string& destination, std::error_code& ec) {
+std::optional<TempFileBeside> TempFileBeside::Create(const std::string& destination, std::error_code& ec,
+                                                     const std::string& accessLike) {
     std::string path;
-    auto file = platform::File::CreateTempBeside(destination, path, ec);
+    auto file = platform::File::CreateTempBeside(destination, path, ec, accessLike);
     if (!file) return std::nullopt;
     return TempFileBeside(destination, std::move(path), std::move(*file));
 }

@@ -13,10 +13,12 @@
 namespace vaultwing {
 
 // A temporary file in the folder of its destination, written piece by piece. Commit puts it in
-// the destination's place; destroyed uncommitted (or after a failed commit) it is removed.
+// the destination's place; destroyed uncommitted (or after a failed commit) it is removed. It is
+// no more readable than the destination it replaces, or than `accessLike` (a source) for a new one.
 class TempFileBeside {
 public:
-    [[nodiscard]] static std::optional<TempFileBeside> Create(const std::string& destination, std::error_code& ec);
+    [[nodiscard]] static std::optional<TempFileBeside> Create(const std::string& destination, std::error_code& ec,
+                                                              const std::string& accessLike = {});
 
     TempFileBeside(TempFileBeside&& other) noexcept;
     TempFileBeside& operator=(TempFileBeside&&) = delete;
@@ -38,8 +40,9 @@ private:
     platform::File file_;
 };
 
-// Replaces a small file (settings, favourites, desktop entries) whole. False when the file could
-// not be replaced; the old file is then as it was and no temporary file is left.
+// Replaces a small file (settings, favourites, desktop entries) whole, keeping its permission
+// bits. False when the file could not be replaced; the old file is then as it was and no
+// temporary file is left.
 [[nodiscard]] bool ReplaceFileContents(const std::string& path, std::string_view content);
 
 } // namespace vaultwing

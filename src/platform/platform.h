@@ -78,6 +78,7 @@ enum class EntryKind {
     File,          // anything that is not a folder (a link to a file counts as a file)
     Directory,     // a real folder
     DirectoryLink, // a symbolic link to a folder: never followed by the program's walks
+    DanglingLink,  // a symbolic link to nothing (POSIX)
 };
 
 struct DirEntry {
@@ -86,7 +87,8 @@ struct DirEntry {
 };
 
 // Calls `visit` for every entry of `folder` except "." and "..", in the order the directory
-// lists them. Returns false when the folder cannot be listed.
+// lists them. Returns false when the folder cannot be listed. Holds one open folder while it runs
+// and takes paths longer than the system's path limit.
 [[nodiscard]] bool EnumerateDirectory(const std::string& folder, const std::function<void(const DirEntry&)>& visit);
 
 // ---------------------------------------------------------------------------------------------
@@ -106,10 +108,13 @@ public:
     ~File();
 
     [[nodiscard]] static std::optional<File> OpenRead(const std::string& path, std::error_code& ec);
-    // Creates a new, empty file with a unique name in the folder of `beside`, readable and
-    // writable by the owner only; its path is stored in `tempPath`.
+    // Creates a new, empty file with a unique name in the folder of `beside`; its path is stored
+    // in `tempPath`. From its creation it is no more readable than it will be as `beside`
+    // (POSIX permission bits): those of `beside` when that file exists and is replaced, else
+    // those of `accessLike` (the source an output is made from: owner read and write, the group
+    // and other bits minus the umask), else the umask's default.
     [[nodiscard]] static std::optional<File> CreateTempBeside(const std::string& beside, std::string& tempPath,
-                                                              std::error_code& ec);
+                                                              std::error_code& ec, const std::string& accessLike = {});
 
     [[nodiscard]] bool IsOpen() const noexcept;
     // Reads up to `size` bytes; returns the count (0 at the end of the file). On failure
@@ -136,14 +141,28 @@ private:
 // Removes a file; false when it could not be removed.
 bool RemoveFile(const std::string& path) noexcept;
 
+// Commits the folder entries of the folder holding `path` to disk (a rename into it, for one).
+[[nodiscard]] bool SyncFolderOf(const std::string& path);
+
+// Which file a path names, not following a final symbolic link: the same device and file number
+// mean the same file, even when it has been renamed meanwhile.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t number = 0;
+    bool plainSingleName = false; // a plain file (no link, no folder) with no other hard link
+    bool operator==(const FileIdentity&) const = default;
+};
+[[nodiscard]] std::optional<FileIdentity> IdentifyFile(const std::string& path);
+
 // ---------------------------------------------------------------------------------------------
 // Destroying sources and the in-use test
 // ---------------------------------------------------------------------------------------------
 
 // Truncates `path` to zero length on open, commits that to disk, closes and deletes it. True
 // when the file is gone. False (and the file whole) when it is missing, read-only or held open
-// by another process; false with the file left empty when the commit or the deletion fails.
-[[nodiscard]] bool DestroyFile(const std::string& path);
+// by another process, or no longer the file `expected` (when given) names; false with the file left
+// empty when the commit or the deletion fails.
+[[nodiscard]] bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& expected = std::nullopt);
 
 // True only when another process holds the file open (or holds a lock on it) so that it cannot
 // be opened exclusively; false for a free, missing or unreadable file.
@@ -170,6 +189,18 @@ bool ProfileWrite(const std::string& file, const std::string& section, const std
 
 // Ends the process at once with code 0: no unload steps, nothing saved.
 [[noreturn]] void FatalExit();
+
+// From now on hang-up, interrupt, terminate and quit no longer end the process at once: they are
+// noted (StopSignal) so that the running file stops at its next step, as Cancel stops it, and the
+// program ends afterwards. A write past the file-size limit fails instead of ending the process;
+// a broken pipe is ignored. Waiting for a password on the terminal ends the process at once.
+void CatchStopSignals();
+// The last such signal noted, or 0.
+[[nodiscard]] int StopSignal();
+// True for a signal after which the program ends rather than go on (hang-up, terminate, quit).
+[[nodiscard]] bool SignalEndsProgram(int signal);
+// Ends the process as `signal` ends it by default (a shell reports 128 + the signal number).
+[[noreturn]] void EndBySignal(int signal);
 
 // True while the caps-lock toggle is on; false where the platform cannot tell.
 [[nodiscard]] bool CapsLockOn();

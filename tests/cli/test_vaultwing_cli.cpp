@@ -17,11 +17,14 @@ protected:
             fs::copy_file(fs::path(VAULTWING_LANG_DIR) / lang, home.Path() / lang);
         WriteFile(home / "pw", "correct-horse-1\n");
     }
-    CliOutcome Run(const std::vector<std::string>& args, const std::string& input = "") {
-        CliOptions options;
+    CliOutcome Run(const std::vector<std::string>& args, const std::string& input = "", CliOptions options = {}) {
         options.input = input;
         options.workingDirectory = work.Str();
         return RunCli(home.Str(), args, options);
+    }
+    CliOutcome Job(const char* mode, std::vector<std::string> paths, const CliOptions& options = {}) {
+        paths.insert(paths.begin(), {"--password-file", home / "pw", "-q", mode});
+        return Run(paths, "", options);
     }
 
     TempDir home;
@@ -29,7 +32,8 @@ protected:
 };
 
 // Sources go by the setting "Delete" unless --keep says otherwise. A wrong password exits 1,
-// names the file and neither writes nor destroys anything.
+// names the file and neither writes nor destroys anything. Outputs are no more readable than their
+// sources, both ways.
 TEST_F(Cli, EncryptsAndDecryptsAFolderTree) {
     const auto root = work / "tree";
     fs::create_directories(root + "/sub/deeper");
@@ -37,6 +41,7 @@ TEST_F(Cli, EncryptsAndDecryptsAFolderTree) {
         {"a.txt", "alpha"}, {"sub/b.bin", std::string(100000, '\x07')}, {"sub/deeper/c", "c"}};
     for (const auto& [name, bytes] : files)
         WriteFile(root + "/" + name, bytes);
+    fs::permissions(root + "/a.txt", fs::perms(0600));
     WriteFile(home / "VWX.ini", "[Einstellungen]\r\nDelete=1\r\n");
 
     auto out = Run({"--password-file", home / "pw", "-q", root});
@@ -55,6 +60,7 @@ TEST_F(Cli, EncryptsAndDecryptsAFolderTree) {
         EXPECT_EQ(ReadFile(root + "/" + name), bytes) << name;
         EXPECT_TRUE(fs::exists(root + "/" + name + ".vwx")) << name;
     }
+    EXPECT_EQ(fs::status(root + "/a.txt").permissions(), fs::perms(0600));
 }
 
 // A path check's refusal exits 3 with message A (the path, control characters escaped, a blank
@@ -81,6 +87,65 @@ TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
         EXPECT_NE(refused.err.find(path.empty() ? "empty argument" : "outside Windows-1252"), std::string::npos);
     }
     EXPECT_EQ(Names(work.Path()), (std::vector<std::string>{"a.txt", "b.vwx", "l\x1B[2J"}));
+}
+
+// With a file and its .vwx in one job, decryption (first) would write the older text over the
+// newer before encryption stores it: refused with message C and nothing touched, also in delete mode.
+TEST_F(Cli, AFileAndItsEncryptedFormInOneJobAreRefused) {
+    const auto folder = work / "pair", plain = folder + "/a.txt", encrypted = plain + ".vwx";
+    fs::create_directory(folder);
+    WriteFile(plain, "new text");
+    WriteFile(encrypted, "old text");
+    for (const auto& paths : {std::vector<std::string>{folder}, std::vector<std::string>{plain, encrypted}}) {
+        const auto out = Job("--delete", paths);
+        EXPECT_TRUE(out.exit == 3 && out.err.starts_with("This file already exists:\n\n" + plain + "\n")) << out.err;
+        EXPECT_TRUE(ReadFile(plain) == "new text" && ReadFile(encrypted) == "old text");
+    }
+}
+
+// --delete where a source cannot safely go: a link or one of several hard links of a read-only
+// file (whose bytes and permission bits stay), or a file in a folder that cannot be opened to
+// commit the new entry to disk. The output is made, the source stays and the program says why.
+TEST_F(Cli, SourcesThatCannotSafelyGoStay) {
+    const auto target = work / "target.txt", locked = work / "locked", inLocked = locked + "/f.txt";
+    WriteFile(target, "linked");
+    fs::permissions(target, fs::perms(0444));
+    fs::create_symlink(target, work / "link.txt");
+    fs::create_hard_link(target, work / "second.txt");
+    fs::create_directory(locked);
+    WriteFile(inLocked, "f");
+    fs::permissions(inLocked, fs::perms(0666));
+    fs::permissions(locked, fs::perms(0333)); // entries can be made, but it cannot be opened
+    const CliOptions nobody{.fileSizeLimit = {}, .openFileLimit = {}, .asNobody = ::geteuid() == 0, .input = {}};
+    for (const auto& [source, why] : {std::pair{work / "link.txt", "This is a link"},
+                                      {work / "second.txt", "This is a link"},
+                                      {inLocked, "The new file could not be committed"}}) {
+        const auto out = Job("--delete", {source}, source == inLocked ? nobody : CliOptions{});
+        EXPECT_NE(out.err.find(source + "\n" + why), std::string::npos) << out.err;
+        EXPECT_TRUE(out.exit == 0 && fs::exists(source + ".vwx") && fs::exists(source));
+    }
+    EXPECT_TRUE(ReadFile(target) == "linked" && fs::status(target).permissions() == fs::perms(0444));
+}
+
+// A tree deeper than the files the program may hold open is walked whole; a folder that cannot be
+// listed is named and the run ends with 1 after everything else was done; a link to nothing is
+// skipped with a note.
+TEST_F(Cli, TheWalkTakesEverythingOrSaysWhatItLeftOut) {
+    std::string deep = work / "t";
+    fs::create_directories(deep + "/locked");
+    fs::create_symlink(work / "missing", deep + "/nowhere");
+    fs::permissions(deep + "/locked", fs::perms::none);
+    for (int level = 0; level <= 1100; ++level, deep += "/d") {
+        fs::permissions(deep, fs::perms::all);              // nobody writes there too
+        if (level % 1100 == 0) WriteFile(deep + "/f", "f"); // at the top and the bottom
+        fs::create_directory(deep + "/d");
+    }
+    const CliOptions options{.fileSizeLimit = {}, .openFileLimit = 256, .asNobody = ::geteuid() == 0, .input = {}};
+    const auto out = Job("--keep", {work / "t"}, options);
+    EXPECT_EQ(out.exit, 1) << out.err;
+    EXPECT_NE(out.err.find(work / "t/locked\nThis folder could not be read"), std::string::npos) << out.err;
+    EXPECT_NE(out.err.find(work / "t/nowhere\nThis link points to nothing"), std::string::npos) << out.err;
+    EXPECT_TRUE(fs::exists(work / "t/f.vwx") && fs::exists(deep + "/../f.vwx"));
 }
 
 } // namespace

@@ -47,7 +47,7 @@ TEST_P(PathChecks, RefuseOrList) {
         return;
     }
     ASSERT_EQ(ui.messages.size(), 1U);
-    EXPECT_EQ(ui.messages[0].text, c.refusal == 'C'   ? C(work / c.named)
+    EXPECT_EQ(ui.messages[0].text, c.refusal == 'C'   ? C(fs::path(work / c.named).make_preferred().string())
                                    : c.refusal == 'A' ? A(dropped)
                                                       : dropped + "\r\n\r\nT608");
     EXPECT_TRUE(Enc().empty() && Dec().empty());
@@ -58,6 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CheckCase{"EncryptedNameTaken", "0", {{"a.txt", 4}, {"a.txt.vwx", 8}}, "a.txt", 'C', "a.txt.vwx"},
                       CheckCase{
                           "EncryptedNameTakenWhileSourcesGo", "1", {{"a.txt", 4}, {"a.txt.vwx", 8}}, "a.txt", 0, ""},
+                      CheckCase{"FileAndItsEncryptedFormWhileSourcesGo", "1", {{"f/a.txt", 4}, {"f/a.txt.vwx", 8}},
+                                "f", 'C', "f/a.txt"},
                       CheckCase{"PlainNameTaken", "0", {{"r.doc.vwx", 8}, {"r.doc", 4}}, "r.doc.vwx", 'C', "r.doc"},
                       CheckCase{"Empty", "0", {{"e.txt", 0}}, "e.txt", 'A', ""},
                       CheckCase{"PlainNameIsAFolder", "0", {{"r.doc.vwx", 8}, {"r.doc", -1}}, "r.doc.vwx", 0, ""},

@@ -120,5 +120,17 @@ TEST_F(RunsTest, ManyFilesDestroySourcesInListOrderAfterTheirOwnCheck) {
         EXPECT_EQ(ReadFile(files[static_cast<std::size_t>(i)]), std::string(1 + 97 * i, static_cast<char>('a' + i)));
 }
 
+// A source swapped for an identical copy after it was read is not the file that was verified.
+TEST_F(RunsTest, SourceReplacedAfterReadingIsKept) {
+    app.state.deleteSources = true;
+    const auto f = Make("swap.txt", "contents");
+    app.runs.beforeVerify = [&f](const std::string&) { fs::copy_file(f, f + ".new"), fs::rename(f + ".new", f); };
+    std::string kept;
+    app.runs.sourceKept = [&kept](const std::string& source, const std::string& why) { kept = source + ": " + why; };
+    EXPECT_EQ(Run(true, {f}), RunResult::Completed);
+    EXPECT_EQ(kept, f + ": This file was replaced while it was processed, so it was kept.");
+    EXPECT_EQ(ReadFile(f), "contents");
+}
+
 } // namespace
 } // namespace vaultwing::test

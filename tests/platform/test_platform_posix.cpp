@@ -34,7 +34,7 @@ TEST(EnumerateDirectoryPosix, KindsAndAttributesWithoutFollowingLinks) {
         {"folder", {EntryKind::Directory, kAttrDirectory}},
         {"linkToFile", {EntryKind::File, kAttrReparsePoint | kAttrNormal}},
         {"linkToFolder", {EntryKind::DirectoryLink, kAttrReparsePoint | kAttrDirectory}},
-        {"dangling", {EntryKind::File, kAttrReparsePoint | kAttrNormal}},
+        {"dangling", {EntryKind::DanglingLink, kAttrReparsePoint | kAttrNormal}},
         {"fifo", {EntryKind::File, kAttrSystem}}};
     std::vector<std::string> systemOrder, order;
     for (const auto& e : fs::directory_iterator(dir.Path()))
@@ -61,20 +61,21 @@ TEST(EnumerateDirectoryPosix, KindsAndAttributesWithoutFollowingLinks) {
     EXPECT_FALSE(SetReadOnly(dir / "missing", false));
 }
 
-// Replaced through a temporary file beside it, also at the name length limit; no leftovers.
+// Replaced through a temporary file beside it, also at the name length limit; no leftovers. The
+// temporary file has the replaced file's permission bits from the start, whatever the umask.
 TEST(TempAndRename, ReplacesDestinationLeavingNoTemporary) {
     for (const std::string& name :
          {std::string(".vwx"), std::string(251, 'n') + ".vwx", std::string("Schl\xC3\xBCssel")}) {
         test::TempDir dir;
         const auto destination = dir / name;
         test::WriteFile(destination, "old");
+        fs::permissions(destination, fs::perms(0640));
         std::error_code ec;
         std::string tempPath;
         auto temp = File::CreateTempBeside(destination, tempPath, ec);
         ASSERT_TRUE(temp.has_value()) << ec.message();
         EXPECT_EQ(fs::path(tempPath).parent_path(), dir.Path());
-        EXPECT_EQ(fs::status(tempPath).permissions() & fs::perms::owner_all,
-                  fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(fs::status(tempPath).permissions(), fs::perms(0640));
         ASSERT_TRUE(temp->Write("new", 3, ec));
         temp->Close();
         EXPECT_EQ(test::ReadFile(destination), "old"); // untouched until the rename

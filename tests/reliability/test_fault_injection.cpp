@@ -99,28 +99,37 @@ TEST_F(CliFaults, WriteFailsAtOneFileOfMany) {
     EXPECT_EQ(RunCli(home.Str(), args).exit, 0);
 }
 
-TEST_F(CliFaults, KilledPartWayLeavesOnlyAHiddenTemporaryAndTheSource) {
+// A hang-up or SIGTERM part-way ends the file like Cancel, and then the program as the signal
+// would; SIGKILL leaves only a hidden temporary file. Neither is ever more readable than its source.
+class SignalledPartWay : public CliFaults, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SignalledPartWay, NothingLeftButTheWholeSource) {
     const std::string plain = work / "film.mkv";
     const std::string original = Pattern(std::size_t{32} << 20, 42);
     WriteFile(plain, original);
+    fs::permissions(plain, fs::perms(0600));
+    CliProcess p(home.Str(), Args(plain)); // --delete: the source would go after a full run
+    // Signalled once the temporary destination ".film.mkv.vwx.XXXXXX" has data in it.
     std::string temporary;
-    {
-        CliProcess p(home.Str(), Args(plain)); // --delete: the source would go after a full run
-        // Kill once the temporary destination ".film.mkv.vwx.XXXXXX" has data in it.
-        for (int i = 0; i < 60000 && temporary.empty(); ++i) {
-            for (const auto& name : Names(work.Path())) {
-                std::error_code ec;
-                if (name.rfind(".film.mkv.vwx.", 0) == 0 && fs::file_size(work / name, ec) > 0) temporary = name;
-            }
-            if (temporary.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 60000 && temporary.empty(); ++i) {
+        for (const auto& name : Names(work.Path())) {
+            std::error_code ec;
+            if (name.rfind(".film.mkv.vwx.", 0) == 0 && fs::file_size(work / name, ec) > 0) temporary = name;
         }
-        ASSERT_FALSE(temporary.empty()) << "the program never started writing";
-        p.Kill();
-        EXPECT_EQ(p.Wait(), -SIGKILL) << "the program finished before it could be killed";
+        if (temporary.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    ASSERT_FALSE(temporary.empty()) << "the program never started writing";
+    EXPECT_EQ(fs::status(work / temporary).permissions(), fs::perms(0600));
+    ::kill(p.Pid(), GetParam());
+    EXPECT_EQ(p.Wait(), -GetParam()) << "the program finished before the signal: " << p.Err();
     EXPECT_TRUE(ReadFile(plain) == original);
-    EXPECT_EQ(Names(work.Path()), (std::vector<std::string>{temporary, "film.mkv"}));
+    const bool cleanedUp = GetParam() != SIGKILL;
+    EXPECT_EQ(p.Err().find(plain + "\n") != std::string::npos, cleanedUp) << p.Err();
+    using Strings = std::vector<std::string>;
+    EXPECT_EQ(Names(work.Path()), (cleanedUp ? Strings{"film.mkv"} : Strings{temporary, "film.mkv"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Signals, SignalledPartWay, ::testing::Values(SIGKILL, SIGHUP, SIGTERM));
 
 // The source changed between listing and run, or during the run.
 enum class Change { Removed, Locked, Shrunk, Replaced };

@@ -1,11 +1,12 @@
 #pragma once
-// The real `vaultwing` program as a child process: its exit status and standard error. A run can
-// limit the size of the files it writes (SIGXFSZ ignored: a write past it fails with EFBIG) or,
-// when the tests run as root, run as "nobody", for whom permission bits count.
+// The real `vaultwing` program as a child process, started as a shell starts it (umask 022): its exit
+// status and standard error. A run can limit the size of the files it writes or the files it may
+// hold open or, when the tests run as root, run as "nobody", for whom permission bits count.
 #include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,6 +23,7 @@ namespace vaultwing::test {
 
 struct CliOptions {
     std::optional<rlim_t> fileSizeLimit; // RLIMIT_FSIZE in bytes
+    std::optional<rlim_t> openFileLimit; // RLIMIT_NOFILE
     bool asNobody = false;
     std::string input; // standard input; small enough for one pipe buffer
     std::string workingDirectory; // empty: the tests' own
@@ -51,9 +53,13 @@ public:
             ::dup2(::open("/dev/null", O_WRONLY), STDOUT_FILENO);
             ::dup2(err[1], STDERR_FILENO);
             ::close(in[1]);
-            ::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{options.fileSizeLimit.value_or(0), options.fileSizeLimit.value_or(0)};
-            if (options.fileSizeLimit && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(126);
+            ::signal(SIGPIPE, SIG_DFL);
+            ::umask(022);
+            for (const auto& [resource, value] :
+                 {std::pair{RLIMIT_FSIZE, options.fileSizeLimit}, std::pair{RLIMIT_NOFILE, options.openFileLimit}}) {
+                const rlimit limit{value.value_or(0), value.value_or(0)};
+                if (value && ::setrlimit(resource, &limit) != 0) ::_exit(126);
+            }
             if (options.asNobody && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
                 ::_exit(126);
             ::execve(argv[0], argv.data(), envp.data());

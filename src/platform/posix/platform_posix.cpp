@@ -9,7 +9,9 @@
 #include <fcntl.h>
 #include <fstream>
 #include <memory>
+#include <poll.h>
 #include <pwd.h>
+#include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -35,21 +37,60 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-// The permission bits a newly created file gets from the user's umask.
-mode_t DefaultFileMode() {
-    static const mode_t mode = [] {
-        mode_t mask = 022;
+// The user's umask, read without changing it (umask() would, for a moment, for every thread).
+mode_t Umask() {
+    static const mode_t mask = [] {
+        mode_t value = 022;
         std::ifstream status("/proc/self/status");
         std::string line;
         while (std::getline(status, line)) {
             if (line.rfind("Umask:", 0) == 0) {
-                mask = static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+                value = static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
                 break;
             }
         }
-        return static_cast<mode_t>(0666 & ~mask);
+        return value;
     }();
-    return mode;
+    return mask;
+}
+
+// The permission bits a file written as `destination` gets (see File::CreateTempBeside).
+mode_t NewFileMode(const std::string& destination, const std::string& accessLike) {
+    struct stat st {};
+    if (::lstat(destination.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 0777;
+    if (!accessLike.empty() && ::stat(accessLike.c_str(), &st) == 0)
+        return ((st.st_mode & 0777) | S_IRUSR | S_IWUSR) & ~(Umask() & 077);
+    // A file made in a folder that only its owner may enter is for its owner only: the settings
+    // folder of an installed copy is made that way, and VWX.ini and VWX-Fav stay private in it.
+    const std::string folder = FolderOf(destination);
+    if (::stat(folder.c_str(), &st) == 0 && (st.st_mode & 077) == 0) return 0600 & ~Umask();
+    return 0666 & ~Umask();
+}
+
+// Opens a folder for reading its entries, also when its path is longer than the system's limit
+// for one call: then piece by piece, each piece opened relative to the one before.
+int OpenFolder(const std::string& path) {
+    constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    int at = AT_FDCWD;
+    std::size_t from = 0;
+    for (;;) {
+        if (path.size() - from < PATH_MAX) {
+            const int fd = ::openat(at, path.c_str() + from, kFlags);
+            if (at != AT_FDCWD) ::close(at);
+            return fd;
+        }
+        const auto cut = path.rfind('/', from + PATH_MAX - 2);
+        if (cut == std::string::npos || cut <= from) {
+            if (at != AT_FDCWD) ::close(at);
+            errno = ENAMETOOLONG;
+            return -1;
+        }
+        const int next = ::openat(at, path.substr(from, cut - from).c_str(), kFlags);
+        if (at != AT_FDCWD) ::close(at);
+        if (next < 0) return -1;
+        at = next;
+        from = cut + 1;
+    }
 }
 
 bool SyncFolder(const std::string& folder) {
@@ -135,9 +176,14 @@ std::int64_t FileSize(const std::string& path) {
 }
 
 bool EnumerateDirectory(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {
+    const int fd = OpenFolder(folder);
+    if (fd < 0) return false;
     // Closed on every way out, a throwing `visit` included.
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
-    if (!dir) return false;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(fd), &::closedir);
+    if (!dir) {
+        ::close(fd);
+        return false;
+    }
     const int dirFd = ::dirfd(dir.get());
     for (;;) {
         errno = 0;
@@ -156,7 +202,10 @@ bool EnumerateDirectory(const std::string& folder, const std::function<void(cons
             kind = EntryKind::Directory;
         } else if (type == DT_LNK) {
             struct stat st {};
-            if (::fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode)) kind = EntryKind::DirectoryLink;
+            if (::fstatat(dirFd, entry->d_name, &st, 0) != 0)
+                kind = EntryKind::DanglingLink;
+            else if (S_ISDIR(st.st_mode))
+                kind = EntryKind::DirectoryLink;
         }
         visit(DirEntry{name, kind});
     }
@@ -204,28 +253,33 @@ std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec)
     return File(fd);
 }
 
-std::optional<File> File::CreateTempBeside(const std::string& beside, std::string& tempPath, std::error_code& ec) {
+std::optional<File> File::CreateTempBeside(const std::string& beside, std::string& tempPath, std::error_code& ec,
+                                           const std::string& accessLike) {
     const auto slash = beside.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string() : beside.substr(0, slash + 1);
     // Only a prefix of the name goes into the temporary one, so that a destination whose name
     // is near the system's limit still gets a temporary name that fits.
     constexpr std::size_t kMaxNamePart = 64;
     const std::string name = (slash == std::string::npos ? beside : beside.substr(slash + 1)).substr(0, kMaxNamePart);
-    std::string pattern = folder + "." + name + ".XXXXXX";
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) {
-        ec = LastError();
-        return std::nullopt;
+    // Created with its final bits (mkstemp's fixed 0600 would have to be widened afterwards);
+    // the umask may take bits a replaced file had, which are given back once it exists.
+    const mode_t mode = NewFileMode(beside, accessLike);
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 random(std::random_device{}());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = folder + "." + name + ".";
+        for (int i = 0; i < 6; ++i)
+            candidate.push_back(kLetters[random() % (sizeof kLetters - 1)]);
+        const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            if ((mode & Umask()) != 0) (void)::fchmod(fd, mode);
+            tempPath = candidate;
+            return File(fd);
+        }
+        if (errno != EEXIST) break;
     }
-    // A file made in a folder that only its owner may enter is for its owner only: the settings
-    // folder of an installed copy is made that way, and VWX.ini and VWX-Fav stay private in it.
-    mode_t mode = DefaultFileMode();
-    struct stat folderStat {};
-    if (::stat(folder.empty() ? "." : folder.c_str(), &folderStat) == 0 && (folderStat.st_mode & 077) == 0)
-        mode &= 0700;
-    (void)::fchmod(fd, mode);
-    tempPath = pattern;
-    return File(fd);
+    ec = LastError();
+    return std::nullopt;
 }
 
 bool File::IsOpen() const noexcept {
@@ -305,6 +359,15 @@ bool RemoveFile(const std::string& path) noexcept {
     return ::unlink(path.c_str()) == 0;
 }
 
+bool SyncFolderOf(const std::string& path) { return SyncFolder(FolderOf(path)); }
+
+std::optional<FileIdentity> IdentifyFile(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::lstat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                        S_ISREG(st.st_mode) && st.st_nlink == 1};
+}
+
 // ---------------------------------------------------------------------------------------------
 // Destroying sources and the in-use test
 // ---------------------------------------------------------------------------------------------
@@ -358,12 +421,15 @@ bool InUse(int fd) {
 
 } // namespace
 
-bool DestroyFile(const std::string& path) {
+bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& expected) {
     // Only a plain, writable file with this one name is destroyed. Through a symbolic link the
     // truncation would empty the target while only the link is deleted; with further hard links
     // the other names would be left pointing at an emptied file.
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 || (st.st_mode & S_IWUSR) == 0)
+        return false;
+    if (expected && (expected->device != static_cast<std::uint64_t>(st.st_dev) ||
+                     expected->number != static_cast<std::uint64_t>(st.st_ino)))
         return false;
     // Opened without truncation first: a file another program holds must stay whole, and the
     // check has to be made on the very file that is then cut.
@@ -416,8 +482,22 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     std::string password;
     password.reserve(256); // no copies of the password left behind by growing
     char c = 0;
-    while (::read(fd, &c, 1) == 1 && c != '\n')
+    // Waited for with poll, which a caught signal always interrupts: Ctrl+C (or a hang-up) ends
+    // the program here and now, with the echo back on.
+    pollfd ready{fd, POLLIN, 0};
+    for (;;) {
+        if (const int signal = StopSignal(); signal != 0) {
+            if (haveTermios) ::tcsetattr(fd, TCSAFLUSH, &saved);
+            (void)!::write(fd, "\n", 1);
+            EndBySignal(signal);
+        }
+        if (::poll(&ready, 1, -1) < 0) {
+            if (errno != EINTR) break;
+            continue;
+        }
+        if (::read(fd, &c, 1) != 1 || c == '\n') break;
         password.push_back(c);
+    }
     c = 0;
     if (haveTermios) ::tcsetattr(fd, TCSAFLUSH, &saved);
     ::close(fd);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <random>
@@ -271,7 +272,9 @@ std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec)
     return File(FromHandle(h));
 }
 
-std::optional<File> File::CreateTempBeside(const std::string& beside, std::string& tempPath, std::error_code& ec) {
+// Permission bits are a POSIX matter: a new file takes its folder's access rules.
+std::optional<File> File::CreateTempBeside(const std::string& beside, std::string& tempPath, std::error_code& ec,
+                                           const std::string& /*accessLike*/) {
     const auto slash = LastSeparator(beside);
     const std::string folder = slash == std::string::npos ? std::string() : beside.substr(0, slash + 1);
     // Only a prefix of the name goes into the temporary one, so that a destination whose name
@@ -398,6 +401,22 @@ bool RemoveFile(const std::string& path) noexcept {
     }
 }
 
+// NTFS commits its folder entries through its own journal.
+bool SyncFolderOf(const std::string& /*path*/) { return true; }
+
+std::optional<FileIdentity> IdentifyFile(const std::string& path) {
+    const auto ansi = ToAnsi(path);
+    if (!ansi || ansi->empty()) return std::nullopt;
+    const UniqueHandle h(::CreateFileA(ansi->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (h.get() == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
+    const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    return FileIdentity{info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
+                        (info.dwFileAttributes & notPlain) == 0 && info.nNumberOfLinks <= 1};
+}
+
 // ---------------------------------------------------------------------------------------------
 // Destroying sources and the in-use test
 // ---------------------------------------------------------------------------------------------
@@ -423,9 +442,13 @@ bool SingleNamedPlainFile(const std::string& ansiPath) {
 
 } // namespace
 
-bool DestroyFile(const std::string& path) {
+bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& expected) {
     const auto ansi = ToAnsi(path);
     if (!ansi || ansi->empty() || !SingleNamedPlainFile(*ansi)) return false;
+    if (expected) {
+        const auto now = IdentifyFile(path);
+        if (!now || now->device != expected->device || now->number != expected->number) return false;
+    }
     // Cut to zero length on open, straight to the disk. The open fails, and the file stays whole,
     // while it is read-only or another program holds it without sharing its writes.
     const HANDLE h = ::CreateFileA(ansi->c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, TRUNCATE_EXISTING,
@@ -506,6 +529,22 @@ void FatalExit() {
     ::TerminateProcess(::GetCurrentProcess(), 0);
     ::ExitProcess(0); // not reached
 }
+
+namespace {
+volatile std::sig_atomic_t gStopSignal = 0;
+extern "C" void NoteStopSignal(int signal) { gStopSignal = signal; }
+} // namespace
+
+void CatchStopSignals() {
+    std::signal(SIGINT, NoteStopSignal);
+    std::signal(SIGTERM, NoteStopSignal);
+}
+
+int StopSignal() { return gStopSignal; }
+
+bool SignalEndsProgram(int signal) { return signal == SIGTERM; }
+
+void EndBySignal(int signal) { std::_Exit(128 + signal); }
 
 bool CapsLockOn() {
     // Low bit: toggled on; high bit: held down. 1 = on, -127 = on while the key is pressed.
