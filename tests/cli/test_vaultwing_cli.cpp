@@ -116,7 +116,7 @@ TEST_F(Cli, SourcesThatCannotSafelyGoStay) {
     WriteFile(inLocked, "f");
     fs::permissions(inLocked, fs::perms(0666));
     fs::permissions(locked, fs::perms(0333)); // entries can be made, but it cannot be opened
-    const CliOptions nobody{.fileSizeLimit = {}, .openFileLimit = {}, .asNobody = ::geteuid() == 0, .input = {}};
+    const CliOptions nobody{.fileSizeLimit = {}, .openFileLimit = {}, .asNobody = ::geteuid() == 0, .input = {}, .workingDirectory = {}};
     for (const auto& [source, why] : {std::pair{work / "link.txt", "This is a link"},
                                       {work / "second.txt", "This is a link"},
                                       {inLocked, "The new file could not be committed"}}) {
@@ -140,7 +140,7 @@ TEST_F(Cli, TheWalkTakesEverythingOrSaysWhatItLeftOut) {
         if (level % 1100 == 0) WriteFile(deep + "/f", "f"); // at the top and the bottom
         fs::create_directory(deep + "/d");
     }
-    const CliOptions options{.fileSizeLimit = {}, .openFileLimit = 256, .asNobody = ::geteuid() == 0, .input = {}};
+    const CliOptions options{.fileSizeLimit = {}, .openFileLimit = 256, .asNobody = ::geteuid() == 0, .input = {}, .workingDirectory = {}};
     const auto out = Job("--keep", {work / "t"}, options);
     EXPECT_EQ(out.exit, 1) << out.err;
     EXPECT_NE(out.err.find(work / "t/locked\nThis folder could not be read"), std::string::npos) << out.err;
