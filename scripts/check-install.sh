@@ -68,7 +68,7 @@ grep -q 'application/x-vwx' /usr/share/mime/globs2 || fail "the MIME database do
 step "vaultwing round trip as an unprivileged user"
 config=$home/.config/vaultwing
 as_user sh -c 'mkdir work && printf "first file\n" > work/a.txt && printf "second file\n" > work/b.txt &&
-               printf "correct horse battery\n" > pw && printf "wrong horse battery\n" > bad'
+               printf "correct-horse-battery\n" > pw && printf "wrong-horse-battery\n" > bad'
 # No settings yet: the sources are kept.
 as_user sh -c 'vaultwing -q --password-file pw work/a.txt' || fail "encryption failed"
 [ -f "$home/work/a.txt.vwx" ] && [ -f "$home/work/a.txt" ] || fail "a.txt.vwx missing or a.txt not kept"
