@@ -100,9 +100,8 @@ TEST(FileWin32, RenameOverAnOpenDestinationIsRefused) {
     EXPECT_EQ(test::Names(dir.Path()), std::vector<std::string>{"dest.txt"});
 }
 
-// Names outside the ANSI code page, also at the end of a path past MAX_PATH, through the platform
-// layer; std::filesystem (with wide calls of its own) sees the very same names.
-TEST(UnicodeNames, MadeListedReadMarkedAndRemoved) {
+// Names outside the ANSI code page (one past MAX_PATH); std::filesystem sees the very same names.
+TEST(UnicodeNames, MadeListedMarkedAndRemoved) {
     const std::string longFolders = "\\" + std::string(150, 'a') + "\\" + std::string(150, 'b');
     for (const auto& [name, folders] : {std::pair{"\xC3\x84rger \xE2\x82\xAC.txt", ""},
                                         {"\xE6\x96\x87\xE4\xBB\xB6", ""},
@@ -112,15 +111,13 @@ TEST(UnicodeNames, MadeListedReadMarkedAndRemoved) {
         const std::string folder = dir.Str() + folders, path = folder + "\\" + name;
         fs::create_directories(fs::u8path(folder));
         std::error_code ec;
-        std::string temp, back(4, '\0');
+        std::string temp;
         ASSERT_TRUE(platform::File::CreateTempBeside(path, temp, ec).value().Write("copy", 4, ec)) << path;
         ASSERT_TRUE(platform::RenameReplace(temp, path, ec)) << platform::ErrorDescription(ec);
         EXPECT_TRUE(fs::is_regular_file(fs::u8path(path))) << path;
         std::vector<std::string> listed;
         EXPECT_TRUE(platform::EnumerateDirectory(folder, [&](const auto& e) { listed.emplace_back(e.name); }));
         EXPECT_EQ(listed, std::vector<std::string>{name});
-        EXPECT_EQ(platform::File::OpenRead(path, ec).value().ReadFull(back.data(), 4, ec), 4u);
-        EXPECT_EQ(back, "copy");
         ASSERT_TRUE(platform::SetReadOnly(path, true));
         EXPECT_NE(platform::FileAttributes(path).value_or(0) & FILE_ATTRIBUTE_READONLY, 0u);
         ASSERT_TRUE(platform::SetReadOnly(path, false));
