@@ -31,6 +31,8 @@ echo "== Windows cross build (preset mingw)"
 [ -f "$build/build.ninja" ] || cmake --preset mingw
 cmake --build --preset mingw
 
+# Wine reads Unix arguments and file names in the locale's character set: UTF-8.
+export LC_ALL=C.UTF-8
 # Wine, headless: its own prefix under the build folder, no display, no prompts to install
 # Mono or Gecko, which console programs do not need.
 export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -62,6 +64,9 @@ head -c 100000 /dev/urandom > "$work/orig/random.bin"
 head -c 7 /dev/urandom > "$work/orig/sub/seven.bin"
 head -c 1048577 /dev/urandom > "$work/orig/sub/deeper/big.bin"
 printf 'Gr\xc3\xbc\xc3\x9fe aus Windows\r\n' > "$work/orig/sub/$(printf '\xc3\x84rger.txt')"
+# Outside the ANSI code page (Cyrillic, CJK and an emoji, a UTF-16 surrogate pair on Windows).
+unicode=$(printf '\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82 \xe6\x96\x87 \xf0\x9f\x98\x80')
+printf 'Unicode name\r\n' > "$work/orig/sub/$unicode.txt"
 printf 'x' > "$work/orig/one-byte"
 
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
@@ -91,6 +96,17 @@ cp -r "$work/linux-enc" "$work/win-dec"
 win_vaultwing --password-file "$(winpath "$work/pw")" --delete -q "$(winpath "$work/win-dec")"
 diff -r "$work/orig" "$work/win-dec"
 
+# Such a name on the command line itself (read from the wide command line), and the password
+# file in a folder of such a name.
+mkdir "$work/$unicode"
+cp "$work/pw" "$work/$unicode/pw"
+cp "$work/orig/random.bin" "$work/$unicode/$unicode.bin"
+win_vaultwing --password-file "$(winpath "$work/$unicode/pw")" --delete -q "$(winpath "$work/$unicode/$unicode.bin")"
+[ -f "$work/$unicode/$unicode.bin.vwx" ] && [ ! -e "$work/$unicode/$unicode.bin" ] ||
+    { echo "vaultwing.exe did not encrypt a file named outside the ANSI code page" >&2; exit 1; }
+linux_vaultwing --password-file "$work/pw" --delete -q "$work/$unicode/$unicode.bin.vwx"
+cmp "$work/orig/random.bin" "$work/$unicode/$unicode.bin"
+
 # A wrong password is refused by the Windows program and the file stays.
 cp "$work/linux-enc/random.bin.vwx" "$work/wrong.vwx"
 printf 'Wrong horse 8\n' > "$work/pw-wrong"
@@ -102,5 +118,5 @@ cmp "$work/wrong.vwx" "$work/linux-enc/random.bin.vwx"
 [ ! -e "$work/wrong" ]
 
 files=$(find "$work/orig" -type f | wc -l)
-echo "Windows round trip: $files files byte-identical both ways; wrong password refused"
+echo "Windows round trip: $files files byte-identical both ways, names outside the ANSI code page among them; wrong password refused"
 echo "Windows tests passed in $((SECONDS - start)) s"

@@ -14,6 +14,7 @@
 #include "password/KeyInput.h"
 #include "password/KeyRules.h"
 #include "platform/Folders.h"
+#include "platform/ProgramArguments.h"
 #include "platform/platform.h"
 
 namespace vaultwing::cli {
@@ -50,10 +51,10 @@ int UsageError(const std::string& problem) {
 }
 
 // Parses the arguments; returns an exit code when the program should end right away.
-std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
+std::optional<int> ParseArguments(const std::vector<std::string>& args, Options& options) {
     bool onlyPaths = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (arg.empty()) return UsageError("an empty argument names no file or folder");
         if (onlyPaths || arg[0] != '-' || arg == "-") {
             options.paths.push_back(arg);
@@ -66,8 +67,8 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
             std::printf("vaultwing %s\n", VAULTWING_VERSION);
             return kExitOk;
         } else if (arg == "--password-file" || arg == "--lang") {
-            if (i + 1 >= argc) return UsageError(arg + " needs a value");
-            (arg == "--lang" ? options.language : options.passwordFile.emplace()) = argv[++i];
+            if (i + 1 >= args.size()) return UsageError(arg + " needs a value");
+            (arg == "--lang" ? options.language : options.passwordFile.emplace()) = args[++i];
         } else if (arg == "--delete" || arg == "--keep") {
             options.destroySources = arg == "--delete";
         } else if (arg == "-q" || arg == "--quiet") {
@@ -97,7 +98,7 @@ void AppendSecret(std::string& secret, char c) {
 // stream buffer: a buffer would keep a copy of the password in memory the program then frees
 // without wiping.
 std::optional<std::string> ReadPasswordFile(const std::string& file) {
-    std::FILE* in = file == "-" ? stdin : std::fopen(file.c_str(), "rb");
+    std::FILE* in = file == "-" ? stdin : platform::OpenCFile(file, "rb");
     if (in == nullptr) return std::nullopt;
     std::setvbuf(in, nullptr, _IONBF, 0);
     std::string line;
@@ -242,7 +243,7 @@ int main(int argc, char** argv) {
     vaultwing::platform::DisableCoreDumps();
     using namespace vaultwing::cli;
     Options options;
-    if (const auto exit = ParseArguments(argc, argv, options)) return *exit;
+    if (const auto exit = ParseArguments(vaultwing::platform::ProgramArguments(argc, argv), options)) return *exit;
     TerminalUi ui(options.quiet);
     const int exit = Cli(std::move(options), ui).Run();
     // A hang-up or SIGTERM ended the run (the current file is cleaned up): end as the signal would.

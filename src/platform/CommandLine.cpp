@@ -1,6 +1,20 @@
 #include "platform/CommandLine.h"
 
+#include "base/Utf8.h"
+
 namespace vaultwing {
+namespace {
+
+// Where the character that ends at `end` starts: the grammar counts characters, not bytes, so
+// that a drive letter or a cut outside ASCII takes the whole character.
+std::size_t CharacterStart(std::string_view text, std::size_t end) {
+    std::size_t start = end - 1;
+    while (start > 0 && end - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+        --start;
+    return DecodeUtf8At(text, start).length == end - start ? start : end - 1;
+}
+
+} // namespace
 
 std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
     std::string text;
@@ -21,8 +35,11 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
         const std::string& before = pieces[i - 1];
         if (before.empty()) continue; // a colon without a drive letter names no path
         std::string rest = pieces[i];
-        if (rest.size() >= 2 && rest[rest.size() - 2] == ' ') rest.resize(rest.size() - 2);
-        paths.push_back(std::string(1, before.back()) + ":" + rest);
+        if (!rest.empty()) {
+            const std::size_t last = CharacterStart(rest, rest.size());
+            if (last > 0 && rest[last - 1] == ' ') rest.resize(last - 1);
+        }
+        paths.push_back(before.substr(CharacterStart(before, before.size())) + ":" + rest);
     }
     return paths;
 }

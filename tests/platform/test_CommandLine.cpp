@@ -16,7 +16,10 @@ TEST(SplitCommandLine, GivesThePaths) {
         {R"(C:\we"ird\na"me.txt)", {R"(C:\weird\name.txt)"}},
         {R"(C:\with space\x.vwx E:\y)", {R"(C:\with space\x.vwx)", R"(E:\y)"}},
         {R"(C:\)", {R"(C:\)"}}, // a drive root: a one-character piece
-        {R"(:\x)", {}}};        // a colon with no drive letter
+        {R"(:\x)", {}},         // a colon with no drive letter
+        // Characters, not bytes: a letter outside ASCII is a drive letter, a last one is cut whole.
+        {"C:\\\xE2\x82\xAC \xC3\x84:\\x", {"C:\\\xE2\x82\xAC", "\xC3\x84:\\x"}},
+        {"C:\\f \xF0\x9F\x98\x80", {"C:\\f"}}};
     for (const auto& [line, paths] : cases)
         EXPECT_EQ(SplitCommandLine(line), paths) << line;
 }

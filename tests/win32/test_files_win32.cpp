@@ -10,6 +10,7 @@
 #include "files/FileInUse.h"
 #include "files/SourceFiles.h"
 #include "platform/platform.h"
+#include "platform/win32/win32_text.h"
 #include "support/TempDir.h"
 #include "win32/HoldingProcess.h"
 
@@ -60,20 +61,19 @@ TEST(DestroyFileWin32, OnlyAWritableSingleNamedFileGoes) {
     EXPECT_FALSE(fs::exists(file));
 }
 
-// Names come in UTF-8; a link to a folder is reported as such and never followed.
-TEST(EnumerateDirectoryWin32, KindsAndUtf8Names) {
+// A link to a folder is reported as such and never followed.
+TEST(EnumerateDirectoryWin32, Kinds) {
     test::TempDir dir;
-    const std::string umlaut = "\xC3\x84rger.txt", umlautPath = dir.Str() + "\\" + umlaut;
-    std::ofstream(dir.Path() / fs::u8path(umlaut)) << "x";
+    test::WriteFile(dir / "file.txt", "x");
     fs::create_directory(dir / "folder");
-    Kinds expected = {{umlaut, EntryKind::File}, {"folder", EntryKind::Directory}};
+    Kinds expected = {{"file.txt", EntryKind::File}, {"folder", EntryKind::Directory}};
     const DWORD link = // where the system makes a real link
         ::CreateSymbolicLinkA((dir / "link").c_str(), (dir / "folder").c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)
             ? ::GetFileAttributesA((dir / "link").c_str())
             : INVALID_FILE_ATTRIBUTES;
     if (link != INVALID_FILE_ATTRIBUTES && (link & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
         expected.emplace("link", EntryKind::DirectoryLink);
-    for (const std::string& folder : {dir.Str(), dir.Str() + "\\", dir / "missing", umlautPath}) {
+    for (const std::string& folder : {dir.Str(), dir.Str() + "\\", dir / "missing", dir / "file.txt"}) {
         Kinds listed;
         const bool ok = platform::EnumerateDirectory(
             folder, [&](const platform::DirEntry& e) { listed.emplace(std::string(e.name), e.kind); });
@@ -81,7 +81,6 @@ TEST(EnumerateDirectoryWin32, KindsAndUtf8Names) {
         EXPECT_EQ(ok, isFolder) << folder;
         EXPECT_EQ(listed, isFolder ? expected : Kinds{}) << folder;
     }
-    EXPECT_EQ(platform::FileSize(umlautPath), 1); // the UTF-8 name reaches the same file
 }
 
 TEST(FileWin32, RenameOverAnOpenDestinationIsRefused) {
@@ -99,6 +98,40 @@ TEST(FileWin32, RenameOverAnOpenDestinationIsRefused) {
     EXPECT_EQ(test::ReadFile(dest), "old");
     ASSERT_TRUE(platform::RenameReplace(dir / "new", dest, ec)) << platform::ErrorDescription(ec);
     EXPECT_EQ(test::Names(dir.Path()), std::vector<std::string>{"dest.txt"});
+}
+
+// Names outside the ANSI code page (one past MAX_PATH); std::filesystem sees the very same names.
+TEST(UnicodeNames, MadeListedMarkedAndRemoved) {
+    const std::string longFolders = "\\" + std::string(150, 'a') + "\\" + std::string(150, 'b');
+    for (const auto& [name, folders] : {std::pair{"\xC3\x84rger \xE2\x82\xAC.txt", ""},
+                                        {"\xE6\x96\x87\xE4\xBB\xB6", ""},
+                                        {"\xF0\x9F\x98\x80.vwx", ""},
+                                        {"\xE6\x96\x87.txt", longFolders.c_str()}}) {
+        test::TempDir dir;
+        const std::string folder = dir.Str() + folders, path = folder + "\\" + name;
+        fs::create_directories(fs::u8path(folder));
+        std::error_code ec;
+        std::string temp;
+        ASSERT_TRUE(platform::File::CreateTempBeside(path, temp, ec).value().Write("copy", 4, ec)) << path;
+        ASSERT_TRUE(platform::RenameReplace(temp, path, ec)) << platform::ErrorDescription(ec);
+        EXPECT_TRUE(fs::is_regular_file(fs::u8path(path))) << path;
+        std::vector<std::string> listed;
+        EXPECT_TRUE(platform::EnumerateDirectory(folder, [&](const auto& e) { listed.emplace_back(e.name); }));
+        EXPECT_EQ(listed, std::vector<std::string>{name});
+        ASSERT_TRUE(platform::SetReadOnly(path, true));
+        EXPECT_NE(platform::FileAttributes(path).value_or(0) & FILE_ATTRIBUTE_READONLY, 0u);
+        ASSERT_TRUE(platform::SetReadOnly(path, false));
+        EXPECT_TRUE(DestroyFile(path));
+        EXPECT_FALSE(fs::exists(fs::u8path(path)));
+    }
+}
+
+// Past the plain form's limit a path is made full and prefixed ("\\?\UNC\" for a network path).
+TEST(SystemPath, LongPathsGetThePrefix) {
+    const std::string x(300, 'x');
+    EXPECT_EQ(platform::win32::SystemPath("C:\\a/../" + x), L"\\\\?\\C:\\" + std::wstring(300, L'x'));
+    EXPECT_EQ(platform::win32::SystemPath("\\\\srv\\s\\" + x), L"\\\\?\\UNC\\srv\\s\\" + std::wstring(300, L'x'));
+    EXPECT_EQ(platform::win32::SystemPath("C:\\a/../b"), L"C:\\a/../b");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "base/Cp1252.h"
 #include "base/IniText.h"
 #include "config/IniFile.h"
 #include "config/IniReadCases.h"
@@ -47,8 +48,7 @@ TEST(ProfileWin32, WritesReadBackAndRefusalsChangeNothing) {
     EXPECT_TRUE(store.WriteINI("Delete", "0", kSettingsSection)); // the same key, whatever its case
     EXPECT_EQ(store.ReadINI("PFAD", "einstellungen"), umlautPath);
     const std::string onDisk = test::ReadFile(store.SettingsPath());
-    EXPECT_EQ(platform::win32::FromAnsi(IniReadValue(onDisk, kSettingsSection, "Pfad")), umlautPath);
-    EXPECT_EQ(platform::win32::FromWide(*platform::win32::ToWide("J\xC3\xBC")), "J\xC3\xBC");
+    EXPECT_EQ(Cp1252ToUtf8(IniReadValue(onDisk, kSettingsSection, "Pfad")), umlautPath);
 
     EXPECT_FALSE(store.WriteINI("a=b", "1", kSettingsSection));
     EXPECT_FALSE(store.WriteINI("Delete", "1\r\n[X]", kSettingsSection));
@@ -104,6 +104,13 @@ TEST(ArgumentText, ProgramNameQuotedOrNotIsSkipped) {
         {"", ""}};
     for (const auto& [line, rest] : cases)
         EXPECT_EQ(platform::win32::ArgumentText(line), rest) << line;
+}
+
+// vaultwing.exe's arguments from the wide command line, by the system's rules.
+TEST(SplitArguments, KeepCharactersOutsideTheCodePage) {
+    EXPECT_EQ(platform::win32::SplitArguments(L"vaultwing.exe \"C:\\\u00C4 \u20AC\\\u6587\" -q \U0001F600"),
+              (std::vector<std::string>{"vaultwing.exe", "C:\\\xC3\x84 \xE2\x82\xAC\\\xE6\x96\x87", "-q",
+                                        "\xF0\x9F\x98\x80"}));
 }
 
 } // namespace

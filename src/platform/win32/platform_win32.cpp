@@ -6,18 +6,21 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <random>
 
 #include "base/IniText.h"
+#include "platform/ProgramArguments.h"
 #include "platform/win32/win32_text.h"
 
 namespace vaultwing::platform {
 
-using win32::FromAnsi;
+using win32::FromWide;
 using win32::LastError;
-using win32::ToAnsi;
+using win32::SystemPath;
+using win32::ToWide;
 
 namespace {
 
@@ -49,9 +52,9 @@ std::error_code NameError() {
 
 // The system's attributes of `path`, or nullopt.
 std::optional<DWORD> RawAttributes(const std::string& path) {
-    const auto ansi = ToAnsi(path);
-    if (!ansi || ansi->empty()) return std::nullopt;
-    const DWORD attrs = ::GetFileAttributesA(ansi->c_str());
+    const auto wide = SystemPath(path);
+    if (!wide || wide->empty()) return std::nullopt;
+    const DWORD attrs = ::GetFileAttributesW(wide->c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return attrs;
 }
@@ -63,14 +66,26 @@ std::optional<DWORD> RawAttributes(const std::string& path) {
 // ---------------------------------------------------------------------------------------------
 
 std::string ProgramFolder() {
-    if (const char* home = std::getenv("VAULTWING_HOME"); home != nullptr && *home != '\0')
-        return StripTrailingSeparators(FromAnsi(home));
+    if (const std::string home = EnvironmentVariable("VAULTWING_HOME"); !home.empty())
+        return StripTrailingSeparators(home);
     return ExecutableFolder();
 }
 
 std::string EnvironmentVariable(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? FromAnsi(value) : std::string();
+    const auto wideName = ToWide(name);
+    if (!wideName || wideName->empty()) return {};
+    // The value may change between the two calls: asked again until it fits.
+    std::wstring value;
+    for (DWORD size = 0;;) {
+        const DWORD n = ::GetEnvironmentVariableW(wideName->c_str(), value.data(), size);
+        if (n == 0) return {};
+        if (n < size) {
+            value.resize(n);
+            return FromWide(value);
+        }
+        size = n;
+        value.assign(size, L'\0');
+    }
 }
 
 std::string UserHomeFolder() {
@@ -85,13 +100,13 @@ std::string ExecutableFolder() {
 }
 
 std::string ExecutablePath() {
-    std::string buffer(MAX_PATH, '\0');
+    std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) return {};
         if (n < buffer.size()) {
             buffer.resize(n);
-            return FromAnsi(buffer);
+            return FromWide(buffer);
         }
         if (buffer.size() >= 32768) return {}; // longer than any path can be
         buffer.resize(buffer.size() * 2);
@@ -99,13 +114,13 @@ std::string ExecutablePath() {
 }
 
 std::string CurrentDirectory() {
-    const DWORD needed = ::GetCurrentDirectoryA(0, nullptr);
+    const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);
     if (needed == 0) return ".";
-    std::string buffer(needed, '\0');
-    const DWORD n = ::GetCurrentDirectoryA(needed, buffer.data());
+    std::wstring buffer(needed, L'\0');
+    const DWORD n = ::GetCurrentDirectoryW(needed, buffer.data());
     if (n == 0 || n >= needed) return ".";
     buffer.resize(n);
-    return StripTrailingSeparators(FromAnsi(buffer));
+    return StripTrailingSeparators(FromWide(buffer));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -119,23 +134,23 @@ std::optional<std::uint32_t> FileAttributes(const std::string& path) {
 }
 
 bool SetReadOnly(const std::string& path, bool readOnly) {
-    const auto ansi = ToAnsi(path);
-    if (!ansi || ansi->empty()) return false;
-    const DWORD attrs = ::GetFileAttributesA(ansi->c_str());
+    const auto wide = SystemPath(path);
+    if (!wide || wide->empty()) return false;
+    const DWORD attrs = ::GetFileAttributesW(wide->c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES) return false;
     DWORD wanted = readOnly ? (attrs | FILE_ATTRIBUTE_READONLY) : (attrs & ~DWORD{FILE_ATTRIBUTE_READONLY});
     // Bits SetFileAttributes does not take are dropped; "normal" stands alone.
     wanted &= FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
     if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
-    return ::SetFileAttributesA(ansi->c_str(), wanted) != 0;
+    return ::SetFileAttributesW(wide->c_str(), wanted) != 0;
 }
 
 std::int64_t FileSize(const std::string& path) {
-    const auto ansi = ToAnsi(path);
-    if (!ansi || ansi->empty()) return -1;
+    const auto wide = SystemPath(path);
+    if (!wide || wide->empty()) return -1;
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(ansi->c_str(), GetFileExInfoStandard, &data)) return -1;
+    if (!::GetFileAttributesExW(wide->c_str(), GetFileExInfoStandard, &data)) return -1;
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
 
@@ -145,11 +160,11 @@ std::int64_t FileSize(const std::string& path) {
 
 bool EnumerateDirectory(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {
     if (folder.empty()) return false;
-    const auto ansi = ToAnsi(folder);
-    if (!ansi) return false;
-    const std::string pattern = *ansi + (IsSeparator(ansi->back()) ? "*" : "\\*");
-    WIN32_FIND_DATAA data{};
-    HANDLE found = ::FindFirstFileA(pattern.c_str(), &data);
+    const auto wide = SystemPath(folder);
+    if (!wide || wide->empty()) return false;
+    const std::wstring pattern = *wide + (wide->back() == L'\\' || wide->back() == L'/' ? L"*" : L"\\*");
+    WIN32_FIND_DATAW data{};
+    HANDLE found = ::FindFirstFileW(pattern.c_str(), &data);
     if (found == INVALID_HANDLE_VALUE) {
         // Only a drive's root can be a folder without even "." and "..": an empty listing.
         return ::GetLastError() == ERROR_FILE_NOT_FOUND && RawAttributes(folder).has_value();
@@ -157,16 +172,16 @@ bool EnumerateDirectory(const std::string& folder, const std::function<void(cons
     // Closed on every way out, a throwing `visit` included.
     const std::unique_ptr<void, BOOL (*)(HANDLE)> search(found, [](HANDLE h) { return ::FindClose(h); });
     do {
-        const std::string_view raw(data.cFileName);
-        if (raw == "." || raw == "..") continue;
+        const std::wstring_view raw(data.cFileName);
+        if (raw == L"." || raw == L"..") continue;
         EntryKind kind = EntryKind::File;
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             // A symbolic link or junction to a folder is reported, never followed.
             kind = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? EntryKind::DirectoryLink
                                                                                : EntryKind::Directory;
-        const std::string name = FromAnsi(raw);
+        const std::string name = FromWide(raw);
         visit(DirEntry{name, kind});
-    } while (::FindNextFileA(found, &data));
+    } while (::FindNextFileW(found, &data));
     return ::GetLastError() == ERROR_NO_MORE_FILES; // else the listing was cut short
 }
 
@@ -202,11 +217,11 @@ DWORD SystemErrorFor(const std::error_code& ec) {
 std::string ErrorDescription(const std::error_code& ec) {
     std::string text;
     if (const DWORD code = SystemErrorFor(ec); code != 0) {
-        char* message = nullptr;
-        const DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+        wchar_t* message = nullptr;
+        const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                              FORMAT_MESSAGE_IGNORE_INSERTS,
-                                         nullptr, code, 0, reinterpret_cast<char*>(&message), 0, nullptr);
-        if (n > 0 && message != nullptr) text = FromAnsi(std::string_view(message, n));
+                                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+        if (n > 0 && message != nullptr) text = FromWide(std::wstring_view(message, n));
         if (message != nullptr) ::LocalFree(message);
     }
     if (text.empty()) text = ec.message();
@@ -252,9 +267,9 @@ File::~File() {
 }
 
 std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec) {
-    const auto ansi = ToAnsi(path);
-    if (!ansi || ansi->empty()) {
-        ec = ansi ? std::error_code(ERROR_FILE_NOT_FOUND, std::system_category()) : NameError();
+    const auto wide = SystemPath(path);
+    if (!wide || wide->empty()) {
+        ec = wide ? std::error_code(ERROR_FILE_NOT_FOUND, std::system_category()) : NameError();
         return std::nullopt;
     }
     if (const auto attrs = RawAttributes(path); attrs && (*attrs & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -263,7 +278,7 @@ std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec)
     }
     // Others may read along but not change the file while it is read; it may be renamed over
     // (a file written onto itself replaces its source only once it has been read whole).
-    const HANDLE h = ::CreateFileA(ansi->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+    const HANDLE h = ::CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         ec = LastError();
@@ -289,13 +304,13 @@ std::optional<File> File::CreateTempBeside(const std::string& beside, std::strin
         for (unsigned v = random(), i = 0; i < 8; ++i, v >>= 4)
             candidate.push_back(kHex[v & 0xF]);
         candidate += ".tmp";
-        const auto ansi = ToAnsi(candidate);
-        if (!ansi) {
+        const auto wide = SystemPath(candidate);
+        if (!wide) {
             ec = NameError();
             return std::nullopt;
         }
         // CREATE_NEW never opens a file that is already there; nobody else may open it meanwhile.
-        const HANDLE h = ::CreateFileA(ansi->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        const HANDLE h = ::CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                        FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             tempPath = candidate;
@@ -378,14 +393,14 @@ void File::Close() noexcept {
 }
 
 bool RenameReplace(const std::string& from, const std::string& to, std::error_code& ec) {
-    const auto source = ToAnsi(from);
-    const auto target = ToAnsi(to);
+    const auto source = SystemPath(from);
+    const auto target = SystemPath(to);
     if (!source || !target) {
         ec = NameError();
         return false;
     }
     // Write-through: the call returns only once the move is on the disk.
-    if (!::MoveFileExA(source->c_str(), target->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!::MoveFileExW(source->c_str(), target->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ec = LastError();
         return false;
     }
@@ -394,8 +409,8 @@ bool RenameReplace(const std::string& from, const std::string& to, std::error_co
 
 bool RemoveFile(const std::string& path) noexcept {
     try {
-        const auto ansi = ToAnsi(path);
-        return ansi && !ansi->empty() && ::DeleteFileA(ansi->c_str()) != 0;
+        const auto wide = SystemPath(path);
+        return wide && !wide->empty() && ::DeleteFileW(wide->c_str()) != 0;
     } catch (...) {
         return false;
     }
@@ -405,9 +420,9 @@ bool RemoveFile(const std::string& path) noexcept {
 bool SyncFolderOf(const std::string& /*path*/) { return true; }
 
 std::optional<FileIdentity> IdentifyFile(const std::string& path) {
-    const auto ansi = ToAnsi(path);
-    if (!ansi || ansi->empty()) return std::nullopt;
-    const UniqueHandle h(::CreateFileA(ansi->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const auto wide = SystemPath(path);
+    if (!wide || wide->empty()) return std::nullopt;
+    const UniqueHandle h(::CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING,
                                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
@@ -427,13 +442,13 @@ namespace {
 // would empty the target while only the link is deleted; with further hard links the other
 // names would be left pointing at an emptied file. Asked on a handle that claims no access, so
 // that it disturbs no other program.
-bool SingleNamedPlainFile(const std::string& ansiPath) {
+bool SingleNamedPlainFile(const std::wstring& widePath) {
     // A read-only file stays whole: checked here too, because Wine run by root would open it.
-    const DWORD attrs = ::GetFileAttributesA(ansiPath.c_str());
+    const DWORD attrs = ::GetFileAttributesW(widePath.c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
                                                       FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY)) != 0)
         return false;
-    const UniqueHandle h(::CreateFileA(ansiPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const UniqueHandle h(::CreateFileW(widePath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (h.get() == INVALID_HANDLE_VALUE) return true; // judged by the real open below
     BY_HANDLE_FILE_INFORMATION info{};
@@ -443,30 +458,30 @@ bool SingleNamedPlainFile(const std::string& ansiPath) {
 } // namespace
 
 bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& expected) {
-    const auto ansi = ToAnsi(path);
-    if (!ansi || ansi->empty() || !SingleNamedPlainFile(*ansi)) return false;
+    const auto wide = SystemPath(path);
+    if (!wide || wide->empty() || !SingleNamedPlainFile(*wide)) return false;
     if (expected) {
         const auto now = IdentifyFile(path);
         if (!now || now->device != expected->device || now->number != expected->number) return false;
     }
     // Cut to zero length on open, straight to the disk. The open fails, and the file stays whole,
     // while it is read-only or another program holds it without sharing its writes.
-    const HANDLE h = ::CreateFileA(ansi->c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, TRUNCATE_EXISTING,
+    const HANDLE h = ::CreateFileW(wide->c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, TRUNCATE_EXISTING,
                                    FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     const bool flushed = ::FlushFileBuffers(h) != 0;
     ::CloseHandle(h);
     if (!flushed) return false;
-    if (!::DeleteFileA(ansi->c_str())) return false;
+    if (!::DeleteFileW(wide->c_str())) return false;
     return true;
 }
 
 bool FileInUse(const std::string& path) {
-    const auto ansi = ToAnsi(path);
-    if (!ansi || ansi->empty()) return false;
+    const auto wide = SystemPath(path);
+    if (!wide || wide->empty()) return false;
     // An exclusive open fails with a sharing violation exactly when someone else has it open.
     const HANDLE h =
-        ::CreateFileA(ansi->c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ::CreateFileW(wide->c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_SHARING_VIOLATION;
     ::CloseHandle(h);
     return false;
@@ -487,16 +502,17 @@ bool OversizedProfile(const std::string& file) {
 
 std::string ProfileRead(const std::string& file, const std::string& section, const std::string& key) {
     if (OversizedProfile(file)) return {};
-    const auto ansiFile = ToAnsi(file);
-    const auto ansiSection = ToAnsi(section);
-    const auto ansiKey = ToAnsi(key);
-    if (!ansiFile || !ansiSection || !ansiKey || ansiKey->empty() || ansiSection->empty() || ansiFile->empty())
+    const auto wideFile = SystemPath(file);
+    const auto wideSection = ToWide(section);
+    const auto wideKey = ToWide(key);
+    if (!wideFile || !wideSection || !wideKey || wideKey->empty() || wideSection->empty() || wideFile->empty())
         return {};
     // 255 characters: a value reads as at most 254 of them.
-    char buffer[255] = {};
-    const DWORD n = ::GetPrivateProfileStringA(ansiSection->c_str(), ansiKey->c_str(), "", buffer, sizeof buffer,
-                                               ansiFile->c_str());
-    return FromAnsi(std::string_view(buffer, std::min<std::size_t>(n, sizeof buffer - 1)));
+    constexpr DWORD kChars = 255;
+    wchar_t buffer[kChars] = {};
+    const DWORD n =
+        ::GetPrivateProfileStringW(wideSection->c_str(), wideKey->c_str(), L"", buffer, kChars, wideFile->c_str());
+    return FromWide(std::wstring_view(buffer, std::min<DWORD>(n, kChars - 1)));
 }
 
 bool ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
@@ -504,18 +520,20 @@ bool ProfileWrite(const std::string& file, const std::string& section, const std
     // Names and values that would change other lines or not read back are not written; neither
     // is text the ANSI code page cannot hold, which would read back as something else.
     if (!IniWritable(section, key, value)) return false;
-    const auto ansiFile = ToAnsi(file);
-    const auto ansiSection = ToAnsi(section);
-    const auto ansiKey = ToAnsi(key);
-    const auto ansiValue = ToAnsi(value);
-    if (!ansiFile || !ansiSection || !ansiKey || !ansiValue || ansiFile->empty()) return false;
+    if (!win32::FitsAnsiCodePage(section) || !win32::FitsAnsiCodePage(key) || !win32::FitsAnsiCodePage(value))
+        return false;
+    const auto wideFile = SystemPath(file);
+    const auto wideSection = ToWide(section);
+    const auto wideKey = ToWide(key);
+    const auto wideValue = ToWide(value);
+    if (!wideFile || !wideSection || !wideKey || !wideValue || wideFile->empty()) return false;
     // A read-only file is left alone (Wine run by root would write it anyway), and so is one
     // too large to be ours.
     if (const auto attrs = RawAttributes(file);
         attrs && ((*attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0 || OversizedProfile(file)))
         return false;
-    return ::WritePrivateProfileStringA(ansiSection->c_str(), ansiKey->c_str(), ansiValue->c_str(),
-                                        ansiFile->c_str()) != 0;
+    return ::WritePrivateProfileStringW(wideSection->c_str(), wideKey->c_str(), wideValue->c_str(),
+                                        wideFile->c_str()) != 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -567,9 +585,9 @@ std::optional<ScreenPoint> CursorPosition() {
 }
 
 std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
-    const UniqueHandle in(::CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const UniqueHandle in(::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr));
-    const UniqueHandle out(::CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const UniqueHandle out(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                          nullptr, OPEN_EXISTING, 0, nullptr));
     DWORD saved = 0;
     if (in.get() == INVALID_HANDLE_VALUE || !::GetConsoleMode(in.get(), &saved)) return std::nullopt;
@@ -577,7 +595,7 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     const bool haveOut = out.get() != INVALID_HANDLE_VALUE;
     DWORD written = 0;
     if (haveOut) {
-        if (const auto wide = win32::ToWide(prompt))
+        if (const auto wide = ToWide(prompt))
             ::WriteConsoleW(out.get(), wide->data(), static_cast<DWORD>(wide->size()), &written, nullptr);
     }
     // Wide reading keeps every character the user typed; the password is UTF-8 inside. The
@@ -608,7 +626,7 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     }
     ::SetConsoleMode(in.get(), saved);
     if (haveOut) ::WriteConsoleW(out.get(), L"\r\n", 2, &written, nullptr);
-    std::string password = tooLong ? std::string() : win32::FromWide(typed);
+    std::string password = tooLong ? std::string() : FromWide(typed);
     ::SecureZeroMemory(typed.data(), typed.capacity() * sizeof(wchar_t));
     if (tooLong || (!ended && password.empty())) return std::nullopt;
     return password;
@@ -675,12 +693,27 @@ std::string_view ArgumentText(std::string_view commandLine) {
 } // namespace win32
 
 CommandLine StartCommandLine(int /*argc*/, char** /*argv*/) {
-    // The whole line as the system hands it over, after the program name.
-    const std::string rest = FromAnsi(win32::ArgumentText(::GetCommandLineA()));
+    // The whole line as the system hands it over, after the program name; wide, because the
+    // ANSI line has lost every character outside the code page.
+    const std::string whole = FromWide(::GetCommandLineW());
+    const std::string rest(win32::ArgumentText(whole));
     CommandLine line;
     line.present = !rest.empty();
     line.paths = SplitCommandLine(rest);
     return line;
+}
+
+std::vector<std::string> ProgramArguments(int /*argc*/, char** /*argv*/) {
+    std::vector<std::string> arguments = win32::SplitArguments(::GetCommandLineW());
+    if (!arguments.empty()) arguments.erase(arguments.begin());
+    return arguments;
+}
+
+std::FILE* OpenCFile(const std::string& path, const char* mode) {
+    const auto wide = SystemPath(path);
+    const auto wideMode = ToWide(mode);
+    if (!wide || wide->empty() || !wideMode) return nullptr;
+    return ::_wfopen(wide->c_str(), wideMode->c_str());
 }
 
 } // namespace vaultwing::platform

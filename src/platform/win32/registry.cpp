@@ -9,53 +9,54 @@ namespace win32 {
 
 std::string RegReadString(HKEY root, const std::string& subKey, const std::string& valueName,
                           const std::string& defaultValue) {
-    const auto ansiKey = ToAnsi(subKey);
-    const auto ansiValue = ToAnsi(valueName);
-    if (!ansiKey || !ansiValue) return defaultValue;
+    const auto wideKey = ToWide(subKey);
+    const auto wideValue = ToWide(valueName);
+    if (!wideKey || !wideValue) return defaultValue;
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, ansiKey->c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return defaultValue;
+    if (::RegOpenKeyExW(root, wideKey->c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return defaultValue;
     // A buffer of 255 blanks: what the query leaves untouched reads as blanks.
-    std::string buffer(255, ' ');
-    DWORD size = static_cast<DWORD>(buffer.size());
+    std::wstring buffer(255, L' ');
+    DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t)); // in bytes
     DWORD type = 0;
-    const LONG status = ::RegQueryValueExA(key, ansiValue->empty() ? nullptr : ansiValue->c_str(), nullptr, &type,
+    const LONG status = ::RegQueryValueExW(key, wideValue->empty() ? nullptr : wideValue->c_str(), nullptr, &type,
                                            reinterpret_cast<BYTE*>(buffer.data()), &size);
     ::RegCloseKey(key);
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return defaultValue;
     // The text up to its terminating NUL (a value stored without one ends at its size).
-    buffer.resize(std::min<std::size_t>(size, buffer.size()));
-    if (const auto nul = buffer.find('\0'); nul != std::string::npos) buffer.resize(nul);
-    const auto first = buffer.find_first_not_of(' ');
-    return FromAnsi(first == std::string::npos ? std::string() : buffer.substr(first));
+    buffer.resize(std::min<std::size_t>(size / sizeof(wchar_t), buffer.size()));
+    if (const auto nul = buffer.find(L'\0'); nul != std::wstring::npos) buffer.resize(nul);
+    const auto first = buffer.find_first_not_of(L' ');
+    return FromWide(first == std::wstring::npos ? std::wstring() : buffer.substr(first));
 }
 
 LONG RegWriteString(HKEY root, const std::string& subKey, const std::string& valueName, const std::string& value) {
-    const auto ansiKey = ToAnsi(subKey);
-    const auto ansiName = ToAnsi(valueName);
-    const auto ansiValue = ToAnsi(value);
-    if (!ansiKey || !ansiName || !ansiValue) return ERROR_NO_UNICODE_TRANSLATION;
+    const auto wideKey = ToWide(subKey);
+    const auto wideName = ToWide(valueName);
+    const auto wideValue = ToWide(value);
+    if (!wideKey || !wideName || !wideValue) return ERROR_NO_UNICODE_TRANSLATION;
     HKEY key = nullptr;
-    const LONG created = ::RegCreateKeyA(root, ansiKey->c_str(), &key);
+    const LONG created = ::RegCreateKeyW(root, wideKey->c_str(), &key);
     if (created != ERROR_SUCCESS) return created;
     LONG status = ERROR_SUCCESS;
-    if (ansiName->empty()) {
-        status = ::RegSetValueA(key, "", REG_SZ, ansiValue->c_str(), static_cast<DWORD>(ansiValue->size()));
+    const auto bytes = static_cast<DWORD>(wideValue->size() * sizeof(wchar_t));
+    if (wideName->empty()) {
+        status = ::RegSetValueW(key, L"", REG_SZ, wideValue->c_str(), bytes);
     } else {
-        status = ::RegSetValueExA(key, ansiName->c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(ansiValue->c_str()),
-                                  static_cast<DWORD>(ansiValue->size() + 1));
+        status = ::RegSetValueExW(key, wideName->c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wideValue->c_str()),
+                                  bytes + sizeof(wchar_t));
     }
     ::RegCloseKey(key);
     return status;
 }
 
 LONG RegRemoveKey(HKEY root, const std::string& subKey) {
-    const auto ansiKey = ToAnsi(subKey);
+    const auto wideKey = ToWide(subKey);
     // An empty name would mean the root itself: never.
-    if (!ansiKey || ansiKey->empty()) return ERROR_INVALID_PARAMETER;
+    if (!wideKey || wideKey->empty()) return ERROR_INVALID_PARAMETER;
     HKEY key = nullptr;
-    LONG status = ::RegOpenKeyExA(root, ansiKey->c_str(), 0, KEY_WRITE, &key);
+    LONG status = ::RegOpenKeyExW(root, wideKey->c_str(), 0, KEY_WRITE, &key);
     if (status != ERROR_SUCCESS) return status;
-    status = ::RegDeleteKeyA(key, "");
+    status = ::RegDeleteKeyW(key, L"");
     ::RegCloseKey(key);
     return status;
 }

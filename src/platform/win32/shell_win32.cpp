@@ -47,30 +47,30 @@ constexpr const char* kSendToTarget = "\\VWX.EXE";
 bool CreateLink(const std::string& target, const std::string& linkFile, const std::string& arguments,
                 const std::string& description, const std::string& workingDir, const std::string& iconFile,
                 int iconIndex) {
-    const auto ansiTarget = ToAnsi(target);
-    const auto ansiArguments = ToAnsi(arguments);
-    const auto ansiDescription = ToAnsi(description);
-    const auto ansiWorkingDir = ToAnsi(workingDir);
-    const auto ansiIcon = ToAnsi(iconFile);
+    const auto wideTarget = ToWide(target);
+    const auto wideArguments = ToWide(arguments);
+    const auto wideDescription = ToWide(description);
+    const auto wideWorkingDir = ToWide(workingDir);
+    const auto wideIcon = ToWide(iconFile);
     const auto wideLink = ToWide(linkFile);
-    if (!ansiTarget || !ansiArguments || !ansiDescription || !ansiWorkingDir || !ansiIcon || !wideLink ||
+    if (!wideTarget || !wideArguments || !wideDescription || !wideWorkingDir || !wideIcon || !wideLink ||
         wideLink->empty())
         return false;
 
     const ComScope com;
     if (!com.Usable()) return false;
-    Released<IShellLinkA> link;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    Released<IShellLinkW> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                   reinterpret_cast<void**>(&link.p))))
         return false;
     Released<IPersistFile> file;
     if (FAILED(link.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p)))) return false;
 
-    if (FAILED(link.p->SetPath(ansiTarget->c_str()))) return false;
-    if (!ansiArguments->empty()) link.p->SetArguments(ansiArguments->c_str());
-    if (!ansiDescription->empty()) link.p->SetDescription(ansiDescription->c_str());
-    if (!ansiWorkingDir->empty()) link.p->SetWorkingDirectory(ansiWorkingDir->c_str());
-    if (!ansiIcon->empty() && iconIndex > 0) link.p->SetIconLocation(ansiIcon->c_str(), iconIndex);
+    if (FAILED(link.p->SetPath(wideTarget->c_str()))) return false;
+    if (!wideArguments->empty()) link.p->SetArguments(wideArguments->c_str());
+    if (!wideDescription->empty()) link.p->SetDescription(wideDescription->c_str());
+    if (!wideWorkingDir->empty()) link.p->SetWorkingDirectory(wideWorkingDir->c_str());
+    if (!wideIcon->empty() && iconIndex > 0) link.p->SetIconLocation(wideIcon->c_str(), iconIndex);
     // Replaces a shortcut of that name.
     return SUCCEEDED(file.p->Save(wideLink->c_str(), FALSE));
 }
@@ -80,27 +80,27 @@ std::string ReadLinkTarget(const std::string& linkFile) {
     if (!wideLink || wideLink->empty()) return {};
     const ComScope com;
     if (!com.Usable()) return {};
-    Released<IShellLinkA> link;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    Released<IShellLinkW> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                   reinterpret_cast<void**>(&link.p))))
         return {};
     Released<IPersistFile> file;
     if (FAILED(link.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p)))) return {};
     if (FAILED(file.p->Load(wideLink->c_str(), STGM_READ))) return {};
-    char path[MAX_PATH + 1] = {};
+    wchar_t path[MAX_PATH + 1] = {};
     // The stored path as it is, not searched for or resolved.
     if (FAILED(link.p->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH))) return {};
-    return FromAnsi(path);
+    return FromWide(path);
 }
 
 std::string GetSpecialFolder(int csidl) {
     LPITEMIDLIST list = nullptr;
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, &list)) || list == nullptr) return {};
-    char path[512] = {};
-    const bool ok = ::SHGetPathFromIDListA(list, path) != FALSE;
+    wchar_t path[MAX_PATH] = {}; // the size the call requires
+    const bool ok = ::SHGetPathFromIDListW(list, path) != FALSE;
     ::CoTaskMemFree(list);
     if (!ok) return {};
-    return FromAnsi(path); // the text before the first NUL
+    return FromWide(path); // the text before the first NUL
 }
 
 std::string SendToShortcutPath() {
@@ -127,12 +127,12 @@ void RemoveSendToShortcut() {
 }
 
 bool OpenDocument(const std::string& fileOrUrl) {
-    const auto ansi = win32::ToAnsi(fileOrUrl);
-    if (!ansi || ansi->empty()) return false;
+    const auto wide = win32::ToWide(fileOrUrl);
+    if (!wide || wide->empty()) return false;
     // The shell may hand the work to a COM server: it asks for COM on the calling thread.
     const win32::ComScope com;
     const auto result =
-        reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", ansi->c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", wide->c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32; // values up to 32 are errors
 }
 
