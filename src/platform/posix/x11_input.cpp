@@ -169,14 +169,21 @@ bool CapsLockOn() {
     return (state >> x->capsIndicator & 1U) != 0;
 }
 
+// Both keys of a pair are always asked, so neither keeps a press for a later query.
+bool EitherDown(KeySource& source, KeyLatch& latch, KeySym left, KeySym right) {
+    const bool leftDown = latch.Down(source, left);
+    const bool rightDown = latch.Down(source, right);
+    return leftDown || rightDown;
+}
+
 bool LatchedKeyDown(KeySource& source, KeyLatch& latch, int virtualKey) {
     switch (virtualKey) {
     case kVkEscape:
         return latch.Down(source, kXkEscape);
-    case kVkShift: // both asked, so neither keeps a press for later
-        return latch.Down(source, kXkShiftL) | latch.Down(source, kXkShiftR);
+    case kVkShift:
+        return EitherDown(source, latch, kXkShiftL, kXkShiftR);
     case kVkControl:
-        return latch.Down(source, kXkControlL) | latch.Down(source, kXkControlR);
+        return EitherDown(source, latch, kXkControlL, kXkControlR);
     default:
         return false;
     }
