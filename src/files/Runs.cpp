@@ -56,12 +56,12 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
         ui_.ProgressShowFile(GetFileName(files[k]));
     };
     // Which files are read: only those may be destroyed afterwards.
+    // Taken for every file: the setting may change while the run lets events through.
     std::vector<std::optional<platform::FileIdentity>> identities;
-    if (state_.deleteSources)
-        for (const std::string& file : files)
-            identities.push_back(platform::IdentifyFile(file));
+    for (const std::string& file : files)
+        identities.push_back(platform::IdentifyFile(file));
     const auto finish = [&](std::size_t k) {
-        verified = FinishFile(files[k], encrypt, state_.deleteSources ? identities[k] : std::nullopt);
+        verified = FinishFile(files[k], encrypt, identities[k]);
         if (verified) SetProgress(0);
         return verified;
     };
