@@ -37,23 +37,23 @@ union XEvent {
     int type;
     long pad[24];
 };
-struct XGenericEventCookie {
+// The fields every generic event starts with. As the first member of the structs below it keeps
+// the offsets of Xlib's flat declarations (its size, 40, is a multiple of its alignment).
+struct XGenericEventHeader {
     int type;
     unsigned long serial;
     XBool send_event;
     Display* display;
     int extension;
     int evtype;
+};
+struct XGenericEventCookie {
+    XGenericEventHeader header;
     unsigned cookie;
     void* data;
 };
 struct XiRawEventStart { // the fields of XIRawEvent up to the key code
-    int type;
-    unsigned long serial;
-    XBool send_event;
-    Display* display;
-    int extension;
-    int evtype;
+    XGenericEventHeader header;
     unsigned long time;
     int deviceid;
     int sourceid;
@@ -120,9 +120,10 @@ std::vector<unsigned> RawKeyPresses(X11& x) {
         XEvent event{};
         x.NextEvent(x.display, &event);
         auto* cookie = reinterpret_cast<XGenericEventCookie*>(&event);
-        if (cookie->type != kGenericEvent || cookie->extension != x.xiOpcode || x.GetEventData(x.display, cookie) == 0)
+        if (cookie->header.type != kGenericEvent || cookie->header.extension != x.xiOpcode ||
+            x.GetEventData(x.display, cookie) == 0)
             continue;
-        if (cookie->evtype == kXiRawKeyPress)
+        if (cookie->header.evtype == kXiRawKeyPress)
             codes.push_back(static_cast<unsigned>(static_cast<const XiRawEventStart*>(cookie->data)->detail));
         x.FreeEventData(x.display, cookie);
     }
