@@ -19,9 +19,12 @@ _vaultwing() {
             done
             COMPREPLY=($(compgen -W "${names[*]}" -- "$cur"))
             return ;;
+        --associate|--send-to)
+            COMPREPLY=($(compgen -W "on off" -- "$cur"))
+            return ;;
     esac
     if [[ "$cur" == -* ]]; then
-        COMPREPLY=($(compgen -W "--password-file --delete --keep --lang -q --help --version" -- "$cur"))
+        COMPREPLY=($(compgen -W "--password-file --delete --keep --lang -q --associate --send-to --help --version" -- "$cur"))
         return
     fi
     compopt -o filenames

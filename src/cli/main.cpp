@@ -6,6 +6,7 @@
 
 #include "app/Application.h"
 #include "app/LanguageChoice.h"
+#include "app/SettingsActions.h"
 #include "base/SecureWipe.h"
 #include "base/Utf8.h"
 #include "cli/TerminalUi.h"
@@ -24,6 +25,7 @@ enum ExitCode { kExitOk = 0, kExitRunFailed = 1, kExitUsage = 2, kExitRefused = 
 
 constexpr const char* kUsage =
     "usage: vaultwing [--password-file FILE] [--delete | --keep] [--lang NAME] [-q] PATH...\n"
+    "       vaultwing [--associate on|off] [--send-to on|off]\n"
     "\n"
     "Encrypts every file given (or found below a folder given) to <name>.vwx beside it, and\n"
     "decrypts every .vwx file back to <name>. Decryption runs first, then encryption.\n"
@@ -33,6 +35,8 @@ constexpr const char* kUsage =
     "  --delete, --keep      destroy or keep the source files this time (default: the setting)\n"
     "  --lang NAME           take the messages from NAME.lng (default: the setting, else English)\n"
     "  -q                    no progress bar\n"
+    "  --associate on|off    open .vwx files with VWX, the desktop program beside this one\n"
+    "  --send-to on|off      the file manager's Send To entry for VWX (both as in VWX's settings)\n"
     "  --help, --version\n"
     "\n"
     "Exit status: 0 done, 1 a file failed, 2 usage error or refused password, 3 a path was refused.\n";
@@ -42,6 +46,8 @@ struct Options {
     std::optional<bool> destroySources;
     std::string language;
     bool quiet = false;
+    std::optional<bool> associate; // the settings window's two desktop-integration boxes
+    std::optional<bool> sendTo;
     std::vector<std::string> paths;
 };
 
@@ -69,6 +75,10 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, Options&
         } else if (arg == "--password-file" || arg == "--lang") {
             if (i + 1 >= args.size()) return UsageError(arg + " needs a value");
             (arg == "--lang" ? options.language : options.passwordFile.emplace()) = args[++i];
+        } else if (arg == "--associate" || arg == "--send-to") {
+            if (i + 1 >= args.size() || (args[i + 1] != "on" && args[i + 1] != "off"))
+                return UsageError(arg + " needs on or off");
+            (arg == "--associate" ? options.associate : options.sendTo) = args[++i] == "on";
         } else if (arg == "--delete" || arg == "--keep") {
             options.destroySources = arg == "--delete";
         } else if (arg == "-q" || arg == "--quiet") {
@@ -77,7 +87,8 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, Options&
             return UsageError("unknown option " + arg);
         }
     }
-    if (options.paths.empty()) return UsageError("no file or folder given");
+    if (options.paths.empty() && !options.associate && !options.sendTo)
+        return UsageError("no file or folder given");
     return std::nullopt;
 }
 
@@ -126,6 +137,8 @@ public:
         if (const auto problem = LoadSettingsAndLanguage()) return UsageError(*problem);
         AppState& state = app_.state;
         state.runMode = RunMode::CommandLine;
+        ApplyDesktopIntegration();
+        if (options_.paths.empty()) return kExitOk;
         app_.runs.sourceKept = [](const std::string& source, const std::string& why) {
             std::fprintf(stderr, "%s\n%s\n", source.c_str(), why.c_str());
         };
@@ -158,6 +171,17 @@ private:
         }
         (void)LoadLanguageFile(LanguageFilePath(state, name), state.texts);
         return std::nullopt;
+    }
+
+    // What the settings window's boxes do (the Windows installer and uninstaller call this), for
+    // VWX beside this program rather than for this program itself.
+    void ApplyDesktopIntegration() {
+        if (!options_.associate && !options_.sendTo) return;
+        SettingsActions actions(app_.state, ui_, app_.lists, {});
+        actions.executable = platform::ExecutableFolder() + platform::kPathSeparator +
+                             (platform::kPathSeparator == '\\' ? "VWX.exe" : "VWX");
+        if (options_.associate) actions.BoxChanged(SettingsBox::Register, *options_.associate);
+        if (options_.sendTo) actions.BoxChanged(SettingsBox::SendTo, *options_.sendTo);
     }
 
     // The password for a run, from the file (read once) or the terminal.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/CliRunner.h"
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 namespace vaultwing::test {
@@ -146,6 +147,28 @@ TEST_F(Cli, TheWalkTakesEverythingOrSaysWhatItLeftOut) {
     EXPECT_NE(out.err.find(work / "t/locked\nThis folder could not be read"), std::string::npos) << out.err;
     EXPECT_NE(out.err.find(work / "t/nowhere\nThis link points to nothing"), std::string::npos) << out.err;
     EXPECT_TRUE(fs::exists(work / "t/f.vwx") && fs::exists(deep + "/../f.vwx"));
+}
+
+// The settings window's two desktop boxes, as the Windows installer sets them: for VWX beside the
+// program, stored in the settings, and taken back again.
+TEST_F(Cli, DesktopIntegrationIsSwitchedForTheDesktopProgram) {
+    const ScopedEnv data("XDG_DATA_HOME", (work / "data").c_str());
+    const auto association = work / "data/applications/vaultwing-vwx.desktop", launcher = work / "data/nautilus/scripts/Vaultwing";
+    for (const char* value : {"on", "off"}) {
+        const auto out = Run({"--associate", value, "--send-to", value});
+        ASSERT_EQ(out.exit, 0) << out.err;
+        const bool on = value == std::string("on");
+        EXPECT_EQ(fs::exists(association), on);
+        EXPECT_EQ(fs::exists(launcher), on);
+        const auto ini = ReadFile(home / "VWX.ini");
+        EXPECT_NE(ini.find(on ? "Register=1" : "Register=0"), std::string::npos) << ini;
+        EXPECT_NE(ini.find(on ? "SendTo=1" : "SendTo=0"), std::string::npos) << ini;
+        if (on) {
+            const auto vwx = fs::path(VAULTWING_CLI_PATH).parent_path().string() + "/VWX";
+            EXPECT_NE(ReadFile(association).find("Exec=\"" + vwx + "\" %F"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(Run({"--associate", "yes"}).exit, 2);
 }
 
 } // namespace
