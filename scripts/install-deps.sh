@@ -2,6 +2,8 @@
 # Installs the Debian packages that building, running and testing Vaultwing need,
 # and only those that are missing. Works as root or as a user with sudo.
 #   --windows  also what the Windows build and its tests under Wine need (scripts/test-windows.sh)
+#   --qt-windows  also what scripts/build-qt-windows.sh needs to build Qt for Windows from Debian's
+#              qt6-base source (it adds the deb-src entry for `apt-get source` itself)
 #   --package  also what the Debian package and its install check need (make package,
 #              scripts/check-install.sh)
 set -euo pipefail
@@ -17,6 +19,10 @@ windows_packages=(
     g++-mingw-w64-x86-64 googletest                             # the Windows cross build and its GoogleTest
     wine wine64                                                 # running it
 )
+qt_windows_packages=(
+    g++-mingw-w64-x86-64 dpkg-dev xz-utils perl                  # apt-get source, the cross compiler
+    qt6-base-dev-tools                                          # the host moc, rcc and uic the cross build uses
+)
 package_packages=(
     dpkg-dev file lintian                                       # cpack's dependency scan, the package check
     xdotool                                                     # the install check drives VWX's first window
@@ -24,8 +30,9 @@ package_packages=(
 for arg in "$@"; do
     case "$arg" in
         --windows) packages+=("${windows_packages[@]}") ;;
+        --qt-windows) packages+=("${qt_windows_packages[@]}") ;;
         --package) packages+=("${package_packages[@]}") ;;
-        *) echo "usage: $0 [--windows] [--package]" >&2; exit 2 ;;
+        *) echo "usage: $0 [--windows] [--qt-windows] [--package]" >&2; exit 2 ;;
     esac
 done
 
