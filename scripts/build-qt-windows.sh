@@ -74,14 +74,17 @@ as_root() {
 }
 
 # apt-get source needs a deb-src entry; add one beside each Debian deb entry when none is enabled.
-if ! apt-get indextargets --format '$(CREATED_BY)' | grep -qx Sources; then
+# (grep reads all of apt's output: an early exit would fail the pipeline through SIGPIPE.)
+# shellcheck disable=SC2016 # $(CREATED_BY) is apt's own field syntax, not the shell's
+if ! apt-get indextargets --format '$(CREATED_BY)' | grep -x Sources >/dev/null; then
     echo "== Adding deb-src entries beside the Debian deb ones"
     for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
-        [ -f "$file" ] && grep -q 'debian\.org/debian' "$file" || continue
-        case "$file" in
-            *.sources) as_root sed -i -E 's/^Types:[[:space:]]*deb[[:space:]]*$/Types: deb deb-src/' "$file" ;;
-            *) as_root sed -i -E 's|^deb[[:space:]]+(.*debian\.org/debian.*)$|&\ndeb-src \1|' "$file" ;;
-        esac
+        if [ -f "$file" ] && grep -q 'debian\.org/debian' "$file"; then
+            case "$file" in
+                *.sources) as_root sed -i -E 's/^Types:[[:space:]]*deb[[:space:]]*$/Types: deb deb-src/' "$file" ;;
+                *) as_root sed -i -E 's|^deb[[:space:]]+(.*debian\.org/debian.*)$|&\ndeb-src \1|' "$file" ;;
+            esac
+        fi
     done
     as_root apt-get update -qq
 fi
