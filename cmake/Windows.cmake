@@ -18,7 +18,9 @@ endif()
 # Install only what was built; the deploy target builds what the folder needs, not the tests.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 install(TARGETS VWX vaultwing RUNTIME DESTINATION .)
-install(FILES ${VAULTWING_MINGW_RUNTIME_DLLS} DESTINATION .)
+if(VAULTWING_MINGW_RUNTIME_DLLS)
+    install(FILES ${VAULTWING_MINGW_RUNTIME_DLLS} DESTINATION .)
+endif()
 install(IMPORTED_RUNTIME_ARTIFACTS Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network RUNTIME DESTINATION .)
 install(IMPORTED_RUNTIME_ARTIFACTS Qt6::QWindowsIntegrationPlugin LIBRARY DESTINATION platforms)
 install(IMPORTED_RUNTIME_ARTIFACTS Qt6::QWindowsVistaStylePlugin LIBRARY DESTINATION styles)
@@ -31,7 +33,7 @@ install(FILES ${CMAKE_BINARY_DIR}/bin/Manual.pdf ${CMAKE_BINARY_DIR}/bin/Bedienu
 # `--strip` strips the targets; the DLLs copied in as they are get the same treatment here.
 install(CODE "set(vaultwing_strip \"${CMAKE_STRIP}\")")
 install(CODE [[
-    if(CMAKE_INSTALL_DO_STRIP)
+    if(CMAKE_INSTALL_DO_STRIP AND vaultwing_strip)
         set(copied_binaries ${CMAKE_INSTALL_MANIFEST_FILES})
         list(FILTER copied_binaries INCLUDE REGEX "\\.dll$")
         execute_process(COMMAND ${vaultwing_strip} --strip-unneeded ${copied_binaries} COMMAND_ERROR_IS_FATAL ANY)
