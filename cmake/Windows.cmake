@@ -44,5 +44,20 @@ set(deploy_dir ${CMAKE_BINARY_DIR}/Vaultwing-${PROJECT_VERSION})
 add_custom_target(deploy
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${deploy_dir}
     COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${deploy_dir} --strip
-    DEPENDS VWX vaultwing vaultwing_lang vaultwing_resources
     COMMENT "Laying out ${deploy_dir}" VERBATIM)
+add_dependencies(deploy VWX vaultwing vaultwing_lang vaultwing_resources)
+
+# The installer Vaultwing-<version>-setup.exe (resources/windows/installer.nsi), from the deploy
+# folder, when NSIS's makensis is installed.
+find_program(VAULTWING_MAKENSIS makensis)
+if(VAULTWING_MAKENSIS)
+    set(installer ${CMAKE_BINARY_DIR}/Vaultwing-${PROJECT_VERSION}-setup.exe)
+    add_custom_target(installer
+        COMMAND ${CMAKE_COMMAND} -DDEPLOY_DIR=${deploy_dir} -DFILES_NSH=${CMAKE_BINARY_DIR}/installer-files.nsh
+                -DUNFILES_NSH=${CMAKE_BINARY_DIR}/installer-unfiles.nsh -P ${CMAKE_SOURCE_DIR}/cmake/InstallerFiles.cmake
+        COMMAND ${VAULTWING_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DDEPLOY_DIR=${deploy_dir} -DOUTFILE=${installer}
+                -DFILES_NSH=${CMAKE_BINARY_DIR}/installer-files.nsh -DUNFILES_NSH=${CMAKE_BINARY_DIR}/installer-unfiles.nsh
+                ${CMAKE_SOURCE_DIR}/resources/windows/installer.nsi
+        COMMENT "Building ${installer}" VERBATIM)
+    add_dependencies(installer deploy)
+endif()

@@ -1,0 +1,132 @@
+; Vaultwing's Windows installer: Vaultwing-<version>-setup.exe, from the deploy folder of the
+; mingw-gui build (cmake --build --preset mingw-gui --target installer).
+;
+; Installs into Program Files with a Start-menu shortcut and an entry in "Apps & features"; the
+; .vwx association and the Send To entry are optional and made by vaultwing.exe itself, with the
+; code behind the two boxes of VWX's settings window. The uninstaller removes exactly the files
+; the installer wrote (the list is made from the deploy folder at build time), the shortcut, the
+; association, the Send To entry and its registry entries, and asks before it removes the user's
+; settings and favourites. A silent uninstall (/S) keeps them, unless /REMOVESETTINGS is given.
+;
+; Defines from the build: VERSION, DEPLOY_DIR (the deploy folder), OUTFILE, FILES_NSH and
+; UNFILES_NSH (the install and uninstall lines for every file of the deploy folder).
+
+Target amd64-unicode ; a 64-bit installer for a 64-bit program (and for Wine without 32-bit support)
+SetCompressor /SOLID lzma
+RequestExecutionLevel admin
+ManifestDPIAware true
+
+!include "MUI2.nsh"
+!include "LogicLib.nsh"
+!include "FileFunc.nsh"
+
+!define PRODUCT "Vaultwing"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vaultwing"
+!define PRODUCT_KEY "Software\Vaultwing"
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\${PRODUCT}"
+InstallDirRegKey HKLM "${PRODUCT_KEY}" "InstallDir"
+BrandingText "${PRODUCT} ${VERSION}"
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "FileDescription" "${PRODUCT} ${VERSION} Setup"
+VIAddVersionKey "LegalCopyright" "2026 The Vaultwing developers"
+
+!define MUI_ICON "${DEPLOY_DIR}\VWX_icon.ico"
+!define MUI_UNICON "${DEPLOY_DIR}\VWX_icon.ico"
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_FINISHPAGE_RUN "$INSTDIR\VWX.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Start Vaultwing"
+
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "German"
+
+Function .onInit
+    SetRegView 64
+    SetShellVarContext all ; the Start-menu shortcut is for every user
+FunctionEnd
+
+Function un.onInit
+    SetRegView 64
+    SetShellVarContext all
+FunctionEnd
+
+Section "Vaultwing" SectionProgram
+    SectionIn RO
+    !include "${FILES_NSH}"
+    SetOutPath "$INSTDIR"
+    WriteUninstaller "$INSTDIR\Uninstall.exe"
+    CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\VWX.exe" "" "$INSTDIR\VWX.exe" 0
+
+    WriteRegStr HKLM "${PRODUCT_KEY}" "InstallDir" "$INSTDIR"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "The Vaultwing developers"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "URLInfoAbout" "https://www.vaultwing.net/"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\VWX.exe,0"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    SectionGetSize ${SectionProgram} $0
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Section "Open .vwx files with Vaultwing" SectionAssociate
+    nsExec::ExecToLog '"$INSTDIR\vaultwing.exe" --associate on'
+    Pop $0
+    ${If} $0 != 0
+        DetailPrint "vaultwing.exe --associate on ended with $0"
+    ${EndIf}
+SectionEnd
+
+Section "Send To entry" SectionSendTo
+    nsExec::ExecToLog '"$INSTDIR\vaultwing.exe" --send-to on'
+    Pop $0
+    ${If} $0 != 0
+        DetailPrint "vaultwing.exe --send-to on ended with $0"
+    ${EndIf}
+SectionEnd
+
+Section "Uninstall"
+    ; The association and the Send To entry go the way they came: through the program.
+    ${If} ${FileExists} "$INSTDIR\vaultwing.exe"
+        nsExec::ExecToLog '"$INSTDIR\vaultwing.exe" --associate off --send-to off'
+        Pop $0
+    ${EndIf}
+    Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+    !include "${UNFILES_NSH}"
+    Delete "$INSTDIR\Uninstall.exe"
+
+    ; The user's own files: settings, favourites and the update check's leftover, in the program
+    ; folder (a folder the user could write) or in %APPDATA%\Vaultwing.
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/REMOVESETTINGS" $1
+    ${If} ${Errors}
+        MessageBox MB_YESNO|MB_ICONQUESTION "Also remove your Vaultwing settings and favourites?" /SD IDNO IDNO keep_settings
+    ${EndIf}
+        Delete "$INSTDIR\VWX.ini"
+        Delete "$INSTDIR\VWX-Fav"
+        Delete "$INSTDIR\version.ini"
+        SetShellVarContext current
+        RMDir /r "$APPDATA\Vaultwing"
+    keep_settings:
+    RMDir "$INSTDIR"
+
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    DeleteRegKey HKLM "${PRODUCT_KEY}"
+SectionEnd
