@@ -14,7 +14,7 @@
 # <cache>/qt6-mingw-<version>-work and are removed after a successful install unless --keep-work.
 #
 # Needs root (or sudo) once: adds a deb-src entry beside the Debian deb one when there is none, so
-# that `apt-get source` works. scripts/install-deps.sh --qt-windows installs the packages it needs.
+# that `apt-get source` works. scripts/install-deps.sh --windows installs the packages it needs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -30,7 +30,7 @@ done
 # The host tools must be the very same Qt version as the cross build.
 package_version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null || true)
 if [ -z "$package_version" ]; then
-    echo "qt6-base-dev-tools is not installed (scripts/install-deps.sh --qt-windows)" >&2
+    echo "qt6-base-dev-tools is not installed (scripts/install-deps.sh --windows)" >&2
     exit 1
 fi
 version=${package_version%%+*}   # 6.4.2+dfsg-10 -> 6.4.2

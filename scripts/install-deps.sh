@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Vaultwing need,
 # and only those that are missing. Works as root or as a user with sudo.
-#   --windows  also what the Windows build and its tests under Wine need (scripts/test-windows.sh)
-#   --qt-windows  also what scripts/build-qt-windows.sh needs to build Qt for Windows from Debian's
-#              qt6-base source (it adds the deb-src entry for `apt-get source` itself)
+#   --windows  also what the Windows build, its installer and its tests under Wine need
+#              (scripts/test-windows.sh), and what scripts/build-qt-windows.sh needs to build Qt
+#              for Windows from Debian's qt6-base source (it adds the deb-src entry itself)
 #   --package  also what the Debian package and its install check need (make package,
 #              scripts/check-install.sh)
 set -euo pipefail
@@ -18,10 +18,9 @@ packages=(
 windows_packages=(
     g++-mingw-w64-x86-64 googletest                             # the Windows cross build and its GoogleTest
     wine wine64                                                 # running it
-)
-qt_windows_packages=(
-    g++-mingw-w64-x86-64 dpkg-dev xz-utils perl                  # apt-get source, the cross compiler
-    qt6-base-dev-tools                                          # the host moc, rcc and uic the cross build uses
+    dpkg-dev xz-utils perl qt6-base-dev-tools                   # Qt for MinGW: apt-get source, the host moc/rcc/uic
+    nsis                                                        # the installer
+    xdotool openbox x11-apps netpbm                             # driving VWX.exe on Xvfb, screen pictures
 )
 package_packages=(
     dpkg-dev file lintian                                       # cpack's dependency scan, the package check
@@ -30,9 +29,8 @@ package_packages=(
 for arg in "$@"; do
     case "$arg" in
         --windows) packages+=("${windows_packages[@]}") ;;
-        --qt-windows) packages+=("${qt_windows_packages[@]}") ;;
         --package) packages+=("${package_packages[@]}") ;;
-        *) echo "usage: $0 [--windows] [--qt-windows] [--package]" >&2; exit 2 ;;
+        *) echo "usage: $0 [--windows] [--package]" >&2; exit 2 ;;
     esac
 done
 

@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
-# The Windows build, tested under Wine: cross-builds the `mingw` preset with MinGW-w64, runs the
-# core tests as a Windows program, then sends files through vaultwing.exe and the Linux
-# vaultwing both ways and checks that they come back byte for byte.
+# The Windows build, tested under Wine: cross-builds with MinGW-w64, runs the tests as Windows
+# programs, then sends files through vaultwing.exe and the Linux vaultwing both ways and checks
+# that they come back byte for byte.
+#
+# With Qt for MinGW built (scripts/build-qt-windows.sh) it builds the `mingw-gui` preset: VWX.exe
+# too, its window tests, the deploy folder and the installer, and runs scripts/test-windows-gui.sh
+# (VWX.exe and the installer under Wine on a virtual screen). Without it, the `mingw` preset
+# (vaultwing.exe and the core tests only).
 #
 # Skips (exit 0) when MinGW-w64, Wine or the GoogleTest sources are not installed
 # (scripts/install-deps.sh --windows installs them).
@@ -23,19 +28,37 @@ if [ ${#missing[@]} -gt 0 ]; then
     exit 0
 fi
 
-build=$root/build/mingw
 native=${VAULTWING_NATIVE_BUILD:-$root/build/dev}
 start=$SECONDS
 
-echo "== Windows cross build (preset mingw)"
-[ -f "$build/build.ninja" ] || cmake --preset mingw
-cmake --build --preset mingw
+# The Qt the mingw-gui preset names (its version is the host Qt's, as build-qt-windows.sh makes it).
+qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null || true)
+qt_version=${qt_version%%+*}
+qt_prefix=${VAULTWING_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vaultwing}/qt6-mingw-${qt_version%%-*}
+if [ -n "$qt_version" ] && [ -f "$qt_prefix/.vaultwing-build" ]; then
+    preset=mingw-gui
+else
+    preset=mingw
+    echo "VWX.exe skipped: no Qt for MinGW in $qt_prefix (scripts/build-qt-windows.sh builds it)"
+fi
+build=$root/build/$preset
+
+echo "== Windows cross build (preset $preset)"
+if [ $preset = mingw-gui ] && [ ! -x "$native/tools/mkmanual" ]; then # lays out the manuals
+    [ -f "$native/build.ninja" ] || cmake --preset "$(basename "$native")"
+    cmake --build "$native" --target mkmanual
+fi
+[ -f "$build/build.ninja" ] || cmake --preset $preset -DVAULTWING_HOST_MKMANUAL="$native/tools/mkmanual"
+cmake --build --preset $preset
+[ $preset = mingw ] || cmake --build --preset $preset --target installer
 
 # Wine reads Unix arguments and file names in the locale's character set: UTF-8.
 export LC_ALL=C.UTF-8
 # Wine, headless: its own prefix under the build folder, no display, no prompts to install
 # Mono or Gecko, which console programs do not need.
 export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The programs in the build folder find Qt's DLLs in the Qt build (the deploy folder has its own).
+[ $preset = mingw ] || export WINEPATH="Z:${qt_prefix//\//\\}\\bin"
 unset DISPLAY WAYLAND_DISPLAY
 cleanup() { wineserver -k >/dev/null 2>&1 || true; }
 trap cleanup EXIT
@@ -45,8 +68,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w || true
 fi
 
-echo "== Core tests under Wine"
-ctest --preset mingw
+echo "== Tests under Wine"
+ctest --preset $preset
 
 echo "== Round trip: vaultwing.exe (Wine) <-> vaultwing (Linux)"
 if [ ! -x "$native/bin/vaultwing" ]; then
@@ -119,4 +142,5 @@ cmp "$work/wrong.vwx" "$work/linux-enc/random.bin.vwx"
 
 files=$(find "$work/orig" -type f | wc -l)
 echo "Windows round trip: $files files byte-identical both ways, names outside the ANSI code page among them; wrong password refused"
+[ $preset = mingw ] || "$root/scripts/test-windows-gui.sh" "$build" "$native"
 echo "Windows tests passed in $((SECONDS - start)) s"

@@ -1,0 +1,168 @@
+#!/usr/bin/env bash
+# VWX.exe under Wine on a virtual screen (Xvfb, with openbox when it is installed): the part of
+# scripts/test-windows.sh that needs the desktop program (preset mingw-gui). It calls this script
+# with the build folder and the native build folder, Wine's environment already set.
+#   1. The window tests' screenshots, taken by the Windows build on Wine's own window system,
+#      into <build>/screenshots (the window tests themselves ran headless in ctest).
+#   2. A copy of the deploy folder started as Explorer starts it, with a file on its command line:
+#      the password dialog found by its caption, the password typed, the .vwx written, checked by
+#      the Linux vaultwing, then opened again by VWX.exe; for a plain name and for one outside
+#      the ANSI code page.
+#   3. The installer run silently, the installed VWX.exe started, the uninstaller run: nothing it
+#      installed is left, the user's settings stay unless /REMOVESETTINGS says otherwise.
+# Screen pictures need xwd and netpbm (scripts/install-deps.sh --windows); without them only the
+# checks run.
+set -euo pipefail
+build=$1
+native=$2
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+fail() { echo "Windows desktop test failed: $*" >&2; exit 1; }
+command -v Xvfb >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 ||
+    { echo "VWX.exe under Wine skipped: Xvfb or xdotool not installed (scripts/install-deps.sh --windows)"; exit 0; }
+
+deploy=$(find "$build" -maxdepth 1 -type d -name 'Vaultwing-*' | head -n1)
+installer=$(find "$build" -maxdepth 1 -type f -name 'Vaultwing-*-setup.exe' | head -n1)
+[ -n "$deploy" ] && [ -n "$installer" ] || fail "no deploy folder or installer in $build"
+shots=$build/screenshots
+work=$build/gui-test
+rm -rf "$work"
+mkdir -p "$shots" "$work/docs" "$work/plain"
+
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+grab() { # a picture of the whole virtual screen
+    if command -v xwd >/dev/null 2>&1 && command -v pnmtopng >/dev/null 2>&1; then
+        xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$shots/$1.png" 2>/dev/null || true
+    fi
+}
+wait_for() { # wait_for SECONDS COMMAND...: until the command succeeds
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.5
+    done
+}
+
+# A private screen with a window manager, so that windows are placed, framed and focused.
+display_number=$((70 + RANDOM % 100))
+Xvfb ":$display_number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=":$display_number"
+helpers=("$xvfb")
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    kill "${helpers[@]}" >/dev/null 2>&1 || true
+}
+trap cleanup EXIT
+wait_for 20 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
+if command -v openbox >/dev/null 2>&1; then
+    openbox >/dev/null 2>&1 &
+    helpers+=("$!")
+fi
+
+echo "== Screenshots of the Windows build's windows (Wine, Xvfb)"
+rm -f "$shots"/*.png
+(cd "$build" && QT_QPA_PLATFORM=windows VAULTWING_SCREENSHOTS=1 \
+    wine bin/vaultwing_gui_tests.exe --gtest_color=no --gtest_filter='Screenshot*' >"$work/screenshots.log" 2>&1) ||
+    { cat "$work/screenshots.log" >&2; fail "the screenshot run failed"; }
+pictures=$(find "$shots" -name '*.png' | wc -l)
+[ "$pictures" -ge 6 ] || fail "only $pictures window pictures in $shots"
+
+# Everything from here runs from the deploy folder's own DLLs, not the Qt build's.
+unset WINEPATH
+password=Correct-horse-7
+printf '%s\n' "$password" >"$work/pw"
+unicode=$(printf '\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82 \xe6\x96\x87 \xf0\x9f\x98\x80')
+
+# A portable copy: the settings beside it (a language chosen, so no first-start window).
+portable=$work/Vaultwing
+cp -r "$deploy" "$portable"
+printf '[Einstellungen]\r\nSprache=English\r\n' >"$portable/VWX.ini"
+
+# vwx_job CAPTION FILE PICTURE: VWX.exe started with FILE, its password dialog (CAPTION) answered.
+vwx_job() {
+    local caption=$1 file=$2 picture=$3 window
+    timeout 120 wine "$portable/VWX.exe" "$(winpath "$file")" >>"$work/vwx.log" 2>&1 &
+    local vwx=$!
+    window=$(timeout 90 xdotool search --sync --onlyvisible --name "^$caption\$" 2>/dev/null | head -n1) ||
+        fail "no \"$caption\" window for $file"
+    sleep 1 # let it draw
+    [ -z "$picture" ] || grab "$picture"
+    xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus "$window" >/dev/null 2>&1 || true
+    xdotool type --delay 40 "$password"
+    if [ "$caption" = Encrypt ]; then
+        xdotool key Tab
+        xdotool type --delay 40 "$password"
+    fi
+    xdotool key Return
+    wait "$vwx" || fail "VWX.exe did not end after the job on $file"
+}
+
+echo "== VWX.exe started with a file (Explorer's way), both directions"
+for name in letter.txt "$unicode.txt"; do
+    head -c 70000 /dev/urandom >"$work/plain/$name"
+    cp "$work/plain/$name" "$work/docs/$name"
+    picture=
+    [ "$name" = letter.txt ] && picture=wine-encrypt-dialog
+    vwx_job Encrypt "$work/docs/$name" "$picture"
+    [ -f "$work/docs/$name.vwx" ] || fail "VWX.exe wrote no $name.vwx"
+    # The Linux program opens what VWX.exe wrote.
+    mkdir -p "$work/linux"
+    cp "$work/docs/$name.vwx" "$work/linux/"
+    VAULTWING_HOME=$portable "$native/bin/vaultwing" --password-file "$work/pw" --keep -q "$work/linux/$name.vwx"
+    cmp "$work/plain/$name" "$work/linux/$name" || fail "the Linux vaultwing read back other bytes for $name"
+    # And VWX.exe opens it again.
+    rm "$work/docs/$name"
+    [ "$name" = letter.txt ] && picture=wine-decrypt-dialog
+    vwx_job Decrypt "$work/docs/$name.vwx" "$picture"
+    cmp "$work/plain/$name" "$work/docs/$name" || fail "VWX.exe decrypted $name to other bytes"
+done
+echo "VWX.exe: encrypted and decrypted through its password dialogs, checked by the Linux vaultwing"
+
+echo "== The installer, the installed program, the uninstaller"
+program_files=$WINEPREFIX/drive_c/Program\ Files/Vaultwing
+start_menu=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Vaultwing.lnk
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vaultwing'
+send_to() { find "$WINEPREFIX/drive_c/users" -path '*/SendTo/Vaultwing.lnk' 2>/dev/null | grep -q .; }
+associated() { wine reg query 'HKCR\.vwx' >/dev/null 2>&1; }
+registered() { wine reg query "$uninstall_key" >/dev/null 2>&1; }
+install() {
+    rm -rf "$program_files"
+    wine "$installer" /S || fail "the installer failed"
+    wineserver -w
+    diff -r -x Uninstall.exe -x VWX.ini "$deploy" "$program_files" >/dev/null || fail "the installed files differ from $deploy"
+    [ -f "$program_files/Uninstall.exe" ] && [ -f "$start_menu" ] || fail "no uninstaller or Start-menu shortcut"
+    registered && associated && send_to || fail "the uninstall entry, the .vwx association or the Send To entry is missing"
+}
+uninstall() {
+    # The uninstaller runs from a copy in %TEMP% and the first process ends at once.
+    wine "$program_files/Uninstall.exe" /S "$@" || fail "the uninstaller failed"
+    wait_for 60 test ! -e "$program_files/Uninstall.exe" || fail "the uninstaller did not finish"
+    wineserver -w
+    ! registered && ! associated && ! send_to && [ ! -e "$start_menu" ] ||
+        fail "the uninstaller left its registry entry, the association, the Send To entry or the shortcut"
+}
+
+install
+# The installed program's first start: the language window, then the drop zone.
+wine "$program_files/VWX.exe" >>"$work/vwx.log" 2>&1 &
+window=$(timeout 90 xdotool search --sync --onlyvisible --name '^Language$' 2>/dev/null | head -n1) ||
+    fail "the installed VWX.exe showed no language window"
+sleep 1
+grab wine-installed-first-start
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+xdotool key --delay 200 Down Return
+wait_for 30 grep -q '^Sprache=' "$program_files/VWX.ini" 2>/dev/null || fail "the installed VWX.exe stored no language"
+sleep 2
+grab wine-installed-drop-zone
+wineserver -k >/dev/null 2>&1 || true
+
+uninstall
+left=$(cd "$program_files" && find . -mindepth 1 | sort | tr '\n' ' ')
+[ "$left" = "./VWX.ini " ] || fail "a silent uninstall should leave only the user's settings, left: $left"
+install
+uninstall /REMOVESETTINGS
+[ ! -e "$program_files" ] || fail "the uninstaller with /REMOVESETTINGS left $program_files"
+echo "Installer: installed, associated, started, uninstalled; nothing of it left in Program Files"
+echo "Pictures in $shots: $(cd "$shots" && ls | tr '\n' ' ')"
