@@ -15,6 +15,9 @@ if(NOT TARGET VWX)
     return()
 endif()
 
+# Qt's imported targets are known in src/gui only; the install rules here need them too.
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network)
+
 # Install only what was built; the deploy target builds what the folder needs, not the tests.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 install(TARGETS VWX vaultwing RUNTIME DESTINATION .)

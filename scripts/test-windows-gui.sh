@@ -46,6 +46,7 @@ wait_for() { # wait_for SECONDS COMMAND...: until the command succeeds
 
 # A private screen with a window manager, so that windows are placed, framed and focused.
 display_number=$((70 + RANDOM % 100))
+while [ -e "/tmp/.X$display_number-lock" ]; do display_number=$((display_number + 1)); done
 Xvfb ":$display_number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=":$display_number"
@@ -67,7 +68,7 @@ rm -f "$shots"/*.png
     wine bin/vaultwing_gui_tests.exe --gtest_color=no --gtest_filter='Screenshot*' >"$work/screenshots.log" 2>&1) ||
     { cat "$work/screenshots.log" >&2; fail "the screenshot run failed"; }
 pictures=$(find "$shots" -name '*.png' | wc -l)
-[ "$pictures" -ge 6 ] || fail "only $pictures window pictures in $shots"
+[ "$pictures" -ge 9 ] || fail "only $pictures window pictures in $shots"
 
 # Everything from here runs from the deploy folder's own DLLs, not the Qt build's.
 unset WINEPATH
@@ -83,9 +84,9 @@ printf '[Einstellungen]\r\nSprache=English\r\n' >"$portable/VWX.ini"
 # vwx_job CAPTION FILE PICTURE: VWX.exe started with FILE, its password dialog (CAPTION) answered.
 vwx_job() {
     local caption=$1 file=$2 picture=$3 window
-    timeout 120 wine "$portable/VWX.exe" "$(winpath "$file")" >>"$work/vwx.log" 2>&1 &
+    timeout 300 wine "$portable/VWX.exe" "$(winpath "$file")" >>"$work/vwx.log" 2>&1 &
     local vwx=$!
-    window=$(timeout 90 xdotool search --sync --onlyvisible --name "^$caption\$" 2>/dev/null | head -n1) ||
+    window=$(timeout 180 xdotool search --sync --onlyvisible --name "^$caption\$" 2>/dev/null | head -n1) ||
         fail "no \"$caption\" window for $file"
     sleep 1 # let it draw
     [ -z "$picture" ] || grab "$picture"
@@ -147,12 +148,12 @@ uninstall() {
 install
 # The installed program's first start: the language window, then the drop zone.
 wine "$program_files/VWX.exe" >>"$work/vwx.log" 2>&1 &
-window=$(timeout 90 xdotool search --sync --onlyvisible --name '^Language$' 2>/dev/null | head -n1) ||
+window=$(timeout 180 xdotool search --sync --onlyvisible --class "^vwx\.exe$" 2>/dev/null | head -n1) ||
     fail "the installed VWX.exe showed no language window"
 sleep 1
 grab wine-installed-first-start
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
-xdotool key --delay 200 Down Return
+xdotool key --delay 200 Down Return # Deutsch, then the default button
 wait_for 30 grep -q '^Sprache=' "$program_files/VWX.ini" 2>/dev/null || fail "the installed VWX.exe stored no language"
 sleep 2
 grab wine-installed-drop-zone

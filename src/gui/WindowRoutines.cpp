@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include <QDir>
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QUrl>
 #include <QWidget>
 
 #include "gui/Artwork.h"
@@ -86,6 +88,10 @@ bool ShowTrayIcon(bool show, const std::function<void(TrayClick)>& onClick) {
 
 bool TrayIconShown() {
     return !Tray().isNull();
+}
+
+std::string DroppedPath(const QUrl& url) {
+    return QDir::toNativeSeparators(QDir::cleanPath(url.toLocalFile())).toStdString();
 }
 
 bool AcceptAsCopy(QDropEvent* event) {

@@ -5,6 +5,7 @@
 #include <string>
 
 class QDropEvent;
+class QUrl;
 class QWidget;
 
 namespace vaultwing {
@@ -33,6 +34,11 @@ bool ShowTrayIcon(bool show, const std::function<void(TrayClick)>& onClick = {})
 // Takes a drag or drop of files as a copy, never as a move, so that no file manager removes what
 // was dropped; a drag that offers no copy is refused. Returns whether it was taken.
 bool AcceptAsCopy(QDropEvent* event);
+
+// The path of a dropped local file or folder as the rest of the program writes paths: the
+// system's separators (a Windows drop arrives as "C:/Users/..."), no trailing separator but a
+// root's.
+[[nodiscard]] std::string DroppedPath(const QUrl& url);
 
 // Moves `dialog` (about to open) off the drop zone when the tile, which stays above every
 // window, would cover it: below the tile, else above it, else beside it.

@@ -39,11 +39,7 @@ void FileDropList::dropEvent(QDropEvent* event) {
     std::vector<std::string> paths;
     if (event->mimeData() != nullptr && event->mimeData()->hasUrls()) {
         for (const QUrl& url : event->mimeData()->urls()) {
-            if (!url.isLocalFile()) continue;
-            QString path = url.toLocalFile();
-            while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-                path.chop(1);
-            paths.push_back(path.toStdString());
+            if (url.isLocalFile()) paths.push_back(DroppedPath(url));
         }
     }
     emit filesDropped(paths);

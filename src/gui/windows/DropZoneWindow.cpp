@@ -27,13 +27,6 @@ qreal PrimaryScreenRatio() {
     return screen != nullptr ? screen->devicePixelRatio() : 1.0;
 }
 
-std::string LocalPath(const QUrl& url) {
-    QString path = url.toLocalFile();
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path.toStdString();
-}
-
 } // namespace
 
 DropZoneWindow::DropZoneWindow(QtUi& ui) : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), ui_(ui) {
@@ -275,7 +268,7 @@ void DropZoneWindow::dropEvent(QDropEvent* event) {
     if (!AcceptAsCopy(event)) return;
     std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) paths.push_back(LocalPath(url));
+        if (url.isLocalFile()) paths.push_back(DroppedPath(url));
     if (paths.empty()) return;
     // The drop ends first, so the program the files came from does not wait for the folder walk.
     QTimer::singleShot(0, this, [this, paths] { Guarded([&] { onFilesDropped(paths); }); });

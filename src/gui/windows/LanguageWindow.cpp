@@ -34,6 +34,7 @@ LanguageWindow::LanguageWindow(QtUi& ui)
     languageBox_->setEditable(true);
     languageBox_->setInsertPolicy(QComboBox::NoInsert);
     languageBox_->lineEdit()->installEventFilter(this);
+    languageBox_->installEventFilter(this); // the keyboard's keys arrive at the box, not its edit field
     languageBox_->setEditText(QStringLiteral("Sprache / Language"));
     languageBox_->setMinimumWidth(220);
     connect(languageBox_, &QComboBox::activated, this, [this](int index) { onLanguageChosen(index); });
@@ -104,7 +105,7 @@ bool LanguageWindow::eventFilter(QObject* watched, QEvent* e) {
         languageBox_->showPopup();
         return true;
     }
-    if (watched == languageBox_->lineEdit() && e->type() == QEvent::KeyPress) {
+    if ((watched == languageBox_ || watched == languageBox_->lineEdit()) && e->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(e)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             okButton_->click();
