@@ -17,7 +17,17 @@ build=$1
 native=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-fail() { echo "Windows desktop test failed: $*" >&2; exit 1; }
+fail() {
+    echo "Windows desktop test failed: $*" >&2
+    if [ -n "${DISPLAY:-}" ]; then # what the screen showed, and the windows it had
+        grab failure
+        xdotool search --onlyvisible --name '' 2>/dev/null | while read -r w; do
+            echo "  window $w: $(xdotool getwindowname "$w" 2>/dev/null)" >&2
+        done
+        echo "  screen: $shots/failure.png" >&2
+    fi
+    exit 1
+}
 command -v Xvfb >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 ||
     { echo "VWX.exe under Wine skipped: Xvfb or xdotool not installed (scripts/install-deps.sh --windows)"; exit 0; }
 
@@ -57,6 +67,10 @@ cleanup() {
 }
 trap cleanup EXIT
 wait_for 20 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
+# A Wine session started without a display (the headless tests before) keeps its windowless
+# driver: end it, so that the next one starts on this screen.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w
 if command -v openbox >/dev/null 2>&1; then
     openbox >/dev/null 2>&1 &
     helpers+=("$!")
@@ -132,7 +146,7 @@ install() {
     rm -rf "$program_files"
     wine "$installer" /S || fail "the installer failed"
     wineserver -w
-    diff -r -x Uninstall.exe -x VWX.ini "$deploy" "$program_files" >/dev/null || fail "the installed files differ from $deploy"
+    diff -r -x Uninstall.exe "$deploy" "$program_files" >/dev/null || fail "the installed files differ from $deploy"
     [ -f "$program_files/Uninstall.exe" ] && [ -f "$start_menu" ] || fail "no uninstaller or Start-menu shortcut"
     registered && associated && send_to || fail "the uninstall entry, the .vwx association or the Send To entry is missing"
 }

@@ -85,27 +85,37 @@ Section "Vaultwing" SectionProgram
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Section "Open .vwx files with Vaultwing" SectionAssociate
-    nsExec::ExecToLog '"$INSTDIR\vaultwing.exe" --associate on'
+; Runs vaultwing.exe with the settings window's desktop options. Run elevated, the program finds
+; its own folder writable and would keep a VWX.ini there that the user's copy never reads (it uses
+; %APPDATA%\Vaultwing) and nobody removes: a VWX.ini that only this call made is taken away again.
+!macro DesktopOptions OPTIONS
+    ${If} ${FileExists} "$INSTDIR\VWX.ini"
+        StrCpy $1 "kept"
+    ${Else}
+        StrCpy $1 "made"
+    ${EndIf}
+    nsExec::ExecToLog '"$INSTDIR\vaultwing.exe" ${OPTIONS}'
     Pop $0
     ${If} $0 != 0
-        DetailPrint "vaultwing.exe --associate on ended with $0"
+        DetailPrint "vaultwing.exe ${OPTIONS} ended with $0"
     ${EndIf}
+    ${If} $1 == "made"
+        Delete "$INSTDIR\VWX.ini"
+    ${EndIf}
+!macroend
+
+Section "Open .vwx files with Vaultwing" SectionAssociate
+    !insertmacro DesktopOptions "--associate on"
 SectionEnd
 
 Section "Send To entry" SectionSendTo
-    nsExec::ExecToLog '"$INSTDIR\vaultwing.exe" --send-to on'
-    Pop $0
-    ${If} $0 != 0
-        DetailPrint "vaultwing.exe --send-to on ended with $0"
-    ${EndIf}
+    !insertmacro DesktopOptions "--send-to on"
 SectionEnd
 
 Section "Uninstall"
     ; The association and the Send To entry go the way they came: through the program.
     ${If} ${FileExists} "$INSTDIR\vaultwing.exe"
-        nsExec::ExecToLog '"$INSTDIR\vaultwing.exe" --associate off --send-to off'
-        Pop $0
+        !insertmacro DesktopOptions "--associate off --send-to off"
     ${EndIf}
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     !include "${UNFILES_NSH}"
