@@ -2,16 +2,15 @@
 # VWX.exe under Wine on a virtual screen (Xvfb, with openbox when it is installed): the part of
 # scripts/test-windows.sh that needs the desktop program (preset mingw-gui). It calls this script
 # with the build folder and the native build folder, Wine's environment already set.
-#   1. The window tests' screenshots, taken by the Windows build on Wine's own window system,
-#      into <build>/screenshots (the window tests themselves ran headless in ctest).
-#   2. A copy of the deploy folder started as Explorer starts it, with a file on its command line:
+#   1. A copy of the deploy folder started as Explorer starts it, with a file on its command line:
 #      the password dialog found by its caption, the password typed, the .vwx written, checked by
 #      the Linux vaultwing, then opened again by VWX.exe; for a plain name and for one outside
-#      the ANSI code page.
-#   3. The installer run silently, the installed VWX.exe started, the uninstaller run: nothing it
+#      the ANSI code page. Then a large file (the progress window), and the drop zone with the
+#      windows of its menu (settings, favourites, about), each pictured and closed.
+#   2. The installer run silently, the installed VWX.exe started, the uninstaller run: nothing it
 #      installed is left, the user's settings stay unless /REMOVESETTINGS says otherwise.
-# Screen pictures need xwd and netpbm (scripts/install-deps.sh --windows); without them only the
-# checks run.
+# The pictures land in <build>/screenshots; they need xwd and netpbm (scripts/install-deps.sh
+# --windows), without which only the checks run.
 set -euo pipefail
 build=$1
 native=$2
@@ -38,6 +37,7 @@ shots=$build/screenshots
 work=$build/gui-test
 rm -rf "$work"
 mkdir -p "$shots" "$work/docs" "$work/plain"
+rm -f "$shots"/*.png
 
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 grab() { # a picture of the whole virtual screen
@@ -75,14 +75,6 @@ if command -v openbox >/dev/null 2>&1; then
     openbox >/dev/null 2>&1 &
     helpers+=("$!")
 fi
-
-echo "== Screenshots of the Windows build's windows (Wine, Xvfb)"
-rm -f "$shots"/*.png
-(cd "$build" && QT_QPA_PLATFORM=windows VAULTWING_SCREENSHOTS=1 \
-    wine bin/vaultwing_gui_tests.exe --gtest_color=no --gtest_filter='Screenshot*' >"$work/screenshots.log" 2>&1) ||
-    { cat "$work/screenshots.log" >&2; fail "the screenshot run failed"; }
-pictures=$(find "$shots" -name '*.png' | wc -l)
-[ "$pictures" -ge 9 ] || fail "only $pictures window pictures in $shots"
 
 # Everything from here runs from the deploy folder's own DLLs, not the Qt build's.
 unset WINEPATH
@@ -134,6 +126,58 @@ for name in letter.txt "$unicode.txt"; do
     cmp "$work/plain/$name" "$work/docs/$name" || fail "VWX.exe decrypted $name to other bytes"
 done
 echo "VWX.exe: encrypted and decrypted through its password dialogs, checked by the Linux vaultwing"
+
+# A file large enough to see the progress window.
+head -c $((256 << 20)) /dev/zero >"$work/docs/large.bin"
+timeout 300 wine "$portable/VWX.exe" "$(winpath "$work/docs/large.bin")" >>"$work/vwx.log" 2>&1 &
+vwx=$!
+window=$(timeout 180 xdotool search --sync --onlyvisible --name '^Encrypt$' 2>/dev/null | head -n1) ||
+    fail "no \"Encrypt\" window for large.bin"
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+xdotool type --delay 40 "$password"
+xdotool key Tab
+xdotool type --delay 40 "$password"
+xdotool key Return
+sleep 1.5
+grab wine-progress
+wait "$vwx" || fail "VWX.exe did not end after large.bin"
+[ "$(stat -c %s "$work/docs/large.bin.vwx")" -gt $((256 << 20)) ] || fail "no whole large.bin.vwx"
+rm -f "$work/docs/large.bin" "$work/docs/large.bin.vwx"
+
+# The drop zone and the windows of its menu, each pictured and closed again.
+timeout 300 wine "$portable/VWX.exe" >>"$work/vwx.log" 2>&1 &
+vwx=$!
+tile=$(timeout 180 xdotool search --sync --onlyvisible --name '^Vaultwing$' 2>/dev/null | head -n1) ||
+    fail "VWX.exe showed no drop zone"
+sleep 1
+grab wine-drop-zone
+other_window() { # a visible window named $1 that is not the tile
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "$tile" | head -n1
+}
+has_window() { [ -n "$(other_window "$1")" ]; }
+no_window() { [ -z "$(other_window "$1")" ]; }
+menu_window() { # menu_window ITEM CAPTION PICTURE: the tile's menu item ITEM (1 = the first)
+    local keys=() window=
+    for ((i = 0; i < $1; i++)); do keys+=(Down); done
+    xdotool mousemove --window "$tile" 20 20 click 3
+    sleep 1
+    xdotool key --delay 100 "${keys[@]}" Return
+    wait_for 60 has_window "$2" || fail "menu item $1 opened no \"$2\" window"
+    window=$(other_window "$2")
+    sleep 1
+    grab "$3"
+    xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+    xdotool key alt+F4
+    wait_for 30 no_window "$2" || fail "the \"$2\" window did not close"
+}
+menu_window 1 Settings wine-settings
+menu_window 2 Favourites wine-favourites
+menu_window 5 Vaultwing wine-about
+xdotool mousemove --window "$tile" 20 20 click 3
+sleep 1
+xdotool key --delay 100 Down Down Down Down Down Down Return # Exit
+wait "$vwx" || fail "VWX.exe did not end through Exit"
+echo "VWX.exe: progress, drop zone, settings, favourites and about windows opened and pictured"
 
 echo "== The installer, the installed program, the uninstaller"
 program_files=$WINEPREFIX/drive_c/Program\ Files/Vaultwing
