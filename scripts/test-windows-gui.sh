@@ -12,9 +12,9 @@
 # The pictures land in <build>/screenshots; they need xwd and netpbm (scripts/install-deps.sh
 # --windows), without which only the checks run.
 set -euo pipefail
+# shellcheck disable=SC2015 # "check && check || fail": fail when any check does not hold, as meant
 build=$1
 native=$2
-root=$(cd "$(dirname "$0")/.." && pwd)
 
 fail() {
     echo "Windows desktop test failed: $*" >&2
