@@ -11,8 +11,8 @@
 #      installed is left, the user's settings stay unless /REMOVESETTINGS says otherwise.
 # The pictures land in <build>/screenshots; they need xwd and netpbm (scripts/install-deps.sh
 # --windows), without which only the checks run.
-set -euo pipefail
 # shellcheck disable=SC2015 # "check && check || fail": fail when any check does not hold, as meant
+set -euo pipefail
 build=$1
 native=$2
 
@@ -224,4 +224,4 @@ install
 uninstall /REMOVESETTINGS
 [ ! -e "$program_files" ] || fail "the uninstaller with /REMOVESETTINGS left $program_files"
 echo "Installer: installed, associated, started, uninstalled; nothing of it left in Program Files"
-echo "Pictures in $shots: $(cd "$shots" && ls | tr '\n' ' ')"
+echo "Pictures in $shots: $(find "$shots" -name '*.png' -printf '%f ')"
