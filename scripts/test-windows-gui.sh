@@ -156,12 +156,29 @@ other_window() { # a visible window named $1 that is not the tile
 }
 has_window() { [ -n "$(other_window "$1")" ]; }
 no_window() { [ -z "$(other_window "$1")" ]; }
-menu_window() { # menu_window ITEM CAPTION PICTURE: the tile's menu item ITEM (1 = the first)
-    local keys=() window=
+menu_closed() { ! xdotool search --onlyvisible --name '^Vaultwing$' 2>/dev/null | grep -qx "$menu"; }
+choose() { # choose ITEM: the tile's menu item ITEM (1 = the first), once the menu is up and gone again
+    local keys=() attempt
     for ((i = 0; i < $1; i++)); do keys+=(Down); done
-    xdotool mousemove --window "$tile" 20 20 click 3
-    sleep 1
-    xdotool key --delay 100 "${keys[@]}" Return
+    # Keys reach the menu through the window Wine holds active: the tile, made so first. A loaded
+    # machine may still lose them to a menu that is not ready; it is closed and opened again.
+    for attempt in 1 2 3; do
+        xdotool windowactivate --sync "$tile" >/dev/null 2>&1 || xdotool windowfocus "$tile" >/dev/null 2>&1 || true
+        xdotool mousemove --window "$tile" 20 20 click 3
+        wait_for 30 has_window Vaultwing || fail "the drop zone's menu did not open" # the menu takes its name
+        menu=$(other_window Vaultwing)
+        sleep 0.5
+        xdotool key --delay 100 "${keys[@]}" Return
+        wait_for 10 menu_closed && return 0
+        echo "the drop zone's menu did not take item $1 (attempt $attempt)" >&2
+        xdotool key Escape
+        wait_for 10 menu_closed || true
+    done
+    fail "the drop zone's menu did not take item $1"
+}
+menu_window() { # menu_window ITEM CAPTION PICTURE: the window of menu item ITEM, pictured and closed
+    local window=
+    choose "$1"
     wait_for 60 has_window "$2" || fail "menu item $1 opened no \"$2\" window"
     window=$(other_window "$2")
     sleep 1
@@ -173,9 +190,7 @@ menu_window() { # menu_window ITEM CAPTION PICTURE: the tile's menu item ITEM (1
 menu_window 1 Settings wine-settings
 menu_window 2 Favourites wine-favourites
 menu_window 5 Vaultwing wine-about
-xdotool mousemove --window "$tile" 20 20 click 3
-sleep 1
-xdotool key --delay 100 Down Down Down Down Down Down Return # Exit
+choose 6 # Exit (Windows menus step onto disabled items too)
 wait "$vwx" || fail "VWX.exe did not end through Exit"
 echo "VWX.exe: progress, drop zone, settings, favourites and about windows opened and pictured"
 
