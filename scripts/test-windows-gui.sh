@@ -87,9 +87,10 @@ portable=$work/Vaultwing
 cp -r "$deploy" "$portable"
 printf '[Einstellungen]\r\nSprache=English\r\n' >"$portable/VWX.ini"
 
-# vwx_job CAPTION FILE PICTURE: VWX.exe started with FILE, its password dialog (CAPTION) answered.
+# vwx_job CAPTION FILE [PICTURE [RUNNING_PICTURE]]: VWX.exe started with FILE, its password
+# dialog (CAPTION) answered; pictures of the dialog and of the screen 1.5 s into the run.
 vwx_job() {
-    local caption=$1 file=$2 picture=$3 window
+    local caption=$1 file=$2 picture=${3:-} running=${4:-} window
     timeout 300 wine "$portable/VWX.exe" "$(winpath "$file")" >>"$work/vwx.log" 2>&1 &
     local vwx=$!
     window=$(timeout 180 xdotool search --sync --onlyvisible --name "^$caption\$" 2>/dev/null | head -n1) ||
@@ -103,6 +104,10 @@ vwx_job() {
         xdotool type --delay 40 "$password"
     fi
     xdotool key Return
+    if [ -n "$running" ]; then
+        sleep 1.5
+        grab "$running"
+    fi
     wait "$vwx" || fail "VWX.exe did not end after the job on $file"
 }
 
@@ -129,18 +134,7 @@ echo "VWX.exe: encrypted and decrypted through its password dialogs, checked by 
 
 # A file large enough to see the progress window.
 head -c $((256 << 20)) /dev/zero >"$work/docs/large.bin"
-timeout 300 wine "$portable/VWX.exe" "$(winpath "$work/docs/large.bin")" >>"$work/vwx.log" 2>&1 &
-vwx=$!
-window=$(timeout 180 xdotool search --sync --onlyvisible --name '^Encrypt$' 2>/dev/null | head -n1) ||
-    fail "no \"Encrypt\" window for large.bin"
-xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
-xdotool type --delay 40 "$password"
-xdotool key Tab
-xdotool type --delay 40 "$password"
-xdotool key Return
-sleep 1.5
-grab wine-progress
-wait "$vwx" || fail "VWX.exe did not end after large.bin"
+vwx_job Encrypt "$work/docs/large.bin" "" wine-progress
 [ "$(stat -c %s "$work/docs/large.bin.vwx")" -gt $((256 << 20)) ] || fail "no whole large.bin.vwx"
 rm -f "$work/docs/large.bin" "$work/docs/large.bin.vwx"
 

@@ -57,8 +57,6 @@ export LC_ALL=C.UTF-8
 # Wine, headless: its own prefix under the build folder, no display, no prompts to install
 # Mono or Gecko, which console programs do not need.
 export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# The programs in the build folder find Qt's DLLs in the Qt build (the deploy folder has its own).
-[ $preset = mingw ] || export WINEPATH="Z:${qt_prefix//\//\\}\\bin"
 unset DISPLAY WAYLAND_DISPLAY
 cleanup() { wineserver -k >/dev/null 2>&1 || true; }
 trap cleanup EXIT
