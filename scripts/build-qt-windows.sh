@@ -13,6 +13,10 @@
 # made with the same options (the stamp file .vaultwing-build). Source and build tree live in
 # <cache>/qt6-mingw-<version>-work and are removed after a successful install unless --keep-work.
 #
+# --prebuilt FOLDER (or VAULTWING_QT_PREBUILT) names a folder that may hold this build already made,
+# as qt6-mingw-<version>.tar.xz with a SHA256SUMS: it is unpacked in seconds when its checksum and
+# its stamp match exactly what this script would build, and ignored otherwise.
+#
 # Needs root (or sudo) once: adds a deb-src entry beside the Debian deb one when there is none, so
 # that `apt-get source` works. scripts/install-deps.sh --windows installs the packages it needs.
 set -euo pipefail
@@ -20,11 +24,15 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 keep_work=false
-for arg in "$@"; do
-    case "$arg" in
+prebuilt=${VAULTWING_QT_PREBUILT:-}
+while [ $# -gt 0 ]; do
+    case "$1" in
         --keep-work) keep_work=true ;;
-        *) echo "usage: $0 [--keep-work]" >&2; exit 2 ;;
+        --prebuilt) [ $# -ge 2 ] || { echo "usage: $0 [--keep-work] [--prebuilt FOLDER]" >&2; exit 2; }
+                    prebuilt=$2; shift ;;
+        *) echo "usage: $0 [--keep-work] [--prebuilt FOLDER]" >&2; exit 2 ;;
     esac
+    shift
 done
 
 # The host tools must be the very same Qt version as the cross build.
@@ -59,6 +67,37 @@ ${configure_options[*]//$root/<checkout>}"
 
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$stamp_text" ]; then
     echo "Qt $version for MinGW is up to date in $prefix"
+    exit 0
+fi
+
+# A prebuilt copy of this very folder, packed as qt6-mingw-<version>.tar.xz beside a SHA256SUMS
+# that names it, is unpacked instead of building when its checksum holds and its stamp is exactly
+# the one this script would write (same source package, same options, same prefix).
+unpack_prebuilt() {
+    local folder=$1 archive=$1/qt6-mingw-$version.tar.xz sums=$1/SHA256SUMS unpacked
+    [ -f "$archive" ] && [ -f "$sums" ] || return 1
+    if ! (cd "$folder" && grep -E "[[:space:]]\*?qt6-mingw-$version\.tar\.xz\$" SHA256SUMS | sha256sum --check --status --strict); then
+        echo "Prebuilt Qt in $folder ignored: its checksum does not match"
+        return 1
+    fi
+    if [ "$(tar -xJOf "$archive" "qt6-mingw-$version/.vaultwing-build" 2>/dev/null)" != "$stamp_text" ]; then
+        echo "Prebuilt Qt in $folder ignored: it was built with other options or another prefix"
+        return 1
+    fi
+    echo "== Unpacking the prebuilt Qt $version for MinGW from $archive"
+    mkdir -p "$cache"
+    unpacked=$(mktemp -d "$cache/.unpack-XXXXXX")
+    if ! tar -xJf "$archive" -C "$unpacked" || [ ! -f "$unpacked/qt6-mingw-$version/.vaultwing-build" ]; then
+        rm -rf "$unpacked"
+        echo "Prebuilt Qt in $folder ignored: it did not unpack" >&2
+        return 1
+    fi
+    rm -rf "$prefix"
+    mv "$unpacked/qt6-mingw-$version" "$prefix" # the stamp arrives with the whole folder, never before
+    rmdir "$unpacked"
+}
+if [ -n "$prebuilt" ] && unpack_prebuilt "$prebuilt"; then
+    echo "Qt $version for MinGW unpacked into $prefix"
     exit 0
 fi
 

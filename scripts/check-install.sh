@@ -94,16 +94,22 @@ step "VWX first start under Xvfb"
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -ac -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 50); do DISPLAY=$display xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.2; done
+# Every wait is for a state, up to a minute: a loaded machine is slow, not broken.
+for _ in $(seq 300); do DISPLAY=$display xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.2; done
 DISPLAY_FOR_USER=$display as_user /usr/bin/VWX >"$scratch/vwx.log" 2>&1 &
 vwx_pid=$!
 export DISPLAY=$display
-window=$(timeout 60 xdotool search --sync --onlyvisible --classname VWX | head -n 1) || fail "no VWX window appeared"
+window=$(timeout 120 xdotool search --sync --onlyvisible --classname VWX | head -n 1) || fail "no VWX window appeared"
 if grep -q '^Sprache=' "$config/VWX.ini" 2>/dev/null; then fail "a language was stored before one was chosen"; fi
 # The language list has the focus: the first language, then OK.
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+for _ in $(seq 300); do
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] && break
+    xdotool windowfocus "$window" 2>/dev/null || true
+    sleep 0.2
+done
+[ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] || fail "the language window did not get the keyboard focus"
 xdotool key --delay 200 Down Tab space
-for _ in $(seq 100); do grep -q '^Sprache=.' "$config/VWX.ini" 2>/dev/null && break; sleep 0.2; done
+for _ in $(seq 300); do grep -q '^Sprache=.' "$config/VWX.ini" 2>/dev/null && break; sleep 0.2; done
 grep -q '^Sprache=.' "$config/VWX.ini" 2>/dev/null || { cat "$scratch/vwx.log" >&2; fail "choosing a language did not write $config/VWX.ini"; }
 chosen=$(grep -a '^Sprache=' "$config/VWX.ini" | cut -d= -f2 | tr -d '\r')
 [ -f "/usr/share/vaultwing/$chosen.lng" ] || fail "Sprache=$chosen is no installed language"

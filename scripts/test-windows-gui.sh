@@ -23,12 +23,18 @@ fail() {
         xdotool search --onlyvisible --name '' 2>/dev/null | while read -r w; do
             echo "  window $w: $(xdotool getwindowname "$w" 2>/dev/null)" >&2
         done
+        echo "  focus: $(xdotool getwindowfocus 2>/dev/null || echo none)," \
+            "active window: $(xdotool getactivewindow 2>/dev/null || echo none)" >&2
         echo "  screen: $shots/failure.png" >&2
+    fi
+    if [ -s "${work:-}/vwx.log" ]; then
+        echo "  the last lines VWX.exe wrote:" >&2
+        tail -n 20 "$work/vwx.log" | sed 's/^/    /' >&2
     fi
     exit 1
 }
-command -v Xvfb >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 ||
-    { echo "VWX.exe under Wine skipped: Xvfb or xdotool not installed (scripts/install-deps.sh --windows)"; exit 0; }
+command -v Xvfb >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 && command -v xwd >/dev/null 2>&1 ||
+    { echo "VWX.exe under Wine skipped: Xvfb, xdotool or xwd not installed (scripts/install-deps.sh --windows)"; exit 0; }
 
 deploy=$(find "$build" -maxdepth 1 -type d -name 'Vaultwing-*' | head -n1)
 installer=$(find "$build" -maxdepth 1 -type f -name 'Vaultwing-*-setup.exe' | head -n1)
@@ -66,7 +72,7 @@ cleanup() {
     kill "${helpers[@]}" >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
-wait_for 20 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
+wait_for 60 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
 # A Wine session started without a display (the headless tests before) keeps its windowless
 # driver: end it, so that the next one starts on this screen.
 wineserver -k >/dev/null 2>&1 || true
@@ -87,6 +93,39 @@ portable=$work/Vaultwing
 cp -r "$deploy" "$portable"
 printf '[Einstellungen]\r\nSprache=English\r\n' >"$portable/VWX.ini"
 
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort; }
+picture_of() { xwd -silent -id "$1" 2>/dev/null | md5sum; }
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+has_window() { [ -n "$(window_named "$1")" ]; }
+no_window() { [ -z "$(window_named "$1")" ]; }
+steady() { # steady WINDOW: drawn, the same picture half a second apart
+    local first
+    first=$(picture_of "$1")
+    sleep 0.5
+    [ "$first" = "$(picture_of "$1")" ]
+}
+changed() { [ "$(picture_of "$1")" != "$2" ]; } # changed WINDOW PICTURE
+appeared() { # a visible window that was not there before ($before)
+    comm -13 <(printf '%s\n' "$before") <(visible_windows) | head -n1
+}
+menu_up() { menu=$(appeared); [ -n "$menu" ]; }
+menu_gone() { ! visible_windows | grep -qx "$menu"; }
+# Keys go to the window with the keyboard focus. Wine makes the tile (a frameless tool window) an
+# unmanaged X window: the window manager cannot activate it, and an activation request for it
+# does nothing while reporting success. The focus then stays where it was, on a fresh prefix with
+# the "Wine System Tray" window Wine opens for the tray icon, and keys meant for the tile's menu
+# went there. So the focus is also set straight, and checked, before any key goes.
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+take_focus() { # take_focus WINDOW: true once WINDOW has the focus, asking for it when it has not
+    has_focus "$1" && return 0
+    xdotool windowactivate "$1" >/dev/null 2>&1 || true # managed windows: raised and activated
+    xdotool windowfocus "$1" >/dev/null 2>&1 || true    # unmanaged ones: the focus set straight
+    has_focus "$1"
+}
+activate() { # activate WINDOW NAME: the keyboard focus on WINDOW
+    wait_for 60 take_focus "$1" || fail "the \"$2\" window did not get the keyboard focus"
+}
+
 # vwx_job CAPTION FILE [PICTURE [RUNNING_PICTURE]]: VWX.exe started with FILE, its password
 # dialog (CAPTION) answered; pictures of the dialog and of the screen 1.5 s into the run.
 vwx_job() {
@@ -95,17 +134,17 @@ vwx_job() {
     local vwx=$!
     window=$(timeout 180 xdotool search --sync --onlyvisible --name "^$caption\$" 2>/dev/null | head -n1) ||
         fail "no \"$caption\" window for $file"
-    sleep 1 # let it draw
+    wait_for 60 steady "$window" || fail "the \"$caption\" window was never drawn"
     [ -z "$picture" ] || grab "$picture"
-    xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus "$window" >/dev/null 2>&1 || true
+    activate "$window" "$caption"
     xdotool type --delay 40 "$password"
     if [ "$caption" = Encrypt ]; then
         xdotool key Tab
         xdotool type --delay 40 "$password"
     fi
     xdotool key Return
-    if [ -n "$running" ]; then
-        sleep 1.5
+    if [ -n "$running" ]; then # a picture only: a fast machine may be done before it is taken
+        wait_for 30 has_window 'Encrypting\.\.\.' || true
         grab "$running"
     fi
     wait "$vwx" || fail "VWX.exe did not end after the job on $file"
@@ -138,53 +177,49 @@ vwx_job Encrypt "$work/docs/large.bin" "" wine-progress
 [ "$(stat -c %s "$work/docs/large.bin.vwx")" -gt $((256 << 20)) ] || fail "no whole large.bin.vwx"
 rm -f "$work/docs/large.bin" "$work/docs/large.bin.vwx"
 
-# The drop zone and the windows of its menu, each pictured and closed again.
-timeout 300 wine "$portable/VWX.exe" >>"$work/vwx.log" 2>&1 &
+# The drop zone and the windows of its menu, each pictured and closed again. Every window has a
+# title of its own (the tile "Vaultwing", the about window "About Vaultwing"); the menu is the
+# window the right click brings. Each step waits for the state it needs, with a generous bound.
+timeout 600 wine "$portable/VWX.exe" >>"$work/vwx.log" 2>&1 &
 vwx=$!
 tile=$(timeout 180 xdotool search --sync --onlyvisible --name '^Vaultwing$' 2>/dev/null | head -n1) ||
     fail "VWX.exe showed no drop zone"
-sleep 1
+wait_for 60 steady "$tile" || fail "the drop zone was never drawn"
 grab wine-drop-zone
-other_window() { # a visible window named $1 that is not the tile
-    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "$tile" | head -n1
-}
-has_window() { [ -n "$(other_window "$1")" ]; }
-no_window() { [ -z "$(other_window "$1")" ]; }
-menu_closed() { ! xdotool search --onlyvisible --name '^Vaultwing$' 2>/dev/null | grep -qx "$menu"; }
-choose() { # choose ITEM: the tile's menu item ITEM (1 = the first), once the menu is up and gone again
-    local keys=() attempt
-    for ((i = 0; i < $1; i++)); do keys+=(Down); done
-    # Keys reach the menu through the window Wine holds active: the tile, made so first. A loaded
-    # machine may still lose them to a menu that is not ready; it is closed and opened again.
-    for attempt in 1 2 3; do
-        xdotool windowactivate --sync "$tile" >/dev/null 2>&1 || xdotool windowfocus "$tile" >/dev/null 2>&1 || true
-        xdotool mousemove --window "$tile" 20 20 click 3
-        wait_for 30 has_window Vaultwing || fail "the drop zone's menu did not open" # the menu takes its name
-        menu=$(other_window Vaultwing)
-        sleep 0.5
-        xdotool key --delay 100 "${keys[@]}" Return
-        wait_for 10 menu_closed && return 0
-        echo "the drop zone's menu did not take item $1 (attempt $attempt)" >&2
-        xdotool key Escape
-        wait_for 10 menu_closed || true
+choose() { # choose ITEM: the tile's menu item ITEM (1 = the first)
+    local i before menu picture
+    # Keys reach a Wine menu through the window Wine holds active: the tile, made so first.
+    activate "$tile" "Vaultwing"
+    before=$(visible_windows)
+    xdotool mousemove --window "$tile" 20 20 click 3
+    wait_for 60 menu_up || fail "the drop zone's menu did not open"
+    wait_for 60 steady "$menu" || fail "the drop zone's menu was never drawn"
+    # One step at a time, each seen to move the highlight (Windows menus step onto disabled
+    # items too).
+    for ((i = 1; i <= $1; i++)); do
+        picture=$(picture_of "$menu")
+        activate "$tile" "Vaultwing" # the menu takes its keys through the tile
+        xdotool key Down
+        wait_for 60 changed "$menu" "$picture" || fail "the drop zone's menu did not step to item $i"
     done
-    fail "the drop zone's menu did not take item $1"
+    activate "$tile" "Vaultwing"
+    xdotool key Return
+    wait_for 60 menu_gone || fail "the drop zone's menu did not take item $1"
 }
-menu_window() { # menu_window ITEM CAPTION PICTURE: the window of menu item ITEM, pictured and closed
-    local window=
+menu_window() { # menu_window ITEM TITLE PICTURE: the window of menu item ITEM, pictured and closed
+    local window
     choose "$1"
     wait_for 60 has_window "$2" || fail "menu item $1 opened no \"$2\" window"
-    window=$(other_window "$2")
-    sleep 1
-    grab "$3"
-    xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+    window=$(window_named "$2")
+    grab "$3" # the about window's credits scroll: never the same picture twice
+    activate "$window" "$2"
     xdotool key alt+F4
-    wait_for 30 no_window "$2" || fail "the \"$2\" window did not close"
+    wait_for 60 no_window "$2" || fail "the \"$2\" window did not close"
 }
 menu_window 1 Settings wine-settings
 menu_window 2 Favourites wine-favourites
-menu_window 5 Vaultwing wine-about
-choose 6 # Exit (Windows menus step onto disabled items too)
+menu_window 5 'About Vaultwing' wine-about
+choose 6 # Exit
 wait "$vwx" || fail "VWX.exe did not end through Exit"
 echo "VWX.exe: progress, drop zone, settings, favourites and about windows opened and pictured"
 
@@ -217,12 +252,14 @@ install
 wine "$program_files/VWX.exe" >>"$work/vwx.log" 2>&1 &
 window=$(timeout 180 xdotool search --sync --onlyvisible --class "^vwx\.exe$" 2>/dev/null | head -n1) ||
     fail "the installed VWX.exe showed no language window"
-sleep 1
+wait_for 60 steady "$window" || fail "the installed VWX.exe's language window was never drawn"
 grab wine-installed-first-start
-xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+activate "$window" "language"
 xdotool key --delay 200 Down Return # Deutsch, then the default button
 wait_for 30 grep -q '^Sprache=' "$program_files/VWX.ini" 2>/dev/null || fail "the installed VWX.exe stored no language"
-sleep 2
+tile=$(timeout 180 xdotool search --sync --onlyvisible --name '^Vaultwing$' 2>/dev/null | head -n1) ||
+    fail "the installed VWX.exe showed no drop zone after the language window"
+wait_for 60 steady "$tile" || fail "the installed VWX.exe's drop zone was never drawn"
 grab wine-installed-drop-zone
 wineserver -k >/dev/null 2>&1 || true
 

@@ -26,7 +26,7 @@ inline constexpr int kMarqueeTextIndex = lang::kMarquee;
 
 // In the order the texts are applied: setting a text on a window that does not exist yet
 // creates it, so the order decides which windows load first.
-inline constexpr std::array<LangTarget, 37> kApplyLanguageTable = {{
+inline constexpr std::array<LangTarget, 38> kApplyLanguageTable = {{
     {"LanguageWindow", "", LangProperty::Caption, 2},
     {"DropZoneWindow", "settingsAction", LangProperty::Caption, 206},
     {"DropZoneWindow", "favouritesAction", LangProperty::Caption, 208},
@@ -61,6 +61,7 @@ inline constexpr std::array<LangTarget, 37> kApplyLanguageTable = {{
     {"SettingsWindow", "manualAction", LangProperty::Caption, 4},
     {"SettingsWindow", "aboutAction", LangProperty::Caption, 214},
     {"SettingsWindow", "liveUpdateAction", LangProperty::Caption, 6},
+    {"AboutWindow", "", LangProperty::Caption, 214},
     {"AboutWindow", "liveUpdateButton", LangProperty::ToolTip, 700},
     {"AboutWindow", "contactButton", LangProperty::ToolTip, 702},
     {"AboutWindow", "websiteLink", LangProperty::ToolTip, 704},

@@ -7,9 +7,10 @@ while [ -e "/tmp/.X${display}-lock" ]; do display=$((display + 1)); done
 Xvfb ":${display}" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null' EXIT INT TERM
-for _ in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20; do
-    [ -e "/tmp/.X11-unix/X${display}" ] && break
+i=0 # up to a minute for the screen: a loaded machine is slow, not broken
+while [ ! -e "/tmp/.X11-unix/X${display}" ] && [ $i -lt 240 ]; do
     sleep 0.25
+    i=$((i + 1))
 done
 # The X11 platform's system libraries keep some allocations until the end (sanitizer builds).
 LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"

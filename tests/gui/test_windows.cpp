@@ -212,6 +212,7 @@ TEST_F(Windows, ManualAboutWindowAndLiveUpdateOpenTheirAddresses) {
     Child<QAction>(ui.Settings(), "aboutAction").trigger();
     AboutWindow& about = *ui.AboutIfLoaded();
     EXPECT_TRUE(about.isVisible() && about.parentWidget() == ui.DropZoneIfLoaded());
+    EXPECT_EQ(about.windowTitle(), En(lang::kMenuAbout)); // its own title, not the drop zone's
     EXPECT_EQ(Child<MarqueeBox>(about, "marqueeBox").text().toStdString(),
               CreditsLine() + english.Text(lang::kMarquee));
     Click(Child<QLabel>(about, "websiteLink"));

@@ -72,7 +72,6 @@ QToolButton* PictureButton(QWidget* parent, const char* name, const QIcon& icon)
 AboutWindow::AboutWindow(QtUi& ui)
     : QWidget(ui.DropZoneIfLoaded(), Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui) {
     setObjectName(QStringLiteral("AboutWindow"));
-    setWindowTitle(QStringLiteral("Vaultwing"));
     setWindowIcon(artwork::AppIcon());
 
     auto* logo = new QLabel(this);
