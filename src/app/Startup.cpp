@@ -90,20 +90,12 @@ CommandLineSort Startup::SortCommandLinePaths(const std::vector<std::string>& pa
         return result;
     };
     for (const std::string& path : paths) {
-        const bool folder = IsDirectory(path);
-        if (auto tooLarge = CheckTooLarge(state_, path)) return refuse(*tooLarge);
-        if (FileLength(path) == 0 && !folder) return refuse(EmptyFileMessage(state_, path));
-        if (state_.deleteSources && FileInUse(path)) return refuse(FileInUseMessage(state_, path));
-        if (folder && !lists_.AddFolderToLists(path, FolderMode::JobLists)) result.walkRefused = true;
-        const std::string plain = StripExtension(path);
-        if (!state_.deleteSources && path.find('.') != std::string::npos && FileExists(plain) && !IsDirectory(plain))
-            return refuse(OutputExistsMessage(state_, plain));
-        if (GetExtension(path) == "vwx") lists_.toDecrypt.push_back(path);
-        if (!state_.deleteSources && FileExists(path + ".vwx") && !folder)
-            return refuse(OutputExistsMessage(state_, path + ".vwx"));
-        if (GetExtension(path) != "vwx" && !folder) lists_.toEncrypt.push_back(path);
+        if (lists_.NeverListed(path)) continue;
+        if (auto refusal = lists_.Refusal(path)) return refuse(*refusal);
+        if (IsDirectory(path) && !lists_.AddFolderToLists(path, FolderMode::JobLists)) result.walkRefused = true;
+        (void)lists_.Classify(path);
     }
-    if (const auto pair = lists_.PairRefusal()) {
+    if (const auto pair = lists_.CollisionRefusal()) {
         lists_.Clear();
         return refuse(*pair);
     }

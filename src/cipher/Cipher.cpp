@@ -35,12 +35,12 @@ using tea::kHeaderSize;
     FailSystem(operation, std::make_error_code(code));
 }
 
-// An existing destination that cannot be replaced is refused before any work is done.
+// An existing destination is refused before any work is done: an output never replaces a file
+// (one that appeared after the checks, or a newer copy). The final rename holds to that as well.
 void CheckDestination(const std::string& dest, const char* operation) {
     const auto attrs = platform::FileAttributes(dest);
     if (!attrs) return;
-    if ((*attrs & platform::kAttrDirectory) != 0) FailSystem(operation, std::errc::is_a_directory);
-    if ((*attrs & platform::kAttrReadOnly) != 0) FailSystem(operation, std::errc::permission_denied);
+    FailSystem(operation, (*attrs & platform::kAttrDirectory) != 0 ? std::errc::is_a_directory : std::errc::file_exists);
 }
 
 // The destination is written to a temporary file beside it and renamed into place only when

@@ -205,8 +205,8 @@ private:
             return false;
         }
         const auto attrs = platform::FileAttributes(job.destination);
-        if (attrs && (*attrs & platform::kAttrDirectory) != 0) FailSystem(std::errc::is_a_directory);
-        if (attrs && (*attrs & platform::kAttrReadOnly) != 0) FailSystem(std::errc::permission_denied);
+        // An output never replaces a file (the final rename holds to that as well).
+        if (attrs) FailSystem((*attrs & platform::kAttrDirectory) != 0 ? std::errc::is_a_directory : std::errc::file_exists);
 
         std::error_code ec;
         auto source = platform::File::OpenRead(job.source, ec);

@@ -143,8 +143,15 @@ public:
             std::fprintf(stderr, "%s\n%s\n", source.c_str(), why.c_str());
         };
 
+        // The password file holds the key: it is never encrypted (and destroyed) with it.
+        if (options_.passwordFile && *options_.passwordFile != "-")
+            for (const bool followLink : {false, true})
+                if (const auto identity = platform::IdentifyFile(*options_.passwordFile, followLink))
+                    app_.lists.neverList.push_back(*identity);
         const auto sorted =
             app_.startup.SortCommandLinePaths(AbsolutePaths(options_.paths, platform::CurrentDirectory()));
+        for (const std::string& file : app_.lists.leftOut)
+            std::fprintf(stderr, "vaultwing: %s: the password file is left out\n", EscapeControlCharacters(file).c_str());
         if (sorted.refused || sorted.walkRefused) return kExitRefused;
 
         int exit = kExitOk;

@@ -1,7 +1,8 @@
 #include "files/JobLists.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <map>
+#include <set>
 
 #include "base/PathNames.h"
 #include "platform/PathQueries.h"
@@ -65,22 +66,31 @@ std::optional<Message> JobLists::Refusal(const std::string& path) const {
     const bool folder = IsDirectory(path);
     if (FileLength(path) == 0 && !folder) return EmptyFileMessage(state_, path);
     if (state_.deleteSources && FileInUse(path)) return FileInUseMessage(state_, path);
-    if (!state_.deleteSources) {
-        // The name a decryption of this path would write...
-        const std::string plain = StripExtension(path);
-        if (path.find('.') != std::string::npos && FileExists(plain) && !IsDirectory(plain))
-            return OutputExistsMessage(state_, plain);
-        // ...and the name an encryption would write.
-        if (FileExists(path + ".vwx") && !folder) return OutputExistsMessage(state_, path + ".vwx");
-    }
+    if (folder) return std::nullopt; // a folder has no output of its own: its files are checked
+    // The output a run would write must not exist, whether or not the sources are destroyed:
+    // it may be a newer copy (an edited a beside an old a.vwx), or another file's only copy.
+    // The name a decryption of this path would write...
+    const std::string plain = StripExtension(path);
+    if (path.find('.') != std::string::npos && FileExists(plain) && !IsDirectory(plain))
+        return OutputExistsMessage(state_, plain);
+    // ...and the name an encryption would write.
+    if (FileExists(path + ".vwx")) return OutputExistsMessage(state_, path + ".vwx");
     return std::nullopt;
 }
 
-void JobLists::Classify(const std::string& path) {
-    if (GetExtension(path) == "vwx")
-        toDecrypt.push_back(path);
-    else if (!IsDirectory(path))
-        toEncrypt.push_back(path);
+bool JobLists::NeverListed(const std::string& path) {
+    if (neverList.empty()) return false;
+    const auto identity = platform::IdentifyFile(path);
+    if (!identity || std::find(neverList.begin(), neverList.end(), *identity) == neverList.end()) return false;
+    leftOut.push_back(path);
+    return true;
+}
+
+bool JobLists::Classify(const std::string& path) {
+    if (IsDirectory(path)) return true; // a folder named .vwx is walked like any other
+    if (NeverListed(path)) return false;
+    (GetExtension(path) == "vwx" ? toDecrypt : toEncrypt).push_back(path);
+    return true;
 }
 
 void JobLists::Refuse(const Message& message) {
@@ -88,12 +98,32 @@ void JobLists::Refuse(const Message& message) {
     Clear();
 }
 
-std::optional<Message> JobLists::PairRefusal() const {
-    const std::unordered_set<std::string> encrypting(toEncrypt.begin(), toEncrypt.end());
-    for (const std::string& encrypted : toDecrypt) {
-        const std::string plain = StripExtension(encrypted);
-        if (encrypting.contains(plain)) return OutputExistsMessage(state_, plain);
-    }
+std::optional<Message> JobLists::CollisionRefusal() {
+    // One file named twice is one job.
+    std::set<std::pair<std::uint64_t, std::uint64_t>> seen;
+    const auto once = [&seen](std::vector<std::string>& list) {
+        std::erase_if(list, [&seen](const std::string& path) {
+            const auto identity = platform::IdentifyFile(path);
+            return identity && !seen.insert({identity->device, identity->number}).second;
+        });
+    };
+    once(toDecrypt);
+    once(toEncrypt);
+
+    // Every input and every output is a folder entry; an output may be neither another job's input
+    // nor another job's output. (An output that exists is refused earlier, file by file.)
+    std::map<platform::EntryIdentity, std::string> entries;
+    const auto claim = [&entries](const std::string& path) {
+        const auto entry = platform::IdentifyEntry(path);
+        return !entry || entries.emplace(*entry, path).second;
+    };
+    for (const auto* list : {&toDecrypt, &toEncrypt})
+        for (const std::string& input : *list)
+            (void)claim(input);
+    for (const std::string& input : toDecrypt)
+        if (!claim(StripExtension(input))) return OutputExistsMessage(state_, StripExtension(input));
+    for (const std::string& input : toEncrypt)
+        if (!claim(input + ".vwx")) return OutputExistsMessage(state_, input + ".vwx");
     return std::nullopt;
 }
 
@@ -117,6 +147,7 @@ void JobLists::ReportGaps(const WalkGaps& gaps) {
 // ---------------------------------------------------------------------------------------------
 
 bool JobLists::AddPathToLists() {
+    if (NeverListed(state_.currentPath)) return true;
     if (const auto refusal = Refusal(state_.currentPath)) {
         AddAborted = true;
         Refuse(*refusal);
@@ -138,6 +169,7 @@ bool JobLists::AddFolderToLists(const std::string& folder, FolderMode mode) {
 
     for (const std::string& file : files) {
         if (mode == FolderMode::JobLists) {
+            if (NeverListed(file)) continue;
             if (const auto refusal = Refusal(file)) {
                 Refuse(*refusal);
                 return false;
@@ -187,7 +219,7 @@ void JobLists::DropPaths(const std::vector<std::string>& paths) {
         if (IsDirectory(item)) AddFolderToLists(item, FolderMode::JobLists);
         AddPathToLists();
     }
-    if (const auto refusal = PairRefusal()) Refuse(*refusal);
+    if (const auto refusal = CollisionRefusal()) Refuse(*refusal);
     OpenDialogsForLists();
 }
 

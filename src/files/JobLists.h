@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "state/AppState.h"
 #include "state/Message.h"
 #include "state/UiPort.h"
@@ -51,10 +52,24 @@ public:
     // (may throw the VwxError of a relative-path conversion).
     bool AddFolderToLists(const std::string& folder, FolderMode mode);
 
-    // Message C when a path's output is itself in the other list (a.txt and a.txt.vwx both in the
-    // job): decryption runs first and would write the older text over the file about to be
-    // encrypted. Holds with or without destroying the sources.
-    [[nodiscard]] std::optional<Message> PairRefusal() const;
+    // Ends the filling of the lists: a file listed twice (under any spelling: ./a, d/../a, a link
+    // to its folder) stays listed once, and two jobs that would write the same output (b.vwx.vwx
+    // and b, both to b.vwx) refuse the job with message C. Compared by what the file system says,
+    // never by spelling. Holds with or without destroying the sources.
+    [[nodiscard]] std::optional<Message> CollisionRefusal();
+
+    // Files never to be listed (the password file of vaultwing), by identity; each one met is
+    // noted in `leftOut`.
+    std::vector<platform::FileIdentity> neverList;
+    std::vector<std::string> leftOut;
+
+    // The refusal, if any, of `path` by checks "too large", 1 (empty) to 4 (output name taken,
+    // in both delete modes: an output never replaces a file).
+    [[nodiscard]] std::optional<Message> Refusal(const std::string& path) const;
+    // Adds a file to the list its extension names; folders and files never to be listed are not
+    // added. False when `path` is such a file.
+    bool Classify(const std::string& path);
+    [[nodiscard]] bool NeverListed(const std::string& path);
 
     // Files and folders dropped on the drop zone, in the order the drop gives them. Ignored while
     // a run is active (runs never nest, and the lists belong to the running one).
@@ -77,9 +92,6 @@ public:
     }
 
 private:
-    // The refusal, if any, of `path` by checks "too large", 1 (empty) to 4 (output name taken).
-    [[nodiscard]] std::optional<Message> Refusal(const std::string& path) const;
-    void Classify(const std::string& path);
     void Refuse(const Message& message);
     void ReportGaps(const WalkGaps& gaps);
     void AddFavourite(const std::string& file);

@@ -17,7 +17,7 @@ TempFileBeside::TempFileBeside(std::string destination, std::string path, platfo
 
 TempFileBeside::TempFileBeside(TempFileBeside&& other) noexcept
     : destination_(std::move(other.destination_)), path_(std::exchange(other.path_, {})),
-      file_(std::move(other.file_)) {}
+      file_(std::move(other.file_)), replaces_(other.replaces_) {}
 
 TempFileBeside::~TempFileBeside() {
     file_.Close();
@@ -36,7 +36,9 @@ bool TempFileBeside::Commit(std::error_code& ec) {
     if (!file_.Sync(ec)) return false;
     // Closed first: some systems refuse to rename a file that is still open.
     file_.Close();
-    if (!platform::RenameReplace(path_, destination_, ec)) return false;
+    if (!(replaces_ ? platform::RenameReplace(path_, destination_, ec)
+                    : platform::RenameNoReplace(path_, destination_, ec)))
+        return false;
     path_.clear();
     return true;
 }
@@ -44,6 +46,7 @@ bool TempFileBeside::Commit(std::error_code& ec) {
 bool ReplaceFileContents(const std::string& path, std::string_view content) {
     std::error_code ec;
     auto temp = TempFileBeside::Create(path, ec);
+    if (temp) temp->replaces_ = true;
     return temp && temp->Write(content.data(), content.size(), ec) && temp->Commit(ec);
 }
 

@@ -12,9 +12,10 @@
 
 namespace vaultwing {
 
-// A temporary file in the folder of its destination, written piece by piece. Commit puts it in
-// the destination's place; destroyed uncommitted (or after a failed commit) it is removed. It is
-// no more readable than the destination it replaces, or than `accessLike` (a source) for a new one.
+// A temporary file in the folder of its destination, written piece by piece. Commit gives it the
+// destination's name, which must still be free then: an output never replaces a file (a newer copy
+// made meanwhile, say); commit fails with "file exists" instead. Destroyed uncommitted (or after a
+// failed commit) it is removed. It is no more readable than `accessLike` (a source).
 class TempFileBeside {
 public:
     [[nodiscard]] static std::optional<TempFileBeside> Create(const std::string& destination, std::error_code& ec,
@@ -29,15 +30,17 @@ public:
     [[nodiscard]] bool Write(const void* data, std::size_t size, std::error_code& ec);
     // Commits what was written so far to disk; may run on another thread while Write goes on.
     [[nodiscard]] bool Sync(std::error_code& ec);
-    // Sync, close and rename over the destination.
+    // Sync, close and rename to the destination's name.
     [[nodiscard]] bool Commit(std::error_code& ec);
 
 private:
+    friend bool ReplaceFileContents(const std::string& path, std::string_view content);
     TempFileBeside(std::string destination, std::string path, platform::File file) noexcept;
 
     std::string destination_;
     std::string path_; // empty once there is nothing left to remove
     platform::File file_;
+    bool replaces_ = false; // a whole-file replacement (settings), which keeps the old file's bits
 };
 
 // Replaces a small file (settings, favourites, desktop entries) whole, keeping its permission

@@ -138,21 +138,43 @@ private:
 // entry to disk.
 [[nodiscard]] bool RenameReplace(const std::string& from, const std::string& to, std::error_code& ec);
 
+// Renames `from` to `to` only while no file is named `to` (failing with "file exists" otherwise,
+// atomically where the file system allows), then commits the folder entry to disk. Outputs are
+// put in place this way: a run never writes over a file it did not create.
+[[nodiscard]] bool RenameNoReplace(const std::string& from, const std::string& to, std::error_code& ec);
+
 // Removes a file; false when it could not be removed.
 bool RemoveFile(const std::string& path) noexcept;
 
 // Commits the folder entries of the folder holding `path` to disk (a rename into it, for one).
 [[nodiscard]] bool SyncFolderOf(const std::string& path);
 
-// Which file a path names, not following a final symbolic link: the same device and file number
-// mean the same file, even when it has been renamed meanwhile.
+// Which file a path names, not following a final symbolic link unless `followLink`: the same
+// device and file number mean the same file, even when it has been renamed meanwhile.
 struct FileIdentity {
     std::uint64_t device = 0;
     std::uint64_t number = 0;
     bool plainSingleName = false; // a plain file (no link, no folder) with no other hard link
     bool operator==(const FileIdentity&) const = default;
 };
-[[nodiscard]] std::optional<FileIdentity> IdentifyFile(const std::string& path);
+[[nodiscard]] std::optional<FileIdentity> IdentifyFile(const std::string& path, bool followLink = false);
+
+// Which folder entry a path names, whether or not a file has that name yet: the identity of its
+// folder (links to it followed) and its last component as the file system compares names. Two
+// spellings of one place (./a, d/../a, through a link to the folder) have the same entry.
+struct EntryIdentity {
+    FileIdentity folder;
+    std::string name;
+    auto operator<=>(const EntryIdentity& other) const {
+        if (auto c = folder.device <=> other.folder.device; c != 0) return c;
+        if (auto c = folder.number <=> other.folder.number; c != 0) return c;
+        return name <=> other.name;
+    }
+    bool operator==(const EntryIdentity& other) const {
+        return folder.device == other.folder.device && folder.number == other.folder.number && name == other.name;
+    }
+};
+[[nodiscard]] std::optional<EntryIdentity> IdentifyEntry(const std::string& path);
 
 // ---------------------------------------------------------------------------------------------
 // Destroying sources and the in-use test

@@ -54,6 +54,7 @@ protected:
             WriteFile(source, bytes);
             jobs.push_back({source, source + ".vwx"});
             events.clear();
+            fs::remove(ref / "one");
             cipher.EncryptFile(source, ref / "one", kPassword);
             progress.push_back(events);
             expected.push_back(ReadFile(ref / "one"));

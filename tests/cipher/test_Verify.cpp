@@ -20,6 +20,7 @@ TEST(Verify, AcceptsExactlyTheBytesAndRejectsEveryKindOfDamage) {
         for (std::size_t i = 0; i < size; ++i)
             bytes[i] = static_cast<char>(i * 131 + 7);
         WriteFile(plain, bytes);
+        std::filesystem::remove(enc);
         Cipher(LangTable{}).EncryptFile(plain, enc, "pass-word");
         EXPECT_TRUE(EncryptedMatchesPlain(enc, plain, "pass-word"));
         EXPECT_FALSE(EncryptedMatchesPlain(enc, plain, "wrong-word"));

@@ -90,18 +90,35 @@ TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
     EXPECT_EQ(Names(work.Path()), (std::vector<std::string>{"a.txt", "b.vwx", "l\x1B[2J"}));
 }
 
-// With a file and its .vwx in one job, decryption (first) would write the older text over the
-// newer before encryption stores it: refused with message C and nothing touched, also in delete mode.
-TEST_F(Cli, AFileAndItsEncryptedFormInOneJobAreRefused) {
+// An existing output is never replaced, in delete mode too: a file and its .vwx in one job under
+// any spelling, an old .vwx decrypted over an edited file, a .vwx.vwx over the only copy of a file.
+// Message C names the output, nothing is touched. A file named twice is one job; the password file
+// is never one.
+TEST_F(Cli, NoOutputEverReplacesAFile) {
     const auto folder = work / "pair", plain = folder + "/a.txt", encrypted = plain + ".vwx";
     fs::create_directory(folder);
     WriteFile(plain, "new text");
     WriteFile(encrypted, "old text");
-    for (const auto& paths : {std::vector<std::string>{folder}, std::vector<std::string>{plain, encrypted}}) {
+    WriteFile(encrypted + ".vwx", "older text");
+    const std::vector<std::vector<std::string>> jobs{
+        {folder}, {plain, encrypted}, {folder + "/./a.txt", encrypted}, {encrypted}, {encrypted + ".vwx", encrypted}};
+    for (const auto& paths : jobs) {
         const auto out = Job("--delete", paths);
-        EXPECT_TRUE(out.exit == 3 && out.err.starts_with("This file already exists:\n\n" + plain + "\n")) << out.err;
+        EXPECT_TRUE(out.exit == 3 && out.err.starts_with("This file already exists:\n\n" + folder + "/")) << out.err;
+        EXPECT_EQ(Names(folder), (std::vector<std::string>{"a.txt", "a.txt.vwx", "a.txt.vwx.vwx"}));
         EXPECT_TRUE(ReadFile(plain) == "new text" && ReadFile(encrypted) == "old text");
     }
+
+    const auto other = work / "other";
+    fs::create_directory(other);
+    WriteFile(other + "/f", "f text");
+    WriteFile(other + "/g", "g text");
+    WriteFile(other + "/pw", "Correct-horse-7\n");
+    const auto out = Run({"--password-file", other + "/pw", "--delete", "-q", other + "/f", other + "/../other/f",
+                          other + "/g", other});
+    EXPECT_EQ(out.exit, 0) << out.err;
+    EXPECT_NE(out.err.find(other + "/pw: the password file is left out"), std::string::npos) << out.err;
+    EXPECT_EQ(Names(other), (std::vector<std::string>{"f.vwx", "g.vwx", "pw"}));
 }
 
 // --delete where a source cannot safely go: a link or one of several hard links of a read-only

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -355,17 +356,59 @@ bool RenameReplace(const std::string& from, const std::string& to, std::error_co
     return true;
 }
 
+bool RenameNoReplace(const std::string& from, const std::string& to, std::error_code& ec) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
+            ec = LastError();
+            return false;
+        }
+        // A file system without that rename: a hard link fails just as surely on an existing name.
+        if (::link(from.c_str(), to.c_str()) == 0) {
+            (void)::unlink(from.c_str());
+        } else if (errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP) {
+            // Nor hard links (FAT, some network shares): look, then rename; only a file made in the
+            // moment between the two can still be replaced.
+            struct stat st {};
+            if (::lstat(to.c_str(), &st) == 0 || errno != ENOENT) {
+                ec = std::make_error_code(std::errc::file_exists);
+                return false;
+            }
+            if (::rename(from.c_str(), to.c_str()) != 0) {
+                ec = LastError();
+                return false;
+            }
+        } else {
+            ec = LastError();
+            return false;
+        }
+    }
+    (void)SyncFolder(FolderOf(to));
+    return true;
+}
+
 bool RemoveFile(const std::string& path) noexcept {
     return ::unlink(path.c_str()) == 0;
 }
 
 bool SyncFolderOf(const std::string& path) { return SyncFolder(FolderOf(path)); }
 
-std::optional<FileIdentity> IdentifyFile(const std::string& path) {
+std::optional<FileIdentity> IdentifyFile(const std::string& path, bool followLink) {
     struct stat st {};
-    if (path.empty() || ::lstat(path.c_str(), &st) != 0) return std::nullopt;
+    if (path.empty() || (followLink ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) return std::nullopt;
     return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
                         S_ISREG(st.st_mode) && st.st_nlink == 1};
+}
+
+std::optional<EntryIdentity> IdentifyEntry(const std::string& path) {
+    const std::string trimmed = StripTrailingSeparators(path);
+    const auto slash = trimmed.find_last_of('/');
+    std::string name = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..") return std::nullopt;
+    struct stat st {};
+    // The trailing separator follows a final link to a folder.
+    if (::stat((FolderOf(trimmed) + "/").c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    return EntryIdentity{{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), false},
+                         std::move(name)};
 }
 
 // ---------------------------------------------------------------------------------------------

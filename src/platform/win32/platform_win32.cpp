@@ -407,6 +407,21 @@ bool RenameReplace(const std::string& from, const std::string& to, std::error_co
     return true;
 }
 
+bool RenameNoReplace(const std::string& from, const std::string& to, std::error_code& ec) {
+    const auto source = SystemPath(from);
+    const auto target = SystemPath(to);
+    if (!source || !target) {
+        ec = NameError();
+        return false;
+    }
+    // Without MOVEFILE_REPLACE_EXISTING the move fails on an existing name, atomically.
+    if (!::MoveFileExW(source->c_str(), target->c_str(), MOVEFILE_WRITE_THROUGH)) {
+        ec = LastError();
+        return false;
+    }
+    return true;
+}
+
 bool RemoveFile(const std::string& path) noexcept {
     try {
         const auto wide = SystemPath(path);
@@ -419,17 +434,41 @@ bool RemoveFile(const std::string& path) noexcept {
 // NTFS commits its folder entries through its own journal.
 bool SyncFolderOf(const std::string& /*path*/) { return true; }
 
-std::optional<FileIdentity> IdentifyFile(const std::string& path) {
+std::optional<FileIdentity> IdentifyFile(const std::string& path, bool followLink) {
     const auto wide = SystemPath(path);
     if (!wide || wide->empty()) return std::nullopt;
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
     const UniqueHandle h(::CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING,
-                                       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                       nullptr, OPEN_EXISTING, flags, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
     if (h.get() == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
     const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
     return FileIdentity{info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
                         (info.dwFileAttributes & notPlain) == 0 && info.nNumberOfLinks <= 1};
+}
+
+std::optional<EntryIdentity> IdentifyEntry(const std::string& path) {
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && (trimmed.back() == '\\' || trimmed.back() == '/'))
+        trimmed.pop_back();
+    const auto cut = trimmed.find_last_of("\\/");
+    if (cut == std::string::npos) return std::nullopt; // the program's paths are absolute
+    std::string name = trimmed.substr(cut + 1);
+    if (name.empty() || name == "." || name == "..") return std::nullopt;
+    const auto wide = SystemPath(trimmed.substr(0, cut + 1));
+    if (!wide || wide->empty()) return std::nullopt;
+    // The folder itself, a link to it followed (no FILE_FLAG_OPEN_REPARSE_POINT).
+    const UniqueHandle h(::CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (h.get() == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
+    // NTFS compares names without regard to case.
+    auto folded = win32::ToWide(name);
+    if (!folded) return std::nullopt;
+    ::CharUpperBuffW(folded->data(), static_cast<DWORD>(folded->size()));
+    return EntryIdentity{{info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
+                          false},
+                         win32::FromWide(*folded)};
 }
 
 // ---------------------------------------------------------------------------------------------
