@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DurableWrite.h"
 #include "support/TempDir.h"
 
 namespace vaultwing {
@@ -84,6 +85,25 @@ TEST(TempAndRename, ReplacesDestinationLeavingNoTemporary) {
         EXPECT_EQ(test::Names(dir.Path()), std::vector<std::string>{name});
         EXPECT_FALSE(RenameReplace(dir / "missing", destination, ec));
         EXPECT_FALSE(File::CreateTempBeside(dir / "gone/file", tempPath, ec).has_value());
+    }
+}
+
+// An output is put in place only onto a free name: a file that appears under it meanwhile (a
+// newer copy, another job's output) stays as it is, and the temporary file goes.
+TEST(TempAndRename, AnOutputNeverReplacesAFileThatAppearedMeanwhile) {
+    test::TempDir dir;
+    const auto destination = dir / "a.vwx";
+    for (const bool appears : {true, false}) {
+        std::error_code ec;
+        auto output = TempFileBeside::Create(destination, ec);
+        ASSERT_TRUE(output && output->Write("output", 6, ec));
+        if (appears) test::WriteFile(destination, "newer");
+        EXPECT_EQ(output->Commit(ec), !appears);
+        EXPECT_TRUE(!appears || ec == std::errc::file_exists) << ec.message();
+        output.reset();
+        EXPECT_EQ(test::ReadFile(destination), appears ? "newer" : "output");
+        EXPECT_EQ(test::Names(dir.Path()), std::vector<std::string>{"a.vwx"});
+        fs::remove(destination);
     }
 }
 
