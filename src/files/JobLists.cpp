@@ -253,6 +253,10 @@ void JobLists::CollectFavouritesToEncrypt() {
         AddAborted = false;
         return;
     }
+    if (const auto refusal = CollisionRefusal()) { // one file listed in two spellings is one job
+        Refuse(*refusal);
+        return;
+    }
     if (!toEncrypt.empty()) {
         if (ui_.MainWindowVisible()) ui_.HideMainWindow();
         ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
@@ -274,6 +278,10 @@ void JobLists::CollectFavouritesToDecrypt() {
     if (AddAborted) {
         Clear();
         AddAborted = false;
+        return;
+    }
+    if (const auto refusal = CollisionRefusal()) { // one file listed in two spellings is one job
+        Refuse(*refusal);
         return;
     }
     if (!toDecrypt.empty()) {
