@@ -17,7 +17,7 @@ TEST(VwxProcess, CommandLineWithNothingToDoEndsAtOnce) {
     IniStore(home.Str()).WriteINI("Sprache", "English", kSettingsSection);
     WriteFile(work / "a.txt", "a");
     const std::string command = "cd '" + work.Str() + "' && VAULTWING_HOME='" + home.Str() +
-                                "' QT_QPA_PLATFORM=offscreen timeout 30 '" + VAULTWING_VWX_PATH +
+                                "' QT_QPA_PLATFORM=offscreen timeout 120 '" + VAULTWING_VWX_PATH +
                                 "' '' >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);            // 124 would mean it kept running
