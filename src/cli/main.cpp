@@ -140,7 +140,7 @@ public:
         ApplyDesktopIntegration();
         if (options_.paths.empty()) return kExitOk;
         app_.runs.sourceKept = [](const std::string& source, const std::string& why) {
-            std::fprintf(stderr, "%s\n%s\n", source.c_str(), why.c_str());
+            std::fprintf(stderr, "%s\n%s\n", EscapeControlCharacters(source).c_str(), TerminalLines(why).c_str());
         };
 
         const auto sorted =

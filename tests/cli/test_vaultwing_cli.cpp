@@ -1,4 +1,5 @@
 // End to end through the built `vaultwing` program.
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -88,6 +89,34 @@ TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
         EXPECT_NE(refused.err.find(path.empty() ? "empty argument" : "outside Windows-1252"), std::string::npos);
     }
     EXPECT_EQ(Names(work.Path()), (std::vector<std::string>{"a.txt", "b.vwx", "l\x1B[2J"}));
+}
+
+// On a terminal, a file name and a language file's texts are shown escaped: neither can send the
+// terminal a command (the caption and a kept source went out raw) nor forge a line of its own (a CR
+// in a name, a lone LF in a text).
+TEST_F(Cli, NamesAndTextsNeverDriveTheTerminal) {
+    WriteFile(home / "English.lng",
+              ReadFile(home / "English.lng") + "200 Encrypting\x1B]0;owned\x07\r\n606 Empty.\nALL DONE\r\n");
+    const auto linked = work / "a\x1B[2J\rALL DONE\n.txt", empty = work / "e\rALL DONE";
+    WriteFile(linked, "secret");
+    fs::create_hard_link(linked, work / "second");
+    WriteFile(empty, "");
+    CliOptions terminal;
+    terminal.terminal = true;
+    const auto kept = Run({"--password-file", home / "pw", "--delete", linked}, "", terminal);
+    const auto refused = Run({"--password-file", home / "pw", empty}, "", terminal);
+    EXPECT_EQ(kept.exit, 0);
+    EXPECT_NE(kept.err.find("Encrypting\\x1b]0;owned\\x07 ["), std::string::npos) << kept.err;
+    EXPECT_NE(kept.err.find("a\\x1b[2J\\rALL DONE\\n.txt\r\nThis is a link"), std::string::npos) << kept.err;
+    EXPECT_EQ(refused.exit, 3);
+    EXPECT_NE(refused.err.find("e\\rALL DONE\r\n\r\nEmpty.\\nALL DONE\r\n"), std::string::npos) << refused.err;
+    for (const auto& out : {kept, refused}) {
+        EXPECT_EQ(out.err.find_first_of("\x1B\x07"), std::string::npos) << out.err;
+        for (std::size_t start = 0, end = 0; start <= out.err.size(); start = end + 1) {
+            end = std::min(out.err.find_first_of("\r\n", start), out.err.size());
+            EXPECT_FALSE(out.err.compare(start, 8, "ALL DONE") == 0) << out.err; // no line of its own
+        }
+    }
 }
 
 // With a file and its .vwx in one job, decryption (first) would write the older text over the
