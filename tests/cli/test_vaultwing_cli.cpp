@@ -1,7 +1,10 @@
 // End to end through the built `vaultwing` program.
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
 
 #include "support/CliRunner.h"
 #include "support/ScopedEnv.h"
@@ -117,6 +120,40 @@ TEST_F(Cli, NamesAndTextsNeverDriveTheTerminal) {
             EXPECT_FALSE(out.err.compare(start, 8, "ALL DONE") == 0) << out.err; // no line of its own
         }
     }
+}
+
+// Reads that could wait or grow for ever: a password FIFO without writer ends on a hang-up, Ctrl+C or
+// SIGTERM as the signal would (they were swallowed), with nothing written; a FIFO as VWX.ini is no
+// settings file (the program hung); /dev/zero as the password file is refused (it was read without end).
+TEST_F(Cli, ReadsThatCouldHangOrGrowEnd) {
+    constexpr std::chrono::seconds kBound{60}; // a loaded machine is slow, a hang is for ever
+    const auto fifo = home / "fifo", file = work / "f.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    WriteFile(file, "f");
+    for (const int signal : {SIGHUP, SIGINT, SIGTERM}) {
+        CliProcess waiting(home.Str(), {"--password-file", fifo, "-q", file});
+        const auto opened = std::chrono::steady_clock::now() + kBound; // the wait has begun once it is open
+        const auto fd = "/proc/" + std::to_string(waiting.Pid()) + "/fd";
+        const auto isOpen = [&] {
+            std::error_code ec;
+            for (const auto& entry : fs::directory_iterator(fd, ec))
+                if (fs::read_symlink(entry, ec) == fs::path(fifo)) return true;
+            return false;
+        };
+        while (!isOpen() && std::chrono::steady_clock::now() < opened)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ::kill(waiting.Pid(), signal);
+        EXPECT_EQ(waiting.WaitAtMost(kBound), -signal) << waiting.Err();
+    }
+    WriteFile(home / "pw1024", "Ab1" + std::string(1021, 'x') + "\r\n");
+    fs::remove(fifo);
+    ASSERT_EQ(::mkfifo((home / "VWX.ini").c_str(), 0600), 0);
+    for (const auto& [password, exit] : {std::pair{std::string("/dev/zero"), 2}, {home / "pw1024", 0}}) {
+        CliProcess run(home.Str(), {"--password-file", password, "-q", "--keep", file});
+        EXPECT_EQ(run.WaitAtMost(kBound), exit) << run.Err();
+        EXPECT_EQ(fs::exists(file + ".vwx"), exit == 0);
+    }
+    EXPECT_EQ(Names(work.Path()), (std::vector<std::string>{"f.txt", "f.txt.vwx"}));
 }
 
 // With a file and its .vwx in one job, decryption (first) would write the older text over the

@@ -13,9 +13,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/TempDir.h"
@@ -101,6 +103,22 @@ public:
             exit_ = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
         pid_ = -1;
         return exit_;
+    }
+    // As Wait, but a program still running after `bound` is killed and nullopt returned.
+    std::optional<int> WaitAtMost(std::chrono::milliseconds bound) {
+        const auto deadline = std::chrono::steady_clock::now() + bound;
+        for (int status = 0; pid_ > 0 && std::chrono::steady_clock::now() < deadline;) {
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                (void)Wait(); // standard error to its end
+                exit_ = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+                return exit_;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        Kill();
+        (void)Wait();
+        return std::nullopt;
     }
     // Standard error, complete once Wait has returned.
     [[nodiscard]] const std::string& Err() const { return err_; }
