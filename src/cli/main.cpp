@@ -137,7 +137,11 @@ private:
                 return "no language file " + name + ".lng in " + state.folders.languages.back();
             name = "English";
         }
-        (void)LoadLanguageFile(LanguageFilePath(state, name), state.texts);
+        const std::string path = LanguageFilePath(state, name);
+        (void)LoadLanguage(path, state.texts); // where no file can be loaded, the built-in English texts
+        if (!options_.language.empty() && !state.texts.HasValidHeader())
+            return path + " is not a language file (empty, unreadable or without the line \"000 " + LangTable::kHeader +
+                   "\")";
         return std::nullopt;
     }
 

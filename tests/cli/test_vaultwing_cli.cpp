@@ -69,8 +69,10 @@ TEST_F(Cli, EncryptsAndDecryptsAFolderTree) {
 }
 
 // A path check's refusal exits 3 with message A (the path, control characters escaped, a blank
-// line, the text) in the chosen language, from a Windows-1252 file to UTF-8 on the terminal.
-// Usage errors and a refused password (both directions) exit 2 and write nothing anywhere.
+// line, the text) in the chosen language, from a Windows-1252 file to UTF-8 on the terminal, or
+// in the built-in English without any language file. Usage errors (a --lang file that is empty,
+// no language file or a FIFO among them) and a refused password (both directions) exit 2 and
+// write nothing anywhere.
 TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
     const auto empty = work / "l\x1B[2J", f = work / "a.txt", vwx = work / "b.vwx";
     WriteFile(empty, "");
@@ -82,8 +84,17 @@ TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
     EXPECT_EQ(out.exit, 3);
     EXPECT_EQ(out.err.rfind(work / "l\\x1b[2J\n\nDiese Datei ist leer. Leere Dateien k\xC3\xB6nnen", 0), 0U) << out.err;
     WriteFile(vwx, std::string(16, 'v'));
-    const std::vector<std::vector<std::string>> usage = {
-        {}, {"--bogus", "x"}, {"--password-file"}, {"--password-file", home / "weak", f}, {"--lang", "Klingon", f}};
+    WriteFile(home / "Empty.lng", "");
+    WriteFile(home / "Notes.lng", "001 not a language file\r\n");
+    ASSERT_EQ(::mkfifo((home / "Fifo.lng").c_str(), 0600), 0);
+    const std::vector<std::vector<std::string>> usage = {{},
+                                                         {"--bogus", "x"},
+                                                         {"--password-file"},
+                                                         {"--password-file", home / "weak", f},
+                                                         {"--lang", "Klingon", f},
+                                                         {"--password-file", home / "pw", "--lang", "Empty", f},
+                                                         {"--password-file", home / "pw", "--lang", "Notes", f},
+                                                         {"--password-file", home / "pw", "--lang", "Fifo", f}};
     for (const auto& args : usage)
         EXPECT_EQ(Run(args).exit, 2) << ::testing::PrintToString(args);
     for (const auto& path : {std::string(), f, vwx}) { // no path; a password the key cannot hold, both ways
@@ -92,6 +103,10 @@ TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
         EXPECT_NE(refused.err.find(path.empty() ? "empty argument" : "outside Windows-1252"), std::string::npos);
     }
     EXPECT_EQ(Names(work.Path()), (std::vector<std::string>{"a.txt", "b.vwx", "l\x1B[2J"}));
+    fs::remove(home / "English.lng");
+    const auto english = Run({empty});
+    EXPECT_EQ(english.exit, 3);
+    EXPECT_NE(english.err.find("\n\nThis file is empty."), std::string::npos) << english.err;
 }
 
 // On a terminal, a file name and a language file's texts are shown escaped: neither can send the
