@@ -79,7 +79,7 @@ std::string LanguageFilePath(const AppState& state, const std::string& name) {
 
 void ChooseLanguage(AppState& state, const std::string& name) {
     state.language = name;
-    (void)LoadLanguageFile(LanguageFilePath(state, name), state.texts);
+    (void)LoadLanguage(LanguageFilePath(state, name), state.texts);
 }
 
 } // namespace vaultwing

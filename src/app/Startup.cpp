@@ -54,8 +54,8 @@ void Startup::Main() {
         return;
     }
     state_.firstStart = false;
-    // A missing file leaves the texts as they were; nothing is reported here.
-    (void)LoadLanguageFile(LanguageFilePath(state_, state_.language), state_.texts);
+    // A missing file leaves the built-in English texts where it has none; nothing is reported here.
+    (void)LoadLanguage(LanguageFilePath(state_, state_.language), state_.texts);
     ui_.ApplyLanguage();
 
     if (commandLine_.present) {

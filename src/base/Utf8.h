@@ -21,6 +21,9 @@ struct Utf8Char {
 // `text` with every control character (C0, DEL, C1) and every byte that is not well-formed UTF-8
 // written as an escape (\t, \n, \r, else \xHH per byte), so that a file name can neither move
 // the cursor nor send a terminal a command. Everything else, a backslash too, stays as it is.
+// Every file name and every language text goes through it before it reaches a terminal; a name
+// inside a message is escaped when the message is built, so that its CR or LF cannot pass for
+// one of the message's own line breaks.
 [[nodiscard]] std::string EscapeControlCharacters(std::string_view text);
 
 } // namespace vaultwing

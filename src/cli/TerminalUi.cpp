@@ -65,7 +65,7 @@ void TerminalUi::DrawBar() {
     const int filled = percent_ * kWidth / 100;
     std::string bar(static_cast<std::size_t>(filled), '#');
     bar.append(static_cast<std::size_t>(kWidth - filled), '.');
-    std::fprintf(stderr, "\r%s [%s] %3d%%  %s", caption_.c_str(), bar.c_str(), percent_,
+    std::fprintf(stderr, "\r%s [%s] %3d%%  %s", EscapeControlCharacters(caption_).c_str(), bar.c_str(), percent_,
                  EscapeControlCharacters(fileName_).c_str());
     std::fflush(stderr);
     barOnScreen_ = true;

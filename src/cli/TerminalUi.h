@@ -47,8 +47,9 @@ private:
     int percent_ = -1;
 };
 
-// Puts the program's line breaks (CR LF, or a lone CR from a language file) as terminal lines;
-// every other control character (a file name's) is shown escaped.
+// Puts the program's line breaks (CR LF, or a lone CR from a language file's "_") as terminal lines;
+// every other control character (a lone LF of a language text) is shown escaped. The names in a
+// message were escaped when it was built, so every CR left in it is the program's own.
 [[nodiscard]] std::string TerminalLines(const std::string& text);
 
 } // namespace vaultwing::cli

@@ -92,41 +92,9 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, Options&
     return std::nullopt;
 }
 
-// Appends `c` to a secret; when the string must grow, the old buffer is wiped before it is
-// given back, so no copy of the secret is left behind in freed memory.
-void AppendSecret(std::string& secret, char c) {
-    if (secret.size() == secret.capacity()) {
-        std::string larger;
-        larger.reserve(secret.capacity() * 2 + 64);
-        larger = secret;
-        WipeString(secret);
-        secret.swap(larger);
-    }
-    secret.push_back(c);
-}
-
-// The first line of the password file, without its line end. Read byte by byte without a
-// stream buffer: a buffer would keep a copy of the password in memory the program then frees
-// without wiping.
-std::optional<std::string> ReadPasswordFile(const std::string& file) {
-    std::FILE* in = file == "-" ? stdin : platform::OpenCFile(file, "rb");
-    if (in == nullptr) return std::nullopt;
-    std::setvbuf(in, nullptr, _IONBF, 0);
-    std::string line;
-    line.reserve(256);
-    int c = 0;
-    bool any = false;
-    while ((c = std::fgetc(in)) != EOF) {
-        any = true;
-        if (c == '\n') break;
-        AppendSecret(line, static_cast<char>(c));
-    }
-    c = 0;
-    if (in != stdin) std::fclose(in);
-    if (!any && file == "-") return std::nullopt;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line;
-}
+// A password file's line may be no longer: a device such as /dev/zero, or the wrong file, is
+// refused instead of being read without end.
+constexpr std::size_t kMaxPasswordBytes = 1024;
 
 class Cli {
 public:
@@ -140,7 +108,7 @@ public:
         ApplyDesktopIntegration();
         if (options_.paths.empty()) return kExitOk;
         app_.runs.sourceKept = [](const std::string& source, const std::string& why) {
-            std::fprintf(stderr, "%s\n%s\n", source.c_str(), why.c_str());
+            std::fprintf(stderr, "%s\n%s\n", EscapeControlCharacters(source).c_str(), TerminalLines(why).c_str());
         };
 
         // The password file holds the key: it is never encrypted (and destroyed) with it.
@@ -176,7 +144,11 @@ private:
                 return "no language file " + name + ".lng in " + state.folders.languages.back();
             name = "English";
         }
-        (void)LoadLanguageFile(LanguageFilePath(state, name), state.texts);
+        const std::string path = LanguageFilePath(state, name);
+        (void)LoadLanguage(path, state.texts); // where no file can be loaded, the built-in English texts
+        if (!options_.language.empty() && !state.texts.HasValidHeader())
+            return path + " is not a language file (empty, unreadable or without the line \"000 " + LangTable::kHeader +
+                   "\")";
         return std::nullopt;
     }
 
@@ -195,22 +167,23 @@ private:
     std::optional<std::string> Password(int promptIndex) {
         if (options_.passwordFile) {
             if (!filePasswordRead_) {
-                filePasswordRead_ = true;
-                if (auto read = ReadPasswordFile(*options_.passwordFile))
-                    filePassword_ = std::move(*read);
-                else
-                    return std::nullopt;
+                filePasswordRead_ = platform::ReadSecretLine(*options_.passwordFile, kMaxPasswordBytes, filePassword_);
             }
+            if (filePasswordRead_ != platform::SecretLineRead::Read) return std::nullopt;
             return filePassword_;
         }
         return platform::ReadPasswordFromTerminal(TerminalLines(app_.state.Text(promptIndex)));
     }
 
     int PasswordUnavailable() const {
-        std::fprintf(stderr, "vaultwing: %s\n",
-                     options_.passwordFile
-                         ? ("cannot read the password from " + EscapeControlCharacters(*options_.passwordFile)).c_str()
-                         : "no terminal to ask for the password: use --password-file");
+        const std::string file = options_.passwordFile ? EscapeControlCharacters(*options_.passwordFile) : "";
+        if (!options_.passwordFile)
+            std::fputs("vaultwing: no terminal to ask for the password: use --password-file\n", stderr);
+        else if (filePasswordRead_ == platform::SecretLineRead::TooLong)
+            std::fprintf(stderr, "vaultwing: the first line of %s is longer than %zu bytes: no password is that long\n",
+                         file.c_str(), kMaxPasswordBytes);
+        else
+            std::fprintf(stderr, "vaultwing: cannot read the password from %s\n", file.c_str());
         return kExitUsage;
     }
 
@@ -264,7 +237,7 @@ private:
     TerminalUi& ui_;
     Application app_;
     std::string filePassword_;
-    bool filePasswordRead_ = false;
+    std::optional<platform::SecretLineRead> filePasswordRead_;
 };
 
 } // namespace

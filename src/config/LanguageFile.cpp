@@ -6,6 +6,7 @@
 
 #include "base/Cp1252.h"
 #include "base/PathNames.h"
+#include "config/EnglishLng.inc" // made at build time from lang/English.lng
 #include "platform/PathQueries.h"
 #include "platform/platform.h"
 
@@ -156,7 +157,7 @@ bool LoadLanguageFile(const std::string& path, LangTable& table) {
     if (path.empty() || !FileExists(path) || IsDirectory(path)) return false;
 
     std::error_code ec;
-    auto file = platform::File::OpenRead(path, ec);
+    auto file = platform::File::OpenRegularRead(path, ec); // a FIFO or a device: unreadable
     if (!file) return false; // nothing read, nothing changed
 
     std::string contents;
@@ -175,6 +176,23 @@ bool LoadLanguageFile(const std::string& path, LangTable& table) {
 
     if (!ParseLanguageFile(contents, table)) ok = false;
     return ok && table.HasValidHeader();
+}
+
+const LangTable& BuiltInEnglish() {
+    static const LangTable english = [] {
+        LangTable table;
+        (void)ParseLanguageFile(std::string_view(kEnglishLng, sizeof kEnglishLng), table);
+        return table;
+    }();
+    return english;
+}
+
+bool LoadLanguage(const std::string& path, LangTable& table) {
+    const bool loaded = LoadLanguageFile(path, table);
+    // The header stays the file's own: it tells whether a language file was loaded at all.
+    for (int index = 1; index < LangTable::kSize; ++index)
+        if (table[index].empty()) table.Set(index, BuiltInEnglish()[index]);
+    return loaded;
 }
 
 } // namespace vaultwing

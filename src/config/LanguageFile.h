@@ -19,6 +19,13 @@ namespace vaultwing {
 // and leave the table as it was. Whatever was stored stays stored either way.
 [[nodiscard]] bool LoadLanguageFile(const std::string& path, LangTable& table);
 
+// The English texts built into the program, from the shipped English.lng.
+[[nodiscard]] const LangTable& BuiltInEnglish();
+
+// LoadLanguageFile, after which every text but the header that is still empty (no file could be
+// loaded, or the file lacks the text) is the built-in English one, so that no message is blank.
+bool LoadLanguage(const std::string& path, LangTable& table);
+
 // The loader without the file: parses the whole contents of a language file into `table`.
 // Returns false when a step failed (an entry whose index lies outside 0..999, a line of a UTF-8
 // file that is not valid UTF-8); such a line is skipped and the rest is still read.

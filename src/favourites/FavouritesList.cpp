@@ -4,6 +4,7 @@
 #include <set>
 
 #include "base/PathNames.h"
+#include "base/Utf8.h"
 #include "base/VwxError.h"
 #include "config/LangIndices.h"
 #include "favourites/CaseFold.h"
@@ -57,8 +58,8 @@ bool FavouritesList::Save() {
 
 void FavouritesList::ReportUnreadable() {
     state_.favouritesUnreadableShown = true;
-    ShowWarning(ui_, WarningMessage(state_, FavouritesPath(state_.programFolder) + kCrLf + kCrLf +
-                                                state_.Text(lang::kFavouritesUnreadable)));
+    ShowWarning(ui_, WarningMessage(state_, EscapeControlCharacters(FavouritesPath(state_.programFolder)) + kCrLf +
+                                                kCrLf + state_.Text(lang::kFavouritesUnreadable)));
 }
 
 std::string FavouritesList::RelativeForm(const std::string& path, bool rootCheck) const {
@@ -124,7 +125,7 @@ bool FavouritesList::SwitchPathMode() {
         const std::string text = noDrives && error.Number() == kErrRootMismatch
                                      ? state_.Text(lang::kNotRelativeToProgramFolder)
                                      : error.Description();
-        ShowWarning(ui_, WarningMessage(state_, entry + kCrLf + kCrLf + text));
+        ShowWarning(ui_, WarningMessage(state_, EscapeControlCharacters(entry) + kCrLf + kCrLf + text));
         return false;
     }
     SortEntries(converted);

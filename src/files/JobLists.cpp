@@ -5,6 +5,7 @@
 #include <set>
 
 #include "base/PathNames.h"
+#include "base/Utf8.h"
 #include "platform/PathQueries.h"
 #include "config/LangIndices.h"
 #include "favourites/FavouritesFile.h"
@@ -20,7 +21,7 @@ namespace {
 const std::string kSeparator(1, platform::kPathSeparator);
 
 std::string PathAndText(const AppState& state, const std::string& path, int index) {
-    return path + kCrLf + kCrLf + state.Text(index);
+    return EscapeControlCharacters(path) + kCrLf + kCrLf + state.Text(index);
 }
 
 // No language file has texts for these (the files' indices are fixed), so they stay English.
@@ -50,8 +51,8 @@ Message FileInUseMessage(const AppState& state, const std::string& path) {
 }
 
 Message OutputExistsMessage(const AppState& state, const std::string& existing) {
-    return WarningMessage(state, state.Text(lang::kOutputExists) + kCrLf + kCrLf + existing + kCrLf + kCrLf +
-                                     state.Text(lang::kOutputExistsHint));
+    return WarningMessage(state, state.Text(lang::kOutputExists) + kCrLf + kCrLf + EscapeControlCharacters(existing) +
+                                     kCrLf + kCrLf + state.Text(lang::kOutputExistsHint));
 }
 
 std::optional<Message> CheckTooLarge(const AppState& state, const std::string& path) {
@@ -132,7 +133,7 @@ void JobLists::ReportGaps(const WalkGaps& gaps) {
     std::string text;
     const auto add = [&text](const std::string& path, const char* note) {
         if (!text.empty()) text.append(kCrLf).append(kCrLf);
-        text.append(path).append(kCrLf).append(note);
+        text.append(EscapeControlCharacters(path)).append(kCrLf).append(note);
     };
     for (const auto& folder : gaps.unlistedFolders)
         add(folder, kFolderNotListed);

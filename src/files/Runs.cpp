@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/SecureWipe.h"
+#include "base/Utf8.h"
 #include "base/VwxError.h"
 #include "base/PathNames.h"
 #include "cipher/Verify.h"
@@ -96,7 +97,7 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
     }
     ui_.ProgressHide();
     if (outcome != RunResult::Completed)
-        ui_.ShowMessage(WarningMessage(state_, files[current] + kCrLf + kCrLf + failure));
+        ui_.ShowMessage(WarningMessage(state_, EscapeControlCharacters(files[current]) + kCrLf + kCrLf + failure));
     EndRun(list);
     return outcome;
 }

@@ -8,7 +8,7 @@ namespace vaultwing {
 bool IsKeyCharacter(char32_t c) {
     if (c >= 0x80 && c <= 0x9F) return false; // C1 controls, also where the code page has gaps
     const int code = Cp1252FromCodePoint(c);
-    return code >= 33 && code <= 255;
+    return code >= 33 && code <= 255 && code != 0x7F; // DEL is a control character too
 }
 
 bool IsKeyText(std::string_view utf8, KeyUse use) {

@@ -108,6 +108,10 @@ public:
     ~File();
 
     [[nodiscard]] static std::optional<File> OpenRead(const std::string& path, std::error_code& ec);
+    // As OpenRead, for the files the program reads whole (settings, language and favourites files):
+    // anything but a regular file (a FIFO, a device) is refused with invalid_argument, without
+    // waiting for a FIFO's writer, so that it is taken for a file that cannot be read.
+    [[nodiscard]] static std::optional<File> OpenRegularRead(const std::string& path, std::error_code& ec);
     // Creates a new, empty file with a unique name in the folder of `beside`; its path is stored
     // in `tempPath`. From its creation it is no more readable than it will be as `beside`
     // (POSIX permission bits): those of `beside` when that file exists and is replaced, else
@@ -247,6 +251,15 @@ struct ScreenPoint {
 
 // Reads a password on the controlling terminal without echoing it; nullopt without a terminal.
 [[nodiscard]] std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt);
+
+enum class SecretLineRead { Read, Unreadable, TooLong };
+
+// The first line of `path` ("-": standard input, where no byte at all is Unreadable) without its
+// line end, for a password: read without a stream buffer, which would keep a copy, and at most
+// `limit` bytes before the line end (TooLong, `line` then empty). While it waits for a FIFO's
+// writer or a pipe's data, a stop signal (see CatchStopSignals) ends the process as the terminal
+// prompt does. Win32: a stop signal ends it at the next byte read.
+[[nodiscard]] SecretLineRead ReadSecretLine(const std::string& path, std::size_t limit, std::string& line);
 
 // True when standard error is a terminal (the command line then draws a progress bar).
 [[nodiscard]] bool StandardErrorIsTerminal();

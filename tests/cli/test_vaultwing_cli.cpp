@@ -1,6 +1,10 @@
 // End to end through the built `vaultwing` program.
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
 
 #include "support/CliRunner.h"
 #include "support/ScopedEnv.h"
@@ -65,8 +69,10 @@ TEST_F(Cli, EncryptsAndDecryptsAFolderTree) {
 }
 
 // A path check's refusal exits 3 with message A (the path, control characters escaped, a blank
-// line, the text) in the chosen language, from a Windows-1252 file to UTF-8 on the terminal.
-// Usage errors and a refused password (both directions) exit 2 and write nothing anywhere.
+// line, the text) in the chosen language, from a Windows-1252 file to UTF-8 on the terminal, or
+// in the built-in English without any language file. Usage errors (a --lang file that is empty,
+// no language file or a FIFO among them) and a refused password (both directions) exit 2 and
+// write nothing anywhere.
 TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
     const auto empty = work / "l\x1B[2J", f = work / "a.txt", vwx = work / "b.vwx";
     WriteFile(empty, "");
@@ -78,8 +84,17 @@ TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
     EXPECT_EQ(out.exit, 3);
     EXPECT_EQ(out.err.rfind(work / "l\\x1b[2J\n\nDiese Datei ist leer. Leere Dateien k\xC3\xB6nnen", 0), 0U) << out.err;
     WriteFile(vwx, std::string(16, 'v'));
-    const std::vector<std::vector<std::string>> usage = {
-        {}, {"--bogus", "x"}, {"--password-file"}, {"--password-file", home / "weak", f}, {"--lang", "Klingon", f}};
+    WriteFile(home / "Empty.lng", "");
+    WriteFile(home / "Notes.lng", "001 not a language file\r\n");
+    ASSERT_EQ(::mkfifo((home / "Fifo.lng").c_str(), 0600), 0);
+    const std::vector<std::vector<std::string>> usage = {{},
+                                                         {"--bogus", "x"},
+                                                         {"--password-file"},
+                                                         {"--password-file", home / "weak", f},
+                                                         {"--lang", "Klingon", f},
+                                                         {"--password-file", home / "pw", "--lang", "Empty", f},
+                                                         {"--password-file", home / "pw", "--lang", "Notes", f},
+                                                         {"--password-file", home / "pw", "--lang", "Fifo", f}};
     for (const auto& args : usage)
         EXPECT_EQ(Run(args).exit, 2) << ::testing::PrintToString(args);
     for (const auto& path : {std::string(), f, vwx}) { // no path; a password the key cannot hold, both ways
@@ -88,6 +103,72 @@ TEST_F(Cli, RefusalsExitThreeAndUsageErrorsTwo) {
         EXPECT_NE(refused.err.find(path.empty() ? "empty argument" : "outside Windows-1252"), std::string::npos);
     }
     EXPECT_EQ(Names(work.Path()), (std::vector<std::string>{"a.txt", "b.vwx", "l\x1B[2J"}));
+    fs::remove(home / "English.lng");
+    const auto english = Run({empty});
+    EXPECT_EQ(english.exit, 3);
+    EXPECT_NE(english.err.find("\n\nThis file is empty."), std::string::npos) << english.err;
+}
+
+// On a terminal, a file name and a language file's texts are shown escaped: neither can send the
+// terminal a command (the caption and a kept source went out raw) nor forge a line of its own (a CR
+// in a name, a lone LF in a text).
+TEST_F(Cli, NamesAndTextsNeverDriveTheTerminal) {
+    WriteFile(home / "English.lng",
+              ReadFile(home / "English.lng") + "200 Encrypting\x1B]0;owned\x07\r\n606 Empty.\nALL DONE\r\n");
+    const auto linked = work / "a\x1B[2J\rALL DONE\n.txt", empty = work / "e\rALL DONE";
+    WriteFile(linked, "secret");
+    fs::create_hard_link(linked, work / "second");
+    WriteFile(empty, "");
+    CliOptions terminal;
+    terminal.terminal = true;
+    const auto kept = Run({"--password-file", home / "pw", "--delete", linked}, "", terminal);
+    const auto refused = Run({"--password-file", home / "pw", empty}, "", terminal);
+    EXPECT_EQ(kept.exit, 0);
+    EXPECT_NE(kept.err.find("Encrypting\\x1b]0;owned\\x07 ["), std::string::npos) << kept.err;
+    EXPECT_NE(kept.err.find("a\\x1b[2J\\rALL DONE\\n.txt\r\nThis is a link"), std::string::npos) << kept.err;
+    EXPECT_EQ(refused.exit, 3);
+    EXPECT_NE(refused.err.find("e\\rALL DONE\r\n\r\nEmpty.\\nALL DONE\r\n"), std::string::npos) << refused.err;
+    for (const auto& out : {kept, refused}) {
+        EXPECT_EQ(out.err.find_first_of("\x1B\x07"), std::string::npos) << out.err;
+        for (std::size_t start = 0, end = 0; start <= out.err.size(); start = end + 1) {
+            end = std::min(out.err.find_first_of("\r\n", start), out.err.size());
+            EXPECT_FALSE(out.err.compare(start, 8, "ALL DONE") == 0) << out.err; // no line of its own
+        }
+    }
+}
+
+// Reads that could wait or grow for ever: a password FIFO without writer ends on a hang-up, Ctrl+C or
+// SIGTERM as the signal would (they were swallowed), with nothing written; a FIFO as VWX.ini is no
+// settings file (the program hung); /dev/zero as the password file is refused (it was read without end).
+TEST_F(Cli, ReadsThatCouldHangOrGrowEnd) {
+    constexpr std::chrono::seconds kBound{60}; // a loaded machine is slow, a hang is for ever
+    const auto fifo = home / "fifo", file = work / "f.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    WriteFile(file, "f");
+    for (const int signal : {SIGHUP, SIGINT, SIGTERM}) {
+        CliProcess waiting(home.Str(), {"--password-file", fifo, "-q", file});
+        const auto opened = std::chrono::steady_clock::now() + kBound; // the wait has begun once it is open
+        const auto fd = "/proc/" + std::to_string(waiting.Pid()) + "/fd";
+        const auto isOpen = [&] {
+            std::error_code ec;
+            for (const auto& entry : fs::directory_iterator(fd, ec))
+                if (fs::read_symlink(entry, ec) == fs::path(fifo)) return true;
+            return false;
+        };
+        while (!isOpen() && std::chrono::steady_clock::now() < opened)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ::kill(waiting.Pid(), signal);
+        EXPECT_EQ(waiting.WaitAtMost(kBound), -signal) << waiting.Err();
+    }
+    WriteFile(home / "pw1024", "Ab1" + std::string(1021, 'x') + "\r\n");
+    fs::remove(fifo);
+    ASSERT_EQ(::mkfifo((home / "VWX.ini").c_str(), 0600), 0);
+    for (const auto& [password, exit] : {std::pair{std::string("/dev/zero"), 2}, {home / "pw1024", 0}}) {
+        CliProcess run(home.Str(), {"--password-file", password, "-q", "--keep", file});
+        EXPECT_EQ(run.WaitAtMost(kBound), exit) << run.Err();
+        EXPECT_EQ(fs::exists(file + ".vwx"), exit == 0);
+    }
+    EXPECT_EQ(Names(work.Path()), (std::vector<std::string>{"f.txt", "f.txt.vwx"}));
 }
 
 // An existing output is never replaced, in delete mode too: a file and its .vwx in one job under

@@ -86,6 +86,24 @@ TEST(LoadLanguageFile, TrueForAFileReadWithoutErrorWithItsHeader) {
     EXPECT_EQ(table[701], "old");
 }
 
+// Where no file gives a text (none loaded, or it lacks the text) the shipped English one, built into
+// the program, stands in; the file's own texts win and the header stays the file's.
+TEST(LoadLanguage, TheBuiltInEnglishFillsEveryGapButTheHeader) {
+    test::TempDir dir;
+    LangTable english;
+    ASSERT_TRUE(LoadLanguageFile(std::string(VAULTWING_LANG_DIR) + "/English.lng", english));
+    test::WriteFile(dir / "partial.lng", kHeader + "606 Leer.\r\n");
+    std::filesystem::create_directory(dir.Path() / "folder.lng");
+    for (const std::string name : {"missing.lng", "folder.lng", "partial.lng"}) {
+        const bool partial = name == "partial.lng";
+        LangTable table;
+        EXPECT_EQ(LoadLanguage(dir / name, table), partial) << name;
+        EXPECT_EQ(table.HasValidHeader(), partial) << name;
+        for (int index = 1; index < LangTable::kSize; ++index)
+            EXPECT_EQ(table[index], partial && index == lang::kFileEmpty ? "Leer." : english[index]) << name << index;
+    }
+}
+
 // Each shipped file gives every text the program reads and no other, in Windows-1252 with CR LF
 // throughout and without a byte-order mark, so that every copy of the program can read it.
 TEST(ShippedLanguageFiles, AreCompleteAndPlainWindows1252) {

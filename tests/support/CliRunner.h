@@ -1,18 +1,23 @@
 #pragma once
 // The real `vaultwing` program as a child process, started as a shell starts it (umask 022): its exit
 // status and standard error. A run can limit the size of the files it writes or the files it may
-// hold open or, when the tests run as root, run as "nobody", for whom permission bits count.
+// hold open or, when the tests run as root, run as "nobody", for whom permission bits count; or
+// it can write to a pseudo-terminal, which is then also its controlling terminal.
 #include <fcntl.h>
 #include <grp.h>
+#include <pty.h>
+#include <sys/ioctl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/TempDir.h"
@@ -27,6 +32,7 @@ struct CliOptions {
     bool asNobody = false;
     std::string input; // standard input; small enough for one pipe buffer
     std::string workingDirectory; // empty: the tests' own
+    bool terminal = false;        // standard error is a pseudo-terminal (the output then has its CR LF line ends)
 };
 
 class CliProcess {
@@ -45,10 +51,13 @@ public:
         argv.push_back(nullptr);
         envp.push_back(nullptr);
         int in[2], err[2];
-        if (::pipe(in) != 0 || ::pipe(err) != 0) return;
+        if (::pipe(in) != 0 ||
+            (options.terminal ? ::openpty(&err[0], &err[1], nullptr, nullptr, nullptr) : ::pipe(err)) != 0)
+            return;
         pid_ = ::fork();
         if (pid_ == 0) {
             if (!options.workingDirectory.empty() && ::chdir(options.workingDirectory.c_str()) != 0) ::_exit(126);
+            if (options.terminal && (::setsid() < 0 || ::ioctl(err[1], TIOCSCTTY, 0) != 0)) ::_exit(126);
             ::dup2(in[0], STDIN_FILENO);
             ::dup2(::open("/dev/null", O_WRONLY), STDOUT_FILENO);
             ::dup2(err[1], STDERR_FILENO);
@@ -84,6 +93,7 @@ public:
     // Waits for the end: the exit status, or minus the signal that ended the program.
     int Wait() {
         char buffer[4096];
+        // A pseudo-terminal ends with EIO once the program has closed its side.
         for (ssize_t n; errFd_ >= 0 && (n = ::read(errFd_, buffer, sizeof buffer)) > 0;)
             err_.append(buffer, static_cast<std::size_t>(n));
         if (errFd_ >= 0) ::close(errFd_);
@@ -93,6 +103,22 @@ public:
             exit_ = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
         pid_ = -1;
         return exit_;
+    }
+    // As Wait, but a program still running after `bound` is killed and nullopt returned.
+    std::optional<int> WaitAtMost(std::chrono::milliseconds bound) {
+        const auto deadline = std::chrono::steady_clock::now() + bound;
+        for (int status = 0; pid_ > 0 && std::chrono::steady_clock::now() < deadline;) {
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                (void)Wait(); // standard error to its end
+                exit_ = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+                return exit_;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        Kill();
+        (void)Wait();
+        return std::nullopt;
     }
     // Standard error, complete once Wait has returned.
     [[nodiscard]] const std::string& Err() const { return err_; }

@@ -60,7 +60,7 @@ void PasswordField::keyPressEvent(QKeyEvent* event) {
         emit enterPressed();
         return;
     }
-    // Characters typed: codes 33..255 and Backspace go in, every other key that would type
+    // Characters typed: codes 33..255 but DEL, and Backspace go in, every other key that would type
     // something (a space, a control character) is discarded. Keys that type nothing (arrows,
     // Delete, Home) and shortcuts (paste, undo) work as in any text box.
     const bool shortcut = (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,8 @@
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include "base/SecureWipe.h"
 
 namespace vaultwing::platform {
 namespace {
@@ -249,6 +252,21 @@ std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec)
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
         ec = std::make_error_code(std::errc::is_a_directory);
+        return std::nullopt;
+    }
+    return File(fd);
+}
+
+std::optional<File> File::OpenRegularRead(const std::string& path, std::error_code& ec) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        ec = LastError();
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        ec = std::make_error_code(std::errc::invalid_argument);
         return std::nullopt;
     }
     return File(fd);
@@ -510,11 +528,84 @@ void FatalExit() {
     ::_exit(0);
 }
 
+namespace {
+
+// Waits until `fd` has data or its end (false on a failed wait). A stop signal ends the process
+// as the signal would, after `beforeEnd`. The stop signals stay blocked between the test of the
+// flag and the wait, which alone lets them in, so that none slips through in between.
+bool WaitUntilReadable(int fd, void (*beforeEnd)(int), int context) {
+    sigset_t stops{}, previous{};
+    sigemptyset(&stops);
+    for (const int signal : {SIGHUP, SIGINT, SIGTERM, SIGQUIT})
+        sigaddset(&stops, signal);
+    (void)::pthread_sigmask(SIG_BLOCK, &stops, &previous);
+    pollfd ready{fd, POLLIN, 0};
+    int result = 0;
+    for (;;) {
+        if (const int signal = StopSignal(); signal != 0) {
+            if (beforeEnd != nullptr) beforeEnd(context);
+            EndBySignal(signal);
+        }
+        result = ::ppoll(&ready, 1, nullptr, &previous);
+        if (result >= 0 || errno != EINTR) break;
+    }
+    (void)::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return result > 0;
+}
+
+// The terminal's settings while the prompt has its echo off, for a signal to put back.
+termios gSavedTerminal{};
+bool gTerminalSaved = false;
+
+void RestoreTerminal(int fd) {
+    if (gTerminalSaved) ::tcsetattr(fd, TCSAFLUSH, &gSavedTerminal);
+    (void)!::write(fd, "\n", 1);
+}
+
+} // namespace
+
+SecretLineRead ReadSecretLine(const std::string& path, std::size_t limit, std::string& line) {
+    line.clear();
+    line.reserve(limit + 2); // never grows: no copy of the password is left behind in freed memory
+    const bool standardInput = path == "-";
+    // A FIFO is opened without waiting for its writer: the wait is below, where a signal ends it.
+    const int fd = standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return SecretLineRead::Unreadable;
+    if (!standardInput) (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    SecretLineRead result = SecretLineRead::Read;
+    bool any = false;
+    char c = 0;
+    for (;;) {
+        if (!WaitUntilReadable(fd, nullptr, 0)) {
+            result = SecretLineRead::Unreadable;
+            break;
+        }
+        const ssize_t got = ::read(fd, &c, 1);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) result = SecretLineRead::Unreadable;
+        if (got <= 0) break;
+        any = true;
+        if (c == '\n') break;
+        if (line.size() > limit) { // one byte more is the CR of a CR LF
+            result = SecretLineRead::TooLong;
+            break;
+        }
+        line.push_back(c);
+    }
+    c = 0;
+    if (!standardInput) ::close(fd);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (result == SecretLineRead::Read && line.size() > limit) result = SecretLineRead::TooLong;
+    if (result == SecretLineRead::Read && !any && standardInput) result = SecretLineRead::Unreadable;
+    if (result != SecretLineRead::Read) WipeString(line);
+    return result;
+}
+
 std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     const int fd = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
-    termios saved{};
-    const bool haveTermios = ::tcgetattr(fd, &saved) == 0;
+    termios& saved = gSavedTerminal;
+    const bool haveTermios = gTerminalSaved = ::tcgetattr(fd, &saved) == 0;
     if (haveTermios) {
         termios quiet = saved;
         quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
@@ -525,19 +616,9 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     std::string password;
     password.reserve(256); // no copies of the password left behind by growing
     char c = 0;
-    // Waited for with poll, which a caught signal always interrupts: Ctrl+C (or a hang-up) ends
-    // the program here and now, with the echo back on.
-    pollfd ready{fd, POLLIN, 0};
+    // Ctrl+C (or a hang-up) ends the program here and now, with the echo back on.
     for (;;) {
-        if (const int signal = StopSignal(); signal != 0) {
-            if (haveTermios) ::tcsetattr(fd, TCSAFLUSH, &saved);
-            (void)!::write(fd, "\n", 1);
-            EndBySignal(signal);
-        }
-        if (::poll(&ready, 1, -1) < 0) {
-            if (errno != EINTR) break;
-            continue;
-        }
+        if (!WaitUntilReadable(fd, RestoreTerminal, fd)) break;
         if (::read(fd, &c, 1) != 1 || c == '\n') break;
         password.push_back(c);
     }

@@ -287,6 +287,16 @@ std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec)
     return File(FromHandle(h));
 }
 
+std::optional<File> File::OpenRegularRead(const std::string& path, std::error_code& ec) {
+    auto file = OpenRead(path, ec);
+    // A named pipe or a device (CON, NUL) is no file that can be read whole.
+    if (file && ::GetFileType(AsHandle(file->handle_)) != FILE_TYPE_DISK) {
+        ec = std::make_error_code(std::errc::invalid_argument);
+        return std::nullopt;
+    }
+    return file;
+}
+
 // Permission bits are a POSIX matter: a new file takes its folder's access rules.
 std::optional<File> File::CreateTempBeside(const std::string& beside, std::string& tempPath, std::error_code& ec,
                                            const std::string& /*accessLike*/) {
@@ -669,6 +679,38 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
     ::SecureZeroMemory(typed.data(), typed.capacity() * sizeof(wchar_t));
     if (tooLong || (!ended && password.empty())) return std::nullopt;
     return password;
+}
+
+SecretLineRead ReadSecretLine(const std::string& path, std::size_t limit, std::string& line) {
+    line.clear();
+    line.reserve(limit + 2); // never grows: no copy of the password is left behind in freed memory
+    const bool standardInput = path == "-";
+    std::FILE* in = standardInput ? stdin : OpenCFile(path, "rb");
+    if (in == nullptr) return SecretLineRead::Unreadable;
+    std::setvbuf(in, nullptr, _IONBF, 0);
+    SecretLineRead result = SecretLineRead::Read;
+    bool any = false;
+    int c = 0;
+    while ((c = std::fgetc(in)) != EOF) {
+        if (const int signal = StopSignal(); signal != 0) EndBySignal(signal);
+        any = true;
+        if (c == '\n') break;
+        if (line.size() > limit) { // one byte more is the CR of a CR LF
+            result = SecretLineRead::TooLong;
+            break;
+        }
+        line.push_back(static_cast<char>(c));
+    }
+    c = 0;
+    if (!standardInput) std::fclose(in);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (result == SecretLineRead::Read && line.size() > limit) result = SecretLineRead::TooLong;
+    if (result == SecretLineRead::Read && !any && standardInput) result = SecretLineRead::Unreadable;
+    if (result != SecretLineRead::Read) {
+        ::SecureZeroMemory(line.data(), line.size());
+        line.clear();
+    }
+    return result;
 }
 
 bool StandardErrorIsTerminal() {
