@@ -93,9 +93,12 @@ portable=$work/Vaultwing
 cp -r "$deploy" "$portable"
 printf '[Einstellungen]\r\nSprache=English\r\n' >"$portable/VWX.ini"
 
-visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort; }
-picture_of() { xwd -silent -id "$1" 2>/dev/null | md5sum; }
-window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+# Windows are looked for by polling: a search that meets a window as it goes (Wine makes and
+# drops windows while it starts) fails, and the next look finds what is there.
+# (Each of these answers, never fails: a window that went away just is not in the answer.)
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort || true; }
+picture_of() { xwd -silent -id "$1" 2>/dev/null | md5sum || true; }
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true; }
 has_window() { [ -n "$(window_named "$1")" ]; }
 no_window() { [ -z "$(window_named "$1")" ]; }
 steady() { # steady WINDOW: drawn, the same picture half a second apart
@@ -106,7 +109,7 @@ steady() { # steady WINDOW: drawn, the same picture half a second apart
 }
 changed() { [ "$(picture_of "$1")" != "$2" ]; } # changed WINDOW PICTURE
 appeared() { # a visible window that was not there before ($before)
-    comm -13 <(printf '%s\n' "$before") <(visible_windows) | head -n1
+    comm -13 <(printf '%s\n' "$before") <(visible_windows) | head -n1 || true
 }
 menu_up() { menu=$(appeared); [ -n "$menu" ]; }
 menu_gone() { ! visible_windows | grep -qx "$menu"; }
@@ -132,8 +135,8 @@ vwx_job() {
     local caption=$1 file=$2 picture=${3:-} running=${4:-} window
     timeout 300 wine "$portable/VWX.exe" "$(winpath "$file")" >>"$work/vwx.log" 2>&1 &
     local vwx=$!
-    window=$(timeout 180 xdotool search --sync --onlyvisible --name "^$caption\$" 2>/dev/null | head -n1) ||
-        fail "no \"$caption\" window for $file"
+    wait_for 180 has_window "$caption" || fail "no \"$caption\" window for $file"
+    window=$(window_named "$caption")
     wait_for 60 steady "$window" || fail "the \"$caption\" window was never drawn"
     [ -z "$picture" ] || grab "$picture"
     activate "$window" "$caption"
@@ -182,8 +185,8 @@ rm -f "$work/docs/large.bin" "$work/docs/large.bin.vwx"
 # window the right click brings. Each step waits for the state it needs, with a generous bound.
 timeout 600 wine "$portable/VWX.exe" >>"$work/vwx.log" 2>&1 &
 vwx=$!
-tile=$(timeout 180 xdotool search --sync --onlyvisible --name '^Vaultwing$' 2>/dev/null | head -n1) ||
-    fail "VWX.exe showed no drop zone"
+wait_for 180 has_window Vaultwing || fail "VWX.exe showed no drop zone"
+tile=$(window_named Vaultwing)
 wait_for 60 steady "$tile" || fail "the drop zone was never drawn"
 grab wine-drop-zone
 choose() { # choose ITEM: the tile's menu item ITEM (1 = the first)
@@ -250,15 +253,17 @@ uninstall() {
 install
 # The installed program's first start: the language window, then the drop zone.
 wine "$program_files/VWX.exe" >>"$work/vwx.log" 2>&1 &
-window=$(timeout 180 xdotool search --sync --onlyvisible --class "^vwx\.exe$" 2>/dev/null | head -n1) ||
-    fail "the installed VWX.exe showed no language window"
+language_window() { xdotool search --onlyvisible --class '^vwx\.exe$' 2>/dev/null | head -n1 || true; }
+has_language_window() { [ -n "$(language_window)" ]; }
+wait_for 180 has_language_window || fail "the installed VWX.exe showed no language window"
+window=$(language_window)
 wait_for 60 steady "$window" || fail "the installed VWX.exe's language window was never drawn"
 grab wine-installed-first-start
 activate "$window" "language"
 xdotool key --delay 200 Down Return # Deutsch, then the default button
 wait_for 30 grep -q '^Sprache=' "$program_files/VWX.ini" 2>/dev/null || fail "the installed VWX.exe stored no language"
-tile=$(timeout 180 xdotool search --sync --onlyvisible --name '^Vaultwing$' 2>/dev/null | head -n1) ||
-    fail "the installed VWX.exe showed no drop zone after the language window"
+wait_for 180 has_window Vaultwing || fail "the installed VWX.exe showed no drop zone after the language window"
+tile=$(window_named Vaultwing)
 wait_for 60 steady "$tile" || fail "the installed VWX.exe's drop zone was never drawn"
 grab wine-installed-drop-zone
 wineserver -k >/dev/null 2>&1 || true
