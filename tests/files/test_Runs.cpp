@@ -76,11 +76,12 @@ TEST_F(RunsTest, CancelLeavesNoPartialFileAndLaterFilesUntouched) {
 TEST_F(RunsTest, DamagedOutputKeepsTheSourceAndStopsTheRun) {
     app.state.deleteSources = true;
     const auto first = Make("first.txt", "first file"), second = Make("second.txt", "second file");
-    app.runs.beforeVerify = [](const std::string& written) {
+    const auto damage = [](const std::string& written) {
         std::string bytes = ReadFile(written);
         bytes[bytes.size() / 2] ^= 0x20;
         WriteFile(written, bytes);
     };
+    app.runs.beforeVerify = damage;
     EXPECT_EQ(Run(true, {first, second}), RunResult::Failed);
     EXPECT_EQ(ReadFile(first), "first file");
     EXPECT_FALSE(fs::exists(second + ".vwx"));
@@ -92,6 +93,14 @@ TEST_F(RunsTest, DamagedOutputKeepsTheSourceAndStopsTheRun) {
     EXPECT_EQ(Run(false, {second + ".vwx"}), RunResult::Failed);
     EXPECT_TRUE(fs::exists(second + ".vwx"));
     EXPECT_EQ(ui.messages.back().text, second + ".vwx\r\n\r\nT612");
+
+    // Decryption goes one file after the other: a failed check stops it there as well.
+    app.runs.beforeVerify = nullptr;
+    const auto third = Make("third.txt", "third file"), fourth = Make("fourth.txt", "fourth file");
+    ASSERT_EQ(Run(true, {third, fourth}), RunResult::Completed);
+    app.runs.beforeVerify = damage;
+    EXPECT_EQ(Run(false, {third + ".vwx", fourth + ".vwx"}), RunResult::Failed);
+    EXPECT_TRUE(fs::exists(fourth + ".vwx") && !fs::exists(fourth));
 }
 
 // Several files in flight: each source goes only after its own output read back correctly, in
