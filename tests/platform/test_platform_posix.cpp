@@ -1,7 +1,9 @@
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "platform/DurableWrite.h"
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 namespace vaultwing {
@@ -105,6 +108,19 @@ TEST(TempAndRename, AnOutputNeverReplacesAFileThatAppearedMeanwhile) {
         EXPECT_EQ(test::Names(dir.Path()), std::vector<std::string>{"a.vwx"});
         fs::remove(destination);
     }
+}
+
+// An installed copy keeps its settings below the user's home: without HOME (a service, `env -i`)
+// or with a relative one, the account's home folder is found all the same.
+TEST(UserHome, FoundWithoutAnAbsoluteHomeVariable) {
+    const passwd* account = ::getpwuid(::getuid());
+    ASSERT_NE(account, nullptr);
+    for (const char* value : {static_cast<const char*>(nullptr), "", "relative/home"}) {
+        test::ScopedEnv home("HOME", value);
+        EXPECT_EQ(UserHomeFolder(), std::string(account->pw_dir)) << (value ? value : "unset");
+    }
+    test::ScopedEnv home("HOME", "/some/home/");
+    EXPECT_EQ(UserHomeFolder(), "/some/home");
 }
 
 } // namespace
