@@ -402,34 +402,32 @@ void File::Close() noexcept {
     }
 }
 
-bool RenameReplace(const std::string& from, const std::string& to, std::error_code& ec) {
+namespace {
+
+// Write-through: the call returns only once the move is on the disk.
+bool MoveEntry(const std::string& from, const std::string& to, DWORD flags, std::error_code& ec) {
     const auto source = SystemPath(from);
     const auto target = SystemPath(to);
     if (!source || !target) {
         ec = NameError();
         return false;
     }
-    // Write-through: the call returns only once the move is on the disk.
-    if (!::MoveFileExW(source->c_str(), target->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!::MoveFileExW(source->c_str(), target->c_str(), flags | MOVEFILE_WRITE_THROUGH)) {
         ec = LastError();
         return false;
     }
     return true;
 }
 
+} // namespace
+
+bool RenameReplace(const std::string& from, const std::string& to, std::error_code& ec) {
+    return MoveEntry(from, to, MOVEFILE_REPLACE_EXISTING, ec);
+}
+
+// Without MOVEFILE_REPLACE_EXISTING the move fails on an existing name, atomically.
 bool RenameNoReplace(const std::string& from, const std::string& to, std::error_code& ec) {
-    const auto source = SystemPath(from);
-    const auto target = SystemPath(to);
-    if (!source || !target) {
-        ec = NameError();
-        return false;
-    }
-    // Without MOVEFILE_REPLACE_EXISTING the move fails on an existing name, atomically.
-    if (!::MoveFileExW(source->c_str(), target->c_str(), MOVEFILE_WRITE_THROUGH)) {
-        ec = LastError();
-        return false;
-    }
-    return true;
+    return MoveEntry(from, to, 0, ec);
 }
 
 bool RemoveFile(const std::string& path) noexcept {
