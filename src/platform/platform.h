@@ -79,6 +79,7 @@ enum class EntryKind {
     Directory,     // a real folder
     DirectoryLink, // a symbolic link to a folder: never followed by the program's walks
     DanglingLink,  // a symbolic link to nothing (POSIX)
+    Special,       // a FIFO, socket or device, or a link to one (POSIX): opening it could block or act
 };
 
 struct DirEntry {

@@ -27,6 +27,7 @@ TEST(EnumerateDirectoryPosix, KindsAndAttributesWithoutFollowingLinks) {
     fs::create_directory_symlink(dir / "folder", dir / "linkToFolder");
     fs::create_symlink(dir / "dangling", dir / "dangling"); // a link to itself
     ::mkfifo((dir / "fifo").c_str(), 0600);
+    fs::create_symlink(dir / "fifo", dir / "linkToFifo");
     const std::map<std::string, std::pair<EntryKind, std::uint32_t>> expected = {
         {"file", {EntryKind::File, kAttrNormal}},
         {"readonly", {EntryKind::File, kAttrReadOnly}},
@@ -35,7 +36,8 @@ TEST(EnumerateDirectoryPosix, KindsAndAttributesWithoutFollowingLinks) {
         {"linkToFile", {EntryKind::File, kAttrReparsePoint | kAttrNormal}},
         {"linkToFolder", {EntryKind::DirectoryLink, kAttrReparsePoint | kAttrDirectory}},
         {"dangling", {EntryKind::DanglingLink, kAttrReparsePoint | kAttrNormal}},
-        {"fifo", {EntryKind::File, kAttrSystem}}};
+        {"fifo", {EntryKind::Special, kAttrSystem}},
+        {"linkToFifo", {EntryKind::Special, kAttrReparsePoint | kAttrSystem}}};
     std::vector<std::string> systemOrder, order;
     for (const auto& e : fs::directory_iterator(dir.Path()))
         systemOrder.push_back(e.path().filename().string());

@@ -196,7 +196,10 @@ bool EnumerateDirectory(const std::string& folder, const std::function<void(cons
         if (type == DT_UNKNOWN) { // some file systems do not fill d_type: ask
             struct stat st {};
             if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-                type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+                type = S_ISDIR(st.st_mode)   ? DT_DIR
+                       : S_ISLNK(st.st_mode) ? DT_LNK
+                       : S_ISREG(st.st_mode) ? DT_REG
+                                             : DT_FIFO; // stands for every special kind
         }
         if (type == DT_DIR) {
             kind = EntryKind::Directory;
@@ -206,6 +209,10 @@ bool EnumerateDirectory(const std::string& folder, const std::function<void(cons
                 kind = EntryKind::DanglingLink;
             else if (S_ISDIR(st.st_mode))
                 kind = EntryKind::DirectoryLink;
+            else if (!S_ISREG(st.st_mode))
+                kind = EntryKind::Special;
+        } else if (type != DT_REG && type != DT_UNKNOWN) { // an entry gone meanwhile stays a file
+            kind = EntryKind::Special;
         }
         visit(DirEntry{name, kind});
     }

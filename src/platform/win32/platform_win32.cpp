@@ -179,6 +179,8 @@ bool EnumerateDirectory(const std::string& folder, const std::function<void(cons
             // A symbolic link or junction to a folder is reported, never followed.
             kind = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? EntryKind::DirectoryLink
                                                                                : EntryKind::Directory;
+        else if ((data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0) // reserved for the system; not met in practice
+            kind = EntryKind::Special;
         const std::string name = FromWide(raw);
         visit(DirEntry{name, kind});
     } while (::FindNextFileW(found, &data));
