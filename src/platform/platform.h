@@ -139,6 +139,14 @@ private:
 // entry to disk.
 [[nodiscard]] bool RenameReplace(const std::string& from, const std::string& to, std::error_code& ec);
 
+// How many more files this process may hold open at once: the descriptor limit minus the
+// descriptors open now (POSIX). Win32 sets no such limit on file handles: the largest size_t.
+[[nodiscard]] std::size_t FreeFileDescriptors();
+
+// True when an open failed because the process or the system has no descriptor to spare; another
+// attempt with fewer files open would succeed.
+[[nodiscard]] bool OutOfFileDescriptors(const std::error_code& ec);
+
 // Removes a file; false when it could not be removed.
 bool RemoveFile(const std::string& path) noexcept;
 

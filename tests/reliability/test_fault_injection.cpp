@@ -99,6 +99,27 @@ TEST_F(CliFaults, WriteFailsAtOneFileOfMany) {
     EXPECT_EQ(RunCli(home.Str(), args).exit, 0);
 }
 
+// Hundreds of files with few descriptors allowed: as many files are in flight as the limit leaves
+// room for, so nothing fails that one file after the other would do; both ways, byte-exact.
+TEST_F(CliFaults, ManyFilesUnderALowDescriptorLimit) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 300; ++i) {
+        names.push_back("f" + std::to_string(i));
+        WriteFile(work / names.back(), Pattern(50 + i, static_cast<unsigned>(i)));
+    }
+    for (const rlim_t limit : {rlim_t{64}, rlim_t{12}}) {
+        CliOptions limited;
+        limited.openFileLimit = limit;
+        auto out = RunCli(home.Str(), Args(work.Str()), limited);
+        ASSERT_EQ(out.exit, 0) << limit << out.err;
+        out = RunCli(home.Str(), Args(work.Str()), limited);
+        ASSERT_EQ(out.exit, 0) << limit << out.err;
+        EXPECT_EQ(Names(work.Path()).size(), names.size());
+        for (int i = 0; i < 300; ++i)
+            ASSERT_EQ(ReadFile(work / names[i]), Pattern(50 + i, static_cast<unsigned>(i))) << limit << " " << i;
+    }
+}
+
 // A hang-up or SIGTERM part-way ends the file like Cancel, and then the program as the signal
 // would; SIGKILL leaves only a hidden temporary file. Neither is ever more readable than its source.
 class SignalledPartWay : public CliFaults, public ::testing::WithParamInterface<int> {};

@@ -1,6 +1,7 @@
 // POSIX implementation of the platform layer.
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -8,11 +9,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <poll.h>
 #include <pwd.h>
 #include <random>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -360,6 +363,29 @@ bool RenameReplace(const std::string& from, const std::string& to, std::error_co
     }
     (void)SyncFolder(FolderOf(to));
     return true;
+}
+
+std::size_t FreeFileDescriptors() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return std::numeric_limits<std::size_t>::max();
+    // Only descriptors below the limit take a place (the limit may have been lowered past some).
+    std::size_t open = 0;
+    const bool listed = EnumerateDirectory("/proc/self/fd", [&](const DirEntry& entry) {
+        if (std::strtoull(std::string(entry.name).c_str(), nullptr, 10) < limit.rlim_cur) ++open;
+    });
+    if (listed) {
+        open = open > 0 ? open - 1 : 0; // the listing's own descriptor is closed again
+    } else {
+        open = 0; // no /proc: each number asked
+        for (rlim_t fd = 0; fd < std::min<rlim_t>(limit.rlim_cur, 1 << 16); ++fd)
+            if (::fcntl(static_cast<int>(fd), F_GETFD) != -1) ++open;
+    }
+    return limit.rlim_cur > open ? static_cast<std::size_t>(limit.rlim_cur - open) : 0;
+}
+
+bool OutOfFileDescriptors(const std::error_code& ec) {
+    return ec == std::errc::too_many_files_open || ec == std::errc::too_many_files_open_in_system;
 }
 
 bool RemoveFile(const std::string& path) noexcept {

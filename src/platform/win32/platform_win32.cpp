@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -407,6 +408,15 @@ bool RenameReplace(const std::string& from, const std::string& to, std::error_co
         return false;
     }
     return true;
+}
+
+std::size_t FreeFileDescriptors() {
+    return std::numeric_limits<std::size_t>::max(); // file handles have no per-process limit to size to
+}
+
+bool OutOfFileDescriptors(const std::error_code& ec) {
+    return ec == std::error_code(static_cast<int>(ERROR_TOO_MANY_OPEN_FILES), std::system_category()) ||
+           ec == std::errc::too_many_files_open;
 }
 
 bool RemoveFile(const std::string& path) noexcept {
