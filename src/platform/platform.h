@@ -167,10 +167,10 @@ struct FileIdentity {
 // Destroying sources and the in-use test
 // ---------------------------------------------------------------------------------------------
 
-// Truncates `path` to zero length on open, commits that to disk, closes and deletes it. True
-// when the file is gone. False (and the file whole) when it is missing, read-only or held open
-// by another process, or no longer the file `expected` (when given) names; false with the file left
-// empty when the commit or the deletion fails.
+// Deletes `path`, then cuts what it held to zero length and commits that to disk, so that a
+// process ended half-way leaves the whole file or no name at all. True when the file is gone. False
+// (and the file whole) when it is missing, read-only, held open by another process, no longer the
+// file `expected` (when given) names, or cannot be deleted.
 [[nodiscard]] bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& expected = std::nullopt);
 
 // True only when another process holds the file open (or holds a lock on it) so that it cannot

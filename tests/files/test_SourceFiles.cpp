@@ -2,7 +2,9 @@
 #include "files/SourceFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -60,6 +62,26 @@ TEST(DestroyFile, OnlyAWritableSingleNamedPlainFile) {
     EXPECT_EQ(test::Names(dir.Path()).size(), 6U);
     EXPECT_TRUE(ClearReadOnly(readOnly));
     EXPECT_TRUE(DestroyFile(readOnly));
+}
+
+// The name goes before the contents are cut: a program ended in between leaves the whole file or
+// no name, never an emptied file beside its verified output (which the next run would refuse).
+// The folder's change events show the order.
+TEST(DestroyFile, TheNameGoesBeforeTheContents) {
+    test::TempDir dir;
+    const auto file = dir / "source.txt";
+    test::WriteFile(file, "the only copy");
+    const int events = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(events, 0);
+    ASSERT_GE(::inotify_add_watch(events, dir.Str().c_str(), IN_MODIFY | IN_DELETE), 0);
+    ASSERT_TRUE(DestroyFile(file));
+    EXPECT_FALSE(fs::exists(file));
+    alignas(inotify_event) char buffer[4096];
+    const ssize_t n = ::read(events, buffer, sizeof buffer);
+    ::close(events);
+    ASSERT_GT(n, 0);
+    const auto* first = reinterpret_cast<const inotify_event*>(buffer);
+    EXPECT_EQ(first->mask & (IN_MODIFY | IN_DELETE), std::uint32_t{IN_DELETE}); // not cut while named
 }
 
 } // namespace

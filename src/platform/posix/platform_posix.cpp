@@ -464,19 +464,26 @@ bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& exp
     if (expected && (expected->device != static_cast<std::uint64_t>(st.st_dev) ||
                      expected->number != static_cast<std::uint64_t>(st.st_ino)))
         return false;
-    // Opened without truncation first: a file another program holds must stay whole, and the
-    // check has to be made on the very file that is then cut.
+    // Opened without truncation: a file another program holds must stay whole, and the checks
+    // have to be made on the very file that is then cut.
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
-    struct stat opened {};
-    if (::fstat(fd, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino ||
-        !S_ISREG(opened.st_mode) || InUse(fd) || ::ftruncate(fd, 0) != 0 || ::fsync(fd) != 0) {
+    struct stat opened {}, named {};
+    const auto same = [&](const struct stat& other) { return other.st_dev == st.st_dev && other.st_ino == st.st_ino; };
+    // The name goes before the contents: ended at any moment (a kill, a power cut), the program
+    // leaves either the whole file under its name or no name at all, never an emptied file. The
+    // name is looked at once more right before it goes, so that it still names this file.
+    if (::fstat(fd, &opened) != 0 || !same(opened) || !S_ISREG(opened.st_mode) || opened.st_nlink > 1 || InUse(fd) ||
+        ::lstat(path.c_str(), &named) != 0 || !same(named) || ::unlink(path.c_str()) != 0) {
         ::close(fd);
         return false;
     }
-    ::close(fd);
-    if (::unlink(path.c_str()) != 0) return false;
     (void)SyncFolder(FolderOf(path));
+    // Then the contents are cut to zero and committed, as destroying always did, through the
+    // descriptor that still holds them.
+    (void)::ftruncate(fd, 0);
+    (void)::fsync(fd);
+    ::close(fd);
     return true;
 }
 
