@@ -14,7 +14,8 @@ namespace vaultwing {
 
 // A temporary file in the folder of its destination, written piece by piece. Commit puts it in
 // the destination's place; destroyed uncommitted (or after a failed commit) it is removed. It is
-// no more readable than the destination it replaces, or than `accessLike` (a source) for a new one.
+// no more readable than the destination it replaces, or than `accessLike` (a source) for a new one:
+// given to another group than theirs, it gets no group access.
 class TempFileBeside {
 public:
     [[nodiscard]] static std::optional<TempFileBeside> Create(const std::string& destination, std::error_code& ec,

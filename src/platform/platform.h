@@ -113,7 +113,8 @@ public:
     // in `tempPath`. From its creation it is no more readable than it will be as `beside`
     // (POSIX permission bits): those of `beside` when that file exists and is replaced, else
     // those of `accessLike` (the source an output is made from: owner read and write, the group
-    // and other bits minus the umask), else the umask's default.
+    // and other bits minus the umask), else the umask's default. Group bits taken from a file are
+    // kept only when the new file has that file's group (a setgid folder gives it the folder's).
     [[nodiscard]] static std::optional<File> CreateTempBeside(const std::string& beside, std::string& tempPath,
                                                               std::error_code& ec, const std::string& accessLike = {});
 

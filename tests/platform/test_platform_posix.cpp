@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -86,6 +88,44 @@ TEST(TempAndRename, ReplacesDestinationLeavingNoTemporary) {
         EXPECT_EQ(test::Names(dir.Path()), std::vector<std::string>{name});
         EXPECT_FALSE(RenameReplace(dir / "missing", destination, ec));
         EXPECT_FALSE(File::CreateTempBeside(dir / "gone/file", tempPath, ec).has_value());
+    }
+}
+
+// A new file's group bits are meant for its model's group (the source's, or the replaced file's).
+// In a setgid folder of another group the new file gets that group instead, and with it no group
+// access; in a plain folder it keeps the model's group and its bits.
+TEST(TempAndRename, GroupBitsOnlyForTheModelsOwnGroup) {
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+    groups.resize(static_cast<std::size_t>(std::max(::getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+    const gid_t mine = ::getegid();
+    gid_t other = mine;
+    if (::geteuid() == 0)
+        other = mine == 1 ? 2 : 1; // root may give a folder any group
+    else
+        for (const gid_t group : groups)
+            if (group != mine) other = group;
+    if (other == mine) GTEST_SKIP() << "no second group to give a folder";
+    for (const bool setgidFolder : {true, false}) {
+        for (const bool replaced : {false, true}) {
+            test::TempDir dir;
+            const auto folder = dir / "folder", model = dir / "model", destination = folder + "/out.vwx";
+            fs::create_directory(folder);
+            if (setgidFolder) {
+                ASSERT_EQ(::chown(folder.c_str(), static_cast<uid_t>(-1), other), 0);
+                ASSERT_EQ(::chmod(folder.c_str(), 02777), 0);
+            }
+            test::WriteFile(replaced ? destination : model, "model");
+            ASSERT_EQ(::chown((replaced ? destination : model).c_str(), static_cast<uid_t>(-1), mine), 0);
+            fs::permissions(replaced ? destination : model, fs::perms(0640));
+            std::error_code ec;
+            std::string tempPath;
+            auto temp = File::CreateTempBeside(destination, tempPath, ec, replaced ? std::string() : model);
+            ASSERT_TRUE(temp.has_value()) << ec.message();
+            struct stat made {};
+            ASSERT_EQ(::stat(tempPath.c_str(), &made), 0);
+            EXPECT_EQ(made.st_gid, setgidFolder ? other : mine);
+            EXPECT_EQ(made.st_mode & 0777, setgidFolder ? 0600U : 0640U) << setgidFolder << replaced;
+        }
     }
 }
 

@@ -57,17 +57,23 @@ mode_t Umask() {
     return mask;
 }
 
-// The permission bits a file written as `destination` gets (see File::CreateTempBeside).
-mode_t NewFileMode(const std::string& destination, const std::string& accessLike) {
+// The permission bits a file written as `destination` gets (see File::CreateTempBeside), and the
+// group its group bits are meant for: that of the file they are taken from.
+struct NewFileAccess {
+    mode_t mode = 0;
+    std::optional<gid_t> group;
+};
+
+NewFileAccess NewFileMode(const std::string& destination, const std::string& accessLike) {
     struct stat st {};
-    if (::lstat(destination.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 0777;
+    if (::lstat(destination.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return {st.st_mode & 0777, st.st_gid};
     if (!accessLike.empty() && ::stat(accessLike.c_str(), &st) == 0)
-        return ((st.st_mode & 0777) | S_IRUSR | S_IWUSR) & ~(Umask() & 077);
+        return {((st.st_mode & 0777) | S_IRUSR | S_IWUSR) & ~(Umask() & 077), st.st_gid};
     // A file made in a folder that only its owner may enter is for its owner only: the settings
     // folder of an installed copy is made that way, and VWX.ini and VWX-Fav stay private in it.
     const std::string folder = FolderOf(destination);
-    if (::stat(folder.c_str(), &st) == 0 && (st.st_mode & 077) == 0) return 0600 & ~Umask();
-    return 0666 & ~Umask();
+    if (::stat(folder.c_str(), &st) == 0 && (st.st_mode & 077) == 0) return {0600 & ~Umask(), std::nullopt};
+    return {0666 & ~Umask(), std::nullopt};
 }
 
 // Opens a folder for reading its entries, also when its path is longer than the system's limit
@@ -272,17 +278,23 @@ std::optional<File> File::CreateTempBeside(const std::string& beside, std::strin
     constexpr std::size_t kMaxNamePart = 64;
     const std::string name = (slash == std::string::npos ? beside : beside.substr(slash + 1)).substr(0, kMaxNamePart);
     // Created with its final bits (mkstemp's fixed 0600 would have to be widened afterwards);
-    // the umask may take bits a replaced file had, which are given back once it exists.
-    const mode_t mode = NewFileMode(beside, accessLike);
+    // the umask may take bits a replaced file had, which are given back once it exists. Group bits
+    // meant for the model's group wait until the new file's own group is known: a setgid folder
+    // gives it the folder's, whose members must not gain the access the model gave its group.
+    const auto [mode, group] = NewFileMode(beside, accessLike);
+    const mode_t created = group ? mode & ~mode_t{070} : mode;
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     thread_local std::mt19937 random(std::random_device{}());
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = folder + "." + name + ".";
         for (int i = 0; i < 6; ++i)
             candidate.push_back(kLetters[random() % (sizeof kLetters - 1)]);
-        const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, created);
         if (fd >= 0) {
-            if ((mode & Umask()) != 0) (void)::fchmod(fd, mode);
+            struct stat made {};
+            const bool sameGroup = group && ::fstat(fd, &made) == 0 && made.st_gid == *group;
+            const mode_t wanted = sameGroup ? mode : created;
+            if (wanted != (created & ~Umask())) (void)::fchmod(fd, wanted);
             tempPath = candidate;
             return File(fd);
         }
