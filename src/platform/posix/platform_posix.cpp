@@ -57,25 +57,6 @@ mode_t Umask() {
     return mask;
 }
 
-// The permission bits a file written as `destination` gets (see File::CreateTempBeside), and the
-// group its group bits are meant for: that of the file they are taken from.
-struct NewFileAccess {
-    mode_t mode = 0;
-    std::optional<gid_t> group;
-};
-
-NewFileAccess NewFileMode(const std::string& destination, const std::string& accessLike) {
-    struct stat st {};
-    if (::lstat(destination.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return {st.st_mode & 0777, st.st_gid};
-    if (!accessLike.empty() && ::stat(accessLike.c_str(), &st) == 0)
-        return {((st.st_mode & 0777) | S_IRUSR | S_IWUSR) & ~(Umask() & 077), st.st_gid};
-    // A file made in a folder that only its owner may enter is for its owner only: the settings
-    // folder of an installed copy is made that way, and VWX.ini and VWX-Fav stay private in it.
-    const std::string folder = FolderOf(destination);
-    if (::stat(folder.c_str(), &st) == 0 && (st.st_mode & 077) == 0) return {0600 & ~Umask(), std::nullopt};
-    return {0666 & ~Umask(), std::nullopt};
-}
-
 // Opens a folder for reading its entries, also when its path is longer than the system's limit
 // for one call: then piece by piece, each piece opened relative to the one before.
 int OpenFolder(const std::string& path) {
@@ -103,11 +84,70 @@ int OpenFolder(const std::string& path) {
 }
 
 bool SyncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = OpenFolder(folder);
     if (fd < 0) return false;
     const bool ok = ::fsync(fd) == 0;
     ::close(fd);
     return ok;
+}
+
+// A path as an open folder and a name in it, for the *at calls: a path longer than the system's
+// limit for one call (a file deep in a tree the walk listed) is reached through its folder, which
+// OpenFolder opens piece by piece. A shorter path is used as it is.
+class AtPath {
+public:
+    explicit AtPath(const std::string& path) : name_(path.c_str()) {
+        const auto slash = path.find_last_of('/');
+        if (path.size() < PATH_MAX || slash == std::string::npos) return;
+        folder_ = OpenFolder(slash == 0 ? std::string("/") : path.substr(0, slash));
+        if (folder_ < 0) return; // the call then fails on the whole path, as it would have
+        leaf_ = path.substr(slash + 1);
+        name_ = leaf_.c_str();
+    }
+    AtPath(const AtPath&) = delete;
+    AtPath& operator=(const AtPath&) = delete;
+    ~AtPath() {
+        const int error = errno; // the caller reads the error of the call made through it
+        if (folder_ >= 0) ::close(folder_);
+        errno = error;
+    }
+    [[nodiscard]] int Folder() const { return folder_ >= 0 ? folder_ : AT_FDCWD; }
+    [[nodiscard]] const char* Name() const { return name_; }
+
+private:
+    int folder_ = -1;
+    std::string leaf_;
+    const char* name_;
+};
+
+// stat and lstat (follow = false) of any path the walk can list.
+int StatPath(const std::string& path, struct stat& st, bool follow) {
+    const AtPath at(path);
+    return ::fstatat(at.Folder(), at.Name(), &st, follow ? 0 : AT_SYMLINK_NOFOLLOW);
+}
+
+int OpenPath(const std::string& path, int flags, mode_t mode = 0) {
+    const AtPath at(path);
+    return ::openat(at.Folder(), at.Name(), flags, mode);
+}
+
+// The permission bits a file written as `destination` gets (see File::CreateTempBeside), and the
+// group its group bits are meant for: that of the file they are taken from.
+struct NewFileAccess {
+    mode_t mode = 0;
+    std::optional<gid_t> group;
+};
+
+NewFileAccess NewFileMode(const std::string& destination, const std::string& accessLike) {
+    struct stat st {};
+    if (StatPath(destination, st, false) == 0 && S_ISREG(st.st_mode)) return {st.st_mode & 0777, st.st_gid};
+    if (!accessLike.empty() && StatPath(accessLike, st, true) == 0)
+        return {((st.st_mode & 0777) | S_IRUSR | S_IWUSR) & ~(Umask() & 077), st.st_gid};
+    // A file made in a folder that only its owner may enter is for its owner only: the settings
+    // folder of an installed copy is made that way, and VWX.ini and VWX-Fav stay private in it.
+    const std::string folder = FolderOf(destination);
+    if (StatPath(folder, st, true) == 0 && (st.st_mode & 077) == 0) return {0600 & ~Umask(), std::nullopt};
+    return {0666 & ~Umask(), std::nullopt};
 }
 
 } // namespace
@@ -151,12 +191,12 @@ std::string CurrentDirectory() {
 
 std::optional<std::uint32_t> FileAttributes(const std::string& path) {
     struct stat link {};
-    if (path.empty() || ::lstat(path.c_str(), &link) != 0) return std::nullopt;
+    if (path.empty() || StatPath(path, link, false) != 0) return std::nullopt;
     struct stat st = link;
     std::uint32_t attrs = 0;
     if (S_ISLNK(link.st_mode)) {
         attrs |= kAttrReparsePoint;
-        if (::stat(path.c_str(), &st) != 0) st = link; // a dangling link: describe the link
+        if (StatPath(path, st, true) != 0) st = link; // a dangling link: describe the link
     }
     if (S_ISDIR(st.st_mode))
         attrs |= kAttrDirectory;
@@ -173,14 +213,15 @@ std::optional<std::uint32_t> FileAttributes(const std::string& path) {
 
 bool SetReadOnly(const std::string& path, bool readOnly) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return false;
+    const AtPath at(path);
+    if (::fstatat(at.Folder(), at.Name(), &st, 0) != 0) return false;
     const mode_t mode = readOnly ? (st.st_mode & ~mode_t{S_IWUSR | S_IWGRP | S_IWOTH}) : (st.st_mode | S_IWUSR);
-    return ::chmod(path.c_str(), mode & 07777) == 0;
+    return ::fchmodat(at.Folder(), at.Name(), mode & 07777, 0) == 0;
 }
 
 std::int64_t FileSize(const std::string& path) {
     struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return -1;
+    if (path.empty() || StatPath(path, st, true) != 0) return -1;
     return static_cast<std::int64_t>(st.st_size);
 }
 
@@ -255,7 +296,7 @@ File::~File() {
 }
 
 std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenPath(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         ec = LastError();
         return std::nullopt;
@@ -289,7 +330,7 @@ std::optional<File> File::CreateTempBeside(const std::string& beside, std::strin
         std::string candidate = folder + "." + name + ".";
         for (int i = 0; i < 6; ++i)
             candidate.push_back(kLetters[random() % (sizeof kLetters - 1)]);
-        const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, created);
+        const int fd = OpenPath(candidate, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, created);
         if (fd >= 0) {
             struct stat made {};
             const bool sameGroup = group && ::fstat(fd, &made) == 0 && made.st_gid == *group;
@@ -369,7 +410,8 @@ void File::Close() noexcept {
 }
 
 bool RenameReplace(const std::string& from, const std::string& to, std::error_code& ec) {
-    if (::rename(from.c_str(), to.c_str()) != 0) {
+    const AtPath source(from), target(to);
+    if (::renameat(source.Folder(), source.Name(), target.Folder(), target.Name()) != 0) {
         ec = LastError();
         return false;
     }
@@ -401,14 +443,19 @@ bool OutOfFileDescriptors(const std::error_code& ec) {
 }
 
 bool RemoveFile(const std::string& path) noexcept {
-    return ::unlink(path.c_str()) == 0;
+    try {
+        const AtPath at(path);
+        return ::unlinkat(at.Folder(), at.Name(), 0) == 0;
+    } catch (...) { // out of memory for the name
+        return false;
+    }
 }
 
 bool SyncFolderOf(const std::string& path) { return SyncFolder(FolderOf(path)); }
 
 std::optional<FileIdentity> IdentifyFile(const std::string& path) {
     struct stat st {};
-    if (path.empty() || ::lstat(path.c_str(), &st) != 0) return std::nullopt;
+    if (path.empty() || StatPath(path, st, false) != 0) return std::nullopt;
     return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
                         S_ISREG(st.st_mode) && st.st_nlink == 1};
 }
@@ -471,14 +518,16 @@ bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& exp
     // truncation would empty the target while only the link is deleted; with further hard links
     // the other names would be left pointing at an emptied file.
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 || (st.st_mode & S_IWUSR) == 0)
+    const AtPath at(path);
+    if (::fstatat(at.Folder(), at.Name(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 ||
+        (st.st_mode & S_IWUSR) == 0)
         return false;
     if (expected && (expected->device != static_cast<std::uint64_t>(st.st_dev) ||
                      expected->number != static_cast<std::uint64_t>(st.st_ino)))
         return false;
     // Opened without truncation: a file another program holds must stay whole, and the checks
     // have to be made on the very file that is then cut.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::openat(at.Folder(), at.Name(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat opened {}, named {};
     const auto same = [&](const struct stat& other) { return other.st_dev == st.st_dev && other.st_ino == st.st_ino; };
@@ -486,7 +535,8 @@ bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& exp
     // leaves either the whole file under its name or no name at all, never an emptied file. The
     // name is looked at once more right before it goes, so that it still names this file.
     if (::fstat(fd, &opened) != 0 || !same(opened) || !S_ISREG(opened.st_mode) || opened.st_nlink > 1 || InUse(fd) ||
-        ::lstat(path.c_str(), &named) != 0 || !same(named) || ::unlink(path.c_str()) != 0) {
+        ::fstatat(at.Folder(), at.Name(), &named, AT_SYMLINK_NOFOLLOW) != 0 || !same(named) ||
+        ::unlinkat(at.Folder(), at.Name(), 0) != 0) {
         ::close(fd);
         return false;
     }
@@ -502,8 +552,9 @@ bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& exp
 bool FileInUse(const std::string& path) {
     // Only plain files are judged; opening anything else (a FIFO, a device) could block or act.
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const AtPath at(path);
+    if (::fstatat(at.Folder(), at.Name(), &st, 0) != 0 || !S_ISREG(st.st_mode)) return false;
+    const int fd = ::openat(at.Folder(), at.Name(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat opened {};
     const bool busy = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && InUse(fd);
