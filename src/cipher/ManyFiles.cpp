@@ -29,6 +29,9 @@ using tea::kHeaderSize;
 // Failures read exactly as those of Cipher::EncryptFile.
 constexpr const char* kOperation = "Cipher.EncryptFile";
 constexpr std::size_t kMaxWindow = 128; // files started ahead of the head: two open files each
+// Descriptors left to the calling thread beside the window: a file encrypted alone, the read-back
+// check, folder commits and the destruction of a source each hold a few at a time.
+constexpr std::size_t kReservedDescriptors = 16;
 constexpr unsigned kFlushers = 2;
 
 [[noreturn]] void FailSystem(const std::error_code& ec) {
@@ -210,6 +213,7 @@ private:
 
         std::error_code ec;
         auto source = platform::File::OpenRead(job.source, ec);
+        if (!source && platform::OutOfFileDescriptors(ec)) return LeaveAlone(file.index);
         if (!source) FailSystem(ec);
         file.source = std::move(*source);
         const std::int64_t length = file.source.Size(ec);
@@ -222,6 +226,7 @@ private:
                          setup_.randomValues ? setup_.randomValues(file.index) : tea::DrawRandomValues(),
                          static_cast<std::int32_t>(length));
         auto output = TempFileBeside::Create(job.destination, ec, job.source);
+        if (!output && platform::OutOfFileDescriptors(ec)) return LeaveAlone(file.index); // the source closes
         if (!output) FailSystem(ec);
         file.output.emplace(std::move(*output));
         const std::uint64_t framed = file.framed;
@@ -230,6 +235,16 @@ private:
             slot.framed = framed;
         });
         return true;
+    }
+
+    // The descriptor limit is reached: the file waits for the head (by then the files before it
+    // have closed theirs) and fewer files are started from now on, rather than the file failing.
+    bool LeaveAlone(std::size_t index) {
+        Publish(index, [&](FileSlot& slot) {
+            slot.stage = FileSlot::Stage::Alone;
+            shared_.window = std::max<std::size_t>(1, std::min(shared_.window, (index - shared_.head) / 2));
+        });
+        return false;
     }
 
     // The next chunk of the framed plaintext: header, data from the source, zeros.
@@ -364,7 +379,13 @@ void ManyFilesEncryption::Run(const std::vector<EncryptionJob>& jobs, std::strin
     Shared shared;
     shared.slots.resize(jobs.size());
     shared.limit = jobs.size();
-    shared.window = std::min(kMaxWindow, std::max<std::size_t>(4 * tea::LaneCount(kernel) * threads, 8));
+    const std::size_t wanted = std::min(kMaxWindow, std::max<std::size_t>(4 * tea::LaneCount(kernel) * threads, 8));
+    shared.window = setup_.filesInFlight;
+    if (shared.window == 0) { // two descriptors a file, and the calling thread's reserve kept free
+        const std::size_t free = platform::FreeFileDescriptors();
+        shared.window = std::clamp<std::size_t>(free > kReservedDescriptors ? (free - kReservedDescriptors) / 2 : 0,
+                                                1, wanted);
+    }
     // A source named twice is read again only after the earlier output is in place (and the
     // source perhaps destroyed), exactly as one file after the other would.
     std::set<std::string> named;

@@ -9,7 +9,9 @@
 // an output or a temporary file left, however far it had got.
 //
 // Memory is bounded whatever the files: one buffer per lane, and at most a window of files ahead
-// of the head is started (each holds its open source and temporary output, no data).
+// of the head is started (each holds its open source and temporary output, no data). The window
+// leaves room under the descriptor limit for what the run opens besides; when an open still finds
+// no descriptor, that file waits for the head and is encrypted alone, and the window shrinks.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -39,6 +41,9 @@ struct ManyFilesSetup {
     // Sources of at least this many bytes are encrypted alone by Cipher::EncryptFile when they
     // reach the head of the list: one chain that long gains nothing from a lane.
     std::int64_t largeFrom = std::int64_t{32} << 20;
+    // Files started ahead of the head of the list; 0: as many as the descriptor limit leaves room
+    // for. Whatever it is, a file whose open finds no descriptor left is encrypted alone.
+    std::size_t filesInFlight = 0;
     // The two random values of file `index`; none: tea::DrawRandomValues (tests inject them).
     std::function<tea::RandomPair(std::size_t index)> randomValues;
 };

@@ -34,6 +34,9 @@ long ListFilesRecursive(const std::string& folder, std::vector<std::string>& fil
         case platform::EntryKind::DanglingLink:
             if (gaps) gaps->danglingLinks.push_back(prefix + name);
             break;
+        case platform::EntryKind::Special:
+            if (gaps) gaps->specialFiles.push_back(prefix + name);
+            break;
         case platform::EntryKind::DirectoryLink:
             break;
         }

@@ -7,10 +7,12 @@
 namespace vaultwing {
 
 // What a walk had to leave out: folders it could not list (their files are missing from the
-// result) and symbolic links that point nowhere (skipped).
+// result), symbolic links that point nowhere and special files (FIFOs, sockets, devices), which
+// are skipped without being opened.
 struct WalkGaps {
     std::vector<std::string> unlistedFolders;
     std::vector<std::string> danglingLinks;
+    std::vector<std::string> specialFiles;
 };
 
 // Appends every file below `folder` to `files`, depth-first: a sub-folder's files appear where

@@ -27,6 +27,7 @@ std::string PathAndText(const AppState& state, const std::string& path, int inde
 // No language file has texts for these (the files' indices are fixed), so they stay English.
 constexpr const char* kFolderNotListed = "This folder could not be read: the files in it are left out.";
 constexpr const char* kDanglingLinkSkipped = "This link points to nothing: skipped.";
+constexpr const char* kSpecialFileSkipped = "This is not a regular file: skipped.";
 
 } // namespace
 
@@ -139,7 +140,9 @@ void JobLists::ReportGaps(const WalkGaps& gaps) {
         add(folder, kFolderNotListed);
     for (const auto& link : gaps.danglingLinks)
         add(link, kDanglingLinkSkipped);
-    if (!gaps.unlistedFolders.empty()) walkIncomplete = true;
+    for (const auto& special : gaps.specialFiles)
+        add(special, kSpecialFileSkipped);
+    if (!gaps.unlistedFolders.empty() || !gaps.specialFiles.empty()) walkIncomplete = true;
     if (!text.empty()) ShowWarning(ui_, WarningMessage(state_, text));
 }
 

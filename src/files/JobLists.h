@@ -40,7 +40,7 @@ public:
     std::vector<std::string> toEncrypt; // files to encrypt, in the order they were added
     std::vector<std::string> toDecrypt; // files to decrypt
     bool AddAborted = false;            // a path of the running favourites batch was refused
-    bool walkIncomplete = false;        // a folder met by a walk could not be listed (and was reported)
+    bool walkIncomplete = false;        // a walk could not list a folder or skipped a special file (and said so)
 
     // Runs the path checks on currentPath and adds it to one list. A refusal shows its message,
     // empties both lists, sets AddAborted and returns false.

@@ -1,6 +1,6 @@
 #pragma once
-// Destroying a source file after it was processed: cut to zero length, committed to disk,
-// deleted. The former contents are not overwritten.
+// Destroying a source file after it was processed: deleted, then cut to zero length and committed
+// to disk. The former contents are not overwritten.
 #include <functional>
 #include <optional>
 #include <string>
@@ -9,10 +9,10 @@
 
 namespace vaultwing {
 
-// Truncates `path`, commits that to disk, closes and deletes it. True when the file is gone.
-// False when the file is missing, not a plain file, read-only, held open or locked by another
-// program, a symbolic link or one of several hard links (the file then stays whole), and false
-// with the file left empty when the commit or the deletion fails. Never throws.
+// Deletes `path` and cuts what it held to zero length (platform::DestroyFile). True when the file
+// is gone. False, with the file whole, when it is missing, not a plain file, read-only, held open
+// or locked by another program, a symbolic link or one of several hard links, or cannot be
+// deleted. Never throws.
 [[nodiscard]] bool DestroyFile(const std::string& path);
 
 // Removes the read-only attribute from `path`, lets pending interface events run

@@ -15,7 +15,8 @@ namespace vaultwing {
 // A temporary file in the folder of its destination, written piece by piece. Commit gives it the
 // destination's name, which must still be free then: an output never replaces a file (a newer copy
 // made meanwhile, say); commit fails with "file exists" instead. Destroyed uncommitted (or after a
-// failed commit) it is removed. It is no more readable than `accessLike` (a source).
+// failed commit) it is removed. It is no more readable than `accessLike` (a source); given to
+// another group than its source's, it gets no group access.
 class TempFileBeside {
 public:
     [[nodiscard]] static std::optional<TempFileBeside> Create(const std::string& destination, std::error_code& ec,

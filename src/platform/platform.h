@@ -79,6 +79,7 @@ enum class EntryKind {
     Directory,     // a real folder
     DirectoryLink, // a symbolic link to a folder: never followed by the program's walks
     DanglingLink,  // a symbolic link to nothing (POSIX)
+    Special,       // a FIFO, socket or device, or a link to one (POSIX): opening it could block or act
 };
 
 struct DirEntry {
@@ -116,7 +117,8 @@ public:
     // in `tempPath`. From its creation it is no more readable than it will be as `beside`
     // (POSIX permission bits): those of `beside` when that file exists and is replaced, else
     // those of `accessLike` (the source an output is made from: owner read and write, the group
-    // and other bits minus the umask), else the umask's default.
+    // and other bits minus the umask), else the umask's default. Group bits taken from a file are
+    // kept only when the new file has that file's group (a setgid folder gives it the folder's).
     [[nodiscard]] static std::optional<File> CreateTempBeside(const std::string& beside, std::string& tempPath,
                                                               std::error_code& ec, const std::string& accessLike = {});
 
@@ -146,6 +148,14 @@ private:
 // atomically where the file system allows), then commits the folder entry to disk. Outputs are
 // put in place this way: a run never writes over a file it did not create.
 [[nodiscard]] bool RenameNoReplace(const std::string& from, const std::string& to, std::error_code& ec);
+
+// How many more files this process may hold open at once: the descriptor limit minus the
+// descriptors open now (POSIX). Win32 sets no such limit on file handles: the largest size_t.
+[[nodiscard]] std::size_t FreeFileDescriptors();
+
+// True when an open failed because the process or the system has no descriptor to spare; another
+// attempt with fewer files open would succeed.
+[[nodiscard]] bool OutOfFileDescriptors(const std::error_code& ec);
 
 // Removes a file; false when it could not be removed.
 bool RemoveFile(const std::string& path) noexcept;
@@ -184,10 +194,10 @@ struct EntryIdentity {
 // Destroying sources and the in-use test
 // ---------------------------------------------------------------------------------------------
 
-// Truncates `path` to zero length on open, commits that to disk, closes and deletes it. True
-// when the file is gone. False (and the file whole) when it is missing, read-only or held open
-// by another process, or no longer the file `expected` (when given) names; false with the file left
-// empty when the commit or the deletion fails.
+// Deletes `path`, then cuts what it held to zero length and commits that to disk, so that a
+// process ended half-way leaves the whole file or no name at all. True when the file is gone. False
+// (and the file whole) when it is missing, read-only, held open by another process, no longer the
+// file `expected` (when given) names, or cannot be deleted.
 [[nodiscard]] bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& expected = std::nullopt);
 
 // True only when another process holds the file open (or holds a lock on it) so that it cannot

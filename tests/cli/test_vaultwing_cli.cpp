@@ -1,4 +1,7 @@
 // End to end through the built `vaultwing` program.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -228,11 +231,13 @@ TEST_F(Cli, SourcesThatCannotSafelyGoStay) {
 
 // A tree deeper than the files the program may hold open is walked whole; a folder that cannot be
 // listed is named and the run ends with 1 after everything else was done; a link to nothing is
-// skipped with a note.
+// skipped with a note. A FIFO is skipped unopened (opening it would wait for a writer) and named,
+// and the run ends with 1; named itself it is refused, without waiting.
 TEST_F(Cli, TheWalkTakesEverythingOrSaysWhatItLeftOut) {
     std::string deep = work / "t";
     fs::create_directories(deep + "/locked");
     fs::create_symlink(work / "missing", deep + "/nowhere");
+    ASSERT_EQ(::mkfifo((deep + "/fifo").c_str(), 0666), 0);
     fs::permissions(deep + "/locked", fs::perms::none);
     for (int level = 0; level <= 1100; ++level, deep += "/d") {
         fs::permissions(deep, fs::perms::all);              // nobody writes there too
@@ -244,7 +249,36 @@ TEST_F(Cli, TheWalkTakesEverythingOrSaysWhatItLeftOut) {
     EXPECT_EQ(out.exit, 1) << out.err;
     EXPECT_NE(out.err.find(work / "t/locked\nThis folder could not be read"), std::string::npos) << out.err;
     EXPECT_NE(out.err.find(work / "t/nowhere\nThis link points to nothing"), std::string::npos) << out.err;
+    EXPECT_NE(out.err.find(work / "t/fifo\nThis is not a regular file"), std::string::npos) << out.err;
     EXPECT_TRUE(fs::exists(work / "t/f.vwx") && fs::exists(deep + "/../f.vwx"));
+    EXPECT_EQ(Job("--keep", {work / "t/fifo"}).exit, 3);
+}
+
+// A file deeper than the system's limit for one path is processed like any other, both ways (the
+// test makes, reads and removes the tree one folder at a time).
+TEST_F(Cli, AFileBeyondThePathLimitIsProcessed) {
+    const std::string name(40, 'd');
+    std::vector<int> folders{::open(work.Str().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    for (int level = 0; level < 160 && ::mkdirat(folders.back(), name.c_str(), 0755) == 0; ++level)
+        folders.push_back(::openat(folders.back(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const auto bottom = [&](const char* file, int flags = O_RDONLY) {
+        return ::openat(folders.back(), file, flags, 0644);
+    };
+    const int made = bottom("f.txt", O_WRONLY | O_CREAT);
+    ASSERT_TRUE(folders.size() == 161 && ::write(made, "deep data", 9) == 9);
+    ::close(made);
+    for (const bool encrypted : {true, false}) {
+        const auto out = Job("--delete", {work.Str()});
+        EXPECT_EQ(out.exit, 0) << out.err.substr(out.err.size() - std::min<std::size_t>(out.err.size(), 200));
+        const int fd = bottom(encrypted ? "f.txt.vwx" : "f.txt");
+        char bytes[16] = {};
+        EXPECT_TRUE(fd >= 0 && bottom(encrypted ? "f.txt" : "f.txt.vwx") < 0 && ::read(fd, bytes, 16) >= 9);
+        EXPECT_TRUE(encrypted || std::string(bytes) == "deep data");
+        ::close(fd);
+    }
+    ::unlinkat(folders.back(), "f.txt", 0);
+    for (::close(folders.back()), folders.pop_back(); !folders.empty(); ::close(folders.back()), folders.pop_back())
+        ::unlinkat(folders.back(), name.c_str(), AT_REMOVEDIR);
 }
 
 // The settings window's two desktop boxes, as the Windows installer sets them: for VWX beside the

@@ -2,7 +2,9 @@
 #include "files/SourceFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -60,6 +62,21 @@ TEST(DestroyFile, OnlyAWritableSingleNamedPlainFile) {
     EXPECT_EQ(test::Names(dir.Path()).size(), 6U);
     EXPECT_TRUE(ClearReadOnly(readOnly));
     EXPECT_TRUE(DestroyFile(readOnly));
+}
+
+// The name goes before the contents are cut, so an end in between leaves no emptied file beside
+// its output (which the next run would refuse): the folder's first change event is the deletion.
+TEST(DestroyFile, TheNameGoesBeforeTheContents) {
+    test::TempDir dir;
+    test::WriteFile(dir / "source.txt", "the only copy");
+    const int events = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(events, dir.Str().c_str(), IN_MODIFY | IN_DELETE), 0);
+    ASSERT_TRUE(DestroyFile(dir / "source.txt"));
+    alignas(inotify_event) char buffer[4096];
+    const bool read = ::read(events, buffer, sizeof buffer) > 0;
+    ::close(events);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(reinterpret_cast<const inotify_event*>(buffer)->mask & (IN_MODIFY | IN_DELETE), std::uint32_t{IN_DELETE});
 }
 
 } // namespace

@@ -31,6 +31,7 @@ TEST(EnumerateDirectoryPosix, KindsAndAttributesWithoutFollowingLinks) {
     fs::create_directory_symlink(dir / "folder", dir / "linkToFolder");
     fs::create_symlink(dir / "dangling", dir / "dangling"); // a link to itself
     ::mkfifo((dir / "fifo").c_str(), 0600);
+    fs::create_symlink(dir / "fifo", dir / "linkToFifo");
     const std::map<std::string, std::pair<EntryKind, std::uint32_t>> expected = {
         {"file", {EntryKind::File, kAttrNormal}},
         {"readonly", {EntryKind::File, kAttrReadOnly}},
@@ -39,7 +40,8 @@ TEST(EnumerateDirectoryPosix, KindsAndAttributesWithoutFollowingLinks) {
         {"linkToFile", {EntryKind::File, kAttrReparsePoint | kAttrNormal}},
         {"linkToFolder", {EntryKind::DirectoryLink, kAttrReparsePoint | kAttrDirectory}},
         {"dangling", {EntryKind::DanglingLink, kAttrReparsePoint | kAttrNormal}},
-        {"fifo", {EntryKind::File, kAttrSystem}}};
+        {"fifo", {EntryKind::Special, kAttrSystem}},
+        {"linkToFifo", {EntryKind::Special, kAttrReparsePoint | kAttrSystem}}};
     std::vector<std::string> systemOrder, order;
     for (const auto& e : fs::directory_iterator(dir.Path()))
         systemOrder.push_back(e.path().filename().string());
@@ -121,6 +123,30 @@ TEST(UserHome, FoundWithoutAnAbsoluteHomeVariable) {
     }
     test::ScopedEnv home("HOME", "/some/home/");
     EXPECT_EQ(UserHomeFolder(), "/some/home");
+}
+
+// Group bits are meant for the model's group (a source's, or the replaced file's): in a setgid
+// folder of another group, a new file takes that group and none of the bits.
+TEST(TempAndRename, GroupBitsOnlyForTheModelsOwnGroup) {
+    if (::geteuid() != 0) GTEST_SKIP() << "giving a folder a group of one's choice takes root";
+    const gid_t mine = ::getegid(), other = mine == 1 ? 2 : 1;
+    for (const bool setgidFolder : {true, false})
+        for (const bool replaced : {false, true}) {
+            test::TempDir dir;
+            const std::string model = dir / (replaced ? "out.vwx" : "model"), destination = dir / "out.vwx";
+            if (setgidFolder) {
+                ASSERT_EQ(::chown(dir.Str().c_str(), -1U, other) | ::chmod(dir.Str().c_str(), 02777), 0);
+            }
+            test::WriteFile(model, "model");
+            ASSERT_EQ(::chown(model.c_str(), -1U, mine) | ::chmod(model.c_str(), 0640), 0);
+            std::error_code ec;
+            std::string tempPath;
+            ASSERT_TRUE(File::CreateTempBeside(destination, tempPath, ec, replaced ? "" : model).has_value());
+            struct stat made {};
+            ASSERT_EQ(::stat(tempPath.c_str(), &made), 0);
+            EXPECT_EQ(made.st_gid, setgidFolder ? other : mine);
+            EXPECT_EQ(made.st_mode & 0777, setgidFolder ? 0600U : 0640U) << setgidFolder << replaced;
+        }
 }
 
 } // namespace

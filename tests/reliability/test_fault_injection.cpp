@@ -99,6 +99,24 @@ TEST_F(CliFaults, WriteFailsAtOneFileOfMany) {
     EXPECT_EQ(RunCli(home.Str(), args).exit, 0);
 }
 
+// 300 files under `ulimit -n 64`: no more files in flight than the limit leaves room for, so none
+// fails where one file after the other would succeed; both ways, byte-exact.
+TEST_F(CliFaults, ManyFilesUnderALowDescriptorLimit) {
+    for (unsigned i = 0; i < 300; ++i)
+        WriteFile(work / ("f" + std::to_string(i)), Pattern(50 + i, i));
+    CliOptions limited;
+    limited.openFileLimit = 64;
+    for (const char* way : {"encrypt", "decrypt"}) {
+        const auto out = RunCli(home.Str(), Args(work.Str(), "--keep"), limited);
+        ASSERT_EQ(out.exit, 0) << way << out.err;
+        for (unsigned i = 0; i < 300; ++i) // the kept sources go, the outputs are the next run's sources
+            fs::remove(work / ("f" + std::to_string(i) + (*way == 'e' ? "" : ".vwx")));
+    }
+    EXPECT_EQ(Names(work.Path()).size(), 300U);
+    for (unsigned i = 0; i < 300; ++i)
+        ASSERT_EQ(ReadFile(work / ("f" + std::to_string(i))), Pattern(50 + i, i)) << i;
+}
+
 // Ctrl+C part-way cancels the file (a cancelled run exits 1); a hang-up or SIGTERM ends the file
 // like Cancel, and then the program as the signal would; SIGKILL leaves only a hidden temporary
 // file. Neither is ever more readable than its source.

@@ -1,6 +1,7 @@
 // POSIX implementation of the platform layer.
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -10,11 +11,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <poll.h>
 #include <pwd.h>
 #include <random>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -58,19 +61,6 @@ mode_t Umask() {
     return mask;
 }
 
-// The permission bits a file written as `destination` gets (see File::CreateTempBeside).
-mode_t NewFileMode(const std::string& destination, const std::string& accessLike) {
-    struct stat st {};
-    if (::lstat(destination.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 0777;
-    if (!accessLike.empty() && ::stat(accessLike.c_str(), &st) == 0)
-        return ((st.st_mode & 0777) | S_IRUSR | S_IWUSR) & ~(Umask() & 077);
-    // A file made in a folder that only its owner may enter is for its owner only: the settings
-    // folder of an installed copy is made that way, and VWX.ini and VWX-Fav stay private in it.
-    const std::string folder = FolderOf(destination);
-    if (::stat(folder.c_str(), &st) == 0 && (st.st_mode & 077) == 0) return 0600 & ~Umask();
-    return 0666 & ~Umask();
-}
-
 // Opens a folder for reading its entries, also when its path is longer than the system's limit
 // for one call: then piece by piece, each piece opened relative to the one before.
 int OpenFolder(const std::string& path) {
@@ -98,11 +88,70 @@ int OpenFolder(const std::string& path) {
 }
 
 bool SyncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = OpenFolder(folder);
     if (fd < 0) return false;
     const bool ok = ::fsync(fd) == 0;
     ::close(fd);
     return ok;
+}
+
+// A path as an open folder and a name in it, for the *at calls: a path longer than the system's
+// limit for one call (a file deep in a tree the walk listed) is reached through its folder, which
+// OpenFolder opens piece by piece. A shorter path is used as it is.
+class AtPath {
+public:
+    explicit AtPath(const std::string& path) : name_(path.c_str()) {
+        const auto slash = path.find_last_of('/');
+        if (path.size() < PATH_MAX || slash == std::string::npos) return;
+        folder_ = OpenFolder(slash == 0 ? std::string("/") : path.substr(0, slash));
+        if (folder_ < 0) return; // the call then fails on the whole path, as it would have
+        leaf_ = path.substr(slash + 1);
+        name_ = leaf_.c_str();
+    }
+    AtPath(const AtPath&) = delete;
+    AtPath& operator=(const AtPath&) = delete;
+    ~AtPath() {
+        const int error = errno; // the caller reads the error of the call made through it
+        if (folder_ >= 0) ::close(folder_);
+        errno = error;
+    }
+    [[nodiscard]] int Folder() const { return folder_ >= 0 ? folder_ : AT_FDCWD; }
+    [[nodiscard]] const char* Name() const { return name_; }
+
+private:
+    int folder_ = -1;
+    std::string leaf_;
+    const char* name_;
+};
+
+// stat and lstat (follow = false) of any path the walk can list.
+int StatPath(const std::string& path, struct stat& st, bool follow) {
+    const AtPath at(path);
+    return ::fstatat(at.Folder(), at.Name(), &st, follow ? 0 : AT_SYMLINK_NOFOLLOW);
+}
+
+int OpenPath(const std::string& path, int flags, mode_t mode = 0) {
+    const AtPath at(path);
+    return ::openat(at.Folder(), at.Name(), flags, mode);
+}
+
+// The permission bits a file written as `destination` gets (see File::CreateTempBeside), and the
+// group its group bits are meant for: that of the file they are taken from.
+struct NewFileAccess {
+    mode_t mode = 0;
+    std::optional<gid_t> group;
+};
+
+NewFileAccess NewFileMode(const std::string& destination, const std::string& accessLike) {
+    struct stat st {};
+    if (StatPath(destination, st, false) == 0 && S_ISREG(st.st_mode)) return {st.st_mode & 0777, st.st_gid};
+    if (!accessLike.empty() && StatPath(accessLike, st, true) == 0)
+        return {((st.st_mode & 0777) | S_IRUSR | S_IWUSR) & ~(Umask() & 077), st.st_gid};
+    // A file made in a folder that only its owner may enter is for its owner only: the settings
+    // folder of an installed copy is made that way, and VWX.ini and VWX-Fav stay private in it.
+    const std::string folder = FolderOf(destination);
+    if (StatPath(folder, st, true) == 0 && (st.st_mode & 077) == 0) return {0600 & ~Umask(), std::nullopt};
+    return {0666 & ~Umask(), std::nullopt};
 }
 
 } // namespace
@@ -146,12 +195,12 @@ std::string CurrentDirectory() {
 
 std::optional<std::uint32_t> FileAttributes(const std::string& path) {
     struct stat link {};
-    if (path.empty() || ::lstat(path.c_str(), &link) != 0) return std::nullopt;
+    if (path.empty() || StatPath(path, link, false) != 0) return std::nullopt;
     struct stat st = link;
     std::uint32_t attrs = 0;
     if (S_ISLNK(link.st_mode)) {
         attrs |= kAttrReparsePoint;
-        if (::stat(path.c_str(), &st) != 0) st = link; // a dangling link: describe the link
+        if (StatPath(path, st, true) != 0) st = link; // a dangling link: describe the link
     }
     if (S_ISDIR(st.st_mode))
         attrs |= kAttrDirectory;
@@ -168,14 +217,15 @@ std::optional<std::uint32_t> FileAttributes(const std::string& path) {
 
 bool SetReadOnly(const std::string& path, bool readOnly) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return false;
+    const AtPath at(path);
+    if (::fstatat(at.Folder(), at.Name(), &st, 0) != 0) return false;
     const mode_t mode = readOnly ? (st.st_mode & ~mode_t{S_IWUSR | S_IWGRP | S_IWOTH}) : (st.st_mode | S_IWUSR);
-    return ::chmod(path.c_str(), mode & 07777) == 0;
+    return ::fchmodat(at.Folder(), at.Name(), mode & 07777, 0) == 0;
 }
 
 std::int64_t FileSize(const std::string& path) {
     struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return -1;
+    if (path.empty() || StatPath(path, st, true) != 0) return -1;
     return static_cast<std::int64_t>(st.st_size);
 }
 
@@ -200,7 +250,10 @@ bool EnumerateDirectory(const std::string& folder, const std::function<void(cons
         if (type == DT_UNKNOWN) { // some file systems do not fill d_type: ask
             struct stat st {};
             if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-                type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+                type = S_ISDIR(st.st_mode)   ? DT_DIR
+                       : S_ISLNK(st.st_mode) ? DT_LNK
+                       : S_ISREG(st.st_mode) ? DT_REG
+                                             : DT_FIFO; // stands for every special kind
         }
         if (type == DT_DIR) {
             kind = EntryKind::Directory;
@@ -210,6 +263,10 @@ bool EnumerateDirectory(const std::string& folder, const std::function<void(cons
                 kind = EntryKind::DanglingLink;
             else if (S_ISDIR(st.st_mode))
                 kind = EntryKind::DirectoryLink;
+            else if (!S_ISREG(st.st_mode))
+                kind = EntryKind::Special;
+        } else if (type != DT_REG && type != DT_UNKNOWN) { // an entry gone meanwhile stays a file
+            kind = EntryKind::Special;
         }
         visit(DirEntry{name, kind});
     }
@@ -243,7 +300,7 @@ File::~File() {
 }
 
 std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenPath(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         ec = LastError();
         return std::nullopt;
@@ -281,17 +338,23 @@ std::optional<File> File::CreateTempBeside(const std::string& beside, std::strin
     constexpr std::size_t kMaxNamePart = 64;
     const std::string name = (slash == std::string::npos ? beside : beside.substr(slash + 1)).substr(0, kMaxNamePart);
     // Created with its final bits (mkstemp's fixed 0600 would have to be widened afterwards);
-    // the umask may take bits a replaced file had, which are given back once it exists.
-    const mode_t mode = NewFileMode(beside, accessLike);
+    // the umask may take bits a replaced file had, which are given back once it exists. Group bits
+    // meant for the model's group wait until the new file's own group is known: a setgid folder
+    // gives it the folder's, whose members must not gain the access the model gave its group.
+    const auto [mode, group] = NewFileMode(beside, accessLike);
+    const mode_t created = group ? mode & ~mode_t{070} : mode;
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     thread_local std::mt19937 random(std::random_device{}());
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = folder + "." + name + ".";
         for (int i = 0; i < 6; ++i)
             candidate.push_back(kLetters[random() % (sizeof kLetters - 1)]);
-        const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        const int fd = OpenPath(candidate, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, created);
         if (fd >= 0) {
-            if ((mode & Umask()) != 0) (void)::fchmod(fd, mode);
+            struct stat made {};
+            const bool sameGroup = group && ::fstat(fd, &made) == 0 && made.st_gid == *group;
+            const mode_t wanted = sameGroup ? mode : created;
+            if (wanted != (created & ~Umask())) (void)::fchmod(fd, wanted);
             tempPath = candidate;
             return File(fd);
         }
@@ -366,7 +429,8 @@ void File::Close() noexcept {
 }
 
 bool RenameReplace(const std::string& from, const std::string& to, std::error_code& ec) {
-    if (::rename(from.c_str(), to.c_str()) != 0) {
+    const AtPath source(from), target(to);
+    if (::renameat(source.Folder(), source.Name(), target.Folder(), target.Name()) != 0) {
         ec = LastError();
         return false;
     }
@@ -375,23 +439,24 @@ bool RenameReplace(const std::string& from, const std::string& to, std::error_co
 }
 
 bool RenameNoReplace(const std::string& from, const std::string& to, std::error_code& ec) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+    const AtPath source(from), target(to);
+    if (::renameat2(source.Folder(), source.Name(), target.Folder(), target.Name(), RENAME_NOREPLACE) != 0) {
         if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
             ec = LastError();
             return false;
         }
         // A file system without that rename: a hard link fails just as surely on an existing name.
-        if (::link(from.c_str(), to.c_str()) == 0) {
-            (void)::unlink(from.c_str());
+        if (::linkat(source.Folder(), source.Name(), target.Folder(), target.Name(), 0) == 0) {
+            (void)::unlinkat(source.Folder(), source.Name(), 0);
         } else if (errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP) {
             // Nor hard links (FAT, some network shares): look, then rename; only a file made in the
             // moment between the two can still be replaced.
             struct stat st {};
-            if (::lstat(to.c_str(), &st) == 0 || errno != ENOENT) {
+            if (::fstatat(target.Folder(), target.Name(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT) {
                 ec = std::make_error_code(std::errc::file_exists);
                 return false;
             }
-            if (::rename(from.c_str(), to.c_str()) != 0) {
+            if (::renameat(source.Folder(), source.Name(), target.Folder(), target.Name()) != 0) {
                 ec = LastError();
                 return false;
             }
@@ -404,15 +469,43 @@ bool RenameNoReplace(const std::string& from, const std::string& to, std::error_
     return true;
 }
 
+std::size_t FreeFileDescriptors() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return std::numeric_limits<std::size_t>::max();
+    // Only descriptors below the limit take a place (the limit may have been lowered past some).
+    std::size_t open = 0;
+    const bool listed = EnumerateDirectory("/proc/self/fd", [&](const DirEntry& entry) {
+        if (std::strtoull(std::string(entry.name).c_str(), nullptr, 10) < limit.rlim_cur) ++open;
+    });
+    if (listed) {
+        open = open > 0 ? open - 1 : 0; // the listing's own descriptor is closed again
+    } else {
+        open = 0; // no /proc: each number asked
+        for (rlim_t fd = 0; fd < std::min<rlim_t>(limit.rlim_cur, 1 << 16); ++fd)
+            if (::fcntl(static_cast<int>(fd), F_GETFD) != -1) ++open;
+    }
+    return limit.rlim_cur > open ? static_cast<std::size_t>(limit.rlim_cur - open) : 0;
+}
+
+bool OutOfFileDescriptors(const std::error_code& ec) {
+    return ec == std::errc::too_many_files_open || ec == std::errc::too_many_files_open_in_system;
+}
+
 bool RemoveFile(const std::string& path) noexcept {
-    return ::unlink(path.c_str()) == 0;
+    try {
+        const AtPath at(path);
+        return ::unlinkat(at.Folder(), at.Name(), 0) == 0;
+    } catch (...) { // out of memory for the name
+        return false;
+    }
 }
 
 bool SyncFolderOf(const std::string& path) { return SyncFolder(FolderOf(path)); }
 
 std::optional<FileIdentity> IdentifyFile(const std::string& path, bool followLink) {
     struct stat st {};
-    if (path.empty() || (followLink ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) return std::nullopt;
+    if (path.empty() || StatPath(path, st, followLink) != 0) return std::nullopt;
     return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
                         S_ISREG(st.st_mode) && st.st_nlink == 1};
 }
@@ -423,8 +516,8 @@ std::optional<EntryIdentity> IdentifyEntry(const std::string& path) {
     std::string name = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
     if (name.empty() || name == "." || name == "..") return std::nullopt;
     struct stat st {};
-    // The trailing separator follows a final link to a folder.
-    if (::stat((FolderOf(trimmed) + "/").c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    // A final link to a folder is followed.
+    if (StatPath(FolderOf(trimmed), st, true) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
     return EntryIdentity{{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), false},
                          std::move(name)};
 }
@@ -487,32 +580,43 @@ bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& exp
     // truncation would empty the target while only the link is deleted; with further hard links
     // the other names would be left pointing at an emptied file.
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 || (st.st_mode & S_IWUSR) == 0)
+    const AtPath at(path);
+    if (::fstatat(at.Folder(), at.Name(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 ||
+        (st.st_mode & S_IWUSR) == 0)
         return false;
     if (expected && (expected->device != static_cast<std::uint64_t>(st.st_dev) ||
                      expected->number != static_cast<std::uint64_t>(st.st_ino)))
         return false;
-    // Opened without truncation first: a file another program holds must stay whole, and the
-    // check has to be made on the very file that is then cut.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    // Opened without truncation: a file another program holds must stay whole, and the checks
+    // have to be made on the very file that is then cut.
+    const int fd = ::openat(at.Folder(), at.Name(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
-    struct stat opened {};
-    if (::fstat(fd, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino ||
-        !S_ISREG(opened.st_mode) || InUse(fd) || ::ftruncate(fd, 0) != 0 || ::fsync(fd) != 0) {
+    struct stat opened {}, named {};
+    const auto same = [&](const struct stat& other) { return other.st_dev == st.st_dev && other.st_ino == st.st_ino; };
+    // The name goes before the contents: ended at any moment (a kill, a power cut), the program
+    // leaves either the whole file under its name or no name at all, never an emptied file. The
+    // name is looked at once more right before it goes, so that it still names this file.
+    if (::fstat(fd, &opened) != 0 || !same(opened) || !S_ISREG(opened.st_mode) || opened.st_nlink > 1 || InUse(fd) ||
+        ::fstatat(at.Folder(), at.Name(), &named, AT_SYMLINK_NOFOLLOW) != 0 || !same(named) ||
+        ::unlinkat(at.Folder(), at.Name(), 0) != 0) {
         ::close(fd);
         return false;
     }
-    ::close(fd);
-    if (::unlink(path.c_str()) != 0) return false;
     (void)SyncFolder(FolderOf(path));
+    // Then the contents are cut to zero and committed, as destroying always did, through the
+    // descriptor that still holds them.
+    (void)::ftruncate(fd, 0);
+    (void)::fsync(fd);
+    ::close(fd);
     return true;
 }
 
 bool FileInUse(const std::string& path) {
     // Only plain files are judged; opening anything else (a FIFO, a device) could block or act.
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const AtPath at(path);
+    if (::fstatat(at.Folder(), at.Name(), &st, 0) != 0 || !S_ISREG(st.st_mode)) return false;
+    const int fd = ::openat(at.Folder(), at.Name(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat opened {};
     const bool busy = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && InUse(fd);

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -179,6 +180,8 @@ bool EnumerateDirectory(const std::string& folder, const std::function<void(cons
             // A symbolic link or junction to a folder is reported, never followed.
             kind = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? EntryKind::DirectoryLink
                                                                                : EntryKind::Directory;
+        else if ((data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0) // reserved for the system; not met in practice
+            kind = EntryKind::Special;
         const std::string name = FromWide(raw);
         visit(DirEntry{name, kind});
     } while (::FindNextFileW(found, &data));
@@ -430,6 +433,15 @@ bool RenameNoReplace(const std::string& from, const std::string& to, std::error_
     return MoveEntry(from, to, 0, ec);
 }
 
+std::size_t FreeFileDescriptors() {
+    return std::numeric_limits<std::size_t>::max(); // file handles have no per-process limit to size to
+}
+
+bool OutOfFileDescriptors(const std::error_code& ec) {
+    return ec == std::error_code(static_cast<int>(ERROR_TOO_MANY_OPEN_FILES), std::system_category()) ||
+           ec == std::errc::too_many_files_open;
+}
+
 bool RemoveFile(const std::string& path) noexcept {
     try {
         const auto wide = SystemPath(path);
@@ -507,20 +519,26 @@ bool SingleNamedPlainFile(const std::wstring& widePath) {
 bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& expected) {
     const auto wide = SystemPath(path);
     if (!wide || wide->empty() || !SingleNamedPlainFile(*wide)) return false;
-    if (expected) {
-        const auto now = IdentifyFile(path);
-        if (!now || now->device != expected->device || now->number != expected->number) return false;
-    }
-    // Cut to zero length on open, straight to the disk. The open fails, and the file stays whole,
-    // while it is read-only or another program holds it without sharing its writes.
-    const HANDLE h = ::CreateFileW(wide->c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, TRUNCATE_EXISTING,
-                                   FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    const bool flushed = ::FlushFileBuffers(h) != 0;
-    ::CloseHandle(h);
-    if (!flushed) return false;
-    if (!::DeleteFileW(wide->c_str())) return false;
-    return true;
+    // Opened without truncation. The open fails, and the file stays whole, while it is read-only or
+    // another program holds it without sharing its writes and its deletion.
+    const UniqueHandle h(::CreateFileW(wide->c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_WRITE_THROUGH | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (h.get() == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (expected && (!::GetFileInformationByHandle(h.get(), &info) || info.dwVolumeSerialNumber != expected->device ||
+                     ((std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow) != expected->number))
+        return false;
+    // Marked for deletion before it is cut: the system deletes it when the last handle closes,
+    // also when the process is ended, so that a kill at any moment leaves the whole file or no
+    // name at all. (After a power cut the mark is lost with the handle while the write-through cut
+    // may be on disk; only a POSIX-semantics delete of newer systems would close that gap.)
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    if (!::SetFileInformationByHandle(h.get(), FileDispositionInfo, &disposition, sizeof disposition)) return false;
+    FILE_END_OF_FILE_INFO end{};
+    (void)::SetFileInformationByHandle(h.get(), FileEndOfFileInfo, &end, sizeof end);
+    (void)::FlushFileBuffers(h.get());
+    return true; // the handle closes here, and the file goes with it
 }
 
 bool FileInUse(const std::string& path) {
