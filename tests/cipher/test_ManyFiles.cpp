@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 #ifndef _WIN32
@@ -76,7 +78,10 @@ protected:
         events.clear();
         ManyFilesSetup setup{GetParam().threads, GetParam().kernel, kLane, inFlight != 0 ? INT64_MAX : 2000,
                              inFlight, {}};
-        setup.randomValues = [this](std::size_t index) { return pairs.at(index); };
+        setup.randomValues = [this](std::size_t index) {
+            if (atOpen) atOpen(index); // the file is open and its length taken
+            return pairs.at(index);
+        };
         const auto done = [this](std::size_t k) {
             finished.push_back(k);
             EXPECT_EQ(std::exchange(events, {}), progress[k]) << k; // the head file's, as alone
@@ -84,7 +89,9 @@ protected:
                         ReadFile(jobs[k].destination) == expected[k])
                 << k;
             EXPECT_TRUE(inFlight != 0 || EncryptedMatchesPlain(jobs[k].destination, jobs[k].source, kPassword)) << k;
-            EXPECT_TRUE(k + 1 == jobs.size() || !fs::is_regular_file(jobs[k + 1].destination)) << k;
+            EXPECT_TRUE(k + 1 == jobs.size() || !fs::is_regular_file(jobs[k + 1].destination) ||
+                        ReadFile(jobs[k + 1].destination) == "older") // a test's file under that name
+                << k;
             return true;
         };
         ManyFilesEncryption engine(cipher, texts, setup);
@@ -102,6 +109,7 @@ protected:
     std::vector<int> events;
     std::vector<std::vector<int>> progress;
     std::size_t cancelAt = SIZE_MAX;
+    std::function<void(std::size_t)> atOpen;
     std::size_t inFlight = 0; // set: any file may go alone (and draw its own random values), checked later
 };
 
@@ -134,32 +142,55 @@ TEST_P(ManyFiles, RunsOutOfDescriptorsWithoutAFailure) {
 #endif
 
 // File k of n fails: the files before it are complete, it raises what the one-file cipher
-// raises, and nothing of the later files is left, although they were in flight.
+// raises, and nothing of the later files is left, although they were in flight. The faults: the
+// source gone, a folder or a file (writable or not) under the output's name, cancel; a file that
+// appears under the output's name once the file is open (never replaced); a source that grows
+// once its length is taken (it would be stored cut short).
 TEST_P(ManyFiles, FailureAtOneFileLeavesTheLaterOnesUntouched) {
     if (!tea::KernelAvailable(GetParam().kernel)) GTEST_SKIP() << "no " << tea::KernelName(GetParam().kernel);
     constexpr std::size_t k = 3;
-    for (int fault = 0; fault < 3; ++fault) {
+    enum Fault { kGone, kFolder, kCancel, kFile, kReadOnlyFile, kAppears, kGrows, kFaults };
+    const auto system = [](std::errc code) {
+        return VwxError(0, "Cipher.EncryptFile", platform::ErrorDescription(std::make_error_code(code)));
+    };
+    for (int fault = 0; fault < kFaults; ++fault) {
         jobs.clear(), expected.clear(), pairs.clear(), finished.clear(), progress.clear();
-        for (const auto& name : test::Names(dir.Path()))
+        for (const auto& name : test::Names(dir.Path())) {
+            (void)platform::SetReadOnly(dir / name, false);
             fs::remove(dir.Path() / name);
+        }
         Make(12);
         std::optional<VwxError> want = VwxError(0, "progress", "cancelled");
-        if (fault == 0) fs::remove(jobs[k].source); // gone after the list was made
-        if (fault == 1) fs::create_directory(jobs[k].destination);
-        if (fault < 2) want = test::Raised([&] { cipher.EncryptFile(jobs[k].source, jobs[k].destination, kPassword); });
-        cancelAt = fault == 2 ? k : SIZE_MAX;
+        if (fault == kGone) fs::remove(jobs[k].source); // gone after the list was made
+        if (fault == kFolder) fs::create_directory(jobs[k].destination);
+        if (fault == kFile || fault == kReadOnlyFile) WriteFile(jobs[k].destination, "older");
+        if (fault == kReadOnlyFile) {
+            ASSERT_TRUE(platform::SetReadOnly(jobs[k].destination, true));
+        }
+        if (fault != kCancel && fault < kAppears)
+            want = test::Raised([&] { cipher.EncryptFile(jobs[k].source, jobs[k].destination, kPassword); });
+        atOpen = [&, fault](std::size_t i) {
+            if (i == k && fault == kAppears) WriteFile(jobs[k].destination, "older");
+            if (i == k && fault == kGrows) std::ofstream(jobs[k].source, std::ios::app) << "appended";
+        };
+        if (fault == kAppears) want = system(std::errc::file_exists);
+        if (fault == kGrows) want = system(std::errc::io_error);
+        cancelAt = fault == kCancel ? k : SIZE_MAX;
         const auto raised = test::Raised([&] { Run(); });
         ASSERT_TRUE(raised && want) << fault;
         EXPECT_EQ(raised->Description() + raised->Source(), want->Description() + want->Source()) << fault;
         EXPECT_EQ(finished, (std::vector<std::size_t>{0, 1, 2}));
         std::vector<std::string> names;
+        const bool keptAtK = fault == kFolder || fault == kFile || fault == kReadOnlyFile || fault == kAppears;
         for (std::size_t i = 0; i < jobs.size(); ++i) {
-            if (i != k || fault != 0) names.push_back(fs::path(jobs[i].source).filename().string());
-            if (i < k || (i == k && fault == 1)) names.push_back(fs::path(jobs[i].destination).filename().string());
+            if (i != k || fault != kGone) names.push_back(fs::path(jobs[i].source).filename().string());
+            if (i < k || (i == k && keptAtK)) names.push_back(fs::path(jobs[i].destination).filename().string());
         }
         std::ranges::sort(names);
         EXPECT_EQ(test::Names(dir.Path()), names) << fault;
+        EXPECT_TRUE(!keptAtK || fault == kFolder || ReadFile(jobs[k].destination) == "older") << fault;
     }
+    atOpen = nullptr;
 }
 
 INSTANTIATE_TEST_SUITE_P(Kernels, ManyFiles,
