@@ -53,18 +53,5 @@ TEST_F(StartUp, CommandLineFillsBothListsAndOpensDecryptionFirst) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-// An output that exists already ends the start with message C, whether or not sources go.
-TEST_F(StartUp, OutputTakenEndsTheStart) {
-    SetLanguage();
-    const auto plain = Make("x/a.txt"), encrypted = Make("x/a.txt.vwx");
-    for (const bool destroy : {false, true})
-        for (const bool givenEncrypted : {false, true}) {
-            SetDelete(destroy ? "1" : "0");
-            ui.messages.clear();
-            EXPECT_FALSE(Start({givenEncrypted ? encrypted : plain}));
-            EXPECT_EQ(ui.messages.empty() ? "" : ui.messages[0].text, C(givenEncrypted ? plain : encrypted));
-        }
-}
-
 } // namespace
 } // namespace vaultwing::test

@@ -1,9 +1,7 @@
 // End to end through the built `vaultwing` program.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -176,8 +174,9 @@ TEST_F(Cli, ReadsThatCouldHangOrGrowEnd) {
 
 // An existing output is never replaced, in delete mode too: a file and its .vwx in one job under
 // any spelling, an old .vwx decrypted over an edited file, a .vwx.vwx over the only copy of a file.
-// Message C names the output, nothing is touched. A file named twice is one job; the password file
-// is never one.
+// Message C names the output, nothing is touched; so it does for two jobs that would write one
+// output. Files are the same by identity: a file named twice (./, d/../, through a link to its
+// folder) is one job; the password file is never one; a folder named like a .vwx is walked.
 TEST_F(Cli, NoOutputEverReplacesAFile) {
     const auto folder = work / "pair", plain = folder + "/a.txt", encrypted = plain + ".vwx";
     fs::create_directory(folder);
@@ -194,15 +193,21 @@ TEST_F(Cli, NoOutputEverReplacesAFile) {
     }
 
     const auto other = work / "other";
-    fs::create_directory(other);
+    fs::create_directories(other + "/x.vwx");
+    fs::create_directory_symlink(other, work / "link");
     WriteFile(other + "/f", "f text");
-    WriteFile(other + "/g", "g text");
+    WriteFile(other + "/x.vwx/g", "g text");
     WriteFile(other + "/pw", "Correct-horse-7\n");
+    WriteFile(other + "/f.vwx.vwx", "decrypts to f.vwx");
+    const auto collision = Job("--delete", {other + "/f", work / "link/./f.vwx.vwx"});
+    EXPECT_TRUE(collision.exit == 3 && collision.err.find("/f.vwx\n") != std::string::npos) << collision.err;
+    fs::remove(other + "/f.vwx.vwx");
     const auto out = Run({"--password-file", other + "/pw", "--delete", "-q", other + "/f", other + "/../other/f",
-                          other + "/g", other});
+                          work / "link/f", other});
     EXPECT_EQ(out.exit, 0) << out.err;
     EXPECT_NE(out.err.find(other + "/pw: the password file is left out"), std::string::npos) << out.err;
-    EXPECT_EQ(Names(other), (std::vector<std::string>{"f.vwx", "g.vwx", "pw"}));
+    EXPECT_EQ(Names(other), (std::vector<std::string>{"f.vwx", "pw", "x.vwx"}));
+    EXPECT_EQ(Names(other + "/x.vwx"), std::vector<std::string>{"g.vwx"});
 }
 
 // --delete where a source cannot safely go: a link or one of several hard links of a read-only
@@ -255,30 +260,20 @@ TEST_F(Cli, TheWalkTakesEverythingOrSaysWhatItLeftOut) {
 }
 
 // A file deeper than the system's limit for one path is processed like any other, both ways (the
-// test makes, reads and removes the tree one folder at a time).
+// shell makes, checks and removes the tree one folder at a time).
 TEST_F(Cli, AFileBeyondThePathLimitIsProcessed) {
-    const std::string name(40, 'd');
-    std::vector<int> folders{::open(work.Str().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    for (int level = 0; level < 160 && ::mkdirat(folders.back(), name.c_str(), 0755) == 0; ++level)
-        folders.push_back(::openat(folders.back(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    const auto bottom = [&](const char* file, int flags = O_RDONLY) {
-        return ::openat(folders.back(), file, flags, 0644);
-    };
-    const int made = bottom("f.txt", O_WRONLY | O_CREAT);
-    ASSERT_TRUE(folders.size() == 161 && ::write(made, "deep data", 9) == 9);
-    ::close(made);
+    const std::string name(40, 'd'), down = "cd '" + work.Str() + "' && for i in $(seq 160); do mkdir -p " + name +
+                                                " && cd -P " + name + " || exit 1; done && ";
+    ASSERT_EQ(std::system((down + "printf 'deep data' > f.txt").c_str()), 0);
     for (const bool encrypted : {true, false}) {
         const auto out = Job("--delete", {work.Str()});
         EXPECT_EQ(out.exit, 0) << out.err.substr(out.err.size() - std::min<std::size_t>(out.err.size(), 200));
-        const int fd = bottom(encrypted ? "f.txt.vwx" : "f.txt");
-        char bytes[16] = {};
-        EXPECT_TRUE(fd >= 0 && bottom(encrypted ? "f.txt" : "f.txt.vwx") < 0 && ::read(fd, bytes, 16) >= 9);
-        EXPECT_TRUE(encrypted || std::string(bytes) == "deep data");
-        ::close(fd);
+        EXPECT_EQ(std::system((down + (encrypted ? "[ -s f.txt.vwx ] && [ ! -e f.txt ]"
+                                                 : "[ \"$(cat f.txt)\" = 'deep data' ] && [ ! -e f.txt.vwx ]"))
+                                  .c_str()),
+                  0);
     }
-    ::unlinkat(folders.back(), "f.txt", 0);
-    for (::close(folders.back()), folders.pop_back(); !folders.empty(); ::close(folders.back()), folders.pop_back())
-        ::unlinkat(folders.back(), name.c_str(), AT_REMOVEDIR);
+    EXPECT_EQ(std::system(("rm -rf '" + work.Str() + "/" + name + "'").c_str()), 0);
 }
 
 // The settings window's two desktop boxes, as the Windows installer sets them: for VWX beside the

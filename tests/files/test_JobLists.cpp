@@ -114,41 +114,6 @@ TEST_F(JobListsTest, RefusalEmptiesTheListsButLaterItemsAreStillAdded) {
     EXPECT_EQ(Enc(), std::vector<std::string>{one});
 }
 
-// Files are the same when the file system says so. One file under several spellings is one job;
-// two jobs that would write one output refuse the drop; a folder named like an encrypted file is
-// walked; a file never to be listed is left out wherever it is met.
-TEST_F(JobListsTest, OneFileUnderAnySpellingIsOneJobAndOutputsNeverCollide) {
-    SetDelete("1");
-    const auto a = Make("d/a"), b = Make("d/b"), inner = Make("x.vwx/c.txt");
-    std::vector<std::string> spellings{a, work / "d/./a", work / "d/../d/a"};
-#ifndef _WIN32
-    fs::create_directory_symlink(work / "d", work / "link");
-    spellings.push_back(work / "link/a");
-#endif
-    spellings.push_back(b);
-    app.lists.DropPaths(spellings);
-    EXPECT_EQ(Enc(), (std::vector<std::string>{a, b}));
-    EXPECT_TRUE(ui.messages.empty());
-
-    app.lists.Clear();
-    app.lists.DropPaths({Dir("x.vwx")});
-    EXPECT_TRUE(Dec().empty());
-    EXPECT_EQ(Enc(), std::vector<std::string>{inner});
-
-    const auto twice = Make("d/b.vwx.vwx"); // decrypts to d/b.vwx, which encrypting d/b writes too
-    app.lists.DropPaths({b, work / "d/../d/b.vwx.vwx"});
-    ASSERT_EQ(ui.messages.size(), 1U);
-    EXPECT_EQ(ui.messages[0].text, C(fs::path(work / "d/b.vwx").make_preferred().string()));
-    EXPECT_TRUE(Enc().empty() && Dec().empty());
-
-    fs::remove(twice);
-    app.lists.Clear();
-    app.lists.neverList.push_back(*platform::IdentifyFile(a));
-    app.lists.DropPaths({Dir("d")});
-    EXPECT_EQ(Enc(), std::vector<std::string>{b});
-    EXPECT_EQ(app.lists.leftOut, std::vector<std::string>{a});
-}
-
 TEST_F(JobListsTest, BatchesTakeTheFormTheirDirectionNeedsAndOnlyTheirOwnRefusalCancelsThem) {
     const auto doc = Make("report.doc"), manifest = Make("app.exe.manifest"), encrypted = Make("d.txt.vwx");
     const auto exe = Make("app.exe");
