@@ -40,7 +40,8 @@ using tea::kHeaderSize;
 void CheckDestination(const std::string& dest, const char* operation) {
     const auto attrs = platform::FileAttributes(dest);
     if (!attrs) return;
-    FailSystem(operation, (*attrs & platform::kAttrDirectory) != 0 ? std::errc::is_a_directory : std::errc::file_exists);
+    FailSystem(operation,
+               (*attrs & platform::kAttrDirectory) != 0 ? std::errc::is_a_directory : std::errc::file_exists);
 }
 
 // The destination is written to a temporary file beside it and renamed into place only when

@@ -209,7 +209,8 @@ private:
         }
         const auto attrs = platform::FileAttributes(job.destination);
         // An output never replaces a file (the final rename holds to that as well).
-        if (attrs) FailSystem((*attrs & platform::kAttrDirectory) != 0 ? std::errc::is_a_directory : std::errc::file_exists);
+        if (attrs)
+            FailSystem((*attrs & platform::kAttrDirectory) != 0 ? std::errc::is_a_directory : std::errc::file_exists);
 
         std::error_code ec;
         auto source = platform::File::OpenRead(job.source, ec);
@@ -383,8 +384,8 @@ void ManyFilesEncryption::Run(const std::vector<EncryptionJob>& jobs, std::strin
     shared.window = setup_.filesInFlight;
     if (shared.window == 0) { // two descriptors a file, and the calling thread's reserve kept free
         const std::size_t free = platform::FreeFileDescriptors();
-        shared.window = std::clamp<std::size_t>(free > kReservedDescriptors ? (free - kReservedDescriptors) / 2 : 0,
-                                                1, wanted);
+        shared.window =
+            std::clamp<std::size_t>(free > kReservedDescriptors ? (free - kReservedDescriptors) / 2 : 0, 1, wanted);
     }
     // A source named twice is read again only after the earlier output is in place (and the
     // source perhaps destroyed), exactly as one file after the other would.

@@ -34,7 +34,9 @@ MsgAnswer TerminalUi::ShowMessage(const Message& message) {
     return message.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
 }
 
-void TerminalUi::ProgressBegin(RunDirection, const std::string& caption) { caption_ = caption; }
+void TerminalUi::ProgressBegin(RunDirection, const std::string& caption) {
+    caption_ = caption;
+}
 
 void TerminalUi::ProgressShowFile(const std::string& fileName) {
     EndBarLine();
@@ -58,7 +60,9 @@ bool TerminalUi::CancelRequested() {
     return platform::StopSignal() != 0;
 }
 
-void TerminalUi::EndProcessNow() { std::_Exit(3); }
+void TerminalUi::EndProcessNow() {
+    std::_Exit(3);
+}
 
 void TerminalUi::DrawBar() {
     constexpr int kWidth = 30;

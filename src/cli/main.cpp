@@ -87,8 +87,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, Options&
             return UsageError("unknown option " + arg);
         }
     }
-    if (options.paths.empty() && !options.associate && !options.sendTo)
-        return UsageError("no file or folder given");
+    if (options.paths.empty() && !options.associate && !options.sendTo) return UsageError("no file or folder given");
     return std::nullopt;
 }
 
@@ -119,7 +118,8 @@ public:
         const auto sorted =
             app_.startup.SortCommandLinePaths(AbsolutePaths(options_.paths, platform::CurrentDirectory()));
         for (const std::string& file : app_.lists.leftOut)
-            std::fprintf(stderr, "vaultwing: %s: the password file is left out\n", EscapeControlCharacters(file).c_str());
+            std::fprintf(stderr, "vaultwing: %s: the password file is left out\n",
+                         EscapeControlCharacters(file).c_str());
         if (sorted.refused || sorted.walkRefused) return kExitRefused;
 
         int exit = kExitOk;

@@ -158,7 +158,7 @@ bool LoadLanguageFile(const std::string& path, LangTable& table) {
 
     std::error_code ec;
     auto file = platform::File::OpenRegularRead(path, ec); // a FIFO or a device: unreadable
-    if (!file) return false; // nothing read, nothing changed
+    if (!file) return false;                               // nothing read, nothing changed
 
     std::string contents;
     bool ok = true;

@@ -10,9 +10,9 @@
 #include "favourites/CaseFold.h"
 #include "favourites/FavouritesFile.h"
 #include "favourites/RelativePaths.h"
+#include "platform/Folders.h"
 #include "platform/PathQueries.h"
 #include "platform/platform.h"
-#include "platform/Folders.h"
 
 namespace vaultwing {
 namespace {

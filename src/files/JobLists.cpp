@@ -6,13 +6,13 @@
 
 #include "base/PathNames.h"
 #include "base/Utf8.h"
-#include "platform/PathQueries.h"
 #include "config/LangIndices.h"
-#include "favourites/FavouritesFile.h"
 #include "favourites/CaseFold.h"
+#include "favourites/FavouritesFile.h"
 #include "favourites/RelativePaths.h"
 #include "files/FileInUse.h"
 #include "files/FolderWalk.h"
+#include "platform/PathQueries.h"
 #include "platform/platform.h"
 
 namespace vaultwing {

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "base/PathNames.h"
 #include "base/SecureWipe.h"
 #include "base/Utf8.h"
 #include "base/VwxError.h"
-#include "base/PathNames.h"
 #include "cipher/Verify.h"
 #include "config/LangIndices.h"
 #include "files/JobLists.h"

@@ -16,8 +16,8 @@ TempFileBeside::TempFileBeside(std::string destination, std::string path, platfo
     : destination_(std::move(destination)), path_(std::move(path)), file_(std::move(file)) {}
 
 TempFileBeside::TempFileBeside(TempFileBeside&& other) noexcept
-    : destination_(std::move(other.destination_)), path_(std::exchange(other.path_, {})),
-      file_(std::move(other.file_)), replaces_(other.replaces_) {}
+    : destination_(std::move(other.destination_)), path_(std::exchange(other.path_, {})), file_(std::move(other.file_)),
+      replaces_(other.replaces_) {}
 
 TempFileBeside::~TempFileBeside() {
     file_.Close();

@@ -76,8 +76,8 @@ protected:
     // 2000 bytes and more go alone (and draw their own random values).
     void Run() {
         events.clear();
-        ManyFilesSetup setup{GetParam().threads, GetParam().kernel, kLane, inFlight != 0 ? INT64_MAX : 2000,
-                             inFlight, {}};
+        ManyFilesSetup setup{
+            GetParam().threads, GetParam().kernel, kLane, inFlight != 0 ? INT64_MAX : 2000, inFlight, {}};
         setup.randomValues = [this](std::size_t index) {
             if (atOpen) atOpen(index); // the file is open and its length taken
             return pairs.at(index);

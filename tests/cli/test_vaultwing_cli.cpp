@@ -263,7 +263,7 @@ TEST_F(Cli, TheWalkTakesEverythingOrSaysWhatItLeftOut) {
 // shell makes, checks and removes the tree one folder at a time).
 TEST_F(Cli, AFileBeyondThePathLimitIsProcessed) {
     const std::string name(40, 'd'), down = "cd '" + work.Str() + "' && for i in $(seq 160); do mkdir -p " + name +
-                                                " && cd -P " + name + " || exit 1; done && ";
+                                            " && cd -P " + name + " || exit 1; done && ";
     ASSERT_EQ(std::system((down + "printf 'deep data' > f.txt").c_str()), 0);
     for (const bool encrypted : {true, false}) {
         const auto out = Job("--delete", {work.Str()});

@@ -55,18 +55,17 @@ TEST_P(PathChecks, RefuseOrList) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, PathChecks,
-    ::testing::Values(CheckCase{"EncryptedNameTaken", "0", {{"a.txt", 4}, {"a.txt.vwx", 8}}, "a.txt", 'C', "a.txt.vwx"},
-                      CheckCase{"EncryptedNameTakenWhileSourcesGo", "1", {{"a.txt", 4}, {"a.txt.vwx", 8}}, "a.txt",
-                                'C', "a.txt.vwx"},
-                      CheckCase{"PlainNameTaken", "0", {{"r.doc.vwx", 8}, {"r.doc", 4}}, "r.doc.vwx", 'C', "r.doc"},
-                      CheckCase{"PlainNameTakenWhileSourcesGo", "1", {{"r.doc.vwx", 8}, {"r.doc", 4}}, "r.doc.vwx", 'C',
-                                "r.doc"},
-                      CheckCase{"Empty", "0", {{"e.txt", 0}}, "e.txt", 'A', ""},
-                      CheckCase{"PlainNameIsAFolder", "0", {{"r.doc.vwx", 8}, {"r.doc", -1}}, "r.doc.vwx", 0, ""},
-                      CheckCase{"PlainAtTheLimit", "0", {{"big.bin", 2147483635}}, "big.bin", 0, ""},
-                      CheckCase{"PlainOverTheLimit", "0", {{"big.bin", 2147483636}}, "big.bin", 'L', ""},
-                      CheckCase{"EncryptedAtTheLimit", "0", {{"big.vwx", 2147483648}}, "big.vwx", 0, ""},
-                      CheckCase{"EncryptedOverTheLimit", "0", {{"big.vwx", 2147483649}}, "big.vwx", 'L', ""}),
+    ::testing::Values(
+        CheckCase{"EncryptedNameTaken", "0", {{"a.txt", 4}, {"a.txt.vwx", 8}}, "a.txt", 'C', "a.txt.vwx"},
+        CheckCase{"EncryptedNameTakenWhileSourcesGo", "1", {{"a.txt", 4}, {"a.txt.vwx", 8}}, "a.txt", 'C', "a.txt.vwx"},
+        CheckCase{"PlainNameTaken", "0", {{"r.doc.vwx", 8}, {"r.doc", 4}}, "r.doc.vwx", 'C', "r.doc"},
+        CheckCase{"PlainNameTakenWhileSourcesGo", "1", {{"r.doc.vwx", 8}, {"r.doc", 4}}, "r.doc.vwx", 'C', "r.doc"},
+        CheckCase{"Empty", "0", {{"e.txt", 0}}, "e.txt", 'A', ""},
+        CheckCase{"PlainNameIsAFolder", "0", {{"r.doc.vwx", 8}, {"r.doc", -1}}, "r.doc.vwx", 0, ""},
+        CheckCase{"PlainAtTheLimit", "0", {{"big.bin", 2147483635}}, "big.bin", 0, ""},
+        CheckCase{"PlainOverTheLimit", "0", {{"big.bin", 2147483636}}, "big.bin", 'L', ""},
+        CheckCase{"EncryptedAtTheLimit", "0", {{"big.vwx", 2147483648}}, "big.vwx", 0, ""},
+        CheckCase{"EncryptedOverTheLimit", "0", {{"big.vwx", 2147483649}}, "big.vwx", 'L', ""}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(JobListsTest, FileInUseIsRefusedOnlyWhenSourcesAreDestroyed) {

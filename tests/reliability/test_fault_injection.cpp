@@ -140,7 +140,8 @@ TEST_P(SignalledPartWay, NothingLeftButTheWholeSource) {
     ASSERT_FALSE(temporary.empty()) << "the program never started writing";
     EXPECT_EQ(fs::status(work / temporary).permissions(), fs::perms(0600));
     ::kill(p.Pid(), GetParam());
-    EXPECT_EQ(p.Wait(), GetParam() == SIGINT ? 1 : -GetParam()) << "the program finished before the signal: " << p.Err();
+    EXPECT_EQ(p.Wait(), GetParam() == SIGINT ? 1 : -GetParam())
+        << "the program finished before the signal: " << p.Err();
     EXPECT_TRUE(ReadFile(plain) == original);
     const bool cleanedUp = GetParam() != SIGKILL;
     EXPECT_EQ(p.Err().find(plain + "\n") != std::string::npos, cleanedUp) << p.Err();

@@ -6,8 +6,8 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <pty.h>
-#include <sys/ioctl.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

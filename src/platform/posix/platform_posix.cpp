@@ -591,7 +591,8 @@ bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& exp
     // have to be made on the very file that is then cut.
     const int fd = ::openat(at.Folder(), at.Name(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
-    struct stat opened {}, named {};
+    struct stat opened {};
+    struct stat named {};
     const auto same = [&](const struct stat& other) { return other.st_dev == st.st_dev && other.st_ino == st.st_ino; };
     // The name goes before the contents: ended at any moment (a kill, a power cut), the program
     // leaves either the whole file under its name or no name at all, never an emptied file. The

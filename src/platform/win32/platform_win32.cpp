@@ -486,9 +486,9 @@ std::optional<EntryIdentity> IdentifyEntry(const std::string& path) {
     auto folded = win32::ToWide(name);
     if (!folded) return std::nullopt;
     ::CharUpperBuffW(folded->data(), static_cast<DWORD>(folded->size()));
-    return EntryIdentity{{info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
-                          false},
-                         win32::FromWide(*folded)};
+    return EntryIdentity{
+        {info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow, false},
+        win32::FromWide(*folded)};
 }
 
 // ---------------------------------------------------------------------------------------------
