@@ -380,13 +380,13 @@ void ManyFilesEncryption::Run(const std::vector<EncryptionJob>& jobs, std::strin
     Shared shared;
     shared.slots.resize(jobs.size());
     shared.limit = jobs.size();
+    // As many files ahead of the head as the descriptor limit leaves room for: two descriptors a
+    // file, and the calling thread's reserve kept free. A file whose open still finds none left is
+    // encrypted alone.
     const std::size_t wanted = std::min(kMaxWindow, std::max<std::size_t>(4 * tea::LaneCount(kernel) * threads, 8));
-    shared.window = setup_.filesInFlight;
-    if (shared.window == 0) { // two descriptors a file, and the calling thread's reserve kept free
-        const std::size_t free = platform::FreeFileDescriptors();
-        shared.window =
-            std::clamp<std::size_t>(free > kReservedDescriptors ? (free - kReservedDescriptors) / 2 : 0, 1, wanted);
-    }
+    const std::size_t free = platform::FreeFileDescriptors();
+    shared.window =
+        std::clamp<std::size_t>(free > kReservedDescriptors ? (free - kReservedDescriptors) / 2 : 0, 1, wanted);
     // A source named twice is read again only after the earlier output is in place (and the
     // source perhaps destroyed), exactly as one file after the other would.
     std::set<std::string> named;

@@ -41,9 +41,6 @@ struct ManyFilesSetup {
     // Sources of at least this many bytes are encrypted alone by Cipher::EncryptFile when they
     // reach the head of the list: one chain that long gains nothing from a lane.
     std::int64_t largeFrom = std::int64_t{32} << 20;
-    // Files started ahead of the head of the list; 0: as many as the descriptor limit leaves room
-    // for. Whatever it is, a file whose open finds no descriptor left is encrypted alone.
-    std::size_t filesInFlight = 0;
     // The two random values of file `index`; none: tea::DrawRandomValues (tests inject them).
     std::function<tea::RandomPair(std::size_t index)> randomValues;
 };

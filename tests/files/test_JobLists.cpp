@@ -84,24 +84,6 @@ TEST_F(JobListsTest, FileInUseIsRefusedOnlyWhenSourcesAreDestroyed) {
     EXPECT_EQ(Enc(), std::vector<std::string>{f});
 }
 
-TEST_F(JobListsTest, FolderDropSortsByExtensionInListedOrderAndOpensBothDialogs) {
-    const auto folder = Dir("drop");
-    const auto a = Make("drop/a.txt"), b = Make("drop/B.VWX"), c = Make("drop/sub/c.vwx.txt");
-#ifndef _WIN32
-    Make("elsewhere/e.txt");
-    fs::create_directory_symlink(work / "elsewhere", folder + "/link"); // a link to a folder is never followed
-#endif
-    app.lists.DropPaths({folder});
-    std::vector<std::string> expectedEnc; // in the order the directory lists its entries
-    for (const auto& e : fs::directory_iterator(folder)) {
-        if (e.path().filename() == "a.txt") expectedEnc.push_back(a);
-        if (e.path().filename() == "sub") expectedEnc.push_back(c);
-    }
-    EXPECT_EQ(Enc(), expectedEnc);
-    EXPECT_EQ(Dec(), std::vector<std::string>{b});
-    EXPECT_EQ(ui.dialogsShown, (std::vector{PasswordDialog::Decrypt, PasswordDialog::Encrypt}));
-}
-
 // A refused item empties the lists, later items are still added; in a folder the walk ends at once.
 TEST_F(JobListsTest, RefusalEmptiesTheListsButLaterItemsAreStillAdded) {
     const auto one = Make("1.txt"), empty = Make("f/empty.txt", ""), three = Make("3.txt");

@@ -68,32 +68,6 @@ TEST_F(Windows, EncryptionDialogPassesItsFieldsAndShowsTheAnswers) {
     EXPECT_TRUE(first.text().isEmpty() && second.text().isEmpty() && first.hasFocus());
 }
 
-// A password dialog is as high as its contents need on every open, also at a first start with a
-// command line, whose delete-mode hint has its text then.
-TEST_F(Windows, PasswordDialogsKeepTheirHeight) {
-    const std::string plain = Make("a.txt", "a"), encrypted = MakeEncrypted("b", "b", "opensesame");
-    Start("", CommandLine{true, {plain}});
-    Choose(QStringLiteral("English"), ui);
-    ASSERT_NE(ui.EncryptDialogIfLoaded(), nullptr);
-    EXPECT_EQ(Child<QLabel>(*ui.EncryptDialogIfLoaded(), "deleteModeLabel").text(), En(lang::kDeleteModeOff));
-    std::vector<int> heights[2] = {{ui.EncryptDialogIfLoaded()->height()}, {}};
-    const auto& field = Child<QLineEdit>(*ui.EncryptDialogIfLoaded(), "passwordFields_0");
-    EXPECT_GE(field.height(), field.sizeHint().height());
-    ui.DeleteWindows();
-    Start();
-    for (int round = 0; round < 2; ++round) {
-        for (const bool encrypt : {true, false}) {
-            DropOn(&ui.DropZone(), {encrypt ? plain : encrypted});
-            QWidget* dialog = encrypt ? static_cast<QWidget*>(ui.EncryptDialogIfLoaded()) : ui.DecryptDialogIfLoaded();
-            heights[encrypt ? 0 : 1].push_back(dialog->height());
-            dialog->close();
-            Settle();
-        }
-    }
-    for (const std::vector<int>& kind : heights)
-        EXPECT_EQ(std::count(kind.begin(), kind.end(), kind[0]), std::ssize(kind)) << ::testing::PrintToString(kind);
-}
-
 TEST_F(Windows, DropZoneKeepsItsPlaceAndAnswersTheTrayIcon) {
     Start();
     DropZoneWindow& zone = ui.DropZone();
@@ -186,22 +160,6 @@ TEST_F(Windows, SettingsWindowReachesTheDropZoneAndThePasswordDialogs) {
         EXPECT_EQ(encryptHint.text(), En(hint == &encryptHint ? lang::kDeleteModeOn : lang::kDeleteModeOff));
         EXPECT_EQ(decryptHint.text(), encryptHint.text());
     }
-}
-
-// The language window opens clear of the tile where it would lie under it. A language chosen while
-// the settings window is open: the window takes the size of its new texts and is centred at it.
-TEST_F(Windows, LanguageWindowAvoidsTheTileAndSettingsWindowIsCentredAfterwards) {
-    Start();
-    Child<QAction>(ui.DropZone(), "settingsAction").trigger();
-    const QSize englishSize = ui.SettingsIfLoaded()->size();
-    ui.DropZone().move(QGuiApplication::primaryScreen()->geometry().center() - QPoint(20, 20));
-    Child<QAction>(*ui.SettingsIfLoaded(), "languagesAction").trigger();
-    EXPECT_FALSE(ui.LanguageIfLoaded()->frameGeometry().intersects(ui.DropZone().frameGeometry()));
-    Choose(QStringLiteral("Deutsch"), ui);
-    EXPECT_NE(ui.SettingsIfLoaded()->size(), englishSize);
-    const QPoint offCentre =
-        ui.SettingsIfLoaded()->frameGeometry().center() - QGuiApplication::primaryScreen()->geometry().center();
-    EXPECT_LE(offCentre.manhattanLength(), 4); // both centres round down, by up to 1 px on each axis
 }
 
 TEST_F(Windows, ManualAboutWindowAndLiveUpdateOpenTheirAddresses) {

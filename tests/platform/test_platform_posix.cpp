@@ -1,7 +1,6 @@
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/DurableWrite.h"
-#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 namespace vaultwing {
@@ -91,38 +88,6 @@ TEST(TempAndRename, ReplacesDestinationLeavingNoTemporary) {
         EXPECT_FALSE(RenameReplace(dir / "missing", destination, ec));
         EXPECT_FALSE(File::CreateTempBeside(dir / "gone/file", tempPath, ec).has_value());
     }
-}
-
-// An output is put in place only onto a free name: a file that appears under it meanwhile (a
-// newer copy, another job's output) stays as it is, and the temporary file goes.
-TEST(TempAndRename, AnOutputNeverReplacesAFileThatAppearedMeanwhile) {
-    test::TempDir dir;
-    const auto destination = dir / "a.vwx";
-    for (const bool appears : {true, false}) {
-        std::error_code ec;
-        auto output = TempFileBeside::Create(destination, ec);
-        ASSERT_TRUE(output && output->Write("output", 6, ec));
-        if (appears) test::WriteFile(destination, "newer");
-        EXPECT_EQ(output->Commit(ec), !appears);
-        EXPECT_TRUE(!appears || ec == std::errc::file_exists) << ec.message();
-        output.reset();
-        EXPECT_EQ(test::ReadFile(destination), appears ? "newer" : "output");
-        EXPECT_EQ(test::Names(dir.Path()), std::vector<std::string>{"a.vwx"});
-        fs::remove(destination);
-    }
-}
-
-// An installed copy keeps its settings below the user's home: without HOME (a service, `env -i`)
-// or with a relative one, the account's home folder is found all the same.
-TEST(UserHome, FoundWithoutAnAbsoluteHomeVariable) {
-    const passwd* account = ::getpwuid(::getuid());
-    ASSERT_NE(account, nullptr);
-    for (const char* value : {static_cast<const char*>(nullptr), "", "relative/home"}) {
-        test::ScopedEnv home("HOME", value);
-        EXPECT_EQ(UserHomeFolder(), std::string(account->pw_dir)) << (value ? value : "unset");
-    }
-    test::ScopedEnv home("HOME", "/some/home/");
-    EXPECT_EQ(UserHomeFolder(), "/some/home");
 }
 
 // Group bits are meant for the model's group (a source's, or the replaced file's): in a setgid
