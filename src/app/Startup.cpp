@@ -93,7 +93,7 @@ CommandLineSort Startup::SortCommandLinePaths(const std::vector<std::string>& pa
         if (lists_.NeverListed(path)) continue;
         if (auto refusal = lists_.Refusal(path)) return refuse(*refusal);
         if (IsDirectory(path) && !lists_.AddFolderToLists(path, FolderMode::JobLists)) result.walkRefused = true;
-        (void)lists_.Classify(path);
+        lists_.Classify(path);
     }
     if (const auto pair = lists_.CollisionRefusal()) {
         lists_.Clear();

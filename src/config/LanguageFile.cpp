@@ -157,8 +157,8 @@ bool LoadLanguageFile(const std::string& path, LangTable& table) {
     if (path.empty() || !FileExists(path) || IsDirectory(path)) return false;
 
     std::error_code ec;
-    auto file = platform::File::OpenRegularRead(path, ec); // a FIFO or a device: unreadable
-    if (!file) return false;                               // nothing read, nothing changed
+    auto file = platform::File::OpenRead(path, ec); // a FIFO or a device: unreadable
+    if (!file) return false;                        // nothing read, nothing changed
 
     std::string contents;
     bool ok = true;

@@ -43,7 +43,7 @@ std::optional<std::vector<std::string>> TryLoadFavourites(const std::string& fol
     const std::string path = FavouritesPath(folder);
     if (!IsPlainFile(path)) return std::vector<std::string>{};
     std::error_code ec;
-    auto file = platform::File::OpenRegularRead(path, ec); // a FIFO or a device: unreadable
+    auto file = platform::File::OpenRead(path, ec); // a FIFO or a device: unreadable
     if (!file) {
         if (ec == std::errc::no_such_file_or_directory) return std::vector<std::string>{}; // gone meanwhile
         return std::nullopt;

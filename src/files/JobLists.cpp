@@ -1,7 +1,6 @@
 #include "files/JobLists.h"
 
 #include <algorithm>
-#include <map>
 #include <set>
 
 #include "base/PathNames.h"
@@ -88,11 +87,9 @@ bool JobLists::NeverListed(const std::string& path) {
     return true;
 }
 
-bool JobLists::Classify(const std::string& path) {
-    if (IsDirectory(path)) return true; // a folder named .vwx is walked like any other
-    if (NeverListed(path)) return false;
+void JobLists::Classify(const std::string& path) {
+    if (IsDirectory(path)) return; // a folder named .vwx is walked like any other
     (GetExtension(path) == "vwx" ? toDecrypt : toEncrypt).push_back(path);
-    return true;
 }
 
 void JobLists::Refuse(const Message& message) {
@@ -102,26 +99,23 @@ void JobLists::Refuse(const Message& message) {
 
 std::optional<Message> JobLists::CollisionRefusal() {
     // One file named twice is one job.
-    std::set<std::pair<std::uint64_t, std::uint64_t>> seen;
+    std::set<platform::FileIdentity> seen;
     const auto once = [&seen](std::vector<std::string>& list) {
         std::erase_if(list, [&seen](const std::string& path) {
             const auto identity = platform::IdentifyFile(path);
-            return identity && !seen.insert({identity->device, identity->number}).second;
+            return identity && !seen.insert(*identity).second;
         });
     };
     once(toDecrypt);
     once(toEncrypt);
 
-    // Every input and every output is a folder entry; an output may be neither another job's input
-    // nor another job's output. (An output that exists is refused earlier, file by file.)
-    std::map<platform::EntryIdentity, std::string> entries;
-    const auto claim = [&entries](const std::string& path) {
+    // No two outputs may be one folder entry. (An output that is another job's input exists, and
+    // an output that exists is refused earlier, file by file.)
+    std::set<platform::EntryIdentity> outputs;
+    const auto claim = [&outputs](const std::string& path) {
         const auto entry = platform::IdentifyEntry(path);
-        return !entry || entries.emplace(*entry, path).second;
+        return !entry || outputs.insert(*entry).second;
     };
-    for (const auto* list : {&toDecrypt, &toEncrypt})
-        for (const std::string& input : *list)
-            (void)claim(input);
     for (const std::string& input : toDecrypt)
         if (!claim(StripExtension(input))) return OutputExistsMessage(state_, StripExtension(input));
     for (const std::string& input : toEncrypt)
@@ -166,7 +160,8 @@ bool JobLists::AddFolderToLists(const std::string& folder, FolderMode mode) {
     WalkGaps gaps;
     ui_.SetBusy(true);
     ui_.DoEvents();
-    ListFilesRecursive(folder, files, [this] { ui_.DoEvents(); }, &gaps);
+    ListFilesRecursive(
+        folder, files, [this] { ui_.DoEvents(); }, &gaps);
     ui_.SetBusy(false);
     ui_.DoEvents();
     ReportGaps(gaps);

@@ -23,8 +23,8 @@ inline constexpr std::int64_t kMaxCipherLength = 2147483648;
 
 // The messages of the path checks (title: the common warning title).
 [[nodiscard]] Message FileTooLargeMessage(const AppState& state, const std::string& path);
-[[nodiscard]] Message EmptyFileMessage(const AppState& state, const std::string& path);      // A
-[[nodiscard]] Message FileInUseMessage(const AppState& state, const std::string& path);      // B
+[[nodiscard]] Message EmptyFileMessage(const AppState& state, const std::string& path);        // A
+[[nodiscard]] Message FileInUseMessage(const AppState& state, const std::string& path);        // B
 [[nodiscard]] Message OutputExistsMessage(const AppState& state, const std::string& existing); // C
 [[nodiscard]] Message WarningMessage(const AppState& state, const std::string& text);
 
@@ -66,9 +66,9 @@ public:
     // The refusal, if any, of `path` by checks "too large", 1 (empty) to 4 (output name taken,
     // in both delete modes: an output never replaces a file).
     [[nodiscard]] std::optional<Message> Refusal(const std::string& path) const;
-    // Adds a file to the list its extension names; folders and files never to be listed are not
-    // added. False when `path` is such a file.
-    bool Classify(const std::string& path);
+    // Adds a file to the list its extension names; a folder is not added.
+    void Classify(const std::string& path);
+    // True (and noted in `leftOut`) for a file never to be listed; checked before any other.
     [[nodiscard]] bool NeverListed(const std::string& path);
 
     // Files and folders dropped on the drop zone, in the order the drop gives them. Ignored while

@@ -2,6 +2,7 @@
 // The operating-system primitives the program needs, in one place. The POSIX implementation
 // lives in posix/, the Win32 one in win32/; CMake picks one. Nothing outside this folder
 // talks to the operating system directly.
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -108,11 +109,10 @@ public:
     File& operator=(File&& other) noexcept;
     ~File();
 
+    // Opens a regular file for reading. A folder is refused with is_a_directory, anything else
+    // that is no regular file (a FIFO, a device) with invalid_argument, without waiting for a
+    // FIFO's writer: it is taken for a file that cannot be read.
     [[nodiscard]] static std::optional<File> OpenRead(const std::string& path, std::error_code& ec);
-    // As OpenRead, for the files the program reads whole (settings, language and favourites files):
-    // anything but a regular file (a FIFO, a device) is refused with invalid_argument, without
-    // waiting for a FIFO's writer, so that it is taken for a file that cannot be read.
-    [[nodiscard]] static std::optional<File> OpenRegularRead(const std::string& path, std::error_code& ec);
     // Creates a new, empty file with a unique name in the folder of `beside`; its path is stored
     // in `tempPath`. From its creation it is no more readable than it will be as `beside`
     // (POSIX permission bits): those of `beside` when that file exists and is replaced, else
@@ -169,7 +169,7 @@ struct FileIdentity {
     std::uint64_t device = 0;
     std::uint64_t number = 0;
     bool plainSingleName = false; // a plain file (no link, no folder) with no other hard link
-    bool operator==(const FileIdentity&) const = default;
+    auto operator<=>(const FileIdentity&) const = default;
 };
 [[nodiscard]] std::optional<FileIdentity> IdentifyFile(const std::string& path, bool followLink = false);
 
@@ -179,14 +179,7 @@ struct FileIdentity {
 struct EntryIdentity {
     FileIdentity folder;
     std::string name;
-    auto operator<=>(const EntryIdentity& other) const {
-        if (auto c = folder.device <=> other.folder.device; c != 0) return c;
-        if (auto c = folder.number <=> other.folder.number; c != 0) return c;
-        return name <=> other.name;
-    }
-    bool operator==(const EntryIdentity& other) const {
-        return folder.device == other.folder.device && folder.number == other.folder.number && name == other.name;
-    }
+    auto operator<=>(const EntryIdentity&) const = default;
 };
 [[nodiscard]] std::optional<EntryIdentity> IdentifyEntry(const std::string& path);
 

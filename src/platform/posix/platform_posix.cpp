@@ -300,22 +300,8 @@ File::~File() {
 }
 
 std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec) {
-    const int fd = OpenPath(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        ec = LastError();
-        return std::nullopt;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        ec = std::make_error_code(std::errc::is_a_directory);
-        return std::nullopt;
-    }
-    return File(fd);
-}
-
-std::optional<File> File::OpenRegularRead(const std::string& path, std::error_code& ec) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // Without waiting for a FIFO's writer: anything but a regular file is refused below.
+    const int fd = OpenPath(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         ec = LastError();
         return std::nullopt;
@@ -323,7 +309,7 @@ std::optional<File> File::OpenRegularRead(const std::string& path, std::error_co
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        ec = std::make_error_code(std::errc::invalid_argument);
+        ec = std::make_error_code(S_ISDIR(st.st_mode) ? std::errc::is_a_directory : std::errc::invalid_argument);
         return std::nullopt;
     }
     return File(fd);
@@ -501,7 +487,9 @@ bool RemoveFile(const std::string& path) noexcept {
     }
 }
 
-bool SyncFolderOf(const std::string& path) { return SyncFolder(FolderOf(path)); }
+bool SyncFolderOf(const std::string& path) {
+    return SyncFolder(FolderOf(path));
+}
 
 std::optional<FileIdentity> IdentifyFile(const std::string& path, bool followLink) {
     struct stat st {};
@@ -515,11 +503,9 @@ std::optional<EntryIdentity> IdentifyEntry(const std::string& path) {
     const auto slash = trimmed.find_last_of('/');
     std::string name = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
     if (name.empty() || name == "." || name == "..") return std::nullopt;
-    struct stat st {};
-    // A final link to a folder is followed.
-    if (StatPath(FolderOf(trimmed), st, true) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
-    return EntryIdentity{{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), false},
-                         std::move(name)};
+    const auto folder = IdentifyFile(FolderOf(trimmed), true); // a link to it followed
+    if (!folder) return std::nullopt;
+    return EntryIdentity{*folder, std::move(name)};
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -15,7 +15,7 @@ enum class LoadResult { Loaded, Missing, Failed };
 LoadResult LoadFile(const std::string& path, std::string& content) {
     content.clear();
     std::error_code ec;
-    auto file = File::OpenRegularRead(path, ec); // a FIFO in its place must not hold the program up
+    auto file = File::OpenRead(path, ec); // a FIFO in its place must not hold the program up
     if (!file) return ec == std::errc::no_such_file_or_directory ? LoadResult::Missing : LoadResult::Failed;
     const std::int64_t size = file->Size(ec);
     if (size < 0 || static_cast<std::uint64_t>(size) > kIniMaxFileSize) return LoadResult::Failed;

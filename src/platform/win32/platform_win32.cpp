@@ -287,13 +287,9 @@ std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec)
         ec = LastError();
         return std::nullopt;
     }
-    return File(FromHandle(h));
-}
-
-std::optional<File> File::OpenRegularRead(const std::string& path, std::error_code& ec) {
-    auto file = OpenRead(path, ec);
+    File file(FromHandle(h));
     // A named pipe or a device (CON, NUL) is no file that can be read whole.
-    if (file && ::GetFileType(AsHandle(file->handle_)) != FILE_TYPE_DISK) {
+    if (::GetFileType(h) != FILE_TYPE_DISK) {
         ec = std::make_error_code(std::errc::invalid_argument);
         return std::nullopt;
     }
@@ -452,7 +448,18 @@ bool RemoveFile(const std::string& path) noexcept {
 }
 
 // NTFS commits its folder entries through its own journal.
-bool SyncFolderOf(const std::string& /*path*/) { return true; }
+bool SyncFolderOf(const std::string& /*path*/) {
+    return true;
+}
+
+namespace {
+
+// The volume and the file number of an open file, as FileIdentity holds them.
+std::uint64_t FileNumber(const BY_HANDLE_FILE_INFORMATION& info) {
+    return (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+}
+
+} // namespace
 
 std::optional<FileIdentity> IdentifyFile(const std::string& path, bool followLink) {
     const auto wide = SystemPath(path);
@@ -463,7 +470,7 @@ std::optional<FileIdentity> IdentifyFile(const std::string& path, bool followLin
     BY_HANDLE_FILE_INFORMATION info{};
     if (h.get() == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
     const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-    return FileIdentity{info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
+    return FileIdentity{info.dwVolumeSerialNumber, FileNumber(info),
                         (info.dwFileAttributes & notPlain) == 0 && info.nNumberOfLinks <= 1};
 }
 
@@ -475,20 +482,12 @@ std::optional<EntryIdentity> IdentifyEntry(const std::string& path) {
     if (cut == std::string::npos) return std::nullopt; // the program's paths are absolute
     std::string name = trimmed.substr(cut + 1);
     if (name.empty() || name == "." || name == "..") return std::nullopt;
-    const auto wide = SystemPath(trimmed.substr(0, cut + 1));
-    if (!wide || wide->empty()) return std::nullopt;
-    // The folder itself, a link to it followed (no FILE_FLAG_OPEN_REPARSE_POINT).
-    const UniqueHandle h(::CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (h.get() == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
+    const auto folder = IdentifyFile(trimmed.substr(0, cut + 1), true); // a link to it followed
     // NTFS compares names without regard to case.
     auto folded = win32::ToWide(name);
-    if (!folded) return std::nullopt;
+    if (!folder || !folded) return std::nullopt;
     ::CharUpperBuffW(folded->data(), static_cast<DWORD>(folded->size()));
-    return EntryIdentity{
-        {info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow, false},
-        win32::FromWide(*folded)};
+    return EntryIdentity{*folder, win32::FromWide(*folded)};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -526,7 +525,7 @@ bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& exp
     if (h.get() == INVALID_HANDLE_VALUE) return false;
     BY_HANDLE_FILE_INFORMATION info{};
     if (expected && (!::GetFileInformationByHandle(h.get(), &info) || info.dwVolumeSerialNumber != expected->device ||
-                     ((std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow) != expected->number))
+                     FileNumber(info) != expected->number))
         return false;
     // Marked for deletion before it is cut: the system deletes it when the last handle closes,
     // also when the process is ended, so that a kill at any moment leaves the whole file or no
@@ -615,7 +614,9 @@ void FatalExit() {
 
 namespace {
 volatile std::sig_atomic_t gStopSignal = 0;
-extern "C" void NoteStopSignal(int signal) { gStopSignal = signal; }
+extern "C" void NoteStopSignal(int signal) {
+    gStopSignal = signal;
+}
 } // namespace
 
 void CatchStopSignals() {
@@ -623,11 +624,17 @@ void CatchStopSignals() {
     std::signal(SIGTERM, NoteStopSignal);
 }
 
-int StopSignal() { return gStopSignal; }
+int StopSignal() {
+    return gStopSignal;
+}
 
-bool SignalEndsProgram(int signal) { return signal == SIGTERM; }
+bool SignalEndsProgram(int signal) {
+    return signal == SIGTERM;
+}
 
-void EndBySignal(int signal) { std::_Exit(128 + signal); }
+void EndBySignal(int signal) {
+    std::_Exit(128 + signal);
+}
 
 bool CapsLockOn() {
     // Low bit: toggled on; high bit: held down. 1 = on, -127 = on while the key is pressed.
