@@ -7,7 +7,7 @@
 #include "base/Utf8.h"
 #include "base/VwxError.h"
 #include "config/LangIndices.h"
-#include "favourites/CaseFold.h"
+#include "base/CaseFold.h"
 #include "favourites/FavouritesFile.h"
 #include "favourites/RelativePaths.h"
 #include "platform/Folders.h"

@@ -6,7 +6,7 @@
 
 #include "base/VwxError.h"
 #include "config/LangIndices.h"
-#include "favourites/CaseFold.h"
+#include "base/CaseFold.h"
 #include "platform/platform.h"
 
 namespace vaultwing {

@@ -6,7 +6,7 @@
 #include "base/PathNames.h"
 #include "base/Utf8.h"
 #include "config/LangIndices.h"
-#include "favourites/CaseFold.h"
+#include "base/CaseFold.h"
 #include "favourites/FavouritesFile.h"
 #include "favourites/RelativePaths.h"
 #include "files/FileInUse.h"
