@@ -12,8 +12,8 @@
 namespace vaultwing {
 namespace {
 
-constexpr const char* kResolveSource = "modRelativePaths.ResolvePath";
-constexpr const char* kMakeSource = "modRelativePaths.MakeRelativePath";
+constexpr const char* kResolveSource = "RelativePaths.ResolvePath";
+constexpr const char* kMakeSource = "RelativePaths.MakeRelativePath";
 constexpr std::string_view kNetworkPrefix = "\\\\";
 // Shown when the language file has no text for the failure.
 constexpr const char* kIndexOutOfRangeFallback = "Subscript out of range";

@@ -1,4 +1,3 @@
-#include "files/FileInUse.h"
 #include "files/SourceFiles.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +15,8 @@ namespace vaultwing {
 namespace {
 
 namespace fs = std::filesystem;
+using platform::DestroyFile;
+using platform::FileInUse;
 using test::Hold;
 
 // Against files another real process holds; with descriptors hidden the holder is found by its

@@ -7,7 +7,6 @@
 #include <map>
 #include <string>
 
-#include "files/FileInUse.h"
 #include "files/SourceFiles.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_text.h"
@@ -18,7 +17,9 @@ namespace vaultwing {
 namespace {
 
 namespace fs = std::filesystem;
+using platform::DestroyFile;
 using platform::EntryKind;
+using platform::FileInUse;
 using Kinds = std::map<std::string, EntryKind>;
 
 class HeldByAnotherProcess : public ::testing::TestWithParam<const char*> {};
