@@ -19,8 +19,8 @@ public:
     Application(const std::string& programFolder, UiPort& ui, CommandLine commandLine = {})
         : Application(platform::FoldersIn(programFolder), ui, std::move(commandLine)) {}
     Application(platform::Folders folders, UiPort& ui, CommandLine commandLine = {})
-        : state(std::move(folders)), lists(state, ui), favouritesBatch(state, ui, lists), runs(state, ui), passwords(state, ui, lists, runs),
-          startup(state, ui, lists, std::move(commandLine)) {}
+        : state(std::move(folders)), lists(state, ui), favouritesBatch(state, ui, lists), runs(state, ui),
+          passwords(state, ui, lists, runs), startup(state, ui, lists, std::move(commandLine)) {}
 
     AppState state;
     JobLists lists;

@@ -27,7 +27,8 @@ void FavouritesBatch::Start(RunDirection direction) {
         return;
     }
     if (list.empty()) {
-        ShowWarning(ui_, WarningMessage(state_, state_.Text(encrypt ? lang::kNothingToEncrypt : lang::kNothingToDecrypt)));
+        ShowWarning(ui_,
+                    WarningMessage(state_, state_.Text(encrypt ? lang::kNothingToEncrypt : lang::kNothingToDecrypt)));
         return;
     }
     if (ui_.MainWindowVisible()) ui_.HideMainWindow();

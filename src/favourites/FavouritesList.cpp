@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <set>
 
+#include "base/CaseFold.h"
 #include "base/PathNames.h"
 #include "base/Utf8.h"
 #include "base/VwxError.h"
 #include "config/LangIndices.h"
-#include "base/CaseFold.h"
 #include "favourites/FavouritesFile.h"
 #include "favourites/RelativePaths.h"
 #include "platform/Folders.h"

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/CaseFold.h"
 #include "base/VwxError.h"
 #include "config/LangIndices.h"
-#include "base/CaseFold.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
