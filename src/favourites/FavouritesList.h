@@ -50,7 +50,8 @@ private:
     [[nodiscard]] std::string RelativeForm(const std::string& path, bool rootCheck) const;
     [[nodiscard]] bool Listed(const std::string& text) const;
     void Add(const std::string& path);
-    // Adds every file below `folder`; a file listed in either form is reported and skipped.
+    // Adds every file below `folder`; a file listed in either form is reported and skipped. May
+    // throw the VwxError of a relative-path conversion.
     void AddFolder(const std::string& folder);
     // The message that the favourites file cannot be read, so the list cannot be saved.
     void ReportUnreadable();
@@ -58,8 +59,8 @@ private:
     AppState& state_;
     UiPort& ui_;
     JobLists& lists_;
-    // The path mode as read at the last load (kept, so that a settings file that cannot be
-    // written does not undo a switch that converted the entries).
+    // The path mode as read when the list was made or last loaded (kept, so that a settings file
+    // that cannot be written does not undo a switch that converted the entries).
     bool relative_;
     bool loadFailed_ = false;
     bool unsavableShown_ = false; // the message at a drop into a list that cannot be saved
