@@ -17,9 +17,9 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzSupport.h"
+#include "base/CaseFold.h"
 #include "base/VwxError.h"
 #include "config/LangTable.h"
-#include "favourites/CaseFold.h"
 #include "favourites/RelativePaths.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "about/LiveUpdate.h"
 
 #include "config/IniFile.h"
-#include "files/SourceFiles.h"
+#include "platform/platform.h"
 
 namespace vaultwing {
 
@@ -12,7 +12,7 @@ std::optional<LiveUpdateOutcome> CheckDownloadedVersion(long long bytesReceived,
     const IniStore store(cacheFolder);
     const std::string versionText = store.ReadVersionINI(kVersionKey, kVersionSection);
     // The file is only ever read once: a copy left behind would be read again by the next check.
-    if (!DestroyFile(store.VersionPath())) return std::nullopt;
+    if (!platform::DestroyFile(store.VersionPath())) return std::nullopt;
 
     const UpdateDecision decision = DecideUpdate(bytesReceived, versionText);
     LiveUpdateOutcome outcome{
@@ -22,7 +22,7 @@ std::optional<LiveUpdateOutcome> CheckDownloadedVersion(long long bytesReceived,
 }
 
 void RemoveStaleVersionFile(const std::string& cacheFolder) {
-    (void)DestroyFile(IniStore(cacheFolder).VersionPath()); // none there is the usual case
+    (void)platform::DestroyFile(IniStore(cacheFolder).VersionPath()); // none there is the usual case
 }
 
 } // namespace vaultwing

@@ -8,6 +8,7 @@
 #include "app/Startup.h"
 #include "state/UiPort.h"
 #include "files/JobLists.h"
+#include "favourites/FavouritesBatch.h"
 #include "files/Runs.h"
 #include "password/PasswordFlow.h"
 
@@ -18,11 +19,12 @@ public:
     Application(const std::string& programFolder, UiPort& ui, CommandLine commandLine = {})
         : Application(platform::FoldersIn(programFolder), ui, std::move(commandLine)) {}
     Application(platform::Folders folders, UiPort& ui, CommandLine commandLine = {})
-        : state(std::move(folders)), lists(state, ui), runs(state, ui), passwords(state, ui, lists, runs),
-          startup(state, ui, lists, std::move(commandLine)) {}
+        : state(std::move(folders)), lists(state, ui), favouritesBatch(state, ui, lists), runs(state, ui),
+          passwords(state, ui, lists, runs), startup(state, ui, lists, std::move(commandLine)) {}
 
     AppState state;
     JobLists lists;
+    FavouritesBatch favouritesBatch;
     Runs runs;
     PasswordFlow passwords;
     Startup startup;

@@ -3,7 +3,6 @@
 #include "app/LanguageChoice.h"
 #include "base/PathNames.h"
 #include "config/LanguageFile.h"
-#include "files/FileInUse.h"
 #include "platform/PathQueries.h"
 #include "platform/platform.h"
 
@@ -43,8 +42,6 @@ void Startup::Main() {
         ShowUnsupportedOS();
         return;
     }
-
-    state_.pathMode = settings.IsOn(Setting::RelativePaths) ? PathMode::Relative : PathMode::Absolute;
 
     state_.language = settings.Text(Setting::Language);
     if (state_.language.empty()) {
@@ -92,7 +89,7 @@ CommandLineSort Startup::SortCommandLinePaths(const std::vector<std::string>& pa
     for (const std::string& path : paths) {
         if (lists_.NeverListed(path)) continue;
         if (auto refusal = lists_.Refusal(path)) return refuse(*refusal);
-        if (IsDirectory(path) && !lists_.AddFolderToLists(path, FolderMode::JobLists)) result.walkRefused = true;
+        if (IsDirectory(path) && !lists_.AddFolderToLists(path)) result.walkRefused = true;
         lists_.Classify(path);
     }
     if (const auto pair = lists_.CollisionRefusal()) {

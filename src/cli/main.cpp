@@ -135,7 +135,6 @@ private:
     std::optional<std::string> LoadSettingsAndLanguage() {
         AppState& state = app_.state;
         state.deleteSources = options_.destroySources.value_or(state.settings.IsOn(Setting::DeleteSources));
-        state.pathMode = state.settings.IsOn(Setting::RelativePaths) ? PathMode::Relative : PathMode::Absolute;
 
         std::string name = options_.language;
         if (name.empty()) name = state.settings.Text(Setting::Language);

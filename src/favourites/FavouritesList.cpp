@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <set>
 
+#include "base/CaseFold.h"
 #include "base/PathNames.h"
 #include "base/Utf8.h"
 #include "base/VwxError.h"
 #include "config/LangIndices.h"
-#include "favourites/CaseFold.h"
 #include "favourites/FavouritesFile.h"
 #include "favourites/RelativePaths.h"
 #include "platform/Folders.h"
@@ -34,7 +34,7 @@ void SortEntries(std::vector<std::string>& entries) {
 } // namespace
 
 void FavouritesList::Load() {
-    state_.pathMode = state_.settings.IsOn(Setting::RelativePaths) ? PathMode::Relative : PathMode::Absolute;
+    relative_ = state_.settings.IsOn(Setting::RelativePaths);
     state_.favourites.clear();
     const auto lines = TryLoadFavourites(state_.folders.settings);
     loadFailed_ = !lines.has_value();
@@ -74,6 +74,17 @@ void FavouritesList::Add(const std::string& path) {
     InsertSorted(state_.favourites, Relative() ? RelativeForm(path, true) : path);
 }
 
+void FavouritesList::AddFolder(const std::string& folder) {
+    for (const std::string& file : lists_.WalkFolder(folder)) {
+        const std::string relative = RelativeForm(file, false);
+        if (Listed(file) || Listed(relative)) {
+            ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kAlreadyFavourite)));
+            continue;
+        }
+        Add(file);
+    }
+}
+
 void FavouritesList::Drop(const std::vector<std::string>& paths) {
     // Entries can still be added and run, but the list they join cannot be saved: said before
     // the user relies on it.
@@ -87,7 +98,7 @@ void FavouritesList::Drop(const std::vector<std::string>& paths) {
             if (!IsStorableFavourite(path)) continue;
             const bool folder = IsDirectory(path);
             if (folder) {
-                lists_.AddFolderToLists(path, FolderMode::Favourites);
+                AddFolder(path);
                 std::erase_if(state_.favourites, [](const std::string& e) { return !IsStorableFavourite(e); });
             }
             const std::string stripped = StripExtension(path);
@@ -130,7 +141,7 @@ bool FavouritesList::SwitchPathMode() {
     }
     SortEntries(converted);
     state_.favourites = std::move(converted);
-    state_.pathMode = toRelative ? PathMode::Relative : PathMode::Absolute;
+    relative_ = toRelative;
     (void)state_.settings.SetOn(Setting::RelativePaths, toRelative);
     return true;
 }

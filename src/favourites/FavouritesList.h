@@ -14,11 +14,12 @@ namespace vaultwing {
 
 class FavouritesList {
 public:
-    FavouritesList(AppState& state, UiPort& ui, JobLists& lists) : state_(state), ui_(ui), lists_(lists) {}
+    FavouritesList(AppState& state, UiPort& ui, JobLists& lists)
+        : state_(state), ui_(ui), lists_(lists), relative_(state.settings.IsOn(Setting::RelativePaths)) {}
 
     [[nodiscard]] const std::vector<std::string>& Entries() const { return state_.favourites; }
-    // The path mode: relative entries or entries as given.
-    [[nodiscard]] bool Relative() const { return state_.pathMode == PathMode::Relative; }
+    // The path mode (Setting::RelativePaths): relative entries or entries as given.
+    [[nodiscard]] bool Relative() const { return relative_; }
 
     // Reads the path mode and the favourites file; every line, an empty one too, is one entry. A file
     // that is there but cannot be read leaves the list empty, and the list is then never
@@ -49,12 +50,18 @@ private:
     [[nodiscard]] std::string RelativeForm(const std::string& path, bool rootCheck) const;
     [[nodiscard]] bool Listed(const std::string& text) const;
     void Add(const std::string& path);
+    // Adds every file below `folder`; a file listed in either form is reported and skipped. May
+    // throw the VwxError of a relative-path conversion.
+    void AddFolder(const std::string& folder);
     // The message that the favourites file cannot be read, so the list cannot be saved.
     void ReportUnreadable();
 
     AppState& state_;
     UiPort& ui_;
     JobLists& lists_;
+    // The path mode as read when the list was made or last loaded (kept, so that a settings file
+    // that cannot be written does not undo a switch that converted the entries).
+    bool relative_;
     bool loadFailed_ = false;
     bool unsavableShown_ = false; // the message at a drop into a list that cannot be saved
 };

@@ -4,16 +4,16 @@
 #include <string_view>
 #include <vector>
 
+#include "base/CaseFold.h"
 #include "base/VwxError.h"
 #include "config/LangIndices.h"
-#include "favourites/CaseFold.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
 namespace {
 
-constexpr const char* kResolveSource = "modRelativePaths.ResolvePath";
-constexpr const char* kMakeSource = "modRelativePaths.MakeRelativePath";
+constexpr const char* kResolveSource = "RelativePaths.ResolvePath";
+constexpr const char* kMakeSource = "RelativePaths.MakeRelativePath";
 constexpr std::string_view kNetworkPrefix = "\\\\";
 // Shown when the language file has no text for the failure.
 constexpr const char* kIndexOutOfRangeFallback = "Subscript out of range";

@@ -6,18 +6,12 @@
 #include "base/PathNames.h"
 #include "base/Utf8.h"
 #include "config/LangIndices.h"
-#include "favourites/CaseFold.h"
-#include "favourites/FavouritesFile.h"
-#include "favourites/RelativePaths.h"
-#include "files/FileInUse.h"
 #include "files/FolderWalk.h"
 #include "platform/PathQueries.h"
 #include "platform/platform.h"
 
 namespace vaultwing {
 namespace {
-
-const std::string kSeparator(1, platform::kPathSeparator);
 
 std::string PathAndText(const AppState& state, const std::string& path, int index) {
     return EscapeControlCharacters(path) + kCrLf + kCrLf + state.Text(index);
@@ -66,7 +60,7 @@ std::optional<Message> JobLists::Refusal(const std::string& path) const {
     if (auto tooLarge = CheckTooLarge(state_, path)) return tooLarge;
     const bool folder = IsDirectory(path);
     if (FileLength(path) == 0 && !folder) return EmptyFileMessage(state_, path);
-    if (state_.deleteSources && FileInUse(path)) return FileInUseMessage(state_, path);
+    if (state_.deleteSources && platform::FileInUse(path)) return FileInUseMessage(state_, path);
     if (folder) return std::nullopt; // a folder has no output of its own: its files are checked
     // The output a run would write must not exist, whether or not the sources are destroyed:
     // it may be a newer copy (an edited a beside an old a.vwx), or another file's only copy.
@@ -144,18 +138,17 @@ void JobLists::ReportGaps(const WalkGaps& gaps) {
 // Adding paths
 // ---------------------------------------------------------------------------------------------
 
-bool JobLists::AddPathToLists() {
-    if (NeverListed(state_.currentPath)) return true;
-    if (const auto refusal = Refusal(state_.currentPath)) {
-        AddAborted = true;
+bool JobLists::AddPathToLists(const std::string& path) {
+    if (NeverListed(path)) return true;
+    if (const auto refusal = Refusal(path)) {
         Refuse(*refusal);
         return false;
     }
-    Classify(state_.currentPath);
+    Classify(path);
     return true;
 }
 
-bool JobLists::AddFolderToLists(const std::string& folder, FolderMode mode) {
+std::vector<std::string> JobLists::WalkFolder(const std::string& folder) {
     std::vector<std::string> files;
     WalkGaps gaps;
     ui_.SetBusy(true);
@@ -165,36 +158,23 @@ bool JobLists::AddFolderToLists(const std::string& folder, FolderMode mode) {
     ui_.SetBusy(false);
     ui_.DoEvents();
     ReportGaps(gaps);
+    return files;
+}
 
-    for (const std::string& file : files) {
-        if (mode == FolderMode::JobLists) {
-            if (NeverListed(file)) continue;
-            if (const auto refusal = Refusal(file)) {
-                Refuse(*refusal);
-                return false;
-            }
-            Classify(file);
-        } else {
-            AddFavourite(file);
+bool JobLists::AddFolderToLists(const std::string& folder) {
+    for (const std::string& file : WalkFolder(folder)) {
+        if (NeverListed(file)) continue;
+        if (const auto refusal = Refusal(file)) {
+            Refuse(*refusal);
+            return false;
         }
+        Classify(file);
     }
     return true;
 }
 
-void JobLists::AddFavourite(const std::string& file) {
-    auto& favourites = state_.favourites;
-    const std::string relative = MakeRelativePath(file, false, "", kSeparator, state_.texts);
-    if (FindListEntry(favourites, file) || FindListEntry(favourites, relative)) {
-        ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kAlreadyFavourite)));
-        return;
-    }
-    InsertSorted(favourites, state_.pathMode == PathMode::Relative
-                                 ? MakeRelativePath(file, true, "", kSeparator, state_.texts)
-                                 : file);
-}
-
 // ---------------------------------------------------------------------------------------------
-// Drops and favourites batches
+// Drops
 // ---------------------------------------------------------------------------------------------
 
 void JobLists::OpenDialogsForLists() {
@@ -214,81 +194,11 @@ void JobLists::DropPaths(const std::vector<std::string>& paths) {
     RefreshDeleteMode();
     // A refusal empties both lists, but the remaining items are still added.
     for (const std::string& item : paths) {
-        state_.currentPath = item;
-        if (IsDirectory(item)) AddFolderToLists(item, FolderMode::JobLists);
-        AddPathToLists();
+        if (IsDirectory(item)) AddFolderToLists(item);
+        (void)AddPathToLists(item);
     }
     if (const auto refusal = CollisionRefusal()) Refuse(*refusal);
     OpenDialogsForLists();
-}
-
-void JobLists::StartFavouritesBatch(RunDirection direction) {
-    if (state_.runActive) return;
-    RefreshDeleteMode();
-    state_.runMode = ui_.MainWindowVisible() ? RunMode::Interactive : RunMode::HiddenFavourites;
-    ui_.CloseFavouritesWindowIfVisible();
-    if (direction == RunDirection::Encrypt) {
-        toEncrypt.clear();
-        CollectFavouritesToEncrypt();
-    } else {
-        toDecrypt.clear();
-        CollectFavouritesToDecrypt();
-    }
-}
-
-void JobLists::CollectFavouritesToEncrypt() {
-    // Only this batch's own refusals count (a refused drop before it must not block it).
-    AddAborted = false;
-    for (const std::string& entry : LoadFavourites(state_.folders.settings)) {
-        state_.currentPath = entry;
-        // An entry may name the encrypted form while the plain file exists; "app.exe.manifest"
-        // must not turn into "app.exe".
-        if (GetExtension(entry) != "manifest" && FileExists(StripExtension(entry)))
-            state_.currentPath = StripExtension(entry);
-        if (GetExtension(state_.currentPath) != "vwx" && FileExists(state_.currentPath)) AddPathToLists();
-    }
-    if (AddAborted) {
-        Clear();
-        AddAborted = false;
-        return;
-    }
-    if (const auto refusal = CollisionRefusal()) { // one file listed in two spellings is one job
-        Refuse(*refusal);
-        return;
-    }
-    if (!toEncrypt.empty()) {
-        if (ui_.MainWindowVisible()) ui_.HideMainWindow();
-        ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
-    } else {
-        ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kNothingToEncrypt)));
-    }
-}
-
-void JobLists::CollectFavouritesToDecrypt() {
-    AddAborted = false;
-    for (const std::string& entry : LoadFavourites(state_.folders.settings)) {
-        state_.currentPath = entry;
-        if (GetExtension(entry) == "vwx" && FileExists(entry)) AddPathToLists();
-        if (FileExists(entry + ".vwx")) {
-            state_.currentPath = entry + ".vwx";
-            AddPathToLists();
-        }
-    }
-    if (AddAborted) {
-        Clear();
-        AddAborted = false;
-        return;
-    }
-    if (const auto refusal = CollisionRefusal()) { // one file listed in two spellings is one job
-        Refuse(*refusal);
-        return;
-    }
-    if (!toDecrypt.empty()) {
-        if (ui_.MainWindowVisible()) ui_.HideMainWindow();
-        ui_.ShowPasswordDialog(PasswordDialog::Decrypt);
-    } else {
-        ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kNothingToDecrypt)));
-    }
 }
 
 void JobLists::RefreshDeleteMode() {

@@ -1,6 +1,6 @@
 #pragma once
-// The two job lists and how paths get into them: the path checks, the folder walk, drops on the
-// drop zone and the favourites batches.
+// The two job lists and how paths get into them: the path checks, the folder walk and drops on
+// the drop zone.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,26 +31,24 @@ inline constexpr std::int64_t kMaxCipherLength = 2147483648;
 // The refusal a file gets before any other check: too large for the format. Folders pass.
 [[nodiscard]] std::optional<Message> CheckTooLarge(const AppState& state, const std::string& path);
 
-enum class FolderMode { JobLists, Favourites };
-
 class JobLists {
 public:
     JobLists(AppState& state, UiPort& ui) : state_(state), ui_(ui) {}
 
     std::vector<std::string> toEncrypt; // files to encrypt, in the order they were added
     std::vector<std::string> toDecrypt; // files to decrypt
-    bool AddAborted = false;            // a path of the running favourites batch was refused
     bool walkIncomplete = false;        // a walk could not list a folder or skipped a special file (and said so)
 
-    // Runs the path checks on currentPath and adds it to one list. A refusal shows its message,
-    // empties both lists, sets AddAborted and returns false.
-    bool AddPathToLists();
+    // Runs the path checks on `path` and adds it to one list. A refusal shows its message,
+    // empties both lists and returns false.
+    [[nodiscard]] bool AddPathToLists(const std::string& path);
 
-    // Walks `folder` and treats every file found: JobLists mode runs the path checks on each
-    // (a refusal shows its message, empties both lists and ends the walk: returns false);
-    // Favourites mode adds each file to the favourites list, skipping those already listed
-    // (may throw the VwxError of a relative-path conversion).
-    bool AddFolderToLists(const std::string& folder, FolderMode mode);
+    // Walks `folder` and runs the path checks on every file found: a refusal shows its message,
+    // empties both lists and ends the walk (returns false).
+    bool AddFolderToLists(const std::string& folder);
+    // The files below `folder`, walked with the busy cursor shown; what the walk had to leave out
+    // is said in one warning.
+    [[nodiscard]] std::vector<std::string> WalkFolder(const std::string& folder);
 
     // Ends the filling of the lists: a file listed twice (under any spelling: ./a, d/../a, a link
     // to its folder) stays listed once, and two jobs that would write the same output (b.vwx.vwx
@@ -75,11 +73,6 @@ public:
     // a run is active (runs never nest, and the lists belong to the running one).
     void DropPaths(const std::vector<std::string>& paths);
 
-    // The favourites commands of the drop zone's menu.
-    void StartFavouritesBatch(RunDirection direction);
-    void CollectFavouritesToEncrypt();
-    void CollectFavouritesToDecrypt();
-
     // Re-reads Setting::DeleteSources into memory and puts the matching hint into both password
     // dialogs.
     void RefreshDeleteMode();
@@ -90,11 +83,11 @@ public:
         toEncrypt.clear();
         toDecrypt.clear();
     }
+    // Shows `message` and empties both lists.
+    void Refuse(const Message& message);
 
 private:
-    void Refuse(const Message& message);
     void ReportGaps(const WalkGaps& gaps);
-    void AddFavourite(const std::string& file);
     void OpenDialogsForLists();
 
     AppState& state_;

@@ -4,10 +4,6 @@
 
 namespace vaultwing {
 
-bool DestroyFile(const std::string& path) {
-    return platform::DestroyFile(path);
-}
-
 bool ClearReadOnly(const std::string& path, const std::function<void()>& letEventsRun) {
     const auto attributes = platform::FileAttributes(path);
     if (!attributes) return false;

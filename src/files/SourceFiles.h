@@ -1,6 +1,6 @@
 #pragma once
 // Destroying a source file after it was processed: deleted, then cut to zero length and committed
-// to disk. The former contents are not overwritten.
+// to disk (platform::DestroyFile). The former contents are not overwritten.
 #include <functional>
 #include <optional>
 #include <string>
@@ -8,12 +8,6 @@
 #include "platform/platform.h"
 
 namespace vaultwing {
-
-// Deletes `path` and cuts what it held to zero length (platform::DestroyFile). True when the file
-// is gone. False, with the file whole, when it is missing, not a plain file, read-only, held open
-// or locked by another program, a symbolic link or one of several hard links, or cannot be
-// deleted. Never throws.
-[[nodiscard]] bool DestroyFile(const std::string& path);
 
 // Removes the read-only attribute from `path`, lets pending interface events run
 // (`letEventsRun`, when given) and reads the attribute again. True when the file is no longer

@@ -189,12 +189,14 @@ struct EntryIdentity {
 
 // Deletes `path`, then cuts what it held to zero length and commits that to disk, so that a
 // process ended half-way leaves the whole file or no name at all. True when the file is gone. False
-// (and the file whole) when it is missing, read-only, held open by another process, no longer the
-// file `expected` (when given) names, or cannot be deleted.
+// (and the file whole) when it is missing, not a plain file, read-only, held open or locked by
+// another process, a symbolic link or one of several hard links, no longer the file `expected`
+// (when given) names, or cannot be deleted. Never throws.
 [[nodiscard]] bool DestroyFile(const std::string& path, const std::optional<FileIdentity>& expected = std::nullopt);
 
 // True only when another process holds the file open (or holds a lock on it) so that it cannot
-// be opened exclusively; false for a free, missing or unreadable file.
+// be opened exclusively; false for a free, missing or unreadable file and for anything that is not
+// a plain file. A snapshot: the file may be opened by someone else right after. Never throws.
 [[nodiscard]] bool FileInUse(const std::string& path);
 
 // ---------------------------------------------------------------------------------------------

@@ -17,9 +17,6 @@ enum class RunMode {
     HiddenFavourites // a favourites batch started while the drop zone was hidden
 };
 
-// How favourites are stored: as given, or relative to the program folder (Setting::RelativePaths).
-enum class PathMode { Absolute, Relative };
-
 struct AppState {
     explicit AppState(platform::Folders where)
         : folders(std::move(where)), programFolder(folders.program), settings(folders) {}
@@ -33,7 +30,6 @@ struct AppState {
 
     RunMode runMode = RunMode::Interactive;
     bool firstStart = false; // no language chosen yet: the language window asks first
-    std::string currentPath; // the path the job-list checks examine
     std::string currentFile; // the file a run processes
     std::string password;    // set by a password dialog's OK, wiped when the run ends
     std::string osName;
@@ -41,7 +37,6 @@ struct AppState {
 
     // In-memory copies of settings, read at start and when a run begins.
     bool deleteSources = false;
-    PathMode pathMode = PathMode::Absolute;
     std::string language;
 
     // The favourites list as the favourites window shows it (sorted, letter case ignored).

@@ -44,7 +44,8 @@ TEST_F(FavouritesListTest, FolderWalkSkipsFilesListedInEitherFormInBothModes) {
     const std::string a = Make("f/a.txt"), b = Make("f/sub/B.txt"), z = Make("z.txt");
     for (const bool relativeMode : {false, true}) {
         for (const std::string& listedB : {b, std::string("f/sub/B.txt")}) {
-            app.state.pathMode = relativeMode ? PathMode::Relative : PathMode::Absolute;
+            ASSERT_TRUE(app.state.settings.SetOn(Setting::RelativePaths, relativeMode));
+            list.Load();
             app.state.favourites = {listedB};
             ui.messages.clear();
             list.Drop({work / "f", z});
@@ -70,12 +71,12 @@ TEST_F(FavouritesListTest, ModeSwitchConvertsEveryEntryOrNone) {
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"/elsewhere/c.txt", absolute[0], absolute[2]}));
     const std::vector<std::string> rootless = {"a.txt"}; // no root to be relative from
     for (const auto& [before, mode] : {std::pair{absolute, "0"}, {relative, "1"}, {rootless, "0"}}) {
-        app.state.favourites = before;
-        app.state.pathMode = std::string(mode) == "1" ? PathMode::Relative : PathMode::Absolute;
         app.state.settings.Store().WriteINI("Pfad", mode, kSettingsSection);
+        list.Load();
+        app.state.favourites = before;
         EXPECT_FALSE(list.SwitchPathMode());
         EXPECT_EQ(list.Entries(), before);
-        EXPECT_EQ(app.state.pathMode == PathMode::Relative, std::string(mode) == "1");
+        EXPECT_EQ(list.Relative(), std::string(mode) == "1");
         EXPECT_EQ(app.state.settings.Store().ReadINI("Pfad", kSettingsSection), mode);
     }
     // Each message names the entry that cannot be converted.

@@ -103,20 +103,20 @@ TEST_F(JobListsTest, BatchesTakeTheFormTheirDirectionNeedsAndOnlyTheirOwnRefusal
     SetDelete("1");
     // app.exe.manifest stays itself (app.exe would pass), and its plain name is taken, in either
     // delete mode; once that is gone the batch runs.
-    app.lists.StartFavouritesBatch(RunDirection::Encrypt);
+    app.favouritesBatch.Start(RunDirection::Encrypt);
     EXPECT_EQ(ui.messages.back().text, C(exe));
     EXPECT_TRUE(Enc().empty());
     fs::remove(exe);
     ui.messages.clear();
-    app.lists.StartFavouritesBatch(RunDirection::Encrypt);
+    app.favouritesBatch.Start(RunDirection::Encrypt);
     EXPECT_EQ(Enc(), (std::vector<std::string>{doc, manifest}));
     EXPECT_EQ(app.state.runMode, RunMode::HiddenFavourites); // the drop zone was hidden
-    app.lists.StartFavouritesBatch(RunDirection::Decrypt);
+    app.favouritesBatch.Start(RunDirection::Decrypt);
     EXPECT_EQ(Dec(), std::vector<std::string>{encrypted});
     EXPECT_EQ(ui.dialogsShown, (std::vector{PasswordDialog::Encrypt, PasswordDialog::Decrypt}));
 
     ASSERT_TRUE(SaveFavourites(home.Str(), {doc, work / "empty"}));
-    app.lists.StartFavouritesBatch(RunDirection::Encrypt);
+    app.favouritesBatch.Start(RunDirection::Encrypt);
     EXPECT_TRUE(ui.messages.size() == 1U && Enc().empty() && ui.dialogsShown.size() == 2U);
 }
 

@@ -1,4 +1,3 @@
-#include "files/FileInUse.h"
 #include "files/SourceFiles.h"
 
 #include <gtest/gtest.h>
@@ -32,12 +31,12 @@ TEST(DestroyFile, HeldFileIsInUseAndStaysWholeUntilReleased) {
         test::WriteFile(file, "the only copy");
         test::HoldingProcess holder(file, hold, hide);
         ASSERT_TRUE(holder.Holding());
-        EXPECT_TRUE(FileInUse(file)) << static_cast<int>(hold);
-        EXPECT_FALSE(DestroyFile(file));
+        EXPECT_TRUE(platform::FileInUse(file)) << static_cast<int>(hold);
+        EXPECT_FALSE(platform::DestroyFile(file));
         EXPECT_EQ(test::ReadFile(file), "the only copy"); // not even truncated
         holder.Stop();
-        EXPECT_FALSE(FileInUse(file));
-        EXPECT_TRUE(DestroyFile(file)) << static_cast<int>(hold);
+        EXPECT_FALSE(platform::FileInUse(file));
+        EXPECT_TRUE(platform::DestroyFile(file)) << static_cast<int>(hold);
     }
 }
 
@@ -56,12 +55,12 @@ TEST(DestroyFile, OnlyAWritableSingleNamedPlainFile) {
     std::ifstream mine(target);
     for (const auto& path :
          {dir / "link", dir / "hard", target, dir / "folder", dir / "fifo", readOnly, dir / "none"}) {
-        EXPECT_FALSE(FileInUse(path)) << path;
-        EXPECT_FALSE(DestroyFile(path)) << path;
+        EXPECT_FALSE(platform::FileInUse(path)) << path;
+        EXPECT_FALSE(platform::DestroyFile(path)) << path;
     }
     EXPECT_EQ(test::Names(dir.Path()).size(), 6U);
     EXPECT_TRUE(ClearReadOnly(readOnly));
-    EXPECT_TRUE(DestroyFile(readOnly));
+    EXPECT_TRUE(platform::DestroyFile(readOnly));
 }
 
 // The name goes before the contents are cut, so an end in between leaves no emptied file beside
@@ -71,7 +70,7 @@ TEST(DestroyFile, TheNameGoesBeforeTheContents) {
     test::WriteFile(dir / "source.txt", "the only copy");
     const int events = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(::inotify_add_watch(events, dir.Str().c_str(), IN_MODIFY | IN_DELETE), 0);
-    ASSERT_TRUE(DestroyFile(dir / "source.txt"));
+    ASSERT_TRUE(platform::DestroyFile(dir / "source.txt"));
     alignas(inotify_event) char buffer[4096];
     const bool read = ::read(events, buffer, sizeof buffer) > 0;
     ::close(events);

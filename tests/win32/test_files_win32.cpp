@@ -7,7 +7,6 @@
 #include <map>
 #include <string>
 
-#include "files/FileInUse.h"
 #include "files/SourceFiles.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_text.h"
@@ -30,12 +29,12 @@ TEST_P(HeldByAnotherProcess, IsInUseAndStaysWholeUntilReleased) {
     test::WriteFile(file, "the only copy");
     test::WinHoldingProcess holder(file, GetParam());
     ASSERT_TRUE(holder.Holding());
-    EXPECT_TRUE(FileInUse(file));
-    EXPECT_FALSE(DestroyFile(file));
+    EXPECT_TRUE(platform::FileInUse(file));
+    EXPECT_FALSE(platform::DestroyFile(file));
     holder.Stop();
     EXPECT_EQ(test::ReadFile(file), "the only copy"); // not even truncated
-    EXPECT_FALSE(FileInUse(file));
-    EXPECT_TRUE(DestroyFile(file));
+    EXPECT_FALSE(platform::FileInUse(file));
+    EXPECT_TRUE(platform::DestroyFile(file));
 }
 
 INSTANTIATE_TEST_SUITE_P(Holds, HeldByAnotherProcess, ::testing::Values("exclusive", "read", "readshared"));
@@ -48,16 +47,16 @@ TEST(DestroyFileWin32, OnlyAWritableSingleNamedFileGoes) {
     ASSERT_TRUE(::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
     fs::create_directory(dir / "folder");
     for (const auto& path : {file, dir / "folder", dir / "missing", dir / "missing-folder\\x", std::string()}) {
-        EXPECT_FALSE(FileInUse(path)) << path;
-        EXPECT_FALSE(DestroyFile(path)) << path;
+        EXPECT_FALSE(platform::FileInUse(path)) << path;
+        EXPECT_FALSE(platform::DestroyFile(path)) << path;
     }
     EXPECT_EQ(test::ReadFile(file), "the only copy");
     EXPECT_TRUE(ClearReadOnly(file, [] {}));
     if (::CreateHardLinkA((dir / "other").c_str(), file.c_str(), nullptr)) {
-        EXPECT_FALSE(DestroyFile(file));
+        EXPECT_FALSE(platform::DestroyFile(file));
         fs::remove(dir / "other");
     }
-    EXPECT_TRUE(DestroyFile(file));
+    EXPECT_TRUE(platform::DestroyFile(file));
     EXPECT_FALSE(fs::exists(file));
 }
 
@@ -121,7 +120,7 @@ TEST(UnicodeNames, MadeListedMarkedAndRemoved) {
         ASSERT_TRUE(platform::SetReadOnly(path, true));
         EXPECT_NE(platform::FileAttributes(path).value_or(0) & FILE_ATTRIBUTE_READONLY, 0u);
         ASSERT_TRUE(platform::SetReadOnly(path, false));
-        EXPECT_TRUE(DestroyFile(path));
+        EXPECT_TRUE(platform::DestroyFile(path));
         EXPECT_FALSE(fs::exists(fs::u8path(path)));
     }
 }

@@ -73,9 +73,9 @@ void DropZoneWindow::BuildMenu() {
     connect(favouritesAction_, &QAction::triggered, this, [this] { ui_.OpenOtherWindow(OtherWindow::Favourites); });
     connect(aboutAction_, &QAction::triggered, this, [this] { ui_.OpenOtherWindow(OtherWindow::About); });
     connect(decryptFavouritesAction_, &QAction::triggered, this,
-            [this] { Guarded([&] { ui_.App().lists.StartFavouritesBatch(RunDirection::Decrypt); }); });
+            [this] { Guarded([&] { ui_.App().favouritesBatch.Start(RunDirection::Decrypt); }); });
     connect(encryptFavouritesAction_, &QAction::triggered, this,
-            [this] { Guarded([&] { ui_.App().lists.StartFavouritesBatch(RunDirection::Encrypt); }); });
+            [this] { Guarded([&] { ui_.App().favouritesBatch.Start(RunDirection::Encrypt); }); });
     connect(exitAction_, &QAction::triggered, this, [this] { ui_.QuitApplication(); });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Whole-entry search in a list, the duplicate check of the favourites and job lists.
+// Letter case folded as Windows-1252 folds it: comparing, sorting and whole-entry search in a list
+// (the favourites list and its paths).
 #include <optional>
 #include <string>
 #include <string_view>

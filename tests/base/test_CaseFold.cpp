@@ -1,4 +1,4 @@
-#include "favourites/CaseFold.h"
+#include "base/CaseFold.h"
 
 #include <gtest/gtest.h>
 #include <string>
