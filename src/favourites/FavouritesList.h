@@ -3,6 +3,7 @@
 // drops of files and folders with their duplicate checks, the switch between absolute and
 // relative entries, and deleting entries. The list itself is AppState::favourites, kept
 // sorted without regard to letter case.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@ namespace vaultwing {
 
 class FavouritesList {
 public:
-    FavouritesList(AppState& state, UiPort& ui, JobLists& lists) : state_(state), ui_(ui), lists_(lists) {}
+    // `enableCommands` switches the drop zone's favourites commands on or off.
+    FavouritesList(AppState& state, UiPort& ui, JobLists& lists, std::function<void(bool)> enableCommands)
+        : state_(state), ui_(ui), lists_(lists), enableCommands_(std::move(enableCommands)) {}
 
     [[nodiscard]] const std::vector<std::string>& Entries() const { return state_.favourites; }
     // The path mode: relative entries or entries as given.
@@ -55,6 +58,7 @@ private:
     AppState& state_;
     UiPort& ui_;
     JobLists& lists_;
+    std::function<void(bool)> enableCommands_;
     bool loadFailed_ = false;
     bool unsavableShown_ = false; // the message at a drop into a list that cannot be saved
 };

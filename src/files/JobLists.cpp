@@ -66,7 +66,7 @@ std::optional<Message> JobLists::Refusal(const std::string& path) const {
     if (auto tooLarge = CheckTooLarge(state_, path)) return tooLarge;
     const bool folder = IsDirectory(path);
     if (FileLength(path) == 0 && !folder) return EmptyFileMessage(state_, path);
-    if (state_.deleteSources && FileInUse(path)) return FileInUseMessage(state_, path);
+    if (state_.DeletesSources() && FileInUse(path)) return FileInUseMessage(state_, path);
     if (folder) return std::nullopt; // a folder has no output of its own: its files are checked
     // The output a run would write must not exist, whether or not the sources are destroyed:
     // it may be a newer copy (an edited a beside an old a.vwx), or another file's only copy.
@@ -93,7 +93,7 @@ void JobLists::Classify(const std::string& path) {
 }
 
 void JobLists::Refuse(const Message& message) {
-    ShowWarning(ui_, message);
+    ui_.ShowWarning(message);
     Clear();
 }
 
@@ -137,7 +137,7 @@ void JobLists::ReportGaps(const WalkGaps& gaps) {
     for (const auto& special : gaps.specialFiles)
         add(special, kSpecialFileSkipped);
     if (!gaps.unlistedFolders.empty() || !gaps.specialFiles.empty()) walkIncomplete = true;
-    if (!text.empty()) ShowWarning(ui_, WarningMessage(state_, text));
+    if (!text.empty()) ui_.ShowWarning(WarningMessage(state_, text));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -159,11 +159,11 @@ bool JobLists::AddFolderToLists(const std::string& folder, FolderMode mode) {
     std::vector<std::string> files;
     WalkGaps gaps;
     ui_.SetBusy(true);
-    ui_.DoEvents();
+    ui_.LetEventsRun();
     ListFilesRecursive(
-        folder, files, [this] { ui_.DoEvents(); }, &gaps);
+        folder, files, [this] { ui_.LetEventsRun(); }, &gaps);
     ui_.SetBusy(false);
-    ui_.DoEvents();
+    ui_.LetEventsRun();
     ReportGaps(gaps);
 
     for (const std::string& file : files) {
@@ -185,7 +185,7 @@ void JobLists::AddFavourite(const std::string& file) {
     auto& favourites = state_.favourites;
     const std::string relative = MakeRelativePath(file, false, "", kSeparator, state_.texts);
     if (FindListEntry(favourites, file) || FindListEntry(favourites, relative)) {
-        ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kAlreadyFavourite)));
+        ui_.ShowWarning(WarningMessage(state_, state_.Text(lang::kAlreadyFavourite)));
         return;
     }
     InsertSorted(favourites, state_.pathMode == PathMode::Relative
@@ -194,47 +194,8 @@ void JobLists::AddFavourite(const std::string& file) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Drops and favourites batches
+// Favourites batches
 // ---------------------------------------------------------------------------------------------
-
-void JobLists::OpenDialogsForLists() {
-    if (!toDecrypt.empty()) {
-        ui_.HideMainWindow();
-        ui_.ShowPasswordDialog(PasswordDialog::Decrypt);
-    }
-    if (!toEncrypt.empty()) {
-        ui_.HideMainWindow();
-        ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
-    }
-}
-
-void JobLists::DropPaths(const std::vector<std::string>& paths) {
-    if (state_.runActive) return;
-    state_.runMode = RunMode::Interactive;
-    RefreshDeleteMode();
-    // A refusal empties both lists, but the remaining items are still added.
-    for (const std::string& item : paths) {
-        state_.currentPath = item;
-        if (IsDirectory(item)) AddFolderToLists(item, FolderMode::JobLists);
-        AddPathToLists();
-    }
-    if (const auto refusal = CollisionRefusal()) Refuse(*refusal);
-    OpenDialogsForLists();
-}
-
-void JobLists::StartFavouritesBatch(RunDirection direction) {
-    if (state_.runActive) return;
-    RefreshDeleteMode();
-    state_.runMode = ui_.MainWindowVisible() ? RunMode::Interactive : RunMode::HiddenFavourites;
-    ui_.CloseFavouritesWindowIfVisible();
-    if (direction == RunDirection::Encrypt) {
-        toEncrypt.clear();
-        CollectFavouritesToEncrypt();
-    } else {
-        toDecrypt.clear();
-        CollectFavouritesToDecrypt();
-    }
-}
 
 void JobLists::CollectFavouritesToEncrypt() {
     // Only this batch's own refusals count (a refused drop before it must not block it).
@@ -256,12 +217,7 @@ void JobLists::CollectFavouritesToEncrypt() {
         Refuse(*refusal);
         return;
     }
-    if (!toEncrypt.empty()) {
-        if (ui_.MainWindowVisible()) ui_.HideMainWindow();
-        ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
-    } else {
-        ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kNothingToEncrypt)));
-    }
+    if (toEncrypt.empty()) ui_.ShowWarning(WarningMessage(state_, state_.Text(lang::kNothingToEncrypt)));
 }
 
 void JobLists::CollectFavouritesToDecrypt() {
@@ -283,23 +239,7 @@ void JobLists::CollectFavouritesToDecrypt() {
         Refuse(*refusal);
         return;
     }
-    if (!toDecrypt.empty()) {
-        if (ui_.MainWindowVisible()) ui_.HideMainWindow();
-        ui_.ShowPasswordDialog(PasswordDialog::Decrypt);
-    } else {
-        ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kNothingToDecrypt)));
-    }
-}
-
-void JobLists::RefreshDeleteMode() {
-    state_.deleteSources = state_.settings.IsOn(Setting::DeleteSources);
-    ui_.SetDeleteModeText(state_.Text(state_.deleteSources ? lang::kDeleteModeOn : lang::kDeleteModeOff));
-}
-
-void JobLists::SetDeleteMode(bool on) {
-    state_.deleteSources = on;
-    ui_.SetDeleteModeText(state_.Text(on ? lang::kDeleteModeOn : lang::kDeleteModeOff));
-    (void)state_.settings.SetOn(Setting::DeleteSources, on);
+    if (toDecrypt.empty()) ui_.ShowWarning(WarningMessage(state_, state_.Text(lang::kNothingToDecrypt)));
 }
 
 } // namespace vaultwing

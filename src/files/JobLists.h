@@ -1,6 +1,6 @@
 #pragma once
-// The two job lists and how paths get into them: the path checks, the folder walk, drops on the
-// drop zone and the favourites batches.
+// The two job lists and how paths get into them: the path checks, the folder walk and the
+// favourites batches. Which dialog a filled list opens is decided in app/ (DesktopFlow).
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -71,31 +71,22 @@ public:
     // True (and noted in `leftOut`) for a file never to be listed; checked before any other.
     [[nodiscard]] bool NeverListed(const std::string& path);
 
-    // Files and folders dropped on the drop zone, in the order the drop gives them. Ignored while
-    // a run is active (runs never nest, and the lists belong to the running one).
-    void DropPaths(const std::vector<std::string>& paths);
-
-    // The favourites commands of the drop zone's menu.
-    void StartFavouritesBatch(RunDirection direction);
+    // The favourites commands of the drop zone's menu fill one list from the favourites file
+    // (DesktopFlow::StartFavouritesBatch opens its dialog); an empty list is said in a warning.
     void CollectFavouritesToEncrypt();
     void CollectFavouritesToDecrypt();
-
-    // Re-reads Setting::DeleteSources into memory and puts the matching hint into both password
-    // dialogs.
-    void RefreshDeleteMode();
-    // Switches destroying the sources on or off: in memory, in the hints and in the settings file.
-    void SetDeleteMode(bool on);
 
     void Clear() {
         toEncrypt.clear();
         toDecrypt.clear();
     }
 
-private:
+    // Shows a refusal and empties both lists.
     void Refuse(const Message& message);
+
+private:
     void ReportGaps(const WalkGaps& gaps);
     void AddFavourite(const std::string& file);
-    void OpenDialogsForLists();
 
     AppState& state_;
     UiPort& ui_;
