@@ -1,13 +1,13 @@
 #include "app/Application.h"
 
-#include "app/SettingsActions.h"
+#include "app/LanguageChoice.h"
 #include "base/PathNames.h"
 #include "platform/PathQueries.h"
 
 namespace vaultwing {
 
 Application::Application(platform::Folders folders, UiPort& ui, DesktopPort& desktop, CommandLine commandLine)
-    : desktop_(desktop), state(std::move(folders)), lists(state, ui), runs(state, ui),
+    : ui_(ui), desktop_(desktop), state(std::move(folders)), lists(state, ui), runs(state, ui),
       passwords(state, ui, desktop, lists, runs), startup(state, ui, desktop, lists, std::move(commandLine)) {
     // After a run the drop zone loses the taskbar button a message gave it, and comes back when
     // the run was started from it.
@@ -15,6 +15,10 @@ Application::Application(platform::Folders folders, UiPort& ui, DesktopPort& des
         desktop_.ShowInTaskbar(false);
         if (state.runMode == RunMode::Interactive) desktop_.ShowMainWindow();
     };
+}
+
+void Application::ChooseLanguage(const std::string& name) {
+    vaultwing::ChooseLanguage(state, name);
 }
 
 void Application::OpenDialogsForLists() {

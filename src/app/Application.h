@@ -8,7 +8,9 @@
 
 #include "app/DesktopPort.h"
 #include "app/PasswordFlow.h"
+#include "app/SettingsActions.h"
 #include "app/Startup.h"
+#include "favourites/FavouritesList.h"
 #include "files/JobLists.h"
 #include "files/Runs.h"
 #include "platform/CommandLine.h"
@@ -19,6 +21,7 @@ namespace vaultwing {
 
 class Application {
     NoDesktop noDesktop_; // first: the windowless constructor hands it on before the rest is made
+    UiPort& ui_;
     DesktopPort& desktop_;
 
 public:
@@ -39,10 +42,41 @@ public:
     // its dialog.
     void StartFavouritesBatch(RunDirection direction);
 
+    // The start-up sequence (Startup::Run).
+    void Start() { startup.Run(); }
+
+    // The password dialogs (PasswordFlow).
+    PasswordOutcome EncryptOk(std::string_view password, std::string_view repetition) {
+        return passwords.EncryptOk(password, repetition);
+    }
+    PasswordOutcome DecryptOk(std::string_view password) { return passwords.DecryptOk(password); }
+    void PasswordDialogUnloaded(PasswordDialog dialog) { passwords.DialogUnloaded(dialog); }
+    [[nodiscard]] std::string QualityText(std::string_view password) const { return passwords.QualityText(password); }
+
+    // The language window: an entry chosen in its list is loaded at once (ChooseLanguage).
+    void ChooseLanguage(const std::string& name);
+    // True when the loaded language file is one (its header line is there).
+    [[nodiscard]] bool LanguageFileValid() const { return state.texts.HasValidHeader(); }
+    // No language was chosen yet: the language window asks first.
+    [[nodiscard]] bool FirstStart() const { return state.firstStart; }
+
     // The texts of the loaded language.
     [[nodiscard]] const std::string& Text(int index) const { return state.Text(index); }
+    [[nodiscard]] const LangTable& Texts() const { return state.texts; }
     // True while a run works through a list (its events run in the middle of a file).
     [[nodiscard]] bool RunActive() const { return state.runActive; }
+    // Where the program's files live, and VWX.ini.
+    [[nodiscard]] const platform::Folders& Folders() const { return state.folders; }
+    [[nodiscard]] Settings& StoredSettings() { return state.settings; }
+
+    // The settings window's decisions; `hotRegionTimer` starts or stops the drop zone's timer.
+    [[nodiscard]] SettingsActions MakeSettingsActions(std::function<void(bool)> hotRegionTimer) {
+        return SettingsActions(state, desktop_, std::move(hotRegionTimer));
+    }
+    // The favourites window's list; it switches the drop zone's favourites commands.
+    [[nodiscard]] FavouritesList MakeFavouritesList() {
+        return FavouritesList(state, ui_, lists, [this](bool on) { desktop_.EnableFavouritesCommands(on); });
+    }
 
     AppState state;
     JobLists lists;
