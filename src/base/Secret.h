@@ -4,6 +4,7 @@
 // by accident; a second copy is made only on purpose, as a second Secret.
 #include <cstddef>
 #include <string_view>
+#include <utility>
 
 #include "base/SecureWipe.h"
 
@@ -15,8 +16,12 @@ public:
     explicit Secret(std::string_view text) { append(text); }
     Secret(const Secret&) = delete;
     Secret& operator=(const Secret&) = delete;
-    Secret(Secret&&) noexcept = default;
-    Secret& operator=(Secret&&) noexcept = default;
+    Secret(Secret&& other) noexcept : bytes_(std::move(other.bytes_)), size_(std::exchange(other.size_, 0)) {}
+    Secret& operator=(Secret&& other) noexcept {
+        bytes_ = std::move(other.bytes_); // wipes what this one held
+        size_ = std::exchange(other.size_, 0);
+        return *this;
+    }
     ~Secret() = default; // the buffer wipes its whole capacity
 
     void append(char c);

@@ -98,7 +98,7 @@ constexpr std::size_t kMaxPasswordBytes = 1024;
 class Cli {
 public:
     Cli(Options options, TerminalUi& ui)
-        : options_(std::move(options)), ui_(ui), app_(platform::ProgramFolders(), ui) {}
+        : options_(std::move(options)), app_(platform::ProgramFolders(), ui) {}
 
     int Run() {
         if (const auto problem = LoadSettingsAndLanguage()) return UsageError(*problem);
@@ -228,7 +228,6 @@ private:
     }
 
     Options options_;
-    TerminalUi& ui_;
     Application app_;
     Secret filePassword_;
     std::optional<platform::SecretLineRead> filePasswordRead_;
