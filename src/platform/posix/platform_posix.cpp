@@ -22,8 +22,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "base/SecureWipe.h"
-
 namespace vaultwing::platform {
 namespace {
 
