@@ -97,8 +97,7 @@ constexpr std::size_t kMaxPasswordBytes = 1024;
 
 class Cli {
 public:
-    Cli(Options options, TerminalUi& ui)
-        : options_(std::move(options)), app_(platform::ProgramFolders(), ui) {}
+    Cli(Options options, TerminalUi& ui) : options_(std::move(options)), app_(platform::ProgramFolders(), ui) {}
 
     int Run() {
         if (const auto problem = LoadSettingsAndLanguage()) return UsageError(*problem);

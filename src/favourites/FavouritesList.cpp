@@ -59,7 +59,7 @@ bool FavouritesList::Save() {
 void FavouritesList::ReportUnreadable() {
     state_.favouritesUnreadableShown = true;
     ui_.ShowWarning(WarningMessage(state_, EscapeControlCharacters(FavouritesPath(state_.programFolder)) + kCrLf +
-                                                kCrLf + state_.Text(lang::kFavouritesUnreadable)));
+                                               kCrLf + state_.Text(lang::kFavouritesUnreadable)));
 }
 
 std::string FavouritesList::RelativeForm(const std::string& path, bool rootCheck) const {

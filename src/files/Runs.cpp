@@ -113,7 +113,8 @@ bool Runs::FinishFile(const std::string& file, bool encrypt, const std::optional
     const std::string plain = encrypt ? file : StripExtension(file);
     if (beforeVerify) beforeVerify(encrypt ? encrypted : plain);
     if (!EncryptedMatchesPlain(encrypted, plain, password.view(), [this] { ui_.LetEventsRun(); })) return false;
-    const auto kept = DestroyProcessedSource(file, identity, encrypt ? encrypted : plain, [this] { ui_.LetEventsRun(); });
+    const auto kept =
+        DestroyProcessedSource(file, identity, encrypt ? encrypted : plain, [this] { ui_.LetEventsRun(); });
     if (kept && sourceKept) sourceKept(file, *kept);
     return true;
 }

@@ -302,9 +302,9 @@ void QtUi::ShowLanguageWindow() {
 
 void QtUi::ApplyLanguage() {
     if (quitting_) return;
-    vaultwing::ApplyLanguage(
-        app_->Texts(), marqueeText_,
-        [this](const LangTarget& target, const std::string& text) { SetLanguageText(target, text); });
+    vaultwing::ApplyLanguage(app_->Texts(), marqueeText_, [this](const LangTarget& target, const std::string& text) {
+        SetLanguageText(target, text);
+    });
 }
 
 QWidget* QtUi::WindowByName(std::string_view name) {

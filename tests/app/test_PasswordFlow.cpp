@@ -52,7 +52,8 @@ TEST_F(PasswordFlowTest, DialogsCloseAndTheProgramEndsByRunMode) {
 TEST_F(PasswordFlowTest, SecondDialogCannotStartARun) {
     app.state.runActive = true;
     app.lists.toEncrypt = {Make("a.txt")};
-    for (const PasswordOutcome result : {app.passwords.EncryptOk("Secr3t!pw", "Secr3t!pw"), app.passwords.DecryptOk("x")})
+    for (const PasswordOutcome result :
+         {app.passwords.EncryptOk("Secr3t!pw", "Secr3t!pw"), app.passwords.DecryptOk("x")})
         EXPECT_EQ(result.handling, PasswordHandling::Busy);
     EXPECT_TRUE(ui.events.empty() && app.lists.toEncrypt.size() == 1U);
 }

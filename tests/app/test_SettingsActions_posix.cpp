@@ -41,7 +41,8 @@ TEST_F(SettingsActionsTest, LoadReadsTheBoxesAndSetsOnlyTheHint) {
 // Each box does its work and writes "1" or "0", ticked, unticked and ticked again.
 TEST_F(SettingsActionsTest, BoxesApplyAndStoreTheirValue) {
     const std::tuple<SettingsBox, const char*, std::function<bool()>> boxes[] = {
-        {SettingsBox::DeleteSources, "Delete", [&] { return app.state.DeletesSources() && ui.deleteModeText == "T120"; }},
+        {SettingsBox::DeleteSources, "Delete",
+         [&] { return app.state.DeletesSources() && ui.deleteModeText == "T120"; }},
         {SettingsBox::Register, "Register", [&] { return Association(); }},
         {SettingsBox::HotRegion, "HotRegion", [&] { return !timer.empty() && timer.back(); }},
         {SettingsBox::SendTo, "SendTo", [&] { return Launcher(); }}};

@@ -148,7 +148,8 @@ TEST_P(SourceChanged, NoPartialOutputAndTheSourceIsWhatTheOtherProgramLeft) {
         return encrypt ? EncryptedMatchesPlain(dest, home / "original", kPassword) : ReadFile(dest) == original;
     };
     const std::string sourceBytes = ReadFile(source);
-    (void)app.state.settings.SetOn(Setting::DeleteSources, true); // the strongest case: the run would destroy the source afterwards
+    // The strongest case: the run would destroy the source afterwards.
+    (void)app.state.settings.SetOn(Setting::DeleteSources, true);
     app.runs.cipher().SetStreamBufferSize(4096);
 
     std::string left = sourceBytes; // the source as the other program leaves it
