@@ -78,7 +78,6 @@ std::string LanguageFilePath(const AppState& state, const std::string& name) {
 }
 
 void ChooseLanguage(AppState& state, const std::string& name) {
-    state.language = name;
     (void)LoadLanguage(LanguageFilePath(state, name), state.texts);
 }
 

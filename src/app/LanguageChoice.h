@@ -30,8 +30,8 @@ namespace vaultwing {
 // that name whose extension is spelt otherwise (".LNG"); else `name`.lng in the first folder.
 [[nodiscard]] std::string LanguageFilePath(const AppState& state, const std::string& name);
 
-// An entry chosen in the list: it becomes the language name and is loaded at once (the windows
-// take its texts only when the choice is confirmed).
+// An entry chosen in the list is loaded at once (the windows take its texts only when the choice
+// is confirmed, and the setting is written when the language window goes).
 void ChooseLanguage(AppState& state, const std::string& name);
 
 } // namespace vaultwing

@@ -36,11 +36,20 @@ bool EdgeOf(const HotRegion& region, int edge) {
     return EdgeOf(const_cast<HotRegion&>(region), edge);
 }
 
+void ShowDeleteModeHint(const AppState& state, DesktopPort& desktop) {
+    desktop.SetDeleteModeText(state.Text(state.DeletesSources() ? lang::kDeleteModeOn : lang::kDeleteModeOff));
+}
+
+void SetDeleteMode(AppState& state, DesktopPort& desktop, bool on) {
+    desktop.SetDeleteModeText(state.Text(on ? lang::kDeleteModeOn : lang::kDeleteModeOff));
+    (void)state.settings.SetOn(Setting::DeleteSources, on);
+}
+
 SettingsBoxes SettingsActions::ReadBoxes() {
     const Settings& settings = state_.settings;
     SettingsBoxes boxes;
-    boxes.fileDel = settings.IsOn(Setting::DeleteSources);
-    ui_.SetDeleteModeText(state_.Text(boxes.fileDel ? lang::kDeleteModeOn : lang::kDeleteModeOff));
+    boxes.deleteSources = settings.IsOn(Setting::DeleteSources);
+    desktop_.SetDeleteModeText(state_.Text(boxes.deleteSources ? lang::kDeleteModeOn : lang::kDeleteModeOff));
     // An installed copy's package opens .vwx files with VWX for every user already.
     boxes.registerType = state_.folders.installed || settings.IsOn(Setting::RegisterFileType);
     boxes.hotRegion = settings.IsOn(Setting::HotRegion);
@@ -68,8 +77,8 @@ void SettingsActions::RegisterFileType() const {
 void SettingsActions::BoxChanged(SettingsBox box, bool ticked) {
     Settings& settings = state_.settings;
     switch (box) {
-    case SettingsBox::FileDel:
-        lists_.SetDeleteMode(ticked);
+    case SettingsBox::DeleteSources:
+        SetDeleteMode(state_, desktop_, ticked);
         break;
     case SettingsBox::Register:
         if (state_.folders.installed) break; // nothing per user to write or remove

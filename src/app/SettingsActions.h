@@ -5,19 +5,23 @@
 #include <optional>
 #include <string>
 
+#include "app/DesktopPort.h"
 #include "app/DropZone.h"
-#include "files/JobLists.h"
 #include "platform/platform.h"
 #include "state/AppState.h"
-#include "state/UiPort.h"
 
 namespace vaultwing {
 
-enum class SettingsBox { FileDel, Register, HotRegion, SendTo };
+enum class SettingsBox { DeleteSources, Register, HotRegion, SendTo };
+
+// Puts the hint that says whether a run destroys its sources into both password dialogs.
+void ShowDeleteModeHint(const AppState& state, DesktopPort& desktop);
+// Switches destroying the sources on or off: in the settings file and in the hints.
+void SetDeleteMode(AppState& state, DesktopPort& desktop, bool on);
 
 // The value each box gets when the window loads.
 struct SettingsBoxes {
-    bool fileDel = false;
+    bool deleteSources = false;
     bool registerType = false;
     bool hotRegion = false;
     bool sendTo = false;
@@ -42,8 +46,8 @@ inline constexpr int kEdgeStatusOrder[kEdgeCount] = {kEdgeTop, kEdgeBottom, kEdg
 class SettingsActions {
 public:
     // `hotRegionTimer` starts (true) or stops (false) the drop zone's hot-region timer.
-    SettingsActions(AppState& state, UiPort& ui, JobLists& lists, std::function<void(bool)> hotRegionTimer)
-        : state_(state), ui_(ui), lists_(lists), hotRegionTimer_(std::move(hotRegionTimer)) {}
+    SettingsActions(AppState& state, DesktopPort& desktop, std::function<void(bool)> hotRegionTimer)
+        : state_(state), desktop_(desktop), hotRegionTimer_(std::move(hotRegionTimer)) {}
 
     // Load steps 4 to 7: destroying sources (its delete-mode hint is set here), the file-type
     // association, the hot region and the Send To entry. The window then ticks the boxes that
@@ -73,8 +77,7 @@ private:
     void RegisterFileType() const;
 
     AppState& state_;
-    UiPort& ui_;
-    JobLists& lists_;
+    DesktopPort& desktop_;
     std::function<void(bool)> hotRegionTimer_;
 };
 

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/LanguageChoice.h"
+#include "app/SettingsActions.h"
 #include "base/PathNames.h"
 #include "config/LanguageFile.h"
 #include "platform/PathQueries.h"
@@ -8,12 +9,12 @@
 
 namespace vaultwing {
 
-Startup::Startup(AppState& state, UiPort& ui, JobLists& lists, CommandLine commandLine)
-    : queryOsVersion(platform::QueryOsVersion), state_(state), ui_(ui), lists_(lists),
+Startup::Startup(AppState& state, UiPort& ui, DesktopPort& desktop, JobLists& lists, CommandLine commandLine)
+    : queryOsVersion(platform::QueryOsVersion), state_(state), ui_(ui), desktop_(desktop), lists_(lists),
       commandLine_(std::move(commandLine)) {}
 
 void Startup::EndNow() {
-    ui_.EndProcessNow();
+    desktop_.EndProcessNow();
     throw ProcessEnded{};
 }
 
@@ -32,9 +33,8 @@ void Startup::ShowUnsupportedOS() {
     EndNow();
 }
 
-void Startup::Main() {
+void Startup::Run() {
     const Settings& settings = state_.settings;
-    state_.deleteSources = settings.IsOn(Setting::DeleteSources);
 
     const int code = GetOSVersion();
     state_.osName = OsName(code);
@@ -43,22 +43,22 @@ void Startup::Main() {
         return;
     }
 
-    state_.language = settings.Text(Setting::Language);
-    if (state_.language.empty()) {
-        // First start: the language window asks, and calls Main again once confirmed.
+    const std::string language = settings.Text(Setting::Language);
+    if (language.empty()) {
+        // First start: the language window asks, and calls Run again once confirmed.
         state_.firstStart = true;
-        ui_.ShowLanguageWindow();
+        desktop_.ShowLanguageWindow();
         return;
     }
     state_.firstStart = false;
     // A missing file leaves the built-in English texts where it has none; nothing is reported here.
-    (void)LoadLanguage(LanguageFilePath(state_, state_.language), state_.texts);
-    ui_.ApplyLanguage();
+    (void)LoadLanguage(LanguageFilePath(state_, language), state_.texts);
+    desktop_.ApplyLanguage();
 
     if (commandLine_.present) {
         state_.runMode = RunMode::CommandLine;
         // The dialogs' delete-mode hint, now that the language table is loaded.
-        lists_.RefreshDeleteMode();
+        ShowDeleteModeHint(state_, desktop_);
         if (SortCommandLinePaths(commandLine_.paths).refused) {
             EndNow();
             return;
@@ -66,23 +66,23 @@ void Startup::Main() {
         // Both lists may be filled: decryption comes first, and its dialog offers the
         // encryption list afterwards (see PasswordFlow).
         if (!lists_.toDecrypt.empty())
-            ui_.ShowPasswordDialog(PasswordDialog::Decrypt);
+            desktop_.ShowPasswordDialog(PasswordDialog::Decrypt);
         else if (!lists_.toEncrypt.empty())
-            ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
+            desktop_.ShowPasswordDialog(PasswordDialog::Encrypt);
         else
             EndNow();
         return;
     }
 
     state_.runMode = RunMode::Interactive;
-    ui_.ShowTrayIcon(true);
-    ui_.ShowMainWindow();
+    desktop_.ShowTrayIcon(true);
+    desktop_.ShowMainWindow();
 }
 
 CommandLineSort Startup::SortCommandLinePaths(const std::vector<std::string>& paths) {
     CommandLineSort result;
     const auto refuse = [&](const Message& message) {
-        ShowWarning(ui_, message);
+        ui_.ShowWarning(message);
         result.refused = true;
         return result;
     };

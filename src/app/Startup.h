@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "state/AppState.h"
+#include "app/DesktopPort.h"
+#include "files/JobLists.h"
 #include "platform/CommandLine.h"
 #include "platform/OsVersion.h"
+#include "state/AppState.h"
 #include "state/UiPort.h"
-#include "files/JobLists.h"
 
 namespace vaultwing {
 
@@ -21,10 +22,10 @@ struct CommandLineSort {
 
 class Startup {
 public:
-    Startup(AppState& state, UiPort& ui, JobLists& lists, CommandLine commandLine);
+    Startup(AppState& state, UiPort& ui, DesktopPort& desktop, JobLists& lists, CommandLine commandLine);
 
     // The start-up sequence. Runs again when the language window confirms the first choice.
-    void Main();
+    void Run();
 
     // The system check; the answer is kept once it was decided without a failure.
     int GetOSVersion();
@@ -42,6 +43,7 @@ private:
 
     AppState& state_;
     UiPort& ui_;
+    DesktopPort& desktop_;
     JobLists& lists_;
     CommandLine commandLine_;
     bool osKnown_ = false;

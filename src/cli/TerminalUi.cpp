@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 #include "base/Utf8.h"
 #include "platform/platform.h"
@@ -58,10 +57,6 @@ void TerminalUi::ProgressHide() {
 
 bool TerminalUi::CancelRequested() {
     return platform::StopSignal() != 0;
-}
-
-void TerminalUi::EndProcessNow() {
-    std::_Exit(3);
 }
 
 void TerminalUi::DrawBar() {

@@ -12,29 +12,11 @@ public:
     explicit TerminalUi(bool quiet);
 
     MsgAnswer ShowMessage(const Message& message) override;
-    void DoEvents() override {}
-    void SetBusy(bool) override {}
     void ProgressBegin(RunDirection direction, const std::string& caption) override;
     void ProgressShowFile(const std::string& fileName) override;
     void ProgressSetPercent(int percent) override;
     void ProgressHide() override;
     bool CancelRequested() override;
-    void ShowMainWindow() override {}
-    void HideMainWindow() override {}
-    bool MainWindowVisible() override { return false; }
-    void ShowInTaskbar(bool) override {}
-    void ShowTrayIcon(bool) override {}
-    void ShowPasswordDialog(PasswordDialog) override {}
-    void HidePasswordDialog(PasswordDialog) override {}
-    void ClosePasswordDialog(PasswordDialog) override {}
-    void ClearPasswordFields(PasswordDialog) override {}
-    void SetDeleteModeText(const std::string&) override {}
-    void ShowLanguageWindow() override {}
-    void ApplyLanguage() override {}
-    void CloseFavouritesWindowIfVisible() override {}
-    void EnableFavouritesCommands(bool) override {}
-    void QuitApplication() override {}
-    void EndProcessNow() override;
 
 private:
     void DrawBar();

@@ -7,7 +7,7 @@
 #include "app/Application.h"
 #include "app/LanguageChoice.h"
 #include "app/SettingsActions.h"
-#include "base/SecureWipe.h"
+#include "base/Secret.h"
 #include "base/Utf8.h"
 #include "cli/TerminalUi.h"
 #include "config/LangIndices.h"
@@ -97,8 +97,7 @@ constexpr std::size_t kMaxPasswordBytes = 1024;
 
 class Cli {
 public:
-    Cli(Options options, TerminalUi& ui)
-        : options_(std::move(options)), ui_(ui), app_(platform::ProgramFolders(), ui) {}
+    Cli(Options options, TerminalUi& ui) : options_(std::move(options)), app_(platform::ProgramFolders(), ui) {}
 
     int Run() {
         if (const auto problem = LoadSettingsAndLanguage()) return UsageError(*problem);
@@ -125,7 +124,7 @@ public:
         int exit = kExitOk;
         if (!app_.lists.toDecrypt.empty()) exit = Decrypt();
         if (exit == kExitOk && !app_.lists.toEncrypt.empty()) exit = Encrypt();
-        WipeString(filePassword_);
+        filePassword_.clear();
         // A folder that could not be listed was named before the run; the job is not complete.
         if (exit == kExitOk && app_.lists.walkIncomplete) exit = kExitRunFailed;
         return exit;
@@ -134,7 +133,7 @@ public:
 private:
     std::optional<std::string> LoadSettingsAndLanguage() {
         AppState& state = app_.state;
-        state.deleteSources = options_.destroySources.value_or(state.settings.IsOn(Setting::DeleteSources));
+        state.deleteSourcesThisTime = options_.destroySources;
 
         std::string name = options_.language;
         if (name.empty()) name = state.settings.Text(Setting::Language);
@@ -155,21 +154,22 @@ private:
     // VWX beside this program rather than for this program itself.
     void ApplyDesktopIntegration() {
         if (!options_.associate && !options_.sendTo) return;
-        SettingsActions actions(app_.state, ui_, app_.lists, {});
+        NoDesktop windowless;
+        SettingsActions actions(app_.state, windowless, {});
         actions.executable = platform::ExecutableFolder() + platform::kPathSeparator +
                              (platform::kPathSeparator == '\\' ? "VWX.exe" : "VWX");
         if (options_.associate) actions.BoxChanged(SettingsBox::Register, *options_.associate);
         if (options_.sendTo) actions.BoxChanged(SettingsBox::SendTo, *options_.sendTo);
     }
 
-    // The password for a run, from the file (read once) or the terminal.
-    std::optional<std::string> Password(int promptIndex) {
+    // The password for a run, from the file (read once, kept for both runs) or the terminal.
+    std::optional<Secret> Password(int promptIndex) {
         if (options_.passwordFile) {
             if (!filePasswordRead_) {
                 filePasswordRead_ = platform::ReadSecretLine(*options_.passwordFile, kMaxPasswordBytes, filePassword_);
             }
             if (filePasswordRead_ != platform::SecretLineRead::Read) return std::nullopt;
-            return filePassword_;
+            return Secret(filePassword_.view());
         }
         return platform::ReadPasswordFromTerminal(TerminalLines(app_.state.Text(promptIndex)));
     }
@@ -186,15 +186,14 @@ private:
         return kExitUsage;
     }
 
-    static int ExitFor(const KeyOk& result) {
-        if (result.outcome != KeyOkOutcome::Ran) return kExitUsage;
+    static int ExitFor(const PasswordOutcome& result) {
+        if (result.handling != PasswordHandling::Ran) return kExitUsage;
         return result.run == RunResult::Completed ? kExitOk : kExitRunFailed;
     }
 
     // The desktop's password fields cannot take such a password; here it is refused whole rather
     // than reaching the key changed ('?' for each character the code page lacks).
-    static int PasswordRefused(std::string& password, KeyUse use) {
-        WipeString(password);
+    static int PasswordRefused(KeyUse use) {
         std::fprintf(stderr,
                      "vaultwing: the password cannot be used: it holds %sa control character, a character outside "
                      "Windows-1252 or bytes that are not UTF-8\n%s",
@@ -208,34 +207,27 @@ private:
     int Decrypt() {
         auto password = Password(lang::kCliPasswordPrompt);
         if (!password) return PasswordUnavailable();
-        if (!IsKeyText(*password, KeyUse::Decryption)) return PasswordRefused(*password, KeyUse::Decryption);
-        const KeyOk result = app_.passwords.DecryptOk(*password);
-        WipeString(*password);
-        return ExitFor(result);
+        if (!IsKeyText(password->view(), KeyUse::Decryption)) return PasswordRefused(KeyUse::Decryption);
+        return ExitFor(app_.passwords.DecryptOk(password->view()));
     }
 
     int Encrypt() {
         auto password = Password(lang::kCliPasswordPrompt);
         if (!password) return PasswordUnavailable();
-        if (!IsKeyText(*password, KeyUse::Encryption)) return PasswordRefused(*password, KeyUse::Encryption);
-        std::optional<std::string> repetition = options_.passwordFile ? password : std::nullopt;
-        if (!options_.passwordFile && IsValidKeyForPrompt(*password)) {
+        if (!IsKeyText(password->view(), KeyUse::Encryption)) return PasswordRefused(KeyUse::Encryption);
+        if (options_.passwordFile) return ExitFor(app_.passwords.EncryptOk(password->view(), password->view()));
+        // Only a password that can be accepted is worth asking again.
+        std::optional<Secret> repetition;
+        if (IsValidKey(password->view())) {
             repetition = Password(lang::kCliRepeatPrompt);
             if (!repetition) return PasswordUnavailable();
         }
-        const KeyOk result = app_.passwords.EncryptOk(*password, repetition.value_or(""));
-        WipeString(*password);
-        if (repetition) WipeString(*repetition);
-        return ExitFor(result);
+        return ExitFor(app_.passwords.EncryptOk(password->view(), repetition ? repetition->view() : ""));
     }
 
-    // Only a password that can be accepted is worth asking again.
-    static bool IsValidKeyForPrompt(const std::string& password) { return IsValidKey(password); }
-
     Options options_;
-    TerminalUi& ui_;
     Application app_;
-    std::string filePassword_;
+    Secret filePassword_;
     std::optional<platform::SecretLineRead> filePasswordRead_;
 };
 

@@ -9,30 +9,24 @@
 
 namespace vaultwing {
 
-void FavouritesBatch::Start(RunDirection direction) {
-    if (state_.runActive) return;
-    lists_.RefreshDeleteMode();
-    state_.runMode = ui_.MainWindowVisible() ? RunMode::Interactive : RunMode::HiddenFavourites;
-    ui_.CloseFavouritesWindowIfVisible();
+bool FavouritesBatch::Fill(RunDirection direction) {
     const bool encrypt = direction == RunDirection::Encrypt;
     std::vector<std::string>& list = encrypt ? lists_.toEncrypt : lists_.toDecrypt;
     list.clear();
     // Only this batch's own refusals count (a refused drop before it must not block it).
     if (!(encrypt ? ListToEncrypt() : ListToDecrypt())) {
         lists_.Clear();
-        return;
+        return false;
     }
     if (const auto refusal = lists_.CollisionRefusal()) { // one file listed in two spellings is one job
         lists_.Refuse(*refusal);
-        return;
+        return false;
     }
     if (list.empty()) {
-        ShowWarning(ui_,
-                    WarningMessage(state_, state_.Text(encrypt ? lang::kNothingToEncrypt : lang::kNothingToDecrypt)));
-        return;
+        ui_.ShowWarning(WarningMessage(state_, state_.Text(encrypt ? lang::kNothingToEncrypt : lang::kNothingToDecrypt)));
+        return false;
     }
-    if (ui_.MainWindowVisible()) ui_.HideMainWindow();
-    ui_.ShowPasswordDialog(encrypt ? PasswordDialog::Encrypt : PasswordDialog::Decrypt);
+    return true;
 }
 
 bool FavouritesBatch::ListToEncrypt() {

@@ -1,6 +1,6 @@
 #pragma once
 // The favourites commands of the drop zone's menu: every favourite, in the form a run in one
-// direction needs, goes through the path checks of the job lists; then the password is asked.
+// direction needs, goes through the path checks of the job lists.
 #include <string>
 
 #include "files/JobLists.h"
@@ -13,10 +13,10 @@ class FavouritesBatch {
 public:
     FavouritesBatch(AppState& state, UiPort& ui, JobLists& lists) : state_(state), ui_(ui), lists_(lists) {}
 
-    // Fills the list of `direction` from the favourites file and opens its password dialog
-    // (a message when nothing is to be done). Every favourite is checked, each refusal said; any
-    // refusal of this batch empties both lists and ends it. Ignored while a run is active.
-    void Start(RunDirection direction);
+    // Fills the list of `direction` from the favourites file; true when it holds jobs. Every
+    // favourite is checked, each refusal said; any refusal of this batch empties both lists and
+    // gives false, as does a batch with nothing to do (said in a warning).
+    [[nodiscard]] bool Fill(RunDirection direction);
 
 private:
     // Add the favourites to the job lists; false when the path checks refused one of them.

@@ -58,8 +58,8 @@ bool FavouritesList::Save() {
 
 void FavouritesList::ReportUnreadable() {
     state_.favouritesUnreadableShown = true;
-    ShowWarning(ui_, WarningMessage(state_, EscapeControlCharacters(FavouritesPath(state_.programFolder)) + kCrLf +
-                                                kCrLf + state_.Text(lang::kFavouritesUnreadable)));
+    ui_.ShowWarning(WarningMessage(state_, EscapeControlCharacters(FavouritesPath(state_.programFolder)) + kCrLf +
+                                               kCrLf + state_.Text(lang::kFavouritesUnreadable)));
 }
 
 std::string FavouritesList::RelativeForm(const std::string& path, bool rootCheck) const {
@@ -78,7 +78,7 @@ void FavouritesList::AddFolder(const std::string& folder) {
     for (const std::string& file : lists_.WalkFolder(folder)) {
         const std::string relative = RelativeForm(file, false);
         if (Listed(file) || Listed(relative)) {
-            ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kAlreadyFavourite)));
+            ui_.ShowWarning(WarningMessage(state_, state_.Text(lang::kAlreadyFavourite)));
             continue;
         }
         Add(file);
@@ -106,16 +106,16 @@ void FavouritesList::Drop(const std::vector<std::string>& paths) {
                                    Listed(RelativeForm(path, false)) || Listed(RelativeForm(path + ".vwx", false)) ||
                                    Listed(RelativeForm(stripped, false));
             if (duplicate) {
-                ShowWarning(ui_, WarningMessage(state_, state_.Text(lang::kAlreadyFavourite)));
+                ui_.ShowWarning(WarningMessage(state_, state_.Text(lang::kAlreadyFavourite)));
                 break;
             }
             if (!folder) Add(path);
         }
     } catch (const VwxError& error) {
-        ShowWarning(ui_, WarningMessage(state_, error.Description()));
+        ui_.ShowWarning(WarningMessage(state_, error.Description()));
     }
     // Entries added before a stop stay, so the commands follow the list in every case.
-    if (!state_.favourites.empty()) ui_.EnableFavouritesCommands(true);
+    if (!state_.favourites.empty()) enableCommands_(true);
 }
 
 bool FavouritesList::SwitchPathMode() {
@@ -136,7 +136,7 @@ bool FavouritesList::SwitchPathMode() {
         const std::string text = noDrives && error.Number() == kErrRootMismatch
                                      ? state_.Text(lang::kNotRelativeToProgramFolder)
                                      : error.Description();
-        ShowWarning(ui_, WarningMessage(state_, EscapeControlCharacters(entry) + kCrLf + kCrLf + text));
+        ui_.ShowWarning(WarningMessage(state_, EscapeControlCharacters(entry) + kCrLf + kCrLf + text));
         return false;
     }
     SortEntries(converted);
@@ -150,7 +150,7 @@ void FavouritesList::DeleteSelected(const std::vector<int>& selected) {
     const std::set<int> chosen(selected.begin(), selected.end());
     for (int i = static_cast<int>(state_.favourites.size()) - 1; i >= 0; --i)
         if (chosen.count(i) != 0) state_.favourites.erase(state_.favourites.begin() + i);
-    if (state_.favourites.empty()) ui_.EnableFavouritesCommands(false);
+    if (state_.favourites.empty()) enableCommands_(false);
 }
 
 } // namespace vaultwing

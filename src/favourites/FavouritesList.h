@@ -3,6 +3,7 @@
 // drops of files and folders with their duplicate checks, the switch between absolute and
 // relative entries, and deleting entries. The list itself is AppState::favourites, kept
 // sorted without regard to letter case.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,10 @@ namespace vaultwing {
 
 class FavouritesList {
 public:
-    FavouritesList(AppState& state, UiPort& ui, JobLists& lists)
-        : state_(state), ui_(ui), lists_(lists), relative_(state.settings.IsOn(Setting::RelativePaths)) {}
+    // `enableCommands` switches the drop zone's favourites commands on or off.
+    FavouritesList(AppState& state, UiPort& ui, JobLists& lists, std::function<void(bool)> enableCommands)
+        : state_(state), ui_(ui), lists_(lists), enableCommands_(std::move(enableCommands)),
+          relative_(state.settings.IsOn(Setting::RelativePaths)) {}
 
     [[nodiscard]] const std::vector<std::string>& Entries() const { return state_.favourites; }
     // The path mode (Setting::RelativePaths): relative entries or entries as given.
@@ -59,6 +62,7 @@ private:
     AppState& state_;
     UiPort& ui_;
     JobLists& lists_;
+    std::function<void(bool)> enableCommands_;
     // The path mode as read when the list was made or last loaded (kept, so that a settings file
     // that cannot be written does not undo a switch that converted the entries).
     bool relative_;

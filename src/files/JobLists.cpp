@@ -60,7 +60,7 @@ std::optional<Message> JobLists::Refusal(const std::string& path) const {
     if (auto tooLarge = CheckTooLarge(state_, path)) return tooLarge;
     const bool folder = IsDirectory(path);
     if (FileLength(path) == 0 && !folder) return EmptyFileMessage(state_, path);
-    if (state_.deleteSources && platform::FileInUse(path)) return FileInUseMessage(state_, path);
+    if (state_.DeletesSources() && platform::FileInUse(path)) return FileInUseMessage(state_, path);
     if (folder) return std::nullopt; // a folder has no output of its own: its files are checked
     // The output a run would write must not exist, whether or not the sources are destroyed:
     // it may be a newer copy (an edited a beside an old a.vwx), or another file's only copy.
@@ -87,7 +87,7 @@ void JobLists::Classify(const std::string& path) {
 }
 
 void JobLists::Refuse(const Message& message) {
-    ShowWarning(ui_, message);
+    ui_.ShowWarning(message);
     Clear();
 }
 
@@ -131,7 +131,7 @@ void JobLists::ReportGaps(const WalkGaps& gaps) {
     for (const auto& special : gaps.specialFiles)
         add(special, kSpecialFileSkipped);
     if (!gaps.unlistedFolders.empty() || !gaps.specialFiles.empty()) walkIncomplete = true;
-    if (!text.empty()) ShowWarning(ui_, WarningMessage(state_, text));
+    if (!text.empty()) ui_.ShowWarning(WarningMessage(state_, text));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -152,11 +152,11 @@ std::vector<std::string> JobLists::WalkFolder(const std::string& folder) {
     std::vector<std::string> files;
     WalkGaps gaps;
     ui_.SetBusy(true);
-    ui_.DoEvents();
+    ui_.LetEventsRun();
     ListFilesRecursive(
-        folder, files, [this] { ui_.DoEvents(); }, &gaps);
+        folder, files, [this] { ui_.LetEventsRun(); }, &gaps);
     ui_.SetBusy(false);
-    ui_.DoEvents();
+    ui_.LetEventsRun();
     ReportGaps(gaps);
     return files;
 }
@@ -171,45 +171,6 @@ bool JobLists::AddFolderToLists(const std::string& folder) {
         Classify(file);
     }
     return true;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Drops
-// ---------------------------------------------------------------------------------------------
-
-void JobLists::OpenDialogsForLists() {
-    if (!toDecrypt.empty()) {
-        ui_.HideMainWindow();
-        ui_.ShowPasswordDialog(PasswordDialog::Decrypt);
-    }
-    if (!toEncrypt.empty()) {
-        ui_.HideMainWindow();
-        ui_.ShowPasswordDialog(PasswordDialog::Encrypt);
-    }
-}
-
-void JobLists::DropPaths(const std::vector<std::string>& paths) {
-    if (state_.runActive) return;
-    state_.runMode = RunMode::Interactive;
-    RefreshDeleteMode();
-    // A refusal empties both lists, but the remaining items are still added.
-    for (const std::string& item : paths) {
-        if (IsDirectory(item)) AddFolderToLists(item);
-        (void)AddPathToLists(item);
-    }
-    if (const auto refusal = CollisionRefusal()) Refuse(*refusal);
-    OpenDialogsForLists();
-}
-
-void JobLists::RefreshDeleteMode() {
-    state_.deleteSources = state_.settings.IsOn(Setting::DeleteSources);
-    ui_.SetDeleteModeText(state_.Text(state_.deleteSources ? lang::kDeleteModeOn : lang::kDeleteModeOff));
-}
-
-void JobLists::SetDeleteMode(bool on) {
-    state_.deleteSources = on;
-    ui_.SetDeleteModeText(state_.Text(on ? lang::kDeleteModeOn : lang::kDeleteModeOff));
-    (void)state_.settings.SetOn(Setting::DeleteSources, on);
 }
 
 } // namespace vaultwing

@@ -1,6 +1,7 @@
 #pragma once
-// The two job lists and how paths get into them: the path checks, the folder walk and drops on
-// the drop zone.
+// The two job lists and how paths get into them: the path checks and the folder walk. Drops and
+// the favourites batches fill them (app/, favourites/); which dialog a filled list opens is
+// decided in app/.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -69,16 +70,6 @@ public:
     // True (and noted in `leftOut`) for a file never to be listed; checked before any other.
     [[nodiscard]] bool NeverListed(const std::string& path);
 
-    // Files and folders dropped on the drop zone, in the order the drop gives them. Ignored while
-    // a run is active (runs never nest, and the lists belong to the running one).
-    void DropPaths(const std::vector<std::string>& paths);
-
-    // Re-reads Setting::DeleteSources into memory and puts the matching hint into both password
-    // dialogs.
-    void RefreshDeleteMode();
-    // Switches destroying the sources on or off: in memory, in the hints and in the settings file.
-    void SetDeleteMode(bool on);
-
     void Clear() {
         toEncrypt.clear();
         toDecrypt.clear();
@@ -88,7 +79,6 @@ public:
 
 private:
     void ReportGaps(const WalkGaps& gaps);
-    void OpenDialogsForLists();
 
     AppState& state_;
     UiPort& ui_;

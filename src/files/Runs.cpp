@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "base/PathNames.h"
-#include "base/SecureWipe.h"
 #include "base/Utf8.h"
 #include "base/VwxError.h"
 #include "cipher/Verify.h"
@@ -24,7 +23,7 @@ struct RunCancelledByUser {};
 Runs::Runs(AppState& state, UiPort& ui) : state_(state), ui_(ui), cipher_(state.texts) {
     cipher_.Progress = [this](int percent) {
         SetProgress(static_cast<float>(percent));
-        ui_.DoEvents();
+        ui_.LetEventsRun();
         if (ui_.CancelRequested()) throw RunCancelledByUser{};
     };
 }
@@ -34,11 +33,15 @@ void Runs::SetProgress(float percent) {
     ui_.ProgressSetPercent(static_cast<int>(std::nearbyint(percent)));
 }
 
-RunResult Runs::Encrypt(std::vector<std::string>& list) { return Run(RunDirection::Encrypt, list); }
+RunResult Runs::Encrypt(std::vector<std::string>& list, const Secret& password) {
+    return Run(RunDirection::Encrypt, list, password);
+}
 
-RunResult Runs::Decrypt(std::vector<std::string>& list) { return Run(RunDirection::Decrypt, list); }
+RunResult Runs::Decrypt(std::vector<std::string>& list, const Secret& password) {
+    return Run(RunDirection::Decrypt, list, password);
+}
 
-RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
+RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list, const Secret& password) {
     // Pending events run in the middle of a file; nothing they trigger may start a second run
     // that would change the key, the current file or the list under this one.
     if (state_.runActive) return RunResult::Refused;
@@ -53,7 +56,6 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
     bool verified = true;
     const auto begin = [&](std::size_t k) {
         current = k;
-        state_.currentFile = files[k];
         ui_.ProgressShowFile(GetFileName(files[k]));
     };
     // Which files are read: only those may be destroyed afterwards.
@@ -62,7 +64,7 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
     for (const std::string& file : files)
         identities.push_back(platform::IdentifyFile(file));
     const auto finish = [&](std::size_t k) {
-        verified = FinishFile(files[k], encrypt, identities[k]);
+        verified = FinishFile(files[k], encrypt, identities[k], password);
         if (verified) SetProgress(0);
         return verified;
     };
@@ -73,14 +75,14 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
             std::vector<EncryptionJob> jobs;
             for (const std::string& file : files)
                 jobs.push_back({file, file + ".vwx"});
-            ManyFilesEncryption(cipher_, state_.texts, *manyFiles).Run(jobs, state_.password, begin, finish);
+            ManyFilesEncryption(cipher_, state_.texts, *manyFiles).Run(jobs, password.view(), begin, finish);
         } else {
             for (std::size_t k = 0; k < files.size() && verified; ++k) {
                 begin(k);
                 if (encrypt)
-                    cipher_.EncryptFile(files[k], files[k] + ".vwx", state_.password);
+                    cipher_.EncryptFile(files[k], files[k] + ".vwx", password.view());
                 else
-                    cipher_.DecryptFile(files[k], StripExtension(files[k]), state_.password);
+                    cipher_.DecryptFile(files[k], StripExtension(files[k]), password.view());
                 (void)finish(k);
             }
         }
@@ -104,23 +106,23 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list) {
 
 // The destination is complete and on disk before its source may go, and the source goes only
 // when the encrypted form gives back exactly its bytes.
-bool Runs::FinishFile(const std::string& file, bool encrypt, const std::optional<platform::FileIdentity>& identity) {
-    if (!state_.deleteSources) return true;
+bool Runs::FinishFile(const std::string& file, bool encrypt, const std::optional<platform::FileIdentity>& identity,
+                      const Secret& password) {
+    if (!state_.DeletesSources()) return true;
     const std::string encrypted = encrypt ? file + ".vwx" : file;
     const std::string plain = encrypt ? file : StripExtension(file);
     if (beforeVerify) beforeVerify(encrypt ? encrypted : plain);
-    if (!EncryptedMatchesPlain(encrypted, plain, state_.password, [this] { ui_.DoEvents(); })) return false;
-    const auto kept = DestroyProcessedSource(file, identity, encrypt ? encrypted : plain, [this] { ui_.DoEvents(); });
+    if (!EncryptedMatchesPlain(encrypted, plain, password.view(), [this] { ui_.LetEventsRun(); })) return false;
+    const auto kept =
+        DestroyProcessedSource(file, identity, encrypt ? encrypted : plain, [this] { ui_.LetEventsRun(); });
     if (kept && sourceKept) sourceKept(file, *kept);
     return true;
 }
 
 void Runs::EndRun(std::vector<std::string>& list) {
     list.clear();
-    WipeString(state_.password);
     cipher_.Key(""); // the key words are zeros again
-    ui_.ShowInTaskbar(false);
-    if (state_.runMode == RunMode::Interactive) ui_.ShowMainWindow();
+    if (runEnded) runEnded();
     state_.runActive = false;
 }
 

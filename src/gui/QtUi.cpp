@@ -134,10 +134,6 @@ void QtUi::UnloadAll() {
     if (about_) about_->Unload();
 }
 
-bool QtUi::OtherWindowAvailable(OtherWindow) const {
-    return true;
-}
-
 void QtUi::OpenOtherWindow(OtherWindow window) {
     if (quitting_) return;
     switch (window) {
@@ -209,7 +205,15 @@ MsgAnswer QtUi::ShowMessage(const Message& message) {
     return MsgAnswer::Ok;
 }
 
-void QtUi::DoEvents() {
+void QtUi::ShowWarning(const Message& message) {
+    // The drop zone gets a taskbar button for the time of the message, so that the message has a
+    // taskbar entry while the drop zone has none.
+    ShowInTaskbar(true);
+    ShowMessage(message);
+    ShowInTaskbar(false);
+}
+
+void QtUi::LetEventsRun() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
@@ -298,9 +302,9 @@ void QtUi::ShowLanguageWindow() {
 
 void QtUi::ApplyLanguage() {
     if (quitting_) return;
-    vaultwing::ApplyLanguage(
-        app_->state.texts, marqueeText_,
-        [this](const LangTarget& target, const std::string& text) { SetLanguageText(target, text); });
+    vaultwing::ApplyLanguage(app_->Texts(), marqueeText_, [this](const LangTarget& target, const std::string& text) {
+        SetLanguageText(target, text);
+    });
 }
 
 QWidget* QtUi::WindowByName(std::string_view name) {
@@ -340,7 +344,7 @@ void QtUi::QuitApplication() {
     quitting_ = true;
     // Exit chosen while a run works (its events run in the middle of a file): the run stops at
     // its next step as if cancelled, so the current file leaves no partial output behind.
-    if (app_ != nullptr && app_->state.runActive) cancel_ = true;
+    if (app_ != nullptr && app_->RunActive()) cancel_ = true;
     UnloadAllWindows(*this);
     if (quitHook)
         quitHook();

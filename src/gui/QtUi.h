@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "app/DesktopPort.h"
 #include "config/ApplyLanguageTable.h"
 #include "state/UiPort.h"
 
@@ -26,7 +27,7 @@ class SettingsWindow;
 class FavouritesWindow;
 class AboutWindow;
 
-// The windows later parts of the program add; the drop zone's menu opens them through here.
+// The windows the drop zone's menu opens through the port.
 enum class OtherWindow { Settings, Favourites, About };
 
 // Runs a window's call into the core. An immediate end of the process has already happened (or,
@@ -41,14 +42,14 @@ template <typename F> void Guarded(F&& call) {
 // Text from the program (lines joined by CR LF, or a lone CR from a language file) as Qt shows it.
 [[nodiscard]] QString UiText(const std::string& text);
 
-class QtUi final : public UiPort {
+class QtUi final : public UiPort, public DesktopPort {
 public:
     QtUi();
     ~QtUi() override;
     QtUi(const QtUi&) = delete;
     QtUi& operator=(const QtUi&) = delete;
 
-    // The application the windows talk to; set once, before Main runs.
+    // The application the windows talk to; set once, before it starts.
     void Attach(Application& app) { app_ = &app; }
     [[nodiscard]] Application& App() { return *app_; }
 
@@ -91,8 +92,6 @@ public:
     // exists (the last step of the program, and of the port's life).
     void DeleteWindows();
 
-    // The windows later parts of the program add: available ones get menu items that work.
-    [[nodiscard]] bool OtherWindowAvailable(OtherWindow window) const;
     void OpenOtherWindow(OtherWindow window);
     // Re-labels the settings window's hot-region edges after a language change.
     void ShowHotRegionStatus();
@@ -110,13 +109,16 @@ public:
 
     // --- UiPort ------------------------------------------------------------------------------
     MsgAnswer ShowMessage(const Message& message) override;
-    void DoEvents() override;
+    void ShowWarning(const Message& message) override;
+    void LetEventsRun() override;
     void SetBusy(bool busy) override;
     void ProgressBegin(RunDirection direction, const std::string& caption) override;
     void ProgressShowFile(const std::string& fileName) override;
     void ProgressSetPercent(int percent) override;
     void ProgressHide() override;
     bool CancelRequested() override { return cancel_; }
+
+    // --- DesktopPort -------------------------------------------------------------------------
     void ShowMainWindow() override;
     void HideMainWindow() override;
     bool MainWindowVisible() override;

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     vaultwing::QtUi ui;
-    vaultwing::Application app(vaultwing::platform::ProgramFolders(), ui,
+    vaultwing::Application app(vaultwing::platform::ProgramFolders(), ui, ui,
                                vaultwing::platform::StartCommandLine(argc, argv));
     ui.Attach(app);
     // A logout (hang-up) or SIGTERM ends the program as Exit does; a running file stops as if cancelled.
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     });
     stopWatch.start(100);
     try {
-        app.startup.Main();
+        app.Start();
     } catch (const vaultwing::ProcessEnded&) {
         return 0;
     }

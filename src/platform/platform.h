@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/PathNames.h"
+#include "base/Secret.h"
 #include "platform/CommandLine.h"
 #include "platform/OsVersion.h"
 
@@ -255,7 +256,7 @@ struct ScreenPoint {
 [[nodiscard]] std::optional<ScreenPoint> CursorPosition();
 
 // Reads a password on the controlling terminal without echoing it; nullopt without a terminal.
-[[nodiscard]] std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt);
+[[nodiscard]] std::optional<Secret> ReadPasswordFromTerminal(const std::string& prompt);
 
 enum class SecretLineRead { Read, Unreadable, TooLong };
 
@@ -264,7 +265,7 @@ enum class SecretLineRead { Read, Unreadable, TooLong };
 // `limit` bytes before the line end (TooLong, `line` then empty). While it waits for a FIFO's
 // writer or a pipe's data, a stop signal (see CatchStopSignals) ends the process as the terminal
 // prompt does. Win32: a stop signal ends it at the next byte read.
-[[nodiscard]] SecretLineRead ReadSecretLine(const std::string& path, std::size_t limit, std::string& line);
+[[nodiscard]] SecretLineRead ReadSecretLine(const std::string& path, std::size_t limit, Secret& line);
 
 // True when standard error is a terminal (the command line then draws a progress bar).
 [[nodiscard]] bool StandardErrorIsTerminal();

@@ -1,7 +1,7 @@
 #pragma once
 // The process-wide values of the program, created once at start and handed to whoever needs
-// them: run mode, the paths being worked on, the password of a run, the language texts and the
-// in-memory copies of the settings.
+// them: where its files live, the settings, the language texts, the run mode and the favourites.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,20 +30,22 @@ struct AppState {
 
     RunMode runMode = RunMode::Interactive;
     bool firstStart = false; // no language chosen yet: the language window asks first
-    std::string currentFile; // the file a run processes
-    std::string password;    // set by a password dialog's OK, wiped when the run ends
     std::string osName;
     bool runActive = false; // a run is working through a list (runs never nest)
-
-    // In-memory copies of settings, read at start and when a run begins.
-    bool deleteSources = false;
-    std::string language;
+    // vaultwing's --delete or --keep: this process destroys or keeps the sources whatever
+    // Setting::DeleteSources says, and leaves the setting as it is.
+    std::optional<bool> deleteSourcesThisTime;
 
     // The favourites list as the favourites window shows it (sorted, letter case ignored).
     std::vector<std::string> favourites;
     bool favouritesUnreadableShown = false; // the favourites file could not be read, and it was said
 
     [[nodiscard]] const std::string& Text(int index) const { return texts[index]; }
+    // Whether a run destroys its sources: read when asked, so a change in the settings window
+    // counts at once, also in the middle of a run.
+    [[nodiscard]] bool DeletesSources() const {
+        return deleteSourcesThisTime.value_or(settings.IsOn(Setting::DeleteSources));
+    }
 };
 
 } // namespace vaultwing

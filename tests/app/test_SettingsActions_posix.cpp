@@ -17,7 +17,7 @@ protected:
     TempDir data;
     ScopedEnv xdg{"XDG_DATA_HOME", data.Str().c_str()};
     std::vector<bool> timer; // every start (true) and stop (false) of the hot-region timer
-    SettingsActions actions{app.state, ui, app.lists, [this](bool on) { timer.push_back(on); }};
+    SettingsActions actions{app.state, ui, [this](bool on) { timer.push_back(on); }};
 
     [[nodiscard]] std::string Get(const char* key) const {
         return app.state.settings.Store().ReadINI(key, kSettingsSection);
@@ -31,7 +31,7 @@ TEST_F(SettingsActionsTest, LoadReadsTheBoxesAndSetsOnlyTheHint) {
     SetDelete("2");
     (void)app.state.settings.SetOn(Setting::SendTo, true);
     const SettingsBoxes boxes = actions.ReadBoxes();
-    EXPECT_TRUE(boxes.fileDel && boxes.sendTo);
+    EXPECT_TRUE(boxes.deleteSources && boxes.sendTo);
     EXPECT_FALSE(boxes.registerType || boxes.hotRegion);
     EXPECT_EQ(ui.deleteModeText, "T120");
     EXPECT_TRUE(timer.empty());
@@ -41,7 +41,8 @@ TEST_F(SettingsActionsTest, LoadReadsTheBoxesAndSetsOnlyTheHint) {
 // Each box does its work and writes "1" or "0", ticked, unticked and ticked again.
 TEST_F(SettingsActionsTest, BoxesApplyAndStoreTheirValue) {
     const std::tuple<SettingsBox, const char*, std::function<bool()>> boxes[] = {
-        {SettingsBox::FileDel, "Delete", [&] { return app.state.deleteSources && ui.deleteModeText == "T120"; }},
+        {SettingsBox::DeleteSources, "Delete",
+         [&] { return app.state.DeletesSources() && ui.deleteModeText == "T120"; }},
         {SettingsBox::Register, "Register", [&] { return Association(); }},
         {SettingsBox::HotRegion, "HotRegion", [&] { return !timer.empty() && timer.back(); }},
         {SettingsBox::SendTo, "SendTo", [&] { return Launcher(); }}};

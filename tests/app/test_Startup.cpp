@@ -9,13 +9,13 @@ namespace {
 
 class StartUp : public AppFixture {
 protected:
-    // Runs Main of an Application started with `paths`; false when the process was ended at once.
+    // Runs the start-up of an Application started with `paths`; false when the process was ended at once.
     bool Start(const std::vector<std::string>& paths, bool present = true) {
-        started.emplace(home.Str(), ui, CommandLine{present, paths});
+        started.emplace(home.Str(), ui, ui, CommandLine{present, paths});
         FillWithIndexTexts(started->state.texts);
         ui.flow = &started->passwords;
         try {
-            started->startup.Main();
+            started->startup.Run();
             return true;
         } catch (const ProcessEnded&) {
             return false;
@@ -26,14 +26,14 @@ protected:
     std::optional<Application> started;
 };
 
-// The first start only asks for the language; once it is chosen, Main runs again and loads it.
+// The first start only asks for the language; once it is chosen, the start-up runs again and loads it.
 TEST_F(StartUp, FirstStartAsksForTheLanguageThenShowsTheDropZone) {
     EXPECT_TRUE(Start({}, false));
     EXPECT_TRUE(started->state.firstStart);
     EXPECT_EQ(ui.events, std::vector<std::string>{"language window"});
     SetLanguage();
     WriteFile(home / "Test.LNG", "000 VAULTWING LANGUAGEFILE\r\n216 Beenden\r\n"); // found in any spelling
-    started->startup.Main();
+    started->startup.Run();
     EXPECT_FALSE(started->state.firstStart);
     EXPECT_EQ(started->state.runMode, RunMode::Interactive);
     EXPECT_EQ(started->state.Text(216), "Beenden");

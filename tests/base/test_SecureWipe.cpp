@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
+
+#include "base/Secret.h"
 
 namespace vaultwing {
 namespace {
@@ -20,6 +23,26 @@ TEST(SecretBuffer, ShrinkingWipesWhatWasCutOffGrowingAndMovingKeepTheContent) {
     EXPECT_EQ(buffer.size(), 0u);
     EXPECT_EQ(moved.size(), 1000u);
     EXPECT_EQ(std::count(moved.begin(), moved.end(), 0x5A), 4);
+}
+
+// A secret grows through several larger buffers one character at a time and keeps every byte;
+// a moved secret leaves nothing behind, and a cleared one starts again from empty.
+TEST(Secret, GrowsKeepingItsTextAndEmptiesWhenMovedOrCleared) {
+    std::string text;
+    Secret secret;
+    for (int i = 0; i < 1000; ++i) {
+        text.push_back(static_cast<char>('!' + i % 90));
+        secret.append(text.back());
+    }
+    secret.append("\r");
+    secret.pop_back();
+    EXPECT_EQ(secret.view(), text);
+    Secret moved = std::move(secret);
+    EXPECT_TRUE(secret.empty());
+    EXPECT_EQ(moved.view(), text);
+    moved.clear();
+    moved.append("pw");
+    EXPECT_EQ(moved.view(), "pw");
 }
 
 } // namespace

@@ -13,7 +13,7 @@ namespace {
 
 class FavouritesListTest : public AppFixture {
 protected:
-    FavouritesList list{app.state, ui, app.lists};
+    FavouritesList list{app.state, ui, app.lists, [this](bool on) { ui.EnableFavouritesCommands(on); }};
     ScopedCwd cwd{work.Path()}; // relative entries are relative to the user's folder
 
     [[nodiscard]] long DuplicateMessages() const {
@@ -91,7 +91,7 @@ TEST_F(FavouritesListTest, UnreadableFileIsReportedAndLeftAlone) {
     const std::string file = FavouritesPath(home.Str());
     std::filesystem::create_symlink("/proc/self/mem", file); // every read fails, also for root
     list.Load();
-    FavouritesList(app.state, ui, app.lists).Load(); // the window opened again
+    FavouritesList(app.state, ui, app.lists, [](bool) {}).Load(); // the window opened again
     list.Drop({Make("a.txt")});
     list.Drop({Make("b.txt")});
     EXPECT_EQ(list.Entries().size(), 2U);

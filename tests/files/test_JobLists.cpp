@@ -40,7 +40,7 @@ TEST_P(PathChecks, RefuseOrList) {
         }
     }
     const std::string dropped = work / c.dropped;
-    app.lists.DropPaths({dropped});
+    app.DropPaths({dropped});
     if (c.refusal == 0) {
         EXPECT_TRUE(ui.messages.empty()) << ui.messages[0].text;
         EXPECT_EQ(dropped.ends_with(".vwx") ? Dec() : Enc(), std::vector<std::string>{dropped});
@@ -77,10 +77,10 @@ TEST_F(JobListsTest, FileInUseIsRefusedOnlyWhenSourcesAreDestroyed) {
 #endif
     ASSERT_TRUE(holder.Holding());
     SetDelete("1"); // only a source that will be destroyed must be free
-    app.lists.DropPaths({f});
+    app.DropPaths({f});
     EXPECT_EQ(ui.messages.at(0).text, B(f));
     SetDelete("0");
-    app.lists.DropPaths({f});
+    app.DropPaths({f});
     EXPECT_EQ(Enc(), std::vector<std::string>{f});
 }
 
@@ -88,9 +88,9 @@ TEST_F(JobListsTest, FileInUseIsRefusedOnlyWhenSourcesAreDestroyed) {
 TEST_F(JobListsTest, RefusalEmptiesTheListsButLaterItemsAreStillAdded) {
     const auto one = Make("1.txt"), empty = Make("f/empty.txt", ""), three = Make("3.txt");
     Make("f/n1.txt"), Make("f/n2.txt");
-    app.lists.DropPaths({one, empty, three});
+    app.DropPaths({one, empty, three});
     EXPECT_EQ(Enc(), std::vector<std::string>{three});
-    app.lists.DropPaths({work / "f", one});
+    app.DropPaths({work / "f", one});
     EXPECT_EQ(ui.messages.size(), 2U);
     EXPECT_EQ(Enc(), std::vector<std::string>{one});
 }
@@ -98,25 +98,25 @@ TEST_F(JobListsTest, RefusalEmptiesTheListsButLaterItemsAreStillAdded) {
 TEST_F(JobListsTest, BatchesTakeTheFormTheirDirectionNeedsAndOnlyTheirOwnRefusalCancelsThem) {
     const auto doc = Make("report.doc"), manifest = Make("app.exe.manifest"), encrypted = Make("d.txt.vwx");
     const auto exe = Make("app.exe");
-    app.lists.DropPaths({Make("empty", "")}); // an earlier drop's refusal does not stop a batch
+    app.DropPaths({Make("empty", "")}); // an earlier drop's refusal does not stop a batch
     ASSERT_TRUE(SaveFavourites(home.Str(), {doc + ".vwx", manifest, work / "gone.txt", work / "d.txt"}));
     SetDelete("1");
     // app.exe.manifest stays itself (app.exe would pass), and its plain name is taken, in either
     // delete mode; once that is gone the batch runs.
-    app.favouritesBatch.Start(RunDirection::Encrypt);
+    app.StartFavouritesBatch(RunDirection::Encrypt);
     EXPECT_EQ(ui.messages.back().text, C(exe));
     EXPECT_TRUE(Enc().empty());
     fs::remove(exe);
     ui.messages.clear();
-    app.favouritesBatch.Start(RunDirection::Encrypt);
+    app.StartFavouritesBatch(RunDirection::Encrypt);
     EXPECT_EQ(Enc(), (std::vector<std::string>{doc, manifest}));
     EXPECT_EQ(app.state.runMode, RunMode::HiddenFavourites); // the drop zone was hidden
-    app.favouritesBatch.Start(RunDirection::Decrypt);
+    app.StartFavouritesBatch(RunDirection::Decrypt);
     EXPECT_EQ(Dec(), std::vector<std::string>{encrypted});
     EXPECT_EQ(ui.dialogsShown, (std::vector{PasswordDialog::Encrypt, PasswordDialog::Decrypt}));
 
     ASSERT_TRUE(SaveFavourites(home.Str(), {doc, work / "empty"}));
-    app.favouritesBatch.Start(RunDirection::Encrypt);
+    app.StartFavouritesBatch(RunDirection::Encrypt);
     EXPECT_TRUE(ui.messages.size() == 1U && Enc().empty() && ui.dialogsShown.size() == 2U);
 }
 

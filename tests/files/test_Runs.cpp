@@ -17,8 +17,8 @@ protected:
     RunResult Run(bool encrypt, const std::vector<std::string>& files, const std::string& password = "s3cret!pw") {
         auto& list = encrypt ? app.lists.toEncrypt : app.lists.toDecrypt;
         list = files;
-        app.state.password = password;
-        return encrypt ? app.runs.Encrypt(list) : app.runs.Decrypt(list);
+        const Secret key(password);
+        return encrypt ? app.runs.Encrypt(list, key) : app.runs.Decrypt(list, key);
     }
 };
 
@@ -28,7 +28,7 @@ TEST_F(RunsTest, RoundTripBesideTheSource) {
     for (const RunMode mode : {RunMode::Interactive, RunMode::CommandLine, RunMode::HiddenFavourites}) {
         for (const bool destroy : {false, true}) {
             app.state.runMode = mode;
-            app.state.deleteSources = destroy;
+            (void)app.state.settings.SetOn(Setting::DeleteSources, destroy);
             ui.mainVisible = false;
             ui.events.clear();
             const auto f = Make("b" + std::to_string(static_cast<int>(mode) * 2 + destroy) + ".txt", "hello, world");
@@ -37,7 +37,7 @@ TEST_F(RunsTest, RoundTripBesideTheSource) {
             ASSERT_EQ(Run(true, {f}), RunResult::Completed);
             EXPECT_EQ(fs::file_size(f + ".vwx"), 24U);
             EXPECT_EQ(fs::exists(f), !destroy) << name;
-            EXPECT_TRUE(app.lists.toEncrypt.empty() && app.state.password.empty());
+            EXPECT_TRUE(app.lists.toEncrypt.empty());
             (void)platform::SetReadOnly(f, false); // Windows removes no read-only file
             fs::remove(f);
             ASSERT_EQ(Run(false, {f + ".vwx"}), RunResult::Completed);
@@ -74,7 +74,7 @@ TEST_F(RunsTest, CancelLeavesNoPartialFileAndLaterFilesUntouched) {
 
 // Sources go only after their output reads back correctly.
 TEST_F(RunsTest, DamagedOutputKeepsTheSourceAndStopsTheRun) {
-    app.state.deleteSources = true;
+    (void)app.state.settings.SetOn(Setting::DeleteSources, true);
     const auto first = Make("first.txt", "first file"), second = Make("second.txt", "second file");
     const auto damage = [](const std::string& written) {
         std::string bytes = ReadFile(written);
@@ -106,7 +106,7 @@ TEST_F(RunsTest, DamagedOutputKeepsTheSourceAndStopsTheRun) {
 // Several files in flight: each source goes only after its own output read back correctly, in
 // list order, and no later output is in place before.
 TEST_F(RunsTest, ManyFilesDestroySourcesInListOrderAfterTheirOwnCheck) {
-    app.state.deleteSources = true;
+    (void)app.state.settings.SetOn(Setting::DeleteSources, true);
     app.runs.manyFiles->laneBuffer = 64;
     std::vector<std::string> files, outputs;
     for (int i = 0; i < 12; ++i) {
@@ -131,7 +131,7 @@ TEST_F(RunsTest, ManyFilesDestroySourcesInListOrderAfterTheirOwnCheck) {
 
 // A source swapped for an identical copy after it was read is not the file that was verified.
 TEST_F(RunsTest, SourceReplacedAfterReadingIsKept) {
-    app.state.deleteSources = true;
+    (void)app.state.settings.SetOn(Setting::DeleteSources, true);
     const auto f = Make("swap.txt", "contents");
     app.runs.beforeVerify = [&f](const std::string&) { fs::copy_file(f, f + ".new"), fs::rename(f + ".new", f); };
     std::string kept;

@@ -92,9 +92,9 @@ protected:
     // `language` is empty.
     void Start(const std::string& language = "English", CommandLine commandLine = {}) {
         if (!language.empty()) SetSetting("Sprache", language);
-        app = std::make_unique<Application>(home.Str(), ui, std::move(commandLine));
+        app = std::make_unique<Application>(home.Str(), ui, ui, std::move(commandLine));
         ui.Attach(*app);
-        Guarded([&] { app->startup.Main(); });
+        Guarded([&] { app->Start(); });
         Settle();
     }
 

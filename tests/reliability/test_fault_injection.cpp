@@ -148,7 +148,8 @@ TEST_P(SourceChanged, NoPartialOutputAndTheSourceIsWhatTheOtherProgramLeft) {
         return encrypt ? EncryptedMatchesPlain(dest, home / "original", kPassword) : ReadFile(dest) == original;
     };
     const std::string sourceBytes = ReadFile(source);
-    app.state.deleteSources = true; // the strongest case: the run would destroy the source afterwards
+    // The strongest case: the run would destroy the source afterwards.
+    (void)app.state.settings.SetOn(Setting::DeleteSources, true);
     app.runs.cipher().SetStreamBufferSize(4096);
 
     std::string left = sourceBytes; // the source as the other program leaves it
@@ -167,12 +168,12 @@ TEST_P(SourceChanged, NoPartialOutputAndTheSourceIsWhatTheOtherProgramLeft) {
         break;
     }
     int calls = 0;
-    ui.onDoEvents = [&] {
+    ui.onLetEventsRun = [&] {
         if (++calls == 3 && midRun) midRun();
     };
     std::vector<std::string> list{source};
-    app.state.password = kPassword;
-    const RunResult result = encrypt ? app.runs.Encrypt(list) : app.runs.Decrypt(list);
+    const Secret key(kPassword);
+    const RunResult result = encrypt ? app.runs.Encrypt(list, key) : app.runs.Decrypt(list, key);
 
     EXPECT_EQ(result, RunResult::Failed);
     ASSERT_EQ(ui.messages.size(), 1U);

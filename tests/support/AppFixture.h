@@ -14,7 +14,7 @@ namespace vaultwing::test {
 
 class AppFixture : public ::testing::Test {
 protected:
-    AppFixture() : app(home.Str(), ui) {
+    AppFixture() : app(home.Str(), ui, ui) {
         FillWithIndexTexts(app.state.texts);
         ui.flow = &app.passwords;
     }

@@ -1,16 +1,18 @@
 #pragma once
-// A user-interface port that records what the core asked of it, for tests without a screen.
+// A user-interface port and desktop that record what the core asked of them, for tests without a
+// screen.
 #include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "password/PasswordFlow.h"
+#include "app/DesktopPort.h"
+#include "app/PasswordFlow.h"
 #include "state/UiPort.h"
 
 namespace vaultwing::test {
 
-class FakeUi : public UiPort {
+class FakeUi : public UiPort, public DesktopPort {
 public:
     std::vector<std::string> events; // everything that happened: "message: <text>", "dialog: encrypt", ...
     std::vector<Message> messages;
@@ -19,7 +21,7 @@ public:
     std::string deleteModeText;
     bool mainVisible = false, trayIcon = false, quit = false, taskbar = false, favouritesCommandsEnabled = true;
     std::function<bool()> cancelWhen; // asked by CancelRequested
-    std::function<void()> onDoEvents; // runs inside DoEvents (a click arriving mid-run)
+    std::function<void()> onLetEventsRun; // runs inside LetEventsRun (a click arriving mid-run)
     PasswordFlow* flow = nullptr;     // receives the unload of a closed dialog
 
     MsgAnswer ShowMessage(const Message& message) override {
@@ -27,10 +29,9 @@ public:
         Log("message: " + message.text);
         return MsgAnswer::Ok;
     }
-    void DoEvents() override {
-        if (onDoEvents) onDoEvents();
+    void LetEventsRun() override {
+        if (onLetEventsRun) onLetEventsRun();
     }
-    void SetBusy(bool) override {}
     void ProgressBegin(RunDirection, const std::string& caption) override { Log("progress: " + caption); }
     void ProgressShowFile(const std::string& name) override { Log("progress: file " + name); }
     void ProgressSetPercent(int percent) override { percents.push_back(percent); }

@@ -172,15 +172,15 @@ void AboutWindow::onContactClicked() {
 }
 
 void AboutWindow::StartLiveUpdate() {
-    (void)platform::CreatePrivateFolder(ui_.App().state.folders.cache);
-    RemoveStaleVersionFile(ui_.App().state.folders.cache);
+    (void)platform::CreatePrivateFolder(ui_.App().Folders().cache);
+    RemoveStaleVersionFile(ui_.App().Folders().cache);
     liveUpdateDownloader_->Download(QString::fromStdString(VersionFileAddress(server)),
-                                    QString::fromStdString(ui_.App().state.settings.Store().VersionPath()));
+                                    QString::fromStdString(ui_.App().StoredSettings().Store().VersionPath()));
 }
 
 void AboutWindow::onVersionFileDownloaded(qint64 bytes) {
-    const AppState& state = ui_.App().state;
-    const auto outcome = CheckDownloadedVersion(bytes, state.folders.cache, state.texts, server);
+    const Application& app = ui_.App();
+    const auto outcome = CheckDownloadedVersion(bytes, app.Folders().cache, app.Texts(), server);
     if (!outcome) return; // the version file could not be read or removed: the check ends quietly
     const MsgAnswer answer = ui_.ShowMessage(outcome->message);
     if (outcome->yesOpensArchive && answer == MsgAnswer::Yes) {

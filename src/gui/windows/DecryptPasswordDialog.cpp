@@ -114,7 +114,6 @@ bool DecryptPasswordDialog::event(QEvent* e) {
 
 void DecryptPasswordDialog::onActivated() {
     deleteModeLabel_->update();
-    ui_.App().passwords.DialogActivated();
 }
 
 void DecryptPasswordDialog::closeEvent(QCloseEvent* e) {
@@ -128,7 +127,7 @@ void DecryptPasswordDialog::Unload() {
     capsLockTimer_->stop();
     passwordField_->clear();
     ui_.Unloaded(this);
-    Guarded([&] { ui_.App().passwords.DialogUnloaded(PasswordDialog::Decrypt); });
+    Guarded([&] { ui_.App().PasswordDialogUnloaded(PasswordDialog::Decrypt); });
 }
 
 void DecryptPasswordDialog::ClearFields() {
@@ -157,7 +156,7 @@ void DecryptPasswordDialog::onDeleteModeClicked() {
 
 void DecryptPasswordDialog::onOkClicked() {
     std::string password = passwordField_->text().toStdString();
-    Guarded([&] { (void)ui_.App().passwords.DecryptOk(password); });
+    Guarded([&] { (void)ui_.App().DecryptOk(password); });
     WipeString(password);
 }
 

@@ -62,9 +62,6 @@ void DropZoneWindow::BuildMenu() {
     contextMenu_->setDefaultAction(exitAction_); // drawn bold
 
     // Windows that later parts of the program add stay disabled until they exist.
-    settingsAction_->setEnabled(ui_.OtherWindowAvailable(OtherWindow::Settings));
-    favouritesAction_->setEnabled(ui_.OtherWindowAvailable(OtherWindow::Favourites));
-    aboutAction_->setEnabled(ui_.OtherWindowAvailable(OtherWindow::About));
 
     connect(settingsAction_, &QAction::triggered, this, [this] {
         ui_.ShowHotRegionStatus();
@@ -73,9 +70,9 @@ void DropZoneWindow::BuildMenu() {
     connect(favouritesAction_, &QAction::triggered, this, [this] { ui_.OpenOtherWindow(OtherWindow::Favourites); });
     connect(aboutAction_, &QAction::triggered, this, [this] { ui_.OpenOtherWindow(OtherWindow::About); });
     connect(decryptFavouritesAction_, &QAction::triggered, this,
-            [this] { Guarded([&] { ui_.App().favouritesBatch.Start(RunDirection::Decrypt); }); });
+            [this] { Guarded([&] { ui_.App().StartFavouritesBatch(RunDirection::Decrypt); }); });
     connect(encryptFavouritesAction_, &QAction::triggered, this,
-            [this] { Guarded([&] { ui_.App().favouritesBatch.Start(RunDirection::Encrypt); }); });
+            [this] { Guarded([&] { ui_.App().StartFavouritesBatch(RunDirection::Encrypt); }); });
     connect(exitAction_, &QAction::triggered, this, [this] { ui_.QuitApplication(); });
 }
 
@@ -90,21 +87,21 @@ void DropZoneWindow::Load() {
     desktopRight_ = qRound((screen.x() + screen.width()) * ratio);
     desktopBottom_ = qRound((screen.y() + screen.height()) * ratio);
 
-    AppState& state = ui_.App().state;
-    hotRegion = ReadHotRegion(state.settings);
+    const Settings& settings = ui_.App().StoredSettings();
+    hotRegion = ReadHotRegion(settings);
     SetHotRegionTimer(hotRegion.enabled);
     SetAlwaysOnTop(this, true, true);
 
-    const long left = RestoredPosition(state.settings.Number(Setting::Left), long{screen.width()} * kTwipsPerPixel,
+    const long left = RestoredPosition(settings.Number(Setting::Left), long{screen.width()} * kTwipsPerPixel,
                                        long{width()} * kTwipsPerPixel);
-    const long top = RestoredPosition(state.settings.Number(Setting::Top), long{screen.height()} * kTwipsPerPixel,
+    const long top = RestoredPosition(settings.Number(Setting::Top), long{screen.height()} * kTwipsPerPixel,
                                       long{height()} * kTwipsPerPixel);
     move(static_cast<int>(left / kTwipsPerPixel), static_cast<int>(top / kTwipsPerPixel));
     ApplyStoredTransparency();
 }
 
 void DropZoneWindow::ApplyStoredTransparency() {
-    if (const auto alpha = vaultwing::LoadTransparency(ui_.App().state.settings)) SetTransparency(this, *alpha);
+    if (const auto alpha = vaultwing::LoadTransparency(ui_.App().StoredSettings())) SetTransparency(this, *alpha);
 }
 
 void DropZoneWindow::Unload() {
@@ -112,7 +109,7 @@ void DropZoneWindow::Unload() {
     unloaded_ = true;
     SetTransparency(this, 0);
     hotRegionTimer_->stop();
-    Settings& settings = ui_.App().state.settings;
+    Settings& settings = ui_.App().StoredSettings();
     (void)settings.SetNumber(Setting::Left, long{x()} * kTwipsPerPixel);
     (void)settings.SetNumber(Setting::Top, long{y()} * kTwipsPerPixel);
     vaultwing::ShowTrayIcon(false);
@@ -184,7 +181,7 @@ void DropZoneWindow::onHotRegionTimer() {
 }
 
 void DropZoneWindow::onFilesDropped(const std::vector<std::string>& paths) {
-    ui_.App().lists.DropPaths(paths);
+    ui_.App().DropPaths(paths);
 }
 
 void DropZoneWindow::onDoubleClicked() {

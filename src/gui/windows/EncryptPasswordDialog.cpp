@@ -51,7 +51,7 @@ void ShowCapsLock(QtUi& ui, QLabel* indicator) {
     const bool on = platform::CapsLockOn();
     const QString style =
         on ? QStringLiteral("color: rgb(255, 0, 0); font-weight: bold;") : QStringLiteral("color: black;");
-    const QString text = UiText(ui.App().state.Text(on ? lang::kCapsLockOn : lang::kCapsLockOff));
+    const QString text = UiText(ui.App().Text(on ? lang::kCapsLockOn : lang::kCapsLockOff));
     // Every 100 ms: only a change is worth a new style.
     if (indicator->styleSheet() != style) indicator->setStyleSheet(style);
     if (indicator->text() != text) indicator->setText(text);
@@ -196,7 +196,6 @@ bool EncryptPasswordDialog::event(QEvent* e) {
 
 void EncryptPasswordDialog::onActivated() {
     deleteModeLabel_->update();
-    ui_.App().passwords.DialogActivated();
 }
 
 void EncryptPasswordDialog::closeEvent(QCloseEvent* e) {
@@ -211,7 +210,7 @@ void EncryptPasswordDialog::Unload() {
     passwordFields_[0]->clear();
     passwordFields_[1]->clear();
     ui_.Unloaded(this);
-    Guarded([&] { ui_.App().passwords.DialogUnloaded(PasswordDialog::Encrypt); });
+    Guarded([&] { ui_.App().PasswordDialogUnloaded(PasswordDialog::Encrypt); });
 }
 
 void EncryptPasswordDialog::ClearFields() {
@@ -228,7 +227,7 @@ void EncryptPasswordDialog::SetDeleteModeHint(const QString& text) {
 void EncryptPasswordDialog::onPasswordChanged() {
     // The meter follows the first field only, whichever field changed.
     std::string password = passwordFields_[0]->text().toStdString();
-    qualityLabel_->setText(UiText(ui_.App().passwords.QualityText(password)));
+    qualityLabel_->setText(UiText(ui_.App().QualityText(password)));
     WipeString(password);
 }
 
@@ -250,7 +249,7 @@ void EncryptPasswordDialog::onDeleteModeClicked() {
 void EncryptPasswordDialog::onOkClicked() {
     std::string password = passwordFields_[0]->text().toStdString();
     std::string repetition = passwordFields_[1]->text().toStdString();
-    Guarded([&] { (void)ui_.App().passwords.EncryptOk(password, repetition); });
+    Guarded([&] { (void)ui_.App().EncryptOk(password, repetition); });
     WipeString(password);
     WipeString(repetition);
 }

@@ -14,7 +14,7 @@
 namespace vaultwing {
 
 FavouritesWindow::FavouritesWindow(QtUi& ui)
-    : QWidget(nullptr, Qt::Window), ui_(ui), list_(ui.App().state, ui, ui.App().lists) {
+    : QWidget(nullptr, Qt::Window), ui_(ui), list_(ui.App().MakeFavouritesList()) {
     setObjectName(QStringLiteral("FavouritesWindow"));
     setWindowIcon(artwork::AppIcon());
 

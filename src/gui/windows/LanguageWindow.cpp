@@ -66,14 +66,15 @@ LanguageWindow::~LanguageWindow() {
 void LanguageWindow::Load() {
     ui_.ApplyLanguage();
     CentreOnScreen(this);
-    AppState& state = ui_.App().state;
-    if (IsDriveRoot(state.programFolder)) {
+    Application& app = ui_.App();
+    chosenLanguage_ = app.StoredSettings().Text(Setting::Language);
+    if (IsDriveRoot(app.Folders().program)) {
         (void)ui_.ShowMessage(DriveRootMessage());
         ui_.EndProcessNow();
         return;
     }
     languageBox_->lineEdit()->setReadOnly(true);
-    const std::vector<std::string> names = LanguageNames(state.folders.languages);
+    const std::vector<std::string> names = LanguageNames(app.Folders().languages);
     for (const std::string& name : names)
         languageBox_->addItem(QString::fromStdString(name));
     if (names.empty()) {
@@ -116,30 +117,31 @@ bool LanguageWindow::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void LanguageWindow::onActivated() {
-    AppState& state = ui_.App().state;
-    if (state.Text(lang::kLanguageWindowCaption).empty()) setWindowTitle(QStringLiteral(" "));
-    state.language = state.settings.Text(Setting::Language);
-    if (!state.language.empty()) languageBox_->setEditText(QString::fromStdString(state.language));
+    Application& app = ui_.App();
+    if (app.Text(lang::kLanguageWindowCaption).empty()) setWindowTitle(QStringLiteral(" "));
+    chosenLanguage_ = app.StoredSettings().Text(Setting::Language);
+    if (!chosenLanguage_.empty()) languageBox_->setEditText(QString::fromStdString(chosenLanguage_));
 }
 
 void LanguageWindow::onLanguageChosen(int index) {
     if (index < 0) return;
-    ChooseLanguage(ui_.App().state, languageBox_->itemText(index).toStdString());
+    chosenLanguage_ = languageBox_->itemText(index).toStdString();
+    ui_.App().ChooseLanguage(chosenLanguage_);
 }
 
 void LanguageWindow::onOkClicked() {
-    AppState& state = ui_.App().state;
-    if (!state.texts.HasValidHeader()) {
+    Application& app = ui_.App();
+    if (!app.LanguageFileValid()) {
         (void)ui_.ShowMessage(InvalidLanguageFileMessage());
         return;
     }
     Guarded([&] {
-        if (state.firstStart) {
+        if (app.FirstStart()) {
             confirming_ = true;
             Unload();
-            ui_.App().startup.Main();
+            app.Start();
         }
-        if (!state.firstStart) {
+        if (!app.FirstStart()) {
             ui_.ApplyLanguage();
             ui_.ShowHotRegionStatus();
             // The settings window took the size of its new texts: centred at that size again.
@@ -157,9 +159,9 @@ void LanguageWindow::closeEvent(QCloseEvent* e) {
 void LanguageWindow::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    AppState& state = ui_.App().state;
-    (void)state.settings.SetText(Setting::Language, state.language);
-    const bool firstStartAbandoned = state.firstStart && !confirming_ && !ui_.Quitting();
+    Application& app = ui_.App();
+    (void)app.StoredSettings().SetText(Setting::Language, chosenLanguage_);
+    const bool firstStartAbandoned = app.FirstStart() && !confirming_ && !ui_.Quitting();
     ui_.Unloaded(this);
     // Closed at the first start without a confirmed language: no window is left, the program ends.
     if (firstStartAbandoned) ui_.QuitApplication();

@@ -2,6 +2,7 @@
 // The language window: a read-only list of the language files beside the program and an OK
 // button. At the first start it is the only window, and confirming it starts the program.
 #include <QWidget>
+#include <string>
 
 class QComboBox;
 class QGroupBox;
@@ -39,6 +40,8 @@ private:
     QPushButton* okButton_ = nullptr;
     QtUi& ui_;
     bool unloaded_ = false;
+    // The language shown or chosen in the list; written to the settings when the window goes.
+    std::string chosenLanguage_;
     bool confirming_ = false;
 };
 

@@ -68,7 +68,7 @@ void ProgressWindow::Unload() {
 void ProgressWindow::Begin(RunDirection direction, const QString& caption) {
     progressBar_->setBarColor(direction == RunDirection::Encrypt ? QColor(255, 0, 0) : QColor(0, 128, 0));
     setWindowTitle(caption);
-    cancelButton_->setText(UiText(ui_.App().state.Text(lang::kProgressCancel)));
+    cancelButton_->setText(UiText(ui_.App().Text(lang::kProgressCancel)));
     cancelButton_->setEnabled(true);
 }
 
@@ -97,7 +97,7 @@ void ProgressWindow::closeEvent(QCloseEvent* event) {
     // Closing the window while a run works means stopping it; the window stays until the run
     // has cleaned up and hides it.
     event->ignore();
-    if (ui_.App().state.runActive)
+    if (ui_.App().RunActive())
         onCancelClicked();
     else
         hide();

@@ -68,9 +68,9 @@ QFrame* Panel(QWidget* parent, const char* name) {
 
 SettingsWindow::SettingsWindow(QtUi& ui)
     : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui),
-      actions_(ui.App().state, ui, ui.App().lists, [&ui](bool on) {
+      actions_(ui.App().MakeSettingsActions([&ui](bool on) {
           if (DropZoneWindow* dropZone = ui.DropZoneIfLoaded()) dropZone->SetHotRegionTimer(on);
-      }) {
+      })) {
     setObjectName(QStringLiteral("SettingsWindow"));
     setWindowIcon(artwork::AppIcon());
     BuildMenu();
@@ -128,7 +128,7 @@ QWidget* SettingsWindow::BuildOptionsPanel() {
                 [this, which](bool ticked) { Guarded([&] { actions_.BoxChanged(which, ticked); }); });
         return check;
     };
-    deleteSourcesBox_ = box("deleteSourcesBox", SettingsBox::FileDel);
+    deleteSourcesBox_ = box("deleteSourcesBox", SettingsBox::DeleteSources);
     fileTypeBox_ = box("fileTypeBox", SettingsBox::Register);
     hotRegionBox_ = box("hotRegionBox", SettingsBox::HotRegion);
     sendToBox_ = box("sendToBox", SettingsBox::SendTo);
@@ -214,23 +214,23 @@ QWidget* SettingsWindow::BuildEdgesPanel() {
 }
 
 void SettingsWindow::Load() {
-    AppState& state = ui_.App().state;
+    Application& app = ui_.App();
     ui_.ApplyLanguage();
     // LoadTransparency: the slider takes the stored value, and its change applies it.
-    if (const auto alpha = vaultwing::LoadTransparency(state.settings)) {
+    if (const auto alpha = vaultwing::LoadTransparency(app.StoredSettings())) {
         transparencySlider_->setValue(*alpha);
     } else {
         // Nothing stored: the drop zone stays opaque, and so does the slider's value.
         const QSignalBlocker quiet(transparencySlider_);
         transparencySlider_->setValue(kMaxTransparency);
     }
-    showEdgesButton_->setToolTip(UiText(state.Text(lang::kSettingsHotRegionCaption)));
+    showEdgesButton_->setToolTip(UiText(app.Text(lang::kSettingsHotRegionCaption)));
     CentreOnScreen(this);
 
     const SettingsBoxes boxes = actions_.ReadBoxes();
-    deleteSourcesBox_->setChecked(boxes.fileDel);
+    deleteSourcesBox_->setChecked(boxes.deleteSources);
     fileTypeBox_->setChecked(boxes.registerType);
-    fileTypeBox_->setEnabled(!ui_.App().state.folders.installed); // the package's association is for everyone
+    fileTypeBox_->setEnabled(!app.Folders().installed); // the package's association is for everyone
     hotRegionBox_->setChecked(boxes.hotRegion);
     sendToBox_->setChecked(boxes.sendTo);
 }
@@ -262,7 +262,7 @@ void SettingsWindow::onTransparencyChanged(int value) {
 }
 
 void SettingsWindow::ShowEdge(int edge, bool on) {
-    statusCaption_[edge] = ui_.App().state.Text(on ? lang::kEdgeOn : lang::kEdgeOff);
+    statusCaption_[edge] = ui_.App().Text(on ? lang::kEdgeOn : lang::kEdgeOff);
     edgeLabels_[edge]->setText(UiText(statusCaption_[edge]));
     edgesPicture_->setLineColor(edge, on ? kEdgeOnColor : kEdgeOffColor);
 }
@@ -280,13 +280,13 @@ void SettingsWindow::onEdgeClicked(int edge) {
 void SettingsWindow::onShowEdgesClicked() {
     optionsPanel_->hide();
     edgesPanel_->show();
-    setWindowTitle(UiText(ui_.App().state.Text(lang::kSettingsHotRegionCaption)));
+    setWindowTitle(UiText(ui_.App().Text(lang::kSettingsHotRegionCaption)));
 }
 
 void SettingsWindow::onEdgesDoneClicked() {
     edgesPanel_->hide();
     optionsPanel_->show();
-    setWindowTitle(UiText(ui_.App().state.Text(lang::kSettingsCaption)));
+    setWindowTitle(UiText(ui_.App().Text(lang::kSettingsCaption)));
 }
 
 void SettingsWindow::onLanguagesChosen() {
@@ -295,7 +295,7 @@ void SettingsWindow::onLanguagesChosen() {
 
 void SettingsWindow::onManualChosen() {
     // A missing manual, or nothing to show PDF files with, goes unreported.
-    (void)ui_.OpenDocument(ui_.App().state.folders.documents + platform::kPathSeparator + "Bedienungsanleitung.pdf");
+    (void)ui_.OpenDocument(ui_.App().Folders().documents + platform::kPathSeparator + "Bedienungsanleitung.pdf");
 }
 
 void SettingsWindow::onLiveUpdateChosen() {

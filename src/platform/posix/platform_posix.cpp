@@ -22,8 +22,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "base/SecureWipe.h"
-
 namespace vaultwing::platform {
 namespace {
 
@@ -655,9 +653,8 @@ void RestoreTerminal(int fd) {
 
 } // namespace
 
-SecretLineRead ReadSecretLine(const std::string& path, std::size_t limit, std::string& line) {
+SecretLineRead ReadSecretLine(const std::string& path, std::size_t limit, Secret& line) {
     line.clear();
-    line.reserve(limit + 2); // never grows: no copy of the password is left behind in freed memory
     const bool standardInput = path == "-";
     // A FIFO is opened without waiting for its writer: the wait is below, where a signal ends it.
     const int fd = standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -681,18 +678,18 @@ SecretLineRead ReadSecretLine(const std::string& path, std::size_t limit, std::s
             result = SecretLineRead::TooLong;
             break;
         }
-        line.push_back(c);
+        line.append(c);
     }
     c = 0;
     if (!standardInput) ::close(fd);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (result == SecretLineRead::Read && line.size() > limit) result = SecretLineRead::TooLong;
     if (result == SecretLineRead::Read && !any && standardInput) result = SecretLineRead::Unreadable;
-    if (result != SecretLineRead::Read) WipeString(line);
+    if (result != SecretLineRead::Read) line.clear();
     return result;
 }
 
-std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
+std::optional<Secret> ReadPasswordFromTerminal(const std::string& prompt) {
     const int fd = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     termios& saved = gSavedTerminal;
@@ -704,14 +701,13 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
         ::tcsetattr(fd, TCSAFLUSH, &quiet);
     }
     (void)!::write(fd, prompt.data(), prompt.size());
-    std::string password;
-    password.reserve(256); // no copies of the password left behind by growing
+    Secret password;
     char c = 0;
     // Ctrl+C (or a hang-up) ends the program here and now, with the echo back on.
     for (;;) {
         if (!WaitUntilReadable(fd, RestoreTerminal, fd)) break;
         if (::read(fd, &c, 1) != 1 || c == '\n') break;
-        password.push_back(c);
+        password.append(c);
     }
     c = 0;
     if (haveTermios) ::tcsetattr(fd, TCSAFLUSH, &saved);

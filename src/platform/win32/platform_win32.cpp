@@ -656,7 +656,40 @@ std::optional<ScreenPoint> CursorPosition() {
     return ScreenPoint{static_cast<int>(point.x), static_cast<int>(point.y)};
 }
 
-std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
+namespace {
+
+void AppendCodePoint(char32_t c, Secret& password) {
+    if (c < 0x80) {
+        password.append(static_cast<char>(c));
+        return;
+    }
+    const int continuation = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
+    password.append(static_cast<char>(kLead[continuation] | (c >> (6 * continuation))));
+    for (int i = continuation - 1; i >= 0; --i)
+        password.append(static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F)));
+}
+
+// Appends one UTF-16 unit typed at the console to `password` as UTF-8. A high surrogate waits in
+// `pendingHigh` for its partner; a unit without one becomes U+FFFD, as the system's conversion does.
+void AppendTypedUnit(wchar_t unit, char32_t& pendingHigh, Secret& password) {
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+    char32_t c = unit;
+    if (low && pendingHigh != 0) {
+        c = 0x10000 + ((pendingHigh - 0xD800) << 10) + (c - 0xDC00);
+    } else {
+        if (pendingHigh != 0) AppendCodePoint(0xFFFD, password);
+        if (low) c = 0xFFFD;
+    }
+    pendingHigh = high ? c : 0;
+    if (!high) AppendCodePoint(c, password);
+    c = 0;
+}
+
+} // namespace
+
+std::optional<Secret> ReadPasswordFromTerminal(const std::string& prompt) {
     const UniqueHandle in(::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr));
     const UniqueHandle out(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -670,13 +703,13 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
         if (const auto wide = ToWide(prompt))
             ::WriteConsoleW(out.get(), wide->data(), static_cast<DWORD>(wide->size()), &written, nullptr);
     }
-    // Wide reading keeps every character the user typed; the password is UTF-8 inside. The
-    // buffer never grows, so no copy of the password is left behind in freed memory.
+    // Wide reading keeps every character the user typed; each one goes into the password as UTF-8
+    // at once, so no other copy of it is kept.
     constexpr std::size_t kMaxChars = 1024;
-    std::wstring typed;
-    typed.reserve(kMaxChars);
+    Secret password;
+    std::size_t typed = 0;
+    char32_t pending = 0;
     bool ended = false;
-    bool tooLong = false;
     for (;;) {
         wchar_t c = 0;
         DWORD got = 0;
@@ -690,23 +723,18 @@ std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
             ended = true;
             break;
         }
-        if (typed.size() < kMaxChars)
-            typed.push_back(c);
-        else
-            tooLong = true;
+        if (++typed <= kMaxChars) AppendTypedUnit(c, pending, password);
         c = 0;
     }
+    if (pending != 0) AppendCodePoint(0xFFFD, password); // a high surrogate without its partner
     ::SetConsoleMode(in.get(), saved);
     if (haveOut) ::WriteConsoleW(out.get(), L"\r\n", 2, &written, nullptr);
-    std::string password = tooLong ? std::string() : FromWide(typed);
-    ::SecureZeroMemory(typed.data(), typed.capacity() * sizeof(wchar_t));
-    if (tooLong || (!ended && password.empty())) return std::nullopt;
+    if (typed > kMaxChars || (!ended && password.empty())) return std::nullopt;
     return password;
 }
 
-SecretLineRead ReadSecretLine(const std::string& path, std::size_t limit, std::string& line) {
+SecretLineRead ReadSecretLine(const std::string& path, std::size_t limit, Secret& line) {
     line.clear();
-    line.reserve(limit + 2); // never grows: no copy of the password is left behind in freed memory
     const bool standardInput = path == "-";
     std::FILE* in = standardInput ? stdin : OpenCFile(path, "rb");
     if (in == nullptr) return SecretLineRead::Unreadable;
@@ -722,17 +750,14 @@ SecretLineRead ReadSecretLine(const std::string& path, std::size_t limit, std::s
             result = SecretLineRead::TooLong;
             break;
         }
-        line.push_back(static_cast<char>(c));
+        line.append(static_cast<char>(c));
     }
     c = 0;
     if (!standardInput) std::fclose(in);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (result == SecretLineRead::Read && line.size() > limit) result = SecretLineRead::TooLong;
     if (result == SecretLineRead::Read && !any && standardInput) result = SecretLineRead::Unreadable;
-    if (result != SecretLineRead::Read) {
-        ::SecureZeroMemory(line.data(), line.size());
-        line.clear();
-    }
+    if (result != SecretLineRead::Read) line.clear();
     return result;
 }
 

@@ -1,4 +1,4 @@
-#include "password/PasswordFlow.h"
+#include "app/PasswordFlow.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -15,12 +15,12 @@ class PasswordFlowTest : public AppFixture {};
 TEST_F(PasswordFlowTest, RefusedPasswordsShowTheirTextAndNothingRuns) {
     app.lists.toEncrypt = {Make("a.txt")};
     app.lists.toDecrypt = {Make("b.vwx")};
-    EXPECT_EQ(app.passwords.EncryptOk("abcabc", "abcabc").outcome, KeyOkOutcome::Refused);
+    EXPECT_EQ(app.passwords.EncryptOk("abcabc", "abcabc").handling, PasswordHandling::Refused);
     EXPECT_EQ(ui.messages.back().text, "T100");
-    EXPECT_EQ(app.passwords.EncryptOk("Correct-Horse1", "Correct-Horse2").outcome, KeyOkOutcome::Mismatch);
+    EXPECT_EQ(app.passwords.EncryptOk("Correct-Horse1", "Correct-Horse2").handling, PasswordHandling::Mismatch);
     EXPECT_EQ(ui.events[ui.events.size() - 2], "clear: encrypt"); // the fields empty before the message
     EXPECT_EQ(ui.events.back(), "message: T336");
-    EXPECT_EQ(app.passwords.DecryptOk("").outcome, KeyOkOutcome::Refused);
+    EXPECT_EQ(app.passwords.DecryptOk("").handling, PasswordHandling::Refused);
     EXPECT_EQ(ui.messages.back().text, "T352");
 }
 
@@ -31,7 +31,7 @@ TEST_F(PasswordFlowTest, DialogsCloseAndTheProgramEndsByRunMode) {
     const auto plain = Make("p.txt", "plain"), other = Make("o.txt", "other");
     app.lists.toEncrypt = {other};
     ASSERT_EQ(app.passwords.EncryptOk("pass-word-1", "pass-word-1").run, RunResult::Completed);
-    EXPECT_TRUE(ui.Saw("close: encrypt") && app.state.password.empty() && !ui.quit);
+    EXPECT_TRUE(ui.Saw("close: encrypt") && !ui.quit);
     fs::remove(other);
     app.lists.toDecrypt = {other + ".vwx"};
     EXPECT_EQ(app.passwords.DecryptOk("x").run, RunResult::Failed); // the dialog stays for another try
@@ -48,17 +48,14 @@ TEST_F(PasswordFlowTest, DialogsCloseAndTheProgramEndsByRunMode) {
     EXPECT_TRUE(ui.quit);
 }
 
-// Events run in the middle of a run: a second dialog's OK or activation must not touch it.
-TEST_F(PasswordFlowTest, SecondDialogCannotStartOrDisturbARun) {
+// Events run in the middle of a run: a second dialog's OK must not start another.
+TEST_F(PasswordFlowTest, SecondDialogCannotStartARun) {
     app.state.runActive = true;
-    app.state.password = "in use";
-    app.passwords.DialogActivated();
-    for (const KeyOk result : {app.passwords.EncryptOk("Secr3t!pw", "Secr3t!pw"), app.passwords.DecryptOk("x")})
-        EXPECT_EQ(result.outcome, KeyOkOutcome::Busy);
-    EXPECT_TRUE(ui.events.empty() && app.state.password == "in use");
-    app.state.runActive = false;
-    app.passwords.DialogActivated();
-    EXPECT_TRUE(app.state.password.empty());
+    app.lists.toEncrypt = {Make("a.txt")};
+    for (const PasswordOutcome result :
+         {app.passwords.EncryptOk("Secr3t!pw", "Secr3t!pw"), app.passwords.DecryptOk("x")})
+        EXPECT_EQ(result.handling, PasswordHandling::Busy);
+    EXPECT_TRUE(ui.events.empty() && app.lists.toEncrypt.size() == 1U);
 }
 
 TEST_F(PasswordFlowTest, ClosedDialogDropsItsListAndGoesOnByRunMode) {
@@ -66,11 +63,10 @@ TEST_F(PasswordFlowTest, ClosedDialogDropsItsListAndGoesOnByRunMode) {
                                                  {RunMode::CommandLine, false, true},
                                                  {RunMode::HiddenFavourites, false, false}}) {
         app.state.runMode = mode;
-        app.state.password = "left over";
         app.lists.toEncrypt = {"x"};
         ui.mainVisible = ui.quit = false;
         app.passwords.DialogUnloaded(PasswordDialog::Encrypt);
-        EXPECT_TRUE(app.lists.toEncrypt.empty() && app.state.password.empty());
+        EXPECT_TRUE(app.lists.toEncrypt.empty());
         EXPECT_EQ(ui.mainVisible, mainShown) << static_cast<int>(mode);
         EXPECT_EQ(ui.quit, quits) << static_cast<int>(mode);
     }

@@ -2,48 +2,53 @@
 // What the two password dialogs decide: the acceptance of a password, the start of the run and
 // what happens when a dialog goes away. The windows only move text and focus.
 #include <string>
+#include <string_view>
 
-#include "state/AppState.h"
-#include "state/UiPort.h"
+#include "app/DesktopPort.h"
 #include "files/JobLists.h"
 #include "files/Runs.h"
+#include "state/AppState.h"
+#include "state/UiPort.h"
 
 namespace vaultwing {
 
-enum class KeyOkOutcome {
+enum class PasswordHandling {
     Refused,  // the password breaks the rules (or is empty for decryption): message shown
     Mismatch, // the two fields differ: fields emptied, message shown
     Ran,      // the run was started and has ended; `run` tells how
     Busy,     // another run is active: nothing was done
 };
 
-struct KeyOk {
-    KeyOkOutcome outcome;
+// What became of a password given to a dialog's OK.
+struct PasswordOutcome {
+    PasswordHandling handling;
     RunResult run = RunResult::Completed;
 };
 
 class PasswordFlow {
 public:
-    PasswordFlow(AppState& state, UiPort& ui, JobLists& lists, Runs& runs)
-        : state_(state), ui_(ui), lists_(lists), runs_(runs) {}
+    PasswordFlow(AppState& state, UiPort& ui, DesktopPort& desktop, JobLists& lists, Runs& runs)
+        : state_(state), ui_(ui), desktop_(desktop), lists_(lists), runs_(runs) {}
 
     // OK of the encryption dialog (EncryptPasswordDialog) with both fields.
-    KeyOk EncryptOk(const std::string& password, const std::string& repetition);
+    PasswordOutcome EncryptOk(std::string_view password, std::string_view repetition);
     // OK of the decryption dialog (DecryptPasswordDialog).
-    KeyOk DecryptOk(const std::string& password);
+    PasswordOutcome DecryptOk(std::string_view password);
 
-    // A dialog became active: no password may linger from before (unless a run is using it).
-    void DialogActivated();
     // A dialog was unloaded (after a run, or closed by the user): its list is dropped and the
     // program goes on as the run mode says.
     void DialogUnloaded(PasswordDialog dialog);
 
     // The quality meter's text for the first field.
-    [[nodiscard]] std::string QualityText(const std::string& password) const;
+    [[nodiscard]] std::string QualityText(std::string_view password) const;
 
 private:
+    // The message of a refused password; the drop zone loses the taskbar button it had for it.
+    void Refuse(int textIndex, int titleIndex);
+
     AppState& state_;
     UiPort& ui_;
+    DesktopPort& desktop_;
     JobLists& lists_;
     Runs& runs_;
 };
