@@ -11,13 +11,11 @@
 
 #include "base/Cp1252.h"
 #include "base/SecureWipe.h"
-#include "base/VwxError.h"
 #include "cipher/Cbc.h"
+#include "cipher/CipherFailure.h"
 #include "cipher/Frame.h"
 #include "cipher/Progress.h"
 #include "cipher/StreamPass.h"
-#include "config/LangIndices.h"
-#include "config/LangTable.h"
 #include "platform/DurableWrite.h"
 #include "platform/platform.h"
 
@@ -27,17 +25,23 @@ namespace {
 using tea::kBlockSize;
 using tea::kHeaderSize;
 
-[[noreturn]] void FailSystem(const char* operation, const std::error_code& ec) {
-    throw VwxError(kCipherErrorNumber, std::string("Cipher.") + operation, platform::ErrorDescription(ec));
+using Reason = CipherFailure::Reason;
+
+[[noreturn]] void Fail(CipherOperation operation, Reason reason) {
+    throw CipherFailure(reason, operation);
 }
 
-[[noreturn]] void FailSystem(const char* operation, std::errc code) {
+[[noreturn]] void FailSystem(CipherOperation operation, const std::error_code& ec) {
+    throw CipherFailure(Reason::FileSystem, operation, ec);
+}
+
+[[noreturn]] void FailSystem(CipherOperation operation, std::errc code) {
     FailSystem(operation, std::make_error_code(code));
 }
 
 // An existing destination is refused before any work is done: an output never replaces a file
 // (one that appeared after the checks, or a newer copy). The final rename holds to that as well.
-void CheckDestination(const std::string& dest, const char* operation) {
+void CheckDestination(const std::string& dest, CipherOperation operation) {
     const auto attrs = platform::FileAttributes(dest);
     if (!attrs) return;
     FailSystem(operation,
@@ -54,7 +58,7 @@ void CheckDestination(const std::string& dest, const char* operation) {
 class Destination {
 public:
     // The output is no more readable than `source`.
-    Destination(const std::string& dest, const std::string& source, const char* operation, std::uint64_t flushEvery)
+    Destination(const std::string& dest, const std::string& source, CipherOperation operation, std::uint64_t flushEvery)
         : operation_(operation), flushEvery_(flushEvery), file_(Create(dest, source, operation)) {}
     Destination(const Destination&) = delete;
     Destination& operator=(const Destination&) = delete;
@@ -74,7 +78,7 @@ public:
     }
 
 private:
-    static TempFileBeside Create(const std::string& dest, const std::string& source, const char* operation) {
+    static TempFileBeside Create(const std::string& dest, const std::string& source, CipherOperation operation) {
         std::error_code ec;
         auto file = TempFileBeside::Create(dest, ec, source);
         if (!file) FailSystem(operation, ec);
@@ -122,7 +126,7 @@ private:
         flusher_.join();
     }
 
-    const char* operation_;
+    CipherOperation operation_;
     std::uint64_t flushEvery_;
     TempFileBeside file_;
     std::uint64_t written_ = 0;
@@ -134,7 +138,7 @@ private:
     std::thread flusher_;
 };
 
-platform::File OpenSource(const std::string& path, const char* operation) {
+platform::File OpenSource(const std::string& path, CipherOperation operation) {
     std::error_code ec;
     auto file = platform::File::OpenRead(path, ec);
     if (!file) FailSystem(operation, ec);
@@ -142,7 +146,7 @@ platform::File OpenSource(const std::string& path, const char* operation) {
 }
 
 // Reads exactly `size` bytes; a file that ends early has shrunk since its size was taken.
-void ReadExactly(platform::File& file, std::uint8_t* data, std::size_t size, const char* operation) {
+void ReadExactly(platform::File& file, std::uint8_t* data, std::size_t size, CipherOperation operation) {
     std::error_code ec;
     const std::size_t got = file.ReadFull(data, size, ec);
     if (ec) FailSystem(operation, ec);
@@ -151,7 +155,7 @@ void ReadExactly(platform::File& file, std::uint8_t* data, std::size_t size, con
 
 // A source that grew while it was read would be stored cut short; the run may destroy the
 // source afterwards, so that is a failure, not a success.
-void ExpectEnd(platform::File& file, const char* operation) {
+void ExpectEnd(platform::File& file, CipherOperation operation) {
     std::uint8_t probe = 0;
     std::error_code ec;
     const std::size_t got = file.Read(&probe, 1, ec);
@@ -161,7 +165,7 @@ void ExpectEnd(platform::File& file, const char* operation) {
 
 } // namespace
 
-Cipher::Cipher(const LangTable& texts, std::size_t streamBufferSize) : texts_(texts) {
+Cipher::Cipher(std::size_t streamBufferSize) {
     SetStreamBufferSize(streamBufferSize);
 }
 
@@ -179,28 +183,24 @@ void Cipher::UseKey(std::string_view key) {
     if (!key.empty()) Key(key);
 }
 
-void Cipher::Fail(const char* operation, int textIndex) const {
-    throw VwxError(kCipherErrorNumber, std::string("Cipher.") + operation, texts_[textIndex]);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Byte arrays
 // ---------------------------------------------------------------------------------------------
 
-void Cipher::EncryptByte(std::vector<std::uint8_t>& bytes, std::string_view key) {
+void Cipher::EncryptBytes(std::vector<std::uint8_t>& bytes, std::string_view key) {
     UseKey(key);
-    EncryptBuffer(bytes, "EncryptByte");
+    EncryptBuffer(bytes, CipherOperation::EncryptBytes);
 }
 
-void Cipher::DecryptByte(std::vector<std::uint8_t>& bytes, std::string_view key) {
+void Cipher::DecryptBytes(std::vector<std::uint8_t>& bytes, std::string_view key) {
     UseKey(key);
-    DecryptBuffer(bytes, "DecryptByte");
+    DecryptBuffer(bytes, CipherOperation::DecryptBytes);
 }
 
-void Cipher::EncryptBuffer(std::vector<std::uint8_t>& bytes, const char* operation) {
+void Cipher::EncryptBuffer(std::vector<std::uint8_t>& bytes, CipherOperation operation) {
     const std::size_t length = bytes.size();
     if (static_cast<std::uint64_t>(length) > static_cast<std::uint64_t>(tea::kMaxPlainLength))
-        Fail(operation, lang::kFileTooLarge);
+        Fail(operation, Reason::TooLarge);
     const auto framed = static_cast<std::size_t>(tea::FramedSize(length));
 
     if (bytes.capacity() < framed) {
@@ -235,9 +235,9 @@ void Cipher::EncryptBuffer(std::vector<std::uint8_t>& bytes, const char* operati
     }
 }
 
-void Cipher::DecryptBuffer(std::vector<std::uint8_t>& bytes, const char* operation) {
+void Cipher::DecryptBuffer(std::vector<std::uint8_t>& bytes, CipherOperation operation) {
     const std::size_t framed = bytes.size();
-    if (framed < tea::kMinFramedSize || framed % kBlockSize != 0) Fail(operation, lang::kWrongPassword);
+    if (framed < tea::kMinFramedSize || framed % kBlockSize != 0) Fail(operation, Reason::WrongPasswordOrDamaged);
 
     tea::ProgressCounter progress(framed, Progress);
     tea::Chain chain;
@@ -260,7 +260,7 @@ void Cipher::DecryptBuffer(std::vector<std::uint8_t>& bytes, const char* operati
     const std::int32_t length = tea::StoredLength(bytes.data());
     if (!tea::LengthFits(length, framed)) {
         restore();
-        Fail(operation, lang::kWrongPassword);
+        Fail(operation, Reason::WrongPasswordOrDamaged);
     }
     // The closing event comes before the array is cut to the plaintext (nobody can tell the
     // difference), so a receiver that throws still finds its ciphertext restored.
@@ -286,7 +286,7 @@ std::string Cipher::EncryptString(std::string_view text, std::string_view key) {
     std::vector<std::uint8_t> bytes(single.begin(), single.end());
     WipeString(single);
     UseKey(key);
-    EncryptBuffer(bytes, "EncryptString");
+    EncryptBuffer(bytes, CipherOperation::EncryptString);
     return Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
@@ -294,7 +294,7 @@ std::string Cipher::DecryptString(std::string_view text, std::string_view key) {
     const std::string single = Utf8ToCp1252(text);
     std::vector<std::uint8_t> bytes(single.begin(), single.end());
     UseKey(key);
-    DecryptBuffer(bytes, "DecryptString");
+    DecryptBuffer(bytes, CipherOperation::DecryptString);
     std::string result = Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     SecureWipe(bytes.data(), bytes.size());
     return result;
@@ -304,28 +304,29 @@ std::string Cipher::DecryptString(std::string_view text, std::string_view key) {
 // Files
 // ---------------------------------------------------------------------------------------------
 
-void Cipher::EncryptFile(const std::string& SourceFile, const std::string& DestFile, std::string_view key) {
-    static constexpr const char* kOp = "EncryptFile";
+void Cipher::EncryptFile(const std::string& source, const std::string& destination, std::string_view key) {
+    constexpr auto kOp = CipherOperation::EncryptFile;
     UseKey(key);
-    const std::int64_t sourceSize = platform::FileSize(SourceFile);
-    if (sourceSize <= 0) Fail(kOp, lang::kSourceMissing);
-    if (sourceSize > tea::kMaxPlainLength) Fail(kOp, lang::kFileTooLarge);
-    CheckDestination(DestFile, kOp);
+    const std::int64_t sourceSize = platform::FileSize(source);
+    if (sourceSize < 0) Fail(kOp, Reason::SourceMissing);
+    if (sourceSize == 0) Fail(kOp, Reason::SourceEmpty);
+    if (sourceSize > tea::kMaxPlainLength) Fail(kOp, Reason::TooLarge);
+    CheckDestination(destination, kOp);
 
-    platform::File source = OpenSource(SourceFile, kOp);
+    platform::File input = OpenSource(source, kOp);
     std::error_code ec;
-    const std::int64_t length = source.Size(ec);
+    const std::int64_t length = input.Size(ec);
     if (ec) FailSystem(kOp, ec);
     // The file may have changed between the look and the open; judge what was opened.
-    if (length <= 0) Fail(kOp, lang::kSourceMissing);
-    if (length > tea::kMaxPlainLength) Fail(kOp, lang::kFileTooLarge);
+    if (length <= 0) Fail(kOp, Reason::SourceEmpty);
+    if (length > tea::kMaxPlainLength) Fail(kOp, Reason::TooLarge);
 
     const std::uint64_t framed = tea::FramedSize(static_cast<std::uint64_t>(length));
     SecretBuffer header(kHeaderSize);
     tea::WriteHeader(header.data(), tea::DrawRandomValues(), static_cast<std::int32_t>(length));
     const auto dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
 
-    Destination out(DestFile, SourceFile, kOp, std::uint64_t{8} * streamBuffer_);
+    Destination out(destination, source, kOp, std::uint64_t{8} * streamBuffer_);
     StreamPass pass;
     pass.total = framed;
     pass.bufferBytes = streamBuffer_;
@@ -340,9 +341,9 @@ void Cipher::EncryptFile(const std::string& SourceFile, const std::string& DestF
         const std::uint64_t dataFrom = pos + at;
         if (dataFrom < dataEnd && at < size) {
             const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size - at, dataEnd - dataFrom));
-            ReadExactly(source, data + at, n, kOp);
+            ReadExactly(input, data + at, n, kOp);
             at += n;
-            if (dataFrom + n == dataEnd) ExpectEnd(source, kOp);
+            if (dataFrom + n == dataEnd) ExpectEnd(input, kOp);
         }
         std::memset(data + at, 0, size - at);
     };
@@ -352,42 +353,42 @@ void Cipher::EncryptFile(const std::string& SourceFile, const std::string& DestF
     pass.consume = [&](const std::uint8_t* data, std::uint64_t /*pos*/, std::size_t size) { out.Write(data, size); };
     RunStreamPass(pass, Progress);
     // Closed first: some systems refuse to replace a file that is still open (source = dest).
-    source.Close();
+    input.Close();
     out.Commit();
 }
 
-void Cipher::DecryptFile(const std::string& SourceFile, const std::string& DestFile, std::string_view key) {
-    static constexpr const char* kOp = "DecryptFile";
+void Cipher::DecryptFile(const std::string& source, const std::string& destination, std::string_view key) {
+    constexpr auto kOp = CipherOperation::DecryptFile;
     UseKey(key);
-    const std::int64_t sourceSize = platform::FileSize(SourceFile);
-    if (sourceSize < 0) Fail(kOp, lang::kSourceMissing);
+    const std::int64_t sourceSize = platform::FileSize(source);
+    if (sourceSize < 0) Fail(kOp, Reason::SourceMissing);
     // Nothing this program writes is shorter or uneven; such input is no encrypted file.
     const auto validSize = [](std::int64_t n) {
         return n >= static_cast<std::int64_t>(tea::kMinFramedSize) && n % static_cast<std::int64_t>(kBlockSize) == 0;
     };
-    if (!validSize(sourceSize)) Fail(kOp, lang::kWrongPassword);
-    CheckDestination(DestFile, kOp);
+    if (!validSize(sourceSize)) Fail(kOp, Reason::WrongPasswordOrDamaged);
+    CheckDestination(destination, kOp);
 
-    platform::File source = OpenSource(SourceFile, kOp);
+    platform::File input = OpenSource(source, kOp);
     std::error_code ec;
-    const std::int64_t fileSize = source.Size(ec);
+    const std::int64_t fileSize = input.Size(ec);
     if (ec) FailSystem(kOp, ec);
-    if (!validSize(fileSize)) Fail(kOp, lang::kWrongPassword);
+    if (!validSize(fileSize)) Fail(kOp, Reason::WrongPasswordOrDamaged);
     const auto framed = static_cast<std::uint64_t>(fileSize);
 
     // The length field sits in the second block: check it before anything is written, so a
     // wrong password never creates or touches the destination.
     SecretBuffer head(tea::kMinFramedSize);
-    ReadExactly(source, head.data(), head.size(), kOp);
+    ReadExactly(input, head.data(), head.size(), kOp);
     SecretBuffer plainHead(head.size());
     std::memcpy(plainHead.data(), head.data(), head.size());
     tea::Chain probe;
     tea::CbcDecrypt(plainHead.data(), plainHead.size(), key_, probe);
     const std::int32_t length = tea::StoredLength(plainHead.data());
-    if (!tea::LengthFits(length, framed)) Fail(kOp, lang::kWrongPassword);
+    if (!tea::LengthFits(length, framed)) Fail(kOp, Reason::WrongPasswordOrDamaged);
     const std::uint64_t dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
 
-    Destination out(DestFile, SourceFile, kOp, std::uint64_t{8} * streamBuffer_);
+    Destination out(destination, source, kOp, std::uint64_t{8} * streamBuffer_);
     StreamPass pass;
     pass.total = framed;
     pass.bufferBytes = streamBuffer_;
@@ -397,8 +398,8 @@ void Cipher::DecryptFile(const std::string& SourceFile, const std::string& DestF
             at = std::min(size, static_cast<std::size_t>(head.size() - pos));
             std::memcpy(data, head.data() + pos, at);
         }
-        ReadExactly(source, data + at, size - at, kOp);
-        if (pos + size == framed) ExpectEnd(source, kOp);
+        ReadExactly(input, data + at, size - at, kOp);
+        if (pos + size == framed) ExpectEnd(input, kOp);
     };
     pass.transform = [this](std::uint8_t* data, std::size_t size, tea::Chain& chain) {
         tea::CbcDecrypt(data, size, key_, chain);
@@ -411,7 +412,7 @@ void Cipher::DecryptFile(const std::string& SourceFile, const std::string& DestF
     };
     RunStreamPass(pass, Progress);
     // Closed first: some systems refuse to replace a file that is still open (source = dest).
-    source.Close();
+    input.Close();
     out.Commit();
 }
 

@@ -12,11 +12,9 @@
 #include <utility>
 
 #include "base/SecureWipe.h"
-#include "base/VwxError.h"
 #include "cipher/Cipher.h"
+#include "cipher/CipherFailure.h"
 #include "cipher/Progress.h"
-#include "config/LangIndices.h"
-#include "config/LangTable.h"
 #include "platform/DurableWrite.h"
 #include "platform/platform.h"
 
@@ -26,8 +24,9 @@ namespace {
 using tea::kBlockSize;
 using tea::kHeaderSize;
 
-// Failures read exactly as those of Cipher::EncryptFile.
-constexpr const char* kOperation = "Cipher.EncryptFile";
+// Failures are exactly those of Cipher::EncryptFile.
+constexpr auto kOperation = CipherOperation::EncryptFile;
+using Reason = CipherFailure::Reason;
 constexpr std::size_t kMaxWindow = 128; // files started ahead of the head: two open files each
 // Descriptors left to the calling thread beside the window: a file encrypted alone, the read-back
 // check, folder commits and the destruction of a source each hold a few at a time.
@@ -35,7 +34,7 @@ constexpr std::size_t kReservedDescriptors = 16;
 constexpr unsigned kFlushers = 2;
 
 [[noreturn]] void FailSystem(const std::error_code& ec) {
-    throw VwxError(kCipherErrorNumber, kOperation, platform::ErrorDescription(ec));
+    throw CipherFailure(Reason::FileSystem, kOperation, ec);
 }
 
 [[noreturn]] void FailSystem(std::errc code) {
@@ -103,9 +102,9 @@ struct Lane {
 
 class Worker {
 public:
-    Worker(Shared& shared, const std::vector<EncryptionJob>& jobs, const ManyFilesSetup& setup, const LangTable& texts,
-           const tea::KeyWords& key, tea::DecryptKernel kernel)
-        : shared_(shared), jobs_(jobs), setup_(setup), texts_(texts), key_(key), kernel_(kernel),
+    Worker(Shared& shared, const std::vector<EncryptionJob>& jobs, const ManyFilesSetup& setup, const tea::KeyWords& key,
+           tea::DecryptKernel kernel)
+        : shared_(shared), jobs_(jobs), setup_(setup), key_(key), kernel_(kernel),
           lanes_(tea::LaneCount(kernel)) {}
 
     void Run() {
@@ -201,8 +200,9 @@ private:
     bool Start(LaneFile& file) {
         const EncryptionJob& job = jobs_[file.index];
         const std::int64_t size = platform::FileSize(job.source);
-        if (size <= 0) FailText(lang::kSourceMissing);
-        if (size > tea::kMaxPlainLength) FailText(lang::kFileTooLarge);
+        if (size < 0) FailWith(Reason::SourceMissing);
+        if (size == 0) FailWith(Reason::SourceEmpty);
+        if (size > tea::kMaxPlainLength) FailWith(Reason::TooLarge);
         if (size >= setup_.largeFrom) {
             Publish(file.index, [](FileSlot& slot) { slot.stage = FileSlot::Stage::Alone; });
             return false;
@@ -219,8 +219,8 @@ private:
         file.source = std::move(*source);
         const std::int64_t length = file.source.Size(ec);
         if (ec) FailSystem(ec);
-        if (length <= 0) FailText(lang::kSourceMissing);
-        if (length > tea::kMaxPlainLength) FailText(lang::kFileTooLarge);
+        if (length <= 0) FailWith(Reason::SourceEmpty);
+        if (length > tea::kMaxPlainLength) FailWith(Reason::TooLarge);
         file.framed = tea::FramedSize(static_cast<std::uint64_t>(length));
         file.dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
         tea::WriteHeader(file.header.data(),
@@ -322,12 +322,11 @@ private:
         shared_.changed.notify_all();
     }
 
-    [[noreturn]] void FailText(int index) const { throw VwxError(kCipherErrorNumber, kOperation, texts_[index]); }
+    [[noreturn]] static void FailWith(Reason reason) { throw CipherFailure(reason, kOperation); }
 
     Shared& shared_;
     const std::vector<EncryptionJob>& jobs_;
     const ManyFilesSetup& setup_;
-    const LangTable& texts_;
     const tea::KeyWords& key_;
     tea::DecryptKernel kernel_;
     std::vector<Lane> lanes_;
@@ -366,8 +365,8 @@ void RaiseUpTo(tea::ProgressCounter& progress, std::uint64_t done) {
 
 } // namespace
 
-ManyFilesEncryption::ManyFilesEncryption(Cipher& cipher, const LangTable& texts, ManyFilesSetup setup)
-    : cipher_(cipher), texts_(texts), setup_(std::move(setup)) {}
+ManyFilesEncryption::ManyFilesEncryption(Cipher& cipher, ManyFilesSetup setup)
+    : cipher_(cipher), setup_(std::move(setup)) {}
 
 void ManyFilesEncryption::Run(const std::vector<EncryptionJob>& jobs, std::string_view password,
                               const std::function<void(std::size_t)>& begin,
@@ -411,7 +410,7 @@ void ManyFilesEncryption::Run(const std::vector<EncryptionJob>& jobs, std::strin
         }
     } stopper{shared, running};
     for (unsigned t = 0; t < threads; ++t) {
-        workers.push_back(std::make_unique<Worker>(shared, jobs, setup_, texts_, key, kernel));
+        workers.push_back(std::make_unique<Worker>(shared, jobs, setup_, key, kernel));
         std::lock_guard lock(shared.mutex);
         try {
             running.emplace_back([worker = workers.back().get()] { worker->Run(); });

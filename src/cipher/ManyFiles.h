@@ -26,7 +26,6 @@
 namespace vaultwing {
 
 class Cipher;
-class LangTable;
 
 struct EncryptionJob {
     std::string source;
@@ -47,9 +46,8 @@ struct ManyFilesSetup {
 
 class ManyFilesEncryption {
 public:
-    // `cipher` encrypts the large files and raises the progress events (its Progress member);
-    // `texts` gives the failure texts, as the cipher's own.
-    ManyFilesEncryption(Cipher& cipher, const LangTable& texts, ManyFilesSetup setup = {});
+    // `cipher` encrypts the large files and raises the progress events (its Progress member).
+    explicit ManyFilesEncryption(Cipher& cipher, ManyFilesSetup setup = {});
 
     // Encrypts every job with `password`. For each file in list order: begin(index), its
     // progress events on this thread, its output renamed into place, then done(index); when
@@ -61,7 +59,6 @@ public:
 
 private:
     Cipher& cipher_;
-    const LangTable& texts_;
     ManyFilesSetup setup_;
 };
 
