@@ -104,9 +104,8 @@ int main(int argc, char** argv) {
         std::vector<EncryptionJob> jobs;
         for (const std::string& file : files)
             jobs.push_back({file, file + ".vwx"});
-        ManyFilesEncryption(cipher)
-            .Run(
-                jobs, kPassword, [](std::size_t) {}, [](std::size_t) { return true; });
+        ManyFilesEncryption(cipher).Run(
+            jobs, kPassword, [](std::size_t) {}, [](std::size_t) { return true; });
     } else {
         std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
         return 2;

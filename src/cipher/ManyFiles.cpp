@@ -102,10 +102,9 @@ struct Lane {
 
 class Worker {
 public:
-    Worker(Shared& shared, const std::vector<EncryptionJob>& jobs, const ManyFilesSetup& setup, const tea::KeyWords& key,
-           tea::DecryptKernel kernel)
-        : shared_(shared), jobs_(jobs), setup_(setup), key_(key), kernel_(kernel),
-          lanes_(tea::LaneCount(kernel)) {}
+    Worker(Shared& shared, const std::vector<EncryptionJob>& jobs, const ManyFilesSetup& setup,
+           const tea::KeyWords& key, tea::DecryptKernel kernel)
+        : shared_(shared), jobs_(jobs), setup_(setup), key_(key), kernel_(kernel), lanes_(tea::LaneCount(kernel)) {}
 
     void Run() {
         try {
