@@ -54,18 +54,6 @@ void SetBytes(benchmark::State& state, std::size_t perIteration) {
 // In memory
 // ---------------------------------------------------------------------------------------------
 
-// Restores the process-wide kernel choice and thread split.
-struct KernelSetting {
-    KernelSetting(tea::DecryptKernel kernel, unsigned threads) {
-        tea::ForceKernel(kernel);
-        tea::SetParallelism(tea::Parallelism{threads, tea::Parallelism{}.minBytesPerThread});
-    }
-    ~KernelSetting() {
-        tea::ResetKernel();
-        tea::SetParallelism(tea::Parallelism{});
-    }
-};
-
 void BM_CbcEncrypt_Vaultwing(benchmark::State& state) {
     auto data = RandomBuffer(kMemoryBytes);
     for (auto _ : state) {
@@ -105,11 +93,11 @@ void BM_CbcDecrypt_Kernel(benchmark::State& state) {
     }
     const auto threads = static_cast<unsigned>(state.range(1));
     state.SetLabel(std::string(tea::KernelName(kernel)) + (threads == 1 ? ", 1 thread" : ", all cores"));
-    KernelSetting setting(kernel, threads);
+    const tea::DecryptSetup setup{kernel, threads};
     auto data = RandomBuffer(kMemoryBytes);
     for (auto _ : state) {
         tea::Chain chain;
-        tea::CbcDecrypt(data.data(), data.size(), kKey, chain);
+        tea::CbcDecrypt(data.data(), data.size(), kKey, chain, setup);
         benchmark::DoNotOptimize(data.data());
     }
     SetBytes(state, data.size());

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cipher/Cbc.h"
 #include "cipher/CipherFailure.h"
 #include "cipher/TeaBlock.h"
 
@@ -26,7 +27,8 @@ public:
     // File operations stream through buffers of at most this many bytes in total.
     static constexpr std::size_t kDefaultStreamBuffer = std::size_t{4} << 20;
 
-    explicit Cipher(std::size_t streamBufferSize = kDefaultStreamBuffer);
+    // `decrypt` chooses the decryption kernel and its threads (tests, benchmarks).
+    explicit Cipher(std::size_t streamBufferSize = kDefaultStreamBuffer, tea::DecryptSetup decrypt = {});
     ~Cipher();
     Cipher(const Cipher&) = delete;
     Cipher& operator=(const Cipher&) = delete;
@@ -63,6 +65,7 @@ private:
 
     tea::KeyWords key_{};
     std::size_t streamBuffer_ = kDefaultStreamBuffer;
+    tea::DecryptSetup decrypt_;
 };
 
 } // namespace vaultwing

@@ -35,7 +35,7 @@ struct EncryptionJob {
 // How the work is spread; the defaults take what the machine offers. Tests and benchmarks set it.
 struct ManyFilesSetup {
     unsigned threads = 0;                           // worker threads; 0: one per hardware thread
-    std::optional<tea::DecryptKernel> kernel;       // vector unit of the lanes; none: tea::ActiveKernel()
+    std::optional<tea::DecryptKernel> kernel;       // vector unit of the lanes; none: tea::BestKernel()
     std::size_t laneBuffer = std::size_t{64} << 10; // bytes per lane, rounded down to whole blocks
     // Sources of at least this many bytes are encrypted alone by Cipher::EncryptFile when they
     // reach the head of the list: one chain that long gains nothing from a lane.
