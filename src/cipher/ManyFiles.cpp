@@ -160,7 +160,8 @@ private:
                     return shared_.next < shared_.limit && shared_.next < shared_.head + shared_.window;
                 };
                 const bool busy = std::ranges::any_of(lanes_, [](const Lane& l) { return l.file.has_value(); });
-                if (!busy) shared_.changed.wait(lock, stop, [&] { return shared_.next >= shared_.limit || mayStart(); });
+                if (!busy)
+                    shared_.changed.wait(lock, stop, [&] { return shared_.next >= shared_.limit || mayStart(); });
                 if (stop.stop_requested()) return false;
                 if (!mayStart()) return busy;
                 index = shared_.next++;

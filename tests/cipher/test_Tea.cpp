@@ -75,10 +75,9 @@ TEST_P(DecryptKernels, EqualToScalarOnEveryLengthAndSplit) {
     for (const unsigned threads : {2u, 3u, 7u}) {
         const DecryptSetup setup{GetParam(), threads, kBlockSize};
         EXPECT_EQ(ChosenKernel(setup), GetParam());
-        EXPECT_TRUE(SameAsReference(threads * 1000, CbcDecryptScalar,
-                                    [&](std::uint8_t* d, std::size_t n, const KeyWords& k, Chain& c) {
-                                        CbcDecrypt(d, n, k, c, setup);
-                                    }))
+        EXPECT_TRUE(SameAsReference(
+            threads * 1000, CbcDecryptScalar,
+            [&](std::uint8_t* d, std::size_t n, const KeyWords& k, Chain& c) { CbcDecrypt(d, n, k, c, setup); }))
             << threads << " threads";
     }
 }
