@@ -45,16 +45,14 @@ public:
         : operation_(operation), flushEvery_(flushEvery), file_(tea::CreateOutput(destination, source, operation)) {}
 
     void Write(const std::uint8_t* data, std::size_t size) {
-        std::error_code ec;
-        if (!file_.Write(data, size, ec)) tea::FailSystem(operation_, ec);
+        tea::AsFileStep(operation_, [&] { file_.Write(data, size); });
         written_ += size;
         if (written_ - flushRequested_ >= flushEvery_) RequestFlush();
     }
 
     void Commit() {
         flusher_ = {}; // stopped and joined: the final flush is the last
-        std::error_code ec;
-        if (!file_.Commit(ec)) tea::FailSystem(operation_, ec);
+        tea::AsFileStep(operation_, [&] { file_.Commit(); });
     }
 
 private:
@@ -83,8 +81,10 @@ private:
                 if (stop.stop_requested()) return;
                 done = flushWanted_;
             }
-            std::error_code ec;
-            (void)file_.Sync(ec);
+            try {
+                file_.Sync();
+            } catch (const std::system_error&) {
+            }
         }
     }
 
@@ -275,9 +275,7 @@ void Cipher::DecryptFile(const std::string& source, const std::string& destinati
     tea::RefuseExistingDestination(destination, kOp);
 
     platform::File input = tea::OpenInput(source, kOp);
-    std::error_code ec;
-    const std::int64_t fileSize = input.Size(ec);
-    if (ec) tea::FailSystem(kOp, ec);
+    const std::int64_t fileSize = tea::AsFileStep(kOp, [&] { return input.Size(); });
     if (!IsEncryptedLength(fileSize)) Fail(kOp, Reason::WrongPasswordOrDamaged);
     const auto framed = static_cast<std::uint64_t>(fileSize);
 

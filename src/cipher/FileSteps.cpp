@@ -37,32 +37,21 @@ void RefuseExistingDestination(const std::string& destination, CipherOperation o
 }
 
 platform::File OpenInput(const std::string& path, CipherOperation operation) {
-    std::error_code ec;
-    auto file = platform::File::OpenRead(path, ec);
-    if (!file) FailSystem(operation, ec);
-    return std::move(*file);
+    return AsFileStep(operation, [&] { return platform::File::OpenRead(path); });
 }
 
 TempFileBeside CreateOutput(const std::string& destination, const std::string& source, CipherOperation operation) {
-    std::error_code ec;
-    auto file = TempFileBeside::Create(destination, ec, source);
-    if (!file) FailSystem(operation, ec);
-    return std::move(*file);
+    return AsFileStep(operation, [&] { return TempFileBeside::Create(destination, source); });
 }
 
 void ReadExactly(platform::File& file, std::uint8_t* data, std::size_t size, CipherOperation operation) {
-    std::error_code ec;
-    const std::size_t got = file.ReadFull(data, size, ec);
-    if (ec) FailSystem(operation, ec);
-    if (got != size) FailSystem(operation, std::errc::io_error);
+    if (AsFileStep(operation, [&] { return file.ReadFull(data, size); }) != size)
+        FailSystem(operation, std::errc::io_error);
 }
 
 void ExpectEnd(platform::File& file, CipherOperation operation) {
     std::uint8_t probe = 0;
-    std::error_code ec;
-    const std::size_t got = file.Read(&probe, 1, ec);
-    if (ec) FailSystem(operation, ec);
-    if (got != 0) FailSystem(operation, std::errc::io_error);
+    if (AsFileStep(operation, [&] { return file.Read(&probe, 1); }) != 0) FailSystem(operation, std::errc::io_error);
 }
 
 std::int64_t FramedPlaintext::CheckedSize(const std::string& source) {
@@ -74,9 +63,7 @@ std::int64_t FramedPlaintext::CheckedSize(const std::string& source) {
 
 FramedPlaintext::FramedPlaintext(const std::string& source, const std::function<RandomPair()>& drawRandom)
     : file_(OpenInput(source, kEncrypt)) {
-    std::error_code ec;
-    const std::int64_t length = file_.Size(ec);
-    if (ec) FailSystem(kEncrypt, ec);
+    const std::int64_t length = AsFileStep(kEncrypt, [&] { return file_.Size(); });
     CheckLength(std::max<std::int64_t>(length, 0)); // a size below zero is none at all
     framed_ = FramedSize(static_cast<std::uint64_t>(length));
     dataEnd_ = kHeaderSize + static_cast<std::uint64_t>(length);

@@ -17,6 +17,15 @@ namespace vaultwing::tea {
 
 [[noreturn]] void FailSystem(CipherOperation operation, const std::error_code& ec);
 [[noreturn]] void FailSystem(CipherOperation operation, std::errc code);
+// Runs a call of the platform's file interface; a refusal of the system becomes the operation's
+// failure.
+template <class Call> auto AsFileStep(CipherOperation operation, Call&& call) {
+    try {
+        return call();
+    } catch (const std::system_error& e) {
+        FailSystem(operation, e.code());
+    }
+}
 // True for a failure to open that only means no file descriptor was free.
 [[nodiscard]] bool OutOfDescriptors(const CipherFailure& failure);
 

@@ -226,8 +226,7 @@ private:
     // Writes the enciphered chunk; a finished file is handed to the calling thread.
     void Consume(Lane& lane) {
         LaneFile& file = *lane.file;
-        std::error_code ec;
-        if (!file.output->Write(lane.buffer.data(), lane.filled, ec)) tea::FailSystem(kOperation, ec);
+        tea::AsFileStep(kOperation, [&] { file.output->Write(lane.buffer.data(), lane.filled); });
         file.pos += lane.filled;
         const std::uint64_t done = file.pos;
         if (done < file.plain->FramedLength()) {
@@ -297,8 +296,10 @@ void FlushAhead(Shared& shared, const std::stop_token& stop) {
         if (slot.stage != Stage::Written) continue;
         slot.syncing = true;
         lock.unlock();
-        std::error_code ec;
-        (void)slot.output->Sync(ec);
+        try {
+            slot.output->Sync();
+        } catch (const std::system_error&) {
+        }
         lock.lock();
         slot.syncing = false;
         shared.changed.notify_all();
@@ -399,8 +400,7 @@ void FinishHead(Shared& shared, std::size_t k, const EncryptionJob& job, std::st
     shared.changed.wait(lock, [&] { return !slot.syncing; });
     shared.nextSync = std::max(shared.nextSync, k + 1); // no flusher takes it now
     lock.unlock();
-    std::error_code ec;
-    if (!slot.output->Commit(ec)) tea::FailSystem(kOperation, ec);
+    tea::AsFileStep(kOperation, [&] { slot.output->Commit(); });
 }
 
 } // namespace
