@@ -307,7 +307,8 @@ File File::OpenRead(const std::string& path) {
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         throw std::system_error(
-            std::make_error_code(S_ISDIR(st.st_mode) ? std::errc::is_a_directory : std::errc::invalid_argument), "open");
+            std::make_error_code(S_ISDIR(st.st_mode) ? std::errc::is_a_directory : std::errc::invalid_argument),
+            "open");
     }
     return File(fd);
 }

@@ -283,7 +283,8 @@ File File::OpenRead(const std::string& path) {
     if (h == INVALID_HANDLE_VALUE) throw std::system_error(LastError(), "open");
     File file(FromHandle(h));
     // A named pipe or a device (CON, NUL) is no file that can be read whole.
-    if (::GetFileType(h) != FILE_TYPE_DISK) throw std::system_error(std::make_error_code(std::errc::invalid_argument), "open");
+    if (::GetFileType(h) != FILE_TYPE_DISK)
+        throw std::system_error(std::make_error_code(std::errc::invalid_argument), "open");
     return file;
 }
 
