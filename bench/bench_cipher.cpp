@@ -1,7 +1,7 @@
 // Throughput of the TEA-CBC kernels against Crypto++'s CBC_Mode<TEA> in the same binary (16 MiB
 // buffers), of encryption with independent chains in vector lanes (many files at once), of every
 // decryption kernel on one thread and on all cores, and of the file operations on a 256 MiB file
-// next to the same work in memory (EncryptByte/DecryptByte).
+// next to the same work in memory (EncryptBytes/DecryptBytes).
 //
 //   cmake --preset release && cmake --build --preset release -j2 --target bench_cipher
 //   build/release/bin/bench_cipher --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
@@ -22,7 +22,6 @@
 
 #include "cipher/Cbc.h"
 #include "cipher/Cipher.h"
-#include "config/LangTable.h"
 
 namespace {
 
@@ -54,18 +53,6 @@ void SetBytes(benchmark::State& state, std::size_t perIteration) {
 // ---------------------------------------------------------------------------------------------
 // In memory
 // ---------------------------------------------------------------------------------------------
-
-// Restores the process-wide kernel choice and thread split.
-struct KernelSetting {
-    KernelSetting(tea::DecryptKernel kernel, unsigned threads) {
-        tea::ForceKernel(kernel);
-        tea::SetParallelism(tea::Parallelism{threads, tea::Parallelism{}.minBytesPerThread});
-    }
-    ~KernelSetting() {
-        tea::ResetKernel();
-        tea::SetParallelism(tea::Parallelism{});
-    }
-};
 
 void BM_CbcEncrypt_Vaultwing(benchmark::State& state) {
     auto data = RandomBuffer(kMemoryBytes);
@@ -106,11 +93,11 @@ void BM_CbcDecrypt_Kernel(benchmark::State& state) {
     }
     const auto threads = static_cast<unsigned>(state.range(1));
     state.SetLabel(std::string(tea::KernelName(kernel)) + (threads == 1 ? ", 1 thread" : ", all cores"));
-    KernelSetting setting(kernel, threads);
+    const tea::DecryptSetup setup{kernel, threads};
     auto data = RandomBuffer(kMemoryBytes);
     for (auto _ : state) {
         tea::Chain chain;
-        tea::CbcDecrypt(data.data(), data.size(), kKey, chain);
+        tea::CbcDecrypt(data.data(), data.size(), kKey, chain, setup);
         benchmark::DoNotOptimize(data.data());
     }
     SetBytes(state, data.size());
@@ -185,8 +172,7 @@ public:
         const auto data = RandomBuffer(kFileBytes);
         std::ofstream(Plain(), std::ios::binary)
             .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-        LangTable texts;
-        Cipher tea(texts);
+        Cipher tea;
         tea.EncryptFile(Plain(), Encrypted(), "benchmark password");
     }
     ~BenchFiles() {
@@ -208,8 +194,7 @@ BenchFiles& Files() {
 
 void BM_EncryptFile(benchmark::State& state) {
     auto& files = Files();
-    LangTable texts;
-    Cipher tea(texts);
+    Cipher tea;
     tea.Key("benchmark password");
     for (auto _ : state)
         tea.EncryptFile(files.Plain(), files.Output());
@@ -218,8 +203,7 @@ void BM_EncryptFile(benchmark::State& state) {
 
 void BM_DecryptFile(benchmark::State& state) {
     auto& files = Files();
-    LangTable texts;
-    Cipher tea(texts);
+    Cipher tea;
     tea.Key("benchmark password");
     for (auto _ : state)
         tea.DecryptFile(files.Encrypted(), files.Output());
@@ -227,10 +211,9 @@ void BM_DecryptFile(benchmark::State& state) {
 }
 
 // The same work in memory: the whole-buffer operations on a 256 MiB array.
-void BM_EncryptByte(benchmark::State& state) {
+void BM_EncryptBytes(benchmark::State& state) {
     const auto plain = RandomBuffer(kFileBytes);
-    LangTable texts;
-    Cipher tea(texts);
+    Cipher tea;
     tea.Key("benchmark password");
     std::vector<std::uint8_t> data;
     data.reserve(kFileBytes + 32);
@@ -238,32 +221,31 @@ void BM_EncryptByte(benchmark::State& state) {
         state.PauseTiming();
         data.assign(plain.begin(), plain.end());
         state.ResumeTiming();
-        tea.EncryptByte(data);
+        tea.EncryptBytes(data);
         benchmark::DoNotOptimize(data.data());
     }
     SetBytes(state, kFileBytes);
 }
 
-void BM_DecryptByte(benchmark::State& state) {
+void BM_DecryptBytes(benchmark::State& state) {
     auto cipher = RandomBuffer(kFileBytes);
-    LangTable texts;
-    Cipher tea(texts);
+    Cipher tea;
     tea.Key("benchmark password");
-    tea.EncryptByte(cipher);
+    tea.EncryptBytes(cipher);
     std::vector<std::uint8_t> data;
     data.reserve(cipher.size());
     for (auto _ : state) {
         state.PauseTiming();
         data.assign(cipher.begin(), cipher.end());
         state.ResumeTiming();
-        tea.DecryptByte(data);
+        tea.DecryptBytes(data);
         benchmark::DoNotOptimize(data.data());
     }
     SetBytes(state, kFileBytes);
 }
 
-BENCHMARK(BM_EncryptByte)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
-BENCHMARK(BM_DecryptByte)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_EncryptBytes)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_DecryptBytes)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_EncryptFile)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_DecryptFile)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
 

@@ -24,7 +24,6 @@
 #include "cipher/Cipher.h"
 #include "cipher/Frame.h"
 #include "cipher/ManyFiles.h"
-#include "config/LangTable.h"
 
 namespace {
 
@@ -95,8 +94,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const std::vector<std::string> files = Sources(dir);
-    LangTable texts;
-    Cipher cipher(texts);
+    Cipher cipher;
     if (mode == "cryptopp") {
         Straightforward(files);
     } else if (mode == "serial") {
@@ -106,9 +104,8 @@ int main(int argc, char** argv) {
         std::vector<EncryptionJob> jobs;
         for (const std::string& file : files)
             jobs.push_back({file, file + ".vwx"});
-        ManyFilesEncryption(cipher, texts)
-            .Run(
-                jobs, kPassword, [](std::size_t) {}, [](std::size_t) { return true; });
+        ManyFilesEncryption(cipher).Run(
+            jobs, kPassword, [](std::size_t) {}, [](std::size_t) { return true; });
     } else {
         std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
         return 2;

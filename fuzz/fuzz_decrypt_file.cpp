@@ -1,7 +1,7 @@
 // DecryptFile on arbitrary file contents (the input is written to a file first).
-// Property: no crash; on failure (only ever a VwxError) the destination does not exist and
+// Property: no crash; on failure (only ever a CipherFailure) the destination does not exist and
 // nothing else is left in the folder (no temporary file); on success the destination holds
-// exactly what DecryptByte gives for the same bytes. Input: a mode byte, a password, a stream
+// exactly what DecryptBytes gives for the same bytes. Input: a mode byte, a password, a stream
 // buffer size, then the file contents. Mode bit 0 enciphers the contents first (so that the
 // success path is reached), bit 1 then cuts the encrypted form after a fuzzer-chosen length
 // or appends a byte (damaged files). Small buffers exercise every chunk boundary.
@@ -16,9 +16,8 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzSupport.h"
-#include "base/VwxError.h"
 #include "cipher/Cipher.h"
-#include "config/LangTable.h"
+#include "cipher/CipherFailure.h"
 
 namespace {
 
@@ -36,7 +35,6 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vaultwing;
-    static const LangTable texts;
     FuzzedDataProvider in(data, size);
     const auto mode = in.ConsumeIntegral<std::uint8_t>();
     const std::string password = in.ConsumeRandomLengthString(24);
@@ -44,9 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto cut = in.ConsumeIntegral<std::uint16_t>();
     std::vector<std::uint8_t> contents = in.ConsumeRemainingBytes<std::uint8_t>();
 
-    Cipher tea(texts, buffer);
+    Cipher tea(buffer);
     tea.Key(password);
-    if ((mode & 1) != 0) tea.EncryptByte(contents);
+    if ((mode & 1) != 0) tea.EncryptBytes(contents);
     if ((mode & 2) != 0) {
         if (cut < contents.size())
             contents.resize(cut);
@@ -62,19 +60,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool succeeded = true;
     try {
         tea.DecryptFile(source.string(), dest.string());
-    } catch (const VwxError&) {
+    } catch (const CipherFailure&) {
         succeeded = false;
     }
     std::vector<std::uint8_t> expected = contents;
     bool bytesSucceeded = true;
     try {
-        tea.DecryptByte(expected);
-    } catch (const VwxError&) {
+        tea.DecryptBytes(expected);
+    } catch (const CipherFailure&) {
         bytesSucceeded = false;
     }
     fuzz::Check(succeeded == bytesSucceeded, "file and byte-array decryption disagree");
     if (succeeded) {
-        fuzz::Check(ReadBytes(dest) == expected, "the destination differs from DecryptByte's plaintext");
+        fuzz::Check(ReadBytes(dest) == expected, "the destination differs from DecryptBytes's plaintext");
         std::filesystem::remove(dest);
     } else {
         fuzz::Check(!std::filesystem::exists(dest), "a failed decryption left a destination");

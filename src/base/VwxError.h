@@ -7,7 +7,8 @@
 
 namespace vaultwing {
 
-// Cipher failures (wrong password, missing source, I/O) carry this number.
+// Cipher failures (wrong password, missing source, I/O) carry this number once worded for the
+// user (files/CipherMessages.h).
 inline constexpr long kCipherErrorNumber = -2147221504; // 0x80040000
 
 class VwxError : public std::runtime_error {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <thread>
 
 #include "cipher/TeaKernels.h"
@@ -116,10 +115,6 @@ namespace {
 
 using KernelFn = void (*)(std::uint8_t*, std::size_t, const KeyWords&, Chain&) noexcept;
 
-constexpr int kNotForced = -1;
-std::atomic<int> forcedKernel{kNotForced};
-std::atomic<unsigned> parallelThreads{0};
-std::atomic<std::size_t> parallelMinBytes{Parallelism{}.minBytesPerThread};
 constexpr unsigned kMaxThreads = 64;
 
 KernelFn KernelFunction(DecryptKernel kernel) noexcept {
@@ -135,15 +130,6 @@ KernelFn KernelFunction(DecryptKernel kernel) noexcept {
     default:
         return CbcDecryptScalar;
     }
-}
-
-DecryptKernel BestKernel() noexcept {
-    static const DecryptKernel best = [] {
-        for (const auto kernel : {DecryptKernel::Avx512, DecryptKernel::Avx2, DecryptKernel::Sse2})
-            if (KernelAvailable(kernel)) return kernel;
-        return DecryptKernel::Scalar;
-    }();
-    return best;
 }
 
 unsigned HardwareThreads() noexcept {
@@ -184,19 +170,17 @@ bool KernelAvailable(DecryptKernel kernel) noexcept {
     }
 }
 
-DecryptKernel ActiveKernel() noexcept {
-    const int forced = forcedKernel.load(std::memory_order_relaxed);
-    return forced == kNotForced ? BestKernel() : static_cast<DecryptKernel>(forced);
+DecryptKernel BestKernel() noexcept {
+    static const DecryptKernel best = [] {
+        for (const auto kernel : {DecryptKernel::Avx512, DecryptKernel::Avx2, DecryptKernel::Sse2})
+            if (KernelAvailable(kernel)) return kernel;
+        return DecryptKernel::Scalar;
+    }();
+    return best;
 }
 
-bool ForceKernel(DecryptKernel kernel) noexcept {
-    if (!KernelAvailable(kernel)) return false;
-    forcedKernel.store(static_cast<int>(kernel), std::memory_order_relaxed);
-    return true;
-}
-
-void ResetKernel() noexcept {
-    forcedKernel.store(kNotForced, std::memory_order_relaxed);
+DecryptKernel ChosenKernel(const DecryptSetup& setup) noexcept {
+    return setup.kernel && KernelAvailable(*setup.kernel) ? *setup.kernel : BestKernel();
 }
 
 void CbcDecryptWith(DecryptKernel kernel, std::uint8_t* data, std::size_t size, const KeyWords& key,
@@ -236,26 +220,16 @@ void CbcEncryptLanes(DecryptKernel kernel, std::uint8_t* const* lanes, Chain* ch
     }
 }
 
-void SetParallelism(const Parallelism& parallelism) noexcept {
-    parallelThreads.store(parallelism.threads, std::memory_order_relaxed);
-    parallelMinBytes.store(std::max<std::size_t>(parallelism.minBytesPerThread, kBlockSize), std::memory_order_relaxed);
-}
-
-Parallelism CurrentParallelism() noexcept {
-    return Parallelism{parallelThreads.load(std::memory_order_relaxed),
-                       parallelMinBytes.load(std::memory_order_relaxed)};
-}
-
-unsigned DecryptThreadsFor(std::size_t size) noexcept {
-    const Parallelism p = CurrentParallelism();
-    const unsigned wanted = std::min(p.threads == 0 ? HardwareThreads() : p.threads, kMaxThreads);
-    const std::size_t bySize = size / p.minBytesPerThread;
+unsigned DecryptThreadsFor(std::size_t size, const DecryptSetup& setup) noexcept {
+    const unsigned wanted = std::min(setup.threads == 0 ? HardwareThreads() : setup.threads, kMaxThreads);
+    const std::size_t bySize = size / std::max(setup.minBytesPerThread, kBlockSize);
     return static_cast<unsigned>(std::clamp<std::size_t>(std::min<std::size_t>(wanted, bySize), 1, kMaxThreads));
 }
 
-void CbcDecrypt(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept {
-    const KernelFn kernel = KernelFunction(ActiveKernel());
-    const unsigned threads = DecryptThreadsFor(size);
+void CbcDecrypt(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain,
+                const DecryptSetup& setup) noexcept {
+    const KernelFn kernel = KernelFunction(ChosenKernel(setup));
+    const unsigned threads = DecryptThreadsFor(size, setup);
     const std::size_t blocks = size / kBlockSize;
     if (threads <= 1 || blocks < threads) {
         kernel(data, size, key, chain);
@@ -272,19 +246,17 @@ void CbcDecrypt(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain
         chains[t] = Chain{LoadBE32(data + start[t] - kBlockSize), LoadBE32(data + start[t] - 4)};
     const Chain last{LoadBE32(data + blocks * kBlockSize - kBlockSize), LoadBE32(data + blocks * kBlockSize - 4)};
 
-    std::array<std::thread, kMaxThreads> workers;
+    std::array<std::jthread, kMaxThreads> workers; // joined when they go, before `chain` is returned
     for (unsigned t = 1; t < threads; ++t) {
         std::uint8_t* part = data + start[t];
         const std::size_t length = start[t + 1] - start[t];
         try {
-            workers[t] = std::thread([=, &key, &chains] { kernel(part, length, key, chains[t]); });
+            workers[t] = std::jthread([=, &key, &chains] { kernel(part, length, key, chains[t]); });
         } catch (...) {
             kernel(part, length, key, chains[t]); // no thread to be had: do it here
         }
     }
     kernel(data, start[1], key, chains[0]);
-    for (auto& worker : workers)
-        if (worker.joinable()) worker.join();
     chain = last;
 }
 

@@ -3,6 +3,7 @@
 // decryption kernel (scalar or x86 vector) and of the threads a large buffer is split across.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "cipher/TeaBlock.h"
 
@@ -14,10 +15,23 @@ struct Chain {
     std::uint32_t right = 0;
 };
 
+// CBC decryption has no chain between blocks, so many blocks are deciphered at once with the
+// widest vector unit the CPU offers, and large buffers are split across cores.
+enum class DecryptKernel { Scalar, Sse2, Avx2, Avx512 };
+
+// How a decryption is done; the defaults take what the machine offers. Tests and benchmarks
+// choose the kernel and force splits of small buffers with it.
+struct DecryptSetup {
+    std::optional<DecryptKernel> kernel; // none, or one this machine lacks: the widest available
+    unsigned threads = 0;                // at most this many; 0: one per hardware thread
+    std::size_t minBytesPerThread = std::size_t{256} << 10;
+};
+
 // `size` is a multiple of 8; `chain` carries the previous ciphertext block from one call to the
 // next, so a buffer may be processed in pieces with the same result as in one.
 void CbcEncrypt(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept;
-void CbcDecrypt(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept;
+void CbcDecrypt(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain,
+                const DecryptSetup& setup = {}) noexcept;
 
 // The textbook kernels, one block after the other; every faster path gives the same bytes.
 void CbcEncryptScalar(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept;
@@ -26,19 +40,13 @@ void CbcDecryptScalar(std::uint8_t* data, std::size_t size, const KeyWords& key,
 // Encryption is one serial chain; this kernel shortens the dependency path of each round.
 void CbcEncryptFast(std::uint8_t* data, std::size_t size, const KeyWords& key, Chain& chain) noexcept;
 
-// CBC decryption has no chain between blocks, so many blocks are deciphered at once with the
-// widest vector unit the CPU offers, and large buffers are split across cores.
-enum class DecryptKernel { Scalar, Sse2, Avx2, Avx512 };
-
 [[nodiscard]] const char* KernelName(DecryptKernel kernel) noexcept;
 // True when this build has the kernel and the CPU can run it.
 [[nodiscard]] bool KernelAvailable(DecryptKernel kernel) noexcept;
-// The kernel CbcDecrypt uses: the forced one, else the widest available.
-[[nodiscard]] DecryptKernel ActiveKernel() noexcept;
-// Forces a kernel (tests, benchmarks); Scalar is always possible. False, and nothing changed,
-// when the kernel is not available.
-bool ForceKernel(DecryptKernel kernel) noexcept;
-void ResetKernel() noexcept;
+// The widest kernel available here.
+[[nodiscard]] DecryptKernel BestKernel() noexcept;
+// The kernel CbcDecrypt uses with `setup`.
+[[nodiscard]] DecryptKernel ChosenKernel(const DecryptSetup& setup) noexcept;
 
 // One kernel on the calling thread only.
 void CbcDecryptWith(DecryptKernel kernel, std::uint8_t* data, std::size_t size, const KeyWords& key,
@@ -53,15 +61,8 @@ void CbcDecryptWith(DecryptKernel kernel, std::uint8_t* data, std::size_t size, 
 void CbcEncryptLanes(DecryptKernel kernel, std::uint8_t* const* lanes, Chain* chains, std::size_t blocks,
                      const KeyWords& key) noexcept;
 
-// Splitting across threads: at most `threads` threads (0: one per hardware thread), each given
-// at least `minBytesPerThread`. Tests force splits of small buffers with this.
-struct Parallelism {
-    unsigned threads = 0;
-    std::size_t minBytesPerThread = std::size_t{256} << 10;
-};
-void SetParallelism(const Parallelism& parallelism) noexcept;
-[[nodiscard]] Parallelism CurrentParallelism() noexcept;
-// How many threads CbcDecrypt uses for `size` bytes.
-[[nodiscard]] unsigned DecryptThreadsFor(std::size_t size) noexcept;
+// How many threads CbcDecrypt uses for `size` bytes with `setup`: each one given at least
+// minBytesPerThread.
+[[nodiscard]] unsigned DecryptThreadsFor(std::size_t size, const DecryptSetup& setup) noexcept;
 
 } // namespace vaultwing::tea

@@ -4,22 +4,19 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
-#include <optional>
+#include <stop_token>
 #include <system_error>
 #include <thread>
 #include <utility>
 
 #include "base/Cp1252.h"
 #include "base/SecureWipe.h"
-#include "base/VwxError.h"
 #include "cipher/Cbc.h"
+#include "cipher/CipherFailure.h"
+#include "cipher/FileSteps.h"
 #include "cipher/Frame.h"
 #include "cipher/Progress.h"
 #include "cipher/StreamPass.h"
-#include "config/LangIndices.h"
-#include "config/LangTable.h"
-#include "platform/DurableWrite.h"
-#include "platform/platform.h"
 
 namespace vaultwing {
 namespace {
@@ -27,21 +24,10 @@ namespace {
 using tea::kBlockSize;
 using tea::kHeaderSize;
 
-[[noreturn]] void FailSystem(const char* operation, const std::error_code& ec) {
-    throw VwxError(kCipherErrorNumber, std::string("Cipher.") + operation, platform::ErrorDescription(ec));
-}
+using Reason = CipherFailure::Reason;
 
-[[noreturn]] void FailSystem(const char* operation, std::errc code) {
-    FailSystem(operation, std::make_error_code(code));
-}
-
-// An existing destination is refused before any work is done: an output never replaces a file
-// (one that appeared after the checks, or a newer copy). The final rename holds to that as well.
-void CheckDestination(const std::string& dest, const char* operation) {
-    const auto attrs = platform::FileAttributes(dest);
-    if (!attrs) return;
-    FailSystem(operation,
-               (*attrs & platform::kAttrDirectory) != 0 ? std::errc::is_a_directory : std::errc::file_exists);
+[[noreturn]] void Fail(CipherOperation operation, Reason reason) {
+    throw CipherFailure(reason, operation);
 }
 
 // The destination is written to a temporary file beside it and renamed into place only when
@@ -54,33 +40,22 @@ void CheckDestination(const std::string& dest, const char* operation) {
 class Destination {
 public:
     // The output is no more readable than `source`.
-    Destination(const std::string& dest, const std::string& source, const char* operation, std::uint64_t flushEvery)
-        : operation_(operation), flushEvery_(flushEvery), file_(Create(dest, source, operation)) {}
-    Destination(const Destination&) = delete;
-    Destination& operator=(const Destination&) = delete;
-    ~Destination() { StopFlusher(); }
+    Destination(const std::string& destination, const std::string& source, CipherOperation operation,
+                std::uint64_t flushEvery)
+        : operation_(operation), flushEvery_(flushEvery), file_(tea::CreateOutput(destination, source, operation)) {}
 
     void Write(const std::uint8_t* data, std::size_t size) {
-        std::error_code ec;
-        if (!file_.Write(data, size, ec)) FailSystem(operation_, ec);
+        tea::AsFileStep(operation_, [&] { file_.Write(data, size); });
         written_ += size;
         if (written_ - flushRequested_ >= flushEvery_) RequestFlush();
     }
 
     void Commit() {
-        StopFlusher();
-        std::error_code ec;
-        if (!file_.Commit(ec)) FailSystem(operation_, ec);
+        flusher_ = {}; // stopped and joined: the final flush is the last
+        tea::AsFileStep(operation_, [&] { file_.Commit(); });
     }
 
 private:
-    static TempFileBeside Create(const std::string& dest, const std::string& source, const char* operation) {
-        std::error_code ec;
-        auto file = TempFileBeside::Create(dest, ec, source);
-        if (!file) FailSystem(operation, ec);
-        return std::move(*file);
-    }
-
     void RequestFlush() {
         flushRequested_ = written_;
         {
@@ -88,80 +63,50 @@ private:
             ++flushWanted_;
         }
         wake_.notify_one();
-        if (!flusher_.joinable()) {
-            try {
-                flusher_ = std::thread([this] { FlushLoop(); });
-            } catch (const std::system_error&) {
-                // No thread: the final flush does all of it, as it would anyway.
-            }
+        if (flusher_.joinable()) return;
+        try {
+            flusher_ = std::jthread([this](std::stop_token stop) { FlushLoop(stop); });
+        } catch (const std::system_error&) {
+            // No thread: the final flush does all of it, as it would anyway.
         }
     }
 
     // A failed intermediate flush needs no report of its own: the final one fails as well.
-    void FlushLoop() {
+    void FlushLoop(const std::stop_token& stop) {
         std::uint64_t done = 0;
         for (;;) {
             {
                 std::unique_lock lock(mutex_);
-                wake_.wait(lock, [&] { return quit_ || flushWanted_ != done; });
-                if (quit_) return;
+                wake_.wait(lock, stop, [&] { return flushWanted_ != done; });
+                if (stop.stop_requested()) return;
                 done = flushWanted_;
             }
-            std::error_code ec;
-            (void)file_.Sync(ec);
+            try {
+                file_.Sync();
+            } catch (const std::system_error&) {
+            }
         }
     }
 
-    void StopFlusher() noexcept {
-        if (!flusher_.joinable()) return;
-        {
-            std::lock_guard lock(mutex_);
-            quit_ = true;
-        }
-        wake_.notify_one();
-        flusher_.join();
-    }
-
-    const char* operation_;
+    CipherOperation operation_;
     std::uint64_t flushEvery_;
     TempFileBeside file_;
     std::uint64_t written_ = 0;
     std::uint64_t flushRequested_ = 0;
     std::mutex mutex_;
-    std::condition_variable wake_;
+    std::condition_variable_any wake_;
     std::uint64_t flushWanted_ = 0;
-    bool quit_ = false;
-    std::thread flusher_;
+    std::jthread flusher_; // last: stopped and joined before the file goes
 };
 
-platform::File OpenSource(const std::string& path, const char* operation) {
-    std::error_code ec;
-    auto file = platform::File::OpenRead(path, ec);
-    if (!file) FailSystem(operation, ec);
-    return std::move(*file);
-}
-
-// Reads exactly `size` bytes; a file that ends early has shrunk since its size was taken.
-void ReadExactly(platform::File& file, std::uint8_t* data, std::size_t size, const char* operation) {
-    std::error_code ec;
-    const std::size_t got = file.ReadFull(data, size, ec);
-    if (ec) FailSystem(operation, ec);
-    if (got != size) FailSystem(operation, std::errc::io_error);
-}
-
-// A source that grew while it was read would be stored cut short; the run may destroy the
-// source afterwards, so that is a failure, not a success.
-void ExpectEnd(platform::File& file, const char* operation) {
-    std::uint8_t probe = 0;
-    std::error_code ec;
-    const std::size_t got = file.Read(&probe, 1, ec);
-    if (ec) FailSystem(operation, ec);
-    if (got != 0) FailSystem(operation, std::errc::io_error);
+// Nothing this program writes is shorter or uneven; such input is no encrypted file.
+bool IsEncryptedLength(std::int64_t size) {
+    return size >= static_cast<std::int64_t>(tea::kMinFramedSize) && size % static_cast<std::int64_t>(kBlockSize) == 0;
 }
 
 } // namespace
 
-Cipher::Cipher(const LangTable& texts, std::size_t streamBufferSize) : texts_(texts) {
+Cipher::Cipher(std::size_t streamBufferSize, tea::DecryptSetup decrypt) : decrypt_(std::move(decrypt)) {
     SetStreamBufferSize(streamBufferSize);
 }
 
@@ -179,28 +124,24 @@ void Cipher::UseKey(std::string_view key) {
     if (!key.empty()) Key(key);
 }
 
-void Cipher::Fail(const char* operation, int textIndex) const {
-    throw VwxError(kCipherErrorNumber, std::string("Cipher.") + operation, texts_[textIndex]);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Byte arrays
 // ---------------------------------------------------------------------------------------------
 
-void Cipher::EncryptByte(std::vector<std::uint8_t>& bytes, std::string_view key) {
+void Cipher::EncryptBytes(std::vector<std::uint8_t>& bytes, std::string_view key) {
     UseKey(key);
-    EncryptBuffer(bytes, "EncryptByte");
+    EncryptBuffer(bytes, CipherOperation::EncryptBytes);
 }
 
-void Cipher::DecryptByte(std::vector<std::uint8_t>& bytes, std::string_view key) {
+void Cipher::DecryptBytes(std::vector<std::uint8_t>& bytes, std::string_view key) {
     UseKey(key);
-    DecryptBuffer(bytes, "DecryptByte");
+    DecryptBuffer(bytes, CipherOperation::DecryptBytes);
 }
 
-void Cipher::EncryptBuffer(std::vector<std::uint8_t>& bytes, const char* operation) {
+void Cipher::EncryptBuffer(std::vector<std::uint8_t>& bytes, CipherOperation operation) {
     const std::size_t length = bytes.size();
     if (static_cast<std::uint64_t>(length) > static_cast<std::uint64_t>(tea::kMaxPlainLength))
-        Fail(operation, lang::kFileTooLarge);
+        Fail(operation, Reason::TooLarge);
     const auto framed = static_cast<std::size_t>(tea::FramedSize(length));
 
     if (bytes.capacity() < framed) {
@@ -228,16 +169,16 @@ void Cipher::EncryptBuffer(std::vector<std::uint8_t>& bytes, const char* operati
     } catch (...) {
         // Give the caller back its plaintext rather than a half-enciphered frame.
         tea::Chain undo;
-        tea::CbcDecrypt(bytes.data(), done, key_, undo);
+        tea::CbcDecrypt(bytes.data(), done, key_, undo, decrypt_);
         std::memmove(bytes.data(), bytes.data() + kHeaderSize, length);
         bytes.resize(length);
         throw;
     }
 }
 
-void Cipher::DecryptBuffer(std::vector<std::uint8_t>& bytes, const char* operation) {
+void Cipher::DecryptBuffer(std::vector<std::uint8_t>& bytes, CipherOperation operation) {
     const std::size_t framed = bytes.size();
-    if (framed < tea::kMinFramedSize || framed % kBlockSize != 0) Fail(operation, lang::kWrongPassword);
+    if (framed < tea::kMinFramedSize || framed % kBlockSize != 0) Fail(operation, Reason::WrongPasswordOrDamaged);
 
     tea::ProgressCounter progress(framed, Progress);
     tea::Chain chain;
@@ -250,7 +191,7 @@ void Cipher::DecryptBuffer(std::vector<std::uint8_t>& bytes, const char* operati
     };
     try {
         tea::PassWithProgress(bytes.data(), framed, 0, progress, [&](std::uint8_t* data, std::size_t size) {
-            tea::CbcDecrypt(data, size, key_, chain);
+            tea::CbcDecrypt(data, size, key_, chain, decrypt_);
             done += size;
         });
     } catch (...) {
@@ -260,7 +201,7 @@ void Cipher::DecryptBuffer(std::vector<std::uint8_t>& bytes, const char* operati
     const std::int32_t length = tea::StoredLength(bytes.data());
     if (!tea::LengthFits(length, framed)) {
         restore();
-        Fail(operation, lang::kWrongPassword);
+        Fail(operation, Reason::WrongPasswordOrDamaged);
     }
     // The closing event comes before the array is cut to the plaintext (nobody can tell the
     // difference), so a receiver that throws still finds its ciphertext restored.
@@ -286,7 +227,7 @@ std::string Cipher::EncryptString(std::string_view text, std::string_view key) {
     std::vector<std::uint8_t> bytes(single.begin(), single.end());
     WipeString(single);
     UseKey(key);
-    EncryptBuffer(bytes, "EncryptString");
+    EncryptBuffer(bytes, CipherOperation::EncryptString);
     return Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
@@ -294,7 +235,7 @@ std::string Cipher::DecryptString(std::string_view text, std::string_view key) {
     const std::string single = Utf8ToCp1252(text);
     std::vector<std::uint8_t> bytes(single.begin(), single.end());
     UseKey(key);
-    DecryptBuffer(bytes, "DecryptString");
+    DecryptBuffer(bytes, CipherOperation::DecryptString);
     std::string result = Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     SecureWipe(bytes.data(), bytes.size());
     return result;
@@ -304,90 +245,53 @@ std::string Cipher::DecryptString(std::string_view text, std::string_view key) {
 // Files
 // ---------------------------------------------------------------------------------------------
 
-void Cipher::EncryptFile(const std::string& SourceFile, const std::string& DestFile, std::string_view key) {
-    static constexpr const char* kOp = "EncryptFile";
+void Cipher::EncryptFile(const std::string& source, const std::string& destination, std::string_view key) {
+    constexpr auto kOp = CipherOperation::EncryptFile;
     UseKey(key);
-    const std::int64_t sourceSize = platform::FileSize(SourceFile);
-    if (sourceSize <= 0) Fail(kOp, lang::kSourceMissing);
-    if (sourceSize > tea::kMaxPlainLength) Fail(kOp, lang::kFileTooLarge);
-    CheckDestination(DestFile, kOp);
+    (void)tea::FramedPlaintext::CheckedSize(source);
+    tea::RefuseExistingDestination(destination, kOp);
+    tea::FramedPlaintext plain(source, tea::DrawRandomValues);
 
-    platform::File source = OpenSource(SourceFile, kOp);
-    std::error_code ec;
-    const std::int64_t length = source.Size(ec);
-    if (ec) FailSystem(kOp, ec);
-    // The file may have changed between the look and the open; judge what was opened.
-    if (length <= 0) Fail(kOp, lang::kSourceMissing);
-    if (length > tea::kMaxPlainLength) Fail(kOp, lang::kFileTooLarge);
-
-    const std::uint64_t framed = tea::FramedSize(static_cast<std::uint64_t>(length));
-    SecretBuffer header(kHeaderSize);
-    tea::WriteHeader(header.data(), tea::DrawRandomValues(), static_cast<std::int32_t>(length));
-    const auto dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
-
-    Destination out(DestFile, SourceFile, kOp, std::uint64_t{8} * streamBuffer_);
+    Destination out(destination, source, kOp, std::uint64_t{8} * streamBuffer_);
     StreamPass pass;
-    pass.total = framed;
+    pass.total = plain.FramedLength();
     pass.bufferBytes = streamBuffer_;
-    // Fill [pos, pos + size) of the framed plaintext: header, data from the source, zeros.
-    pass.produce = [&](std::uint8_t* data, std::uint64_t pos, std::size_t size) {
-        std::size_t at = 0;
-        if (pos < kHeaderSize) {
-            const auto n = std::min(size, static_cast<std::size_t>(kHeaderSize - pos));
-            std::memcpy(data, header.data() + pos, n);
-            at = n;
-        }
-        const std::uint64_t dataFrom = pos + at;
-        if (dataFrom < dataEnd && at < size) {
-            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size - at, dataEnd - dataFrom));
-            ReadExactly(source, data + at, n, kOp);
-            at += n;
-            if (dataFrom + n == dataEnd) ExpectEnd(source, kOp);
-        }
-        std::memset(data + at, 0, size - at);
-    };
+    pass.produce = [&](std::uint8_t* data, std::uint64_t /*pos*/, std::size_t size) { plain.Next(data, size); };
     pass.transform = [this](std::uint8_t* data, std::size_t size, tea::Chain& chain) {
         tea::CbcEncrypt(data, size, key_, chain);
     };
     pass.consume = [&](const std::uint8_t* data, std::uint64_t /*pos*/, std::size_t size) { out.Write(data, size); };
     RunStreamPass(pass, Progress);
-    // Closed first: some systems refuse to replace a file that is still open (source = dest).
-    source.Close();
+    plain.Close(); // before the rename: some systems refuse to replace an open file (source = destination)
     out.Commit();
 }
 
-void Cipher::DecryptFile(const std::string& SourceFile, const std::string& DestFile, std::string_view key) {
-    static constexpr const char* kOp = "DecryptFile";
+void Cipher::DecryptFile(const std::string& source, const std::string& destination, std::string_view key) {
+    constexpr auto kOp = CipherOperation::DecryptFile;
     UseKey(key);
-    const std::int64_t sourceSize = platform::FileSize(SourceFile);
-    if (sourceSize < 0) Fail(kOp, lang::kSourceMissing);
-    // Nothing this program writes is shorter or uneven; such input is no encrypted file.
-    const auto validSize = [](std::int64_t n) {
-        return n >= static_cast<std::int64_t>(tea::kMinFramedSize) && n % static_cast<std::int64_t>(kBlockSize) == 0;
-    };
-    if (!validSize(sourceSize)) Fail(kOp, lang::kWrongPassword);
-    CheckDestination(DestFile, kOp);
+    const std::int64_t sourceSize = platform::FileSize(source);
+    if (sourceSize < 0) Fail(kOp, Reason::SourceMissing);
+    if (!IsEncryptedLength(sourceSize)) Fail(kOp, Reason::WrongPasswordOrDamaged);
+    tea::RefuseExistingDestination(destination, kOp);
 
-    platform::File source = OpenSource(SourceFile, kOp);
-    std::error_code ec;
-    const std::int64_t fileSize = source.Size(ec);
-    if (ec) FailSystem(kOp, ec);
-    if (!validSize(fileSize)) Fail(kOp, lang::kWrongPassword);
+    platform::File input = tea::OpenInput(source, kOp);
+    const std::int64_t fileSize = tea::AsFileStep(kOp, [&] { return input.Size(); });
+    if (!IsEncryptedLength(fileSize)) Fail(kOp, Reason::WrongPasswordOrDamaged);
     const auto framed = static_cast<std::uint64_t>(fileSize);
 
     // The length field sits in the second block: check it before anything is written, so a
     // wrong password never creates or touches the destination.
     SecretBuffer head(tea::kMinFramedSize);
-    ReadExactly(source, head.data(), head.size(), kOp);
+    tea::ReadExactly(input, head.data(), head.size(), kOp);
     SecretBuffer plainHead(head.size());
     std::memcpy(plainHead.data(), head.data(), head.size());
     tea::Chain probe;
-    tea::CbcDecrypt(plainHead.data(), plainHead.size(), key_, probe);
+    tea::CbcDecrypt(plainHead.data(), plainHead.size(), key_, probe, decrypt_);
     const std::int32_t length = tea::StoredLength(plainHead.data());
-    if (!tea::LengthFits(length, framed)) Fail(kOp, lang::kWrongPassword);
+    if (!tea::LengthFits(length, framed)) Fail(kOp, Reason::WrongPasswordOrDamaged);
     const std::uint64_t dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
 
-    Destination out(DestFile, SourceFile, kOp, std::uint64_t{8} * streamBuffer_);
+    Destination out(destination, source, kOp, std::uint64_t{8} * streamBuffer_);
     StreamPass pass;
     pass.total = framed;
     pass.bufferBytes = streamBuffer_;
@@ -397,11 +301,11 @@ void Cipher::DecryptFile(const std::string& SourceFile, const std::string& DestF
             at = std::min(size, static_cast<std::size_t>(head.size() - pos));
             std::memcpy(data, head.data() + pos, at);
         }
-        ReadExactly(source, data + at, size - at, kOp);
-        if (pos + size == framed) ExpectEnd(source, kOp);
+        tea::ReadExactly(input, data + at, size - at, kOp);
+        if (pos + size == framed) tea::ExpectEnd(input, kOp);
     };
     pass.transform = [this](std::uint8_t* data, std::size_t size, tea::Chain& chain) {
-        tea::CbcDecrypt(data, size, key_, chain);
+        tea::CbcDecrypt(data, size, key_, chain, decrypt_);
     };
     // Only the data leaves: not the random values, the length or the padding.
     pass.consume = [&](const std::uint8_t* data, std::uint64_t pos, std::size_t size) {
@@ -410,8 +314,7 @@ void Cipher::DecryptFile(const std::string& SourceFile, const std::string& DestF
         if (from < to) out.Write(data + (from - pos), static_cast<std::size_t>(to - from));
     };
     RunStreamPass(pass, Progress);
-    // Closed first: some systems refuse to replace a file that is still open (source = dest).
-    source.Close();
+    input.Close(); // before the rename: some systems refuse to replace an open file (source = destination)
     out.Commit();
 }
 

@@ -2,21 +2,20 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <cstring>
 #include <exception>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <stop_token>
 #include <system_error>
 #include <thread>
 #include <utility>
 
 #include "base/SecureWipe.h"
-#include "base/VwxError.h"
 #include "cipher/Cipher.h"
+#include "cipher/CipherFailure.h"
+#include "cipher/FileSteps.h"
 #include "cipher/Progress.h"
-#include "config/LangIndices.h"
-#include "config/LangTable.h"
 #include "platform/DurableWrite.h"
 #include "platform/platform.h"
 
@@ -24,23 +23,14 @@ namespace vaultwing {
 namespace {
 
 using tea::kBlockSize;
-using tea::kHeaderSize;
 
-// Failures read exactly as those of Cipher::EncryptFile.
-constexpr const char* kOperation = "Cipher.EncryptFile";
+// Failures are exactly those of Cipher::EncryptFile.
+constexpr auto kOperation = CipherOperation::EncryptFile;
 constexpr std::size_t kMaxWindow = 128; // files started ahead of the head: two open files each
 // Descriptors left to the calling thread beside the window: a file encrypted alone, the read-back
 // check, folder commits and the destruction of a source each hold a few at a time.
 constexpr std::size_t kReservedDescriptors = 16;
 constexpr unsigned kFlushers = 2;
-
-[[noreturn]] void FailSystem(const std::error_code& ec) {
-    throw VwxError(kCipherErrorNumber, kOperation, platform::ErrorDescription(ec));
-}
-
-[[noreturn]] void FailSystem(std::errc code) {
-    FailSystem(std::make_error_code(code));
-}
 
 // One file of the list, shared by the worker that enciphers it and the calling thread.
 struct FileSlot {
@@ -55,7 +45,7 @@ struct FileSlot {
 
 struct Shared {
     std::mutex mutex;
-    std::condition_variable changed;
+    std::condition_variable_any changed;
     std::vector<FileSlot> slots;
     std::size_t next = 0;  // the next file a lane takes
     std::size_t head = 0;  // the file the calling thread waits for
@@ -63,18 +53,14 @@ struct Shared {
     std::size_t window = 0;
     unsigned workers = 0; // running
     std::size_t nextSync = 0;
-    bool stop = false;
 };
 
 // A file in a lane: its source, its temporary output and where its chain stands.
 struct LaneFile {
     std::size_t index = 0;
-    platform::File source;
+    std::optional<tea::FramedPlaintext> plain;
     std::optional<TempFileBeside> output;
-    SecretBuffer header{kHeaderSize};
-    std::uint64_t framed = 0;
-    std::uint64_t dataEnd = 0; // header and plaintext
-    std::uint64_t pos = 0;     // framed bytes read into the buffer so far
+    std::uint64_t pos = 0; // framed bytes enciphered and written so far
     tea::Chain chain;
 };
 
@@ -103,14 +89,13 @@ struct Lane {
 
 class Worker {
 public:
-    Worker(Shared& shared, const std::vector<EncryptionJob>& jobs, const ManyFilesSetup& setup, const LangTable& texts,
+    Worker(Shared& shared, const std::vector<EncryptionJob>& jobs, const ManyFilesSetup& setup,
            const tea::KeyWords& key, tea::DecryptKernel kernel)
-        : shared_(shared), jobs_(jobs), setup_(setup), texts_(texts), key_(key), kernel_(kernel),
-          lanes_(tea::LaneCount(kernel)) {}
+        : shared_(shared), jobs_(jobs), setup_(setup), key_(key), kernel_(kernel), lanes_(tea::LaneCount(kernel)) {}
 
-    void Run() {
+    void Run(const std::stop_token& stop) {
         try {
-            Loop();
+            Loop(stop);
         } catch (...) {
             // Out of memory or the like: this worker's files fail with it; the others go on.
             for (Lane& lane : lanes_)
@@ -122,7 +107,7 @@ public:
     }
 
 private:
-    void Loop() {
+    void Loop(const std::stop_token& stop) {
         const std::size_t bufferBytes = LaneBufferBytes(setup_, lanes_.size());
         for (Lane& lane : lanes_)
             lane.buffer = SecretBuffer(bufferBytes);
@@ -130,7 +115,7 @@ private:
         std::vector<std::uint8_t*> data(lanes_.size());
         std::vector<tea::Chain> chains(lanes_.size());
         for (;;) {
-            if (!TakeFiles()) return;
+            if (!TakeFiles(stop)) return;
             for (Lane& lane : lanes_)
                 if (lane.file && lane.at == lane.filled) Guarded(lane, [&] { Produce(lane); });
             std::size_t active = 0, blocks = SIZE_MAX;
@@ -164,11 +149,8 @@ private:
 
     // Gives idle lanes the next files; waits while no lane has work and the window is full.
     // False when there is nothing left to do or the run stopped.
-    bool TakeFiles() {
-        {
-            std::lock_guard lock(shared_.mutex); // a cancelled run must not wait for a long file
-            if (shared_.stop) return false;
-        }
+    bool TakeFiles(const std::stop_token& stop) {
+        if (stop.stop_requested()) return false; // a cancelled run must not wait for a long file
         for (Lane& lane : lanes_) {
             if (lane.file) continue;
             std::size_t index = 0;
@@ -179,9 +161,8 @@ private:
                 };
                 const bool busy = std::ranges::any_of(lanes_, [](const Lane& l) { return l.file.has_value(); });
                 if (!busy)
-                    shared_.changed.wait(lock,
-                                         [&] { return shared_.stop || shared_.next >= shared_.limit || mayStart(); });
-                if (shared_.stop) return false;
+                    shared_.changed.wait(lock, stop, [&] { return shared_.next >= shared_.limit || mayStart(); });
+                if (stop.stop_requested()) return false;
                 if (!mayStart()) return busy;
                 index = shared_.next++;
                 if (shared_.slots[index].stage == FileSlot::Stage::Alone) continue;
@@ -200,37 +181,21 @@ private:
     // left to the calling thread to encrypt alone.
     bool Start(LaneFile& file) {
         const EncryptionJob& job = jobs_[file.index];
-        const std::int64_t size = platform::FileSize(job.source);
-        if (size <= 0) FailText(lang::kSourceMissing);
-        if (size > tea::kMaxPlainLength) FailText(lang::kFileTooLarge);
-        if (size >= setup_.largeFrom) {
+        if (tea::FramedPlaintext::CheckedSize(job.source) >= setup_.largeFrom) {
             Publish(file.index, [](FileSlot& slot) { slot.stage = FileSlot::Stage::Alone; });
             return false;
         }
-        const auto attrs = platform::FileAttributes(job.destination);
-        // An output never replaces a file (the final rename holds to that as well).
-        if (attrs)
-            FailSystem((*attrs & platform::kAttrDirectory) != 0 ? std::errc::is_a_directory : std::errc::file_exists);
-
-        std::error_code ec;
-        auto source = platform::File::OpenRead(job.source, ec);
-        if (!source && platform::OutOfFileDescriptors(ec)) return LeaveAlone(file.index);
-        if (!source) FailSystem(ec);
-        file.source = std::move(*source);
-        const std::int64_t length = file.source.Size(ec);
-        if (ec) FailSystem(ec);
-        if (length <= 0) FailText(lang::kSourceMissing);
-        if (length > tea::kMaxPlainLength) FailText(lang::kFileTooLarge);
-        file.framed = tea::FramedSize(static_cast<std::uint64_t>(length));
-        file.dataEnd = kHeaderSize + static_cast<std::uint64_t>(length);
-        tea::WriteHeader(file.header.data(),
-                         setup_.randomValues ? setup_.randomValues(file.index) : tea::DrawRandomValues(),
-                         static_cast<std::int32_t>(length));
-        auto output = TempFileBeside::Create(job.destination, ec, job.source);
-        if (!output && platform::OutOfFileDescriptors(ec)) return LeaveAlone(file.index); // the source closes
-        if (!output) FailSystem(ec);
-        file.output.emplace(std::move(*output));
-        const std::uint64_t framed = file.framed;
+        tea::RefuseExistingDestination(job.destination, kOperation);
+        try {
+            file.plain.emplace(job.source, [&] {
+                return setup_.randomValues ? setup_.randomValues(file.index) : tea::DrawRandomValues();
+            });
+            file.output.emplace(tea::CreateOutput(job.destination, job.source, kOperation));
+        } catch (const CipherFailure& failure) {
+            if (!tea::OutOfDescriptors(failure)) throw;
+            return LeaveAlone(file.index); // what the file opened closes with the lane's file
+        }
+        const std::uint64_t framed = file.plain->FramedLength();
         Publish(file.index, [framed](FileSlot& slot) {
             slot.stage = FileSlot::Stage::Running;
             slot.framed = framed;
@@ -248,31 +213,12 @@ private:
         return false;
     }
 
-    // The next chunk of the framed plaintext: header, data from the source, zeros.
+    // The next chunk of the framed plaintext.
     void Produce(Lane& lane) {
         LaneFile& file = *lane.file;
-        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(lane.buffer.size(), file.framed - file.pos));
-        std::uint8_t* data = lane.buffer.data();
-        std::size_t at = 0;
-        if (file.pos < kHeaderSize) {
-            at = std::min(size, static_cast<std::size_t>(kHeaderSize - file.pos));
-            std::memcpy(data, file.header.data() + file.pos, at);
-        }
-        const std::uint64_t dataFrom = file.pos + at;
-        if (dataFrom < file.dataEnd && at < size) {
-            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size - at, file.dataEnd - dataFrom));
-            std::error_code ec;
-            if (file.source.ReadFull(data + at, n, ec) != n)
-                FailSystem(ec ? ec : std::make_error_code(std::errc::io_error));
-            at += n;
-            if (dataFrom + n == file.dataEnd) {
-                // A source that grew while it was read would be stored cut short.
-                std::uint8_t probe = 0;
-                if (file.source.Read(&probe, 1, ec) != 0 || ec)
-                    FailSystem(ec ? ec : std::make_error_code(std::errc::io_error));
-            }
-        }
-        std::memset(data + at, 0, size - at);
+        const auto size = static_cast<std::size_t>(
+            std::min<std::uint64_t>(lane.buffer.size(), file.plain->FramedLength() - file.pos));
+        file.plain->Next(lane.buffer.data(), size);
         lane.filled = size;
         lane.at = 0;
     }
@@ -280,15 +226,14 @@ private:
     // Writes the enciphered chunk; a finished file is handed to the calling thread.
     void Consume(Lane& lane) {
         LaneFile& file = *lane.file;
-        std::error_code ec;
-        if (!file.output->Write(lane.buffer.data(), lane.filled, ec)) FailSystem(ec);
+        tea::AsFileStep(kOperation, [&] { file.output->Write(lane.buffer.data(), lane.filled); });
         file.pos += lane.filled;
         const std::uint64_t done = file.pos;
-        if (done < file.framed) {
+        if (done < file.plain->FramedLength()) {
             Publish(file.index, [done](FileSlot& slot) { slot.done = done; });
             return;
         }
-        file.source.Close();
+        file.plain->Close();
         Publish(file.index, [&](FileSlot& slot) {
             slot.done = done;
             slot.output.emplace(std::move(*file.output));
@@ -322,12 +267,9 @@ private:
         shared_.changed.notify_all();
     }
 
-    [[noreturn]] void FailText(int index) const { throw VwxError(kCipherErrorNumber, kOperation, texts_[index]); }
-
     Shared& shared_;
     const std::vector<EncryptionJob>& jobs_;
     const ManyFilesSetup& setup_;
-    const LangTable& texts_;
     const tea::KeyWords& key_;
     tea::DecryptKernel kernel_;
     std::vector<Lane> lanes_;
@@ -336,22 +278,28 @@ private:
 // Commits written files to disk in list order ahead of the calling thread, which then finds
 // little left to flush when it renames them: several files are flushed at once, and while the
 // head's folder entry is committed. A failure here needs no report: the final flush fails too.
-void FlushAhead(Shared& shared) {
+void FlushAhead(Shared& shared, const std::stop_token& stop) {
+    using Stage = FileSlot::Stage;
     std::unique_lock lock(shared.mutex);
     for (;;) {
         const std::size_t index = shared.nextSync;
-        if (shared.stop || index >= shared.limit) return;
+        if (stop.stop_requested() || index >= shared.limit) return;
         FileSlot& slot = shared.slots[index];
-        if (slot.stage == FileSlot::Stage::Waiting || slot.stage == FileSlot::Stage::Running) {
-            shared.changed.wait(lock);
+        if (slot.stage == Stage::Waiting || slot.stage == Stage::Running) {
+            shared.changed.wait(lock, stop, [&] {
+                return shared.nextSync != index || index >= shared.limit ||
+                       (slot.stage != Stage::Waiting && slot.stage != Stage::Running);
+            });
             continue;
         }
         ++shared.nextSync;
-        if (slot.stage != FileSlot::Stage::Written) continue;
+        if (slot.stage != Stage::Written) continue;
         slot.syncing = true;
         lock.unlock();
-        std::error_code ec;
-        (void)slot.output->Sync(ec);
+        try {
+            slot.output->Sync();
+        } catch (const std::system_error&) {
+        }
         lock.lock();
         slot.syncing = false;
         shared.changed.notify_all();
@@ -364,26 +312,13 @@ void RaiseUpTo(tea::ProgressCounter& progress, std::uint64_t done) {
         progress.Raise(due);
 }
 
-} // namespace
-
-ManyFilesEncryption::ManyFilesEncryption(Cipher& cipher, const LangTable& texts, ManyFilesSetup setup)
-    : cipher_(cipher), texts_(texts), setup_(std::move(setup)) {}
-
-void ManyFilesEncryption::Run(const std::vector<EncryptionJob>& jobs, std::string_view password,
-                              const std::function<void(std::size_t)>& begin,
-                              const std::function<bool(std::size_t)>& done) {
-    using Stage = FileSlot::Stage;
-    const tea::KeyWords key = tea::KeyFromPassword(password);
-    const tea::DecryptKernel kernel = setup_.kernel.value_or(tea::ActiveKernel());
-    const unsigned threads = WorkerThreads(setup_);
-
-    Shared shared;
+// The slots of a run's files, and how many files may be started ahead of the head: as many as
+// the descriptor limit leaves room for (two descriptors a file, the calling thread's reserve kept
+// free). A file whose open still finds none left is encrypted alone.
+void PrepareSlots(Shared& shared, const std::vector<EncryptionJob>& jobs, std::size_t lanes, unsigned threads) {
     shared.slots.resize(jobs.size());
     shared.limit = jobs.size();
-    // As many files ahead of the head as the descriptor limit leaves room for: two descriptors a
-    // file, and the calling thread's reserve kept free. A file whose open still finds none left is
-    // encrypted alone.
-    const std::size_t wanted = std::min(kMaxWindow, std::max<std::size_t>(4 * tea::LaneCount(kernel) * threads, 8));
+    const std::size_t wanted = std::min(kMaxWindow, std::max<std::size_t>(4 * lanes * threads, 8));
     const std::size_t free = platform::FreeFileDescriptors();
     shared.window =
         std::clamp<std::size_t>(free > kReservedDescriptors ? (free - kReservedDescriptors) / 2 : 0, 1, wanted);
@@ -391,82 +326,106 @@ void ManyFilesEncryption::Run(const std::vector<EncryptionJob>& jobs, std::strin
     // source perhaps destroyed), exactly as one file after the other would.
     std::set<std::string> named;
     for (std::size_t i = 0; i < jobs.size(); ++i)
-        if (!named.insert(jobs[i].source).second) shared.slots[i].stage = Stage::Alone;
+        if (!named.insert(jobs[i].source).second) shared.slots[i].stage = FileSlot::Stage::Alone;
+}
 
+// The threads of a run. However the run is left, all of them are told to stop first, then each
+// is joined as it goes, before the slots (and with them every temporary output not yet renamed).
+struct RunThreads {
     std::vector<std::unique_ptr<Worker>> workers;
-    std::vector<std::thread> running;
-    // However this function is left, the workers stop before the slots (and with them every
-    // temporary output not yet renamed) go.
-    struct Stopper {
-        Shared& shared;
-        std::vector<std::thread>& threads;
-        ~Stopper() {
-            {
-                std::lock_guard lock(shared.mutex);
-                shared.stop = true;
+    std::vector<std::jthread> threads;
+    RunThreads() = default;
+    RunThreads(const RunThreads&) = delete;
+    RunThreads& operator=(const RunThreads&) = delete;
+    ~RunThreads() {
+        for (auto& thread : threads)
+            thread.request_stop();
+    }
+
+    // Fewer threads than asked when the system has none left; with no worker, every file is
+    // encrypted alone by the calling thread, and with no flusher it flushes each file as it
+    // renames it.
+    void Start(Shared& shared, unsigned count, const std::function<std::unique_ptr<Worker>()>& makeWorker) {
+        for (unsigned t = 0; t < count; ++t) {
+            workers.push_back(makeWorker());
+            std::lock_guard lock(shared.mutex);
+            try {
+                threads.emplace_back([worker = workers.back().get()](std::stop_token stop) { worker->Run(stop); });
+                ++shared.workers;
+            } catch (const std::system_error&) {
+                break;
             }
-            shared.changed.notify_all();
-            for (auto& thread : threads)
-                thread.join();
         }
-    } stopper{shared, running};
-    for (unsigned t = 0; t < threads; ++t) {
-        workers.push_back(std::make_unique<Worker>(shared, jobs, setup_, texts_, key, kernel));
-        std::lock_guard lock(shared.mutex);
-        try {
-            running.emplace_back([worker = workers.back().get()] { worker->Run(); });
-            ++shared.workers;
-        } catch (const std::system_error&) {
-            break; // fewer workers; with none, every file is encrypted alone below
+        for (unsigned t = 0; t < kFlushers; ++t) {
+            try {
+                threads.emplace_back([&shared](std::stop_token stop) { FlushAhead(shared, stop); });
+            } catch (const std::system_error&) {
+                break;
+            }
         }
     }
-    for (unsigned t = 0; t < kFlushers; ++t) {
-        try {
-            running.emplace_back([&shared] { FlushAhead(shared); });
-        } catch (const std::system_error&) {
-            break; // the calling thread flushes each file as it renames it
+};
+
+// Waits for file `k`, the head of the list, raising its progress events as its lane gets on,
+// and renames its output into place; or encrypts it alone when no lane took it.
+void FinishHead(Shared& shared, std::size_t k, const EncryptionJob& job, std::string_view password, Cipher& cipher) {
+    using Stage = FileSlot::Stage;
+    std::unique_lock lock(shared.mutex);
+    FileSlot& slot = shared.slots[k];
+    std::optional<tea::ProgressCounter> progress;
+    std::uint64_t seen = 0;
+    for (;;) {
+        shared.changed.wait(lock, [&] {
+            return (slot.stage == Stage::Waiting && shared.workers == 0) ||
+                   (slot.stage != Stage::Waiting && slot.stage != Stage::Running) ||
+                   (slot.stage == Stage::Running && (!progress || slot.done != seen));
+        });
+        if (slot.stage == Stage::Waiting) slot.stage = Stage::Alone;
+        if (slot.stage == Stage::Failed) std::rethrow_exception(slot.error);
+        if (slot.stage == Stage::Alone) {
+            lock.unlock();
+            cipher.EncryptFile(job.source, job.destination, password);
+            return;
         }
+        if (!progress) progress.emplace(slot.framed, cipher.Progress);
+        seen = slot.done;
+        const bool written = slot.stage == Stage::Written;
+        lock.unlock();
+        RaiseUpTo(*progress, seen);
+        if (written) break;
+        lock.lock();
     }
+    progress->Finish();
+    lock.lock();
+    shared.changed.wait(lock, [&] { return !slot.syncing; });
+    shared.nextSync = std::max(shared.nextSync, k + 1); // no flusher takes it now
+    lock.unlock();
+    tea::AsFileStep(kOperation, [&] { slot.output->Commit(); });
+}
+
+} // namespace
+
+ManyFilesEncryption::ManyFilesEncryption(Cipher& cipher, ManyFilesSetup setup)
+    : cipher_(cipher), setup_(std::move(setup)) {}
+
+void ManyFilesEncryption::Run(const std::vector<EncryptionJob>& jobs, std::string_view password,
+                              const std::function<void(std::size_t)>& begin,
+                              const std::function<bool(std::size_t)>& done) {
+    const tea::KeyWords key = tea::KeyFromPassword(password);
+    const tea::DecryptKernel kernel = setup_.kernel.value_or(tea::BestKernel());
+    const unsigned threads = WorkerThreads(setup_);
+
+    Shared shared;
+    PrepareSlots(shared, jobs, tea::LaneCount(kernel), threads);
+    RunThreads running; // after `shared`: stopped and joined before it goes
+    running.Start(shared, threads, [&] { return std::make_unique<Worker>(shared, jobs, setup_, key, kernel); });
 
     for (std::size_t k = 0; k < jobs.size(); ++k) {
         begin(k);
-        std::unique_lock lock(shared.mutex);
-        FileSlot& slot = shared.slots[k];
-        std::optional<tea::ProgressCounter> progress;
-        std::uint64_t seen = 0;
-        for (;;) {
-            shared.changed.wait(lock, [&] {
-                return (slot.stage == Stage::Waiting && shared.workers == 0) ||
-                       (slot.stage != Stage::Waiting && slot.stage != Stage::Running) ||
-                       (slot.stage == Stage::Running && (!progress || slot.done != seen));
-            });
-            if (slot.stage == Stage::Waiting) slot.stage = Stage::Alone;
-            if (slot.stage == Stage::Failed) std::rethrow_exception(slot.error);
-            if (slot.stage == Stage::Alone) {
-                lock.unlock();
-                cipher_.EncryptFile(jobs[k].source, jobs[k].destination, password);
-                break;
-            }
-            if (!progress) progress.emplace(slot.framed, cipher_.Progress);
-            seen = slot.done;
-            const bool written = slot.stage == Stage::Written;
-            lock.unlock();
-            RaiseUpTo(*progress, seen);
-            if (written) {
-                progress->Finish();
-                lock.lock();
-                shared.changed.wait(lock, [&] { return !slot.syncing; });
-                shared.nextSync = std::max(shared.nextSync, k + 1); // no flusher takes it now
-                lock.unlock();
-                std::error_code ec;
-                if (!slot.output->Commit(ec)) FailSystem(ec);
-                break;
-            }
-            lock.lock();
-        }
+        FinishHead(shared, k, jobs[k], password, cipher_);
         if (!done(k)) return;
-        lock.lock();
-        slot.output.reset();
+        std::lock_guard lock(shared.mutex);
+        shared.slots[k].output.reset();
         shared.head = k + 1;
         shared.changed.notify_all();
     }

@@ -26,7 +26,6 @@
 namespace vaultwing {
 
 class Cipher;
-class LangTable;
 
 struct EncryptionJob {
     std::string source;
@@ -36,7 +35,7 @@ struct EncryptionJob {
 // How the work is spread; the defaults take what the machine offers. Tests and benchmarks set it.
 struct ManyFilesSetup {
     unsigned threads = 0;                           // worker threads; 0: one per hardware thread
-    std::optional<tea::DecryptKernel> kernel;       // vector unit of the lanes; none: tea::ActiveKernel()
+    std::optional<tea::DecryptKernel> kernel;       // vector unit of the lanes; none: tea::BestKernel()
     std::size_t laneBuffer = std::size_t{64} << 10; // bytes per lane, rounded down to whole blocks
     // Sources of at least this many bytes are encrypted alone by Cipher::EncryptFile when they
     // reach the head of the list: one chain that long gains nothing from a lane.
@@ -47,9 +46,8 @@ struct ManyFilesSetup {
 
 class ManyFilesEncryption {
 public:
-    // `cipher` encrypts the large files and raises the progress events (its Progress member);
-    // `texts` gives the failure texts, as the cipher's own.
-    ManyFilesEncryption(Cipher& cipher, const LangTable& texts, ManyFilesSetup setup = {});
+    // `cipher` encrypts the large files and raises the progress events (its Progress member).
+    explicit ManyFilesEncryption(Cipher& cipher, ManyFilesSetup setup = {});
 
     // Encrypts every job with `password`. For each file in list order: begin(index), its
     // progress events on this thread, its output renamed into place, then done(index); when
@@ -61,7 +59,6 @@ public:
 
 private:
     Cipher& cipher_;
-    const LangTable& texts_;
     ManyFilesSetup setup_;
 };
 

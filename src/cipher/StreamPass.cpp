@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <stop_token>
 #include <system_error>
 #include <thread>
 
@@ -37,111 +38,121 @@ void RunSequential(const StreamPass& pass, const std::function<void(int)>& progr
     counter.Finish();
 }
 
+// Two buffers of half the budget each. A worker thread does all the file work: it writes chunk
+// k - 2 once the calling thread has enciphered it and then reads chunk k into the freed buffer,
+// while the calling thread enciphers chunk k - 1 and raises the progress events.
+class DoubleBufferedPass {
+public:
+    DoubleBufferedPass(const StreamPass& pass, std::size_t half)
+        : pass_(pass), half_(half), count_((pass.total + half - 1) / half) {}
+
+    // False, and nothing done, when no thread can be had.
+    [[nodiscard]] bool StartFileWork() {
+        try {
+            worker_ = std::jthread([this](std::stop_token stop) { FileWork(stop); });
+        } catch (const std::system_error&) {
+            return false;
+        }
+        return true;
+    }
+
+    // The calling thread's part; a failure of the file work is raised here.
+    void Transform(const std::function<void(int)>& progress) {
+        tea::ProgressCounter counter(pass_.total, progress);
+        tea::Chain chain;
+        for (std::uint64_t k = 0; k < count_; ++k) {
+            AwaitFileWork([&] { return produced_ > k; });
+            TransformChunk(pass_, Slot(k), Pos(k), Size(k), counter, chain);
+            {
+                std::lock_guard lock(mutex_);
+                transformed_ = k + 1;
+            }
+            changed_.notify_all();
+        }
+        AwaitFileWork([&] { return written_; });
+        counter.Finish();
+    }
+
+private:
+    std::uint8_t* Slot(std::uint64_t k) { return buffers_[k % 2].data(); }
+    [[nodiscard]] std::uint64_t Pos(std::uint64_t k) const { return k * half_; }
+    [[nodiscard]] std::size_t Size(std::uint64_t k) const {
+        return static_cast<std::size_t>(std::min<std::uint64_t>(half_, pass_.total - k * half_));
+    }
+
+    template <class Done> void AwaitFileWork(Done&& done) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return workerError_ || done(); });
+        if (workerError_) std::rethrow_exception(workerError_);
+    }
+
+    // Waits until chunk `k` is enciphered; false when the pass is abandoned.
+    bool AwaitTransformed(const std::stop_token& stop, std::uint64_t k) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait(lock, stop, [&] { return transformed_ > k; }) && !stop.stop_requested();
+    }
+
+    void FileWork(const std::stop_token& stop) {
+        try {
+            if (ReadAndWrite(stop)) {
+                std::lock_guard lock(mutex_);
+                written_ = true;
+            }
+        } catch (...) {
+            std::lock_guard lock(mutex_);
+            workerError_ = std::current_exception();
+        }
+        changed_.notify_all();
+    }
+
+    // False when the calling thread gave up.
+    bool ReadAndWrite(const std::stop_token& stop) {
+        for (std::uint64_t k = 0; k < count_; ++k) {
+            if (k >= 2) {
+                if (!AwaitTransformed(stop, k - 2)) return false;
+                pass_.consume(Slot(k - 2), Pos(k - 2), Size(k - 2));
+            }
+            pass_.produce(Slot(k), Pos(k), Size(k));
+            {
+                std::lock_guard lock(mutex_);
+                produced_ = k + 1;
+            }
+            changed_.notify_all();
+        }
+        for (std::uint64_t k = count_ >= 2 ? count_ - 2 : 0; k < count_; ++k) {
+            if (!AwaitTransformed(stop, k)) return false;
+            pass_.consume(Slot(k), Pos(k), Size(k));
+        }
+        return true;
+    }
+
+    const StreamPass& pass_;
+    const std::size_t half_;
+    const std::uint64_t count_;
+    std::array<SecretBuffer, 2> buffers_{SecretBuffer(half_), SecretBuffer(half_)};
+    std::mutex mutex_;
+    std::condition_variable_any changed_;
+    std::uint64_t produced_ = 0;    // chunks read, by the worker
+    std::uint64_t transformed_ = 0; // chunks enciphered, by the calling thread
+    bool written_ = false;          // the worker has written every chunk
+    std::exception_ptr workerError_;
+    // Last: however the pass is left, the worker is told to stop and joined before the rest goes.
+    std::jthread worker_;
+};
+
 } // namespace
 
-// Two buffers of half the budget each. A worker thread does all the file work: it writes
-// chunk k - 2 once the calling thread has enciphered it and then reads chunk k into the freed
-// buffer, while the calling thread enciphers chunk k - 1 and raises the progress events.
 void RunStreamPass(const StreamPass& pass, const std::function<void(int)>& progress) {
     const std::size_t half =
         std::max<std::size_t>(pass.bufferBytes / 2 / tea::kBlockSize * tea::kBlockSize, tea::kBlockSize);
-    if (pass.total <= half) {
-        RunSequential(pass, progress, half);
-        return;
-    }
-    const std::uint64_t count = (pass.total + half - 1) / half;
-    const auto chunkPos = [&](std::uint64_t k) { return k * half; };
-    const auto chunkSize = [&](std::uint64_t k) {
-        return static_cast<std::size_t>(std::min<std::uint64_t>(half, pass.total - k * half));
-    };
-    std::array<SecretBuffer, 2> buffers{SecretBuffer(half), SecretBuffer(half)};
-    const auto slot = [&](std::uint64_t k) { return buffers[k % 2].data(); };
-
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::uint64_t produced = 0;    // chunks read, by the worker
-    std::uint64_t transformed = 0; // chunks enciphered, by the calling thread
-    bool written = false;          // the worker has written every chunk
-    bool stop = false;             // the calling thread gave up
-    std::exception_ptr workerError;
-
-    // Waits until chunk `k` is enciphered; false when the pass is abandoned.
-    const auto awaitTransformed = [&](std::uint64_t k) {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return stop || transformed > k; });
-        return !stop;
-    };
-    const auto io = [&] {
-        try {
-            for (std::uint64_t k = 0; k < count; ++k) {
-                if (k >= 2) {
-                    if (!awaitTransformed(k - 2)) return;
-                    pass.consume(slot(k - 2), chunkPos(k - 2), chunkSize(k - 2));
-                }
-                pass.produce(slot(k), chunkPos(k), chunkSize(k));
-                {
-                    std::lock_guard lock(mutex);
-                    produced = k + 1;
-                }
-                changed.notify_all();
-            }
-            for (std::uint64_t k = count >= 2 ? count - 2 : 0; k < count; ++k) {
-                if (!awaitTransformed(k)) return;
-                pass.consume(slot(k), chunkPos(k), chunkSize(k));
-            }
-            std::lock_guard lock(mutex);
-            written = true;
-        } catch (...) {
-            std::lock_guard lock(mutex);
-            workerError = std::current_exception();
+    if (pass.total > half) {
+        DoubleBufferedPass doubled(pass, half);
+        if (doubled.StartFileWork()) {
+            doubled.Transform(progress);
+            return;
         }
-        changed.notify_all();
-    };
-
-    std::thread worker;
-    try {
-        worker = std::thread(io);
-    } catch (const std::system_error&) {
-        RunSequential(pass, progress, half);
-        return;
     }
-    // However this function is left, the worker is told to stop and joined before the buffers go.
-    struct Joiner {
-        std::thread& thread;
-        std::mutex& mutex;
-        bool& stop;
-        std::condition_variable& changed;
-        ~Joiner() {
-            {
-                std::lock_guard lock(mutex);
-                stop = true;
-            }
-            changed.notify_all();
-            if (thread.joinable()) thread.join();
-        }
-    } joiner{worker, mutex, stop, changed};
-
-    tea::ProgressCounter counter(pass.total, progress);
-    tea::Chain chain;
-    for (std::uint64_t k = 0; k < count; ++k) {
-        {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return workerError || produced > k; });
-            if (workerError) std::rethrow_exception(workerError);
-        }
-        TransformChunk(pass, slot(k), chunkPos(k), chunkSize(k), counter, chain);
-        {
-            std::lock_guard lock(mutex);
-            transformed = k + 1;
-        }
-        changed.notify_all();
-    }
-    {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return workerError || written; });
-        if (workerError) std::rethrow_exception(workerError);
-    }
-    counter.Finish();
+    RunSequential(pass, progress, half);
 }
 
 } // namespace vaultwing

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
 
 #include "base/SecureWipe.h"
 #include "cipher/Cbc.h"
@@ -13,17 +14,14 @@ namespace {
 
 constexpr std::size_t kChunk = 1 << 20; // a multiple of 8
 
-} // namespace
-
-bool EncryptedMatchesPlain(const std::string& encryptedFile, const std::string& plainFile, std::string_view password,
-                           const std::function<void()>& perChunk) {
-    std::error_code ec;
-    auto encrypted = platform::File::OpenRead(encryptedFile, ec);
-    auto plain = platform::File::OpenRead(plainFile, ec);
-    if (!encrypted || !plain) return false;
-    const std::int64_t framed = encrypted->Size(ec);
-    const std::int64_t plainSize = plain->Size(ec);
-    if (ec || framed < static_cast<std::int64_t>(tea::kMinFramedSize) || framed % 8 != 0 || plainSize < 0) return false;
+// The comparison itself; a refusal of the system raises std::system_error.
+bool Compare(const std::string& encryptedFile, const std::string& plainFile, std::string_view password,
+             const std::function<void()>& perChunk) {
+    platform::File encrypted = platform::File::OpenRead(encryptedFile);
+    platform::File plain = platform::File::OpenRead(plainFile);
+    const std::int64_t framed = encrypted.Size();
+    const std::int64_t plainSize = plain.Size();
+    if (framed < static_cast<std::int64_t>(tea::kMinFramedSize) || framed % 8 != 0 || plainSize < 0) return false;
 
     const tea::KeyWords key = tea::KeyFromPassword(password);
     SecretBuffer deciphered(kChunk);
@@ -35,7 +33,7 @@ bool EncryptedMatchesPlain(const std::string& encryptedFile, const std::string& 
     while (framedPos < static_cast<std::uint64_t>(framed)) {
         const std::size_t want =
             static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, static_cast<std::uint64_t>(framed) - framedPos));
-        if (encrypted->ReadFull(deciphered.data(), want, ec) != want || ec) return false;
+        if (encrypted.ReadFull(deciphered.data(), want) != want) return false;
         tea::CbcDecrypt(deciphered.data(), want, key, chain);
 
         std::size_t offset = 0;
@@ -50,7 +48,7 @@ bool EncryptedMatchesPlain(const std::string& encryptedFile, const std::string& 
         const std::uint64_t end = std::min<std::uint64_t>(framedPos + want, tea::kHeaderSize + length);
         if (end > framedPos + offset) {
             const auto count = static_cast<std::size_t>(end - framedPos - offset);
-            if (plain->ReadFull(plainChunk.data(), count, ec) != count || ec) return false;
+            if (plain.ReadFull(plainChunk.data(), count) != count) return false;
             if (std::memcmp(plainChunk.data(), deciphered.data() + offset, count) != 0) return false;
             compared += count;
         }
@@ -62,7 +60,18 @@ bool EncryptedMatchesPlain(const std::string& encryptedFile, const std::string& 
     }
     // Nothing may follow in the plain file (it could have grown since its size was read).
     std::uint8_t extra = 0;
-    return compared == length && plain->Read(&extra, 1, ec) == 0 && !ec;
+    return compared == length && plain.Read(&extra, 1) == 0;
+}
+
+} // namespace
+
+bool EncryptedMatchesPlain(const std::string& encryptedFile, const std::string& plainFile, std::string_view password,
+                           const std::function<void()>& perChunk) {
+    try {
+        return Compare(encryptedFile, plainFile, password, perChunk);
+    } catch (const std::system_error&) {
+        return false; // a file that cannot be read whole proves nothing
+    }
 }
 
 } // namespace vaultwing

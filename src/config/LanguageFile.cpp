@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <system_error>
 
 #include "base/Cp1252.h"
@@ -156,21 +157,21 @@ bool ParseLanguageFile(std::string_view contents, LangTable& table) {
 bool LoadLanguageFile(const std::string& path, LangTable& table) {
     if (path.empty() || !FileExists(path) || IsDirectory(path)) return false;
 
-    std::error_code ec;
-    auto file = platform::File::OpenRead(path, ec); // a FIFO or a device: unreadable
-    if (!file) return false;                        // nothing read, nothing changed
+    std::optional<platform::File> file;
+    try {
+        file.emplace(platform::File::OpenRead(path)); // a FIFO or a device: unreadable
+    } catch (const std::system_error&) {
+        return false; // nothing read, nothing changed
+    }
 
     std::string contents;
     bool ok = true;
     char buffer[16384];
-    for (;;) {
-        const std::size_t got = file->Read(buffer, sizeof buffer, ec);
-        if (ec) {
-            ok = false; // a read error ends the reading; what was read is still used
-            break;
-        }
-        if (got == 0) break;
-        contents.append(buffer, got);
+    try {
+        while (const std::size_t got = file->Read(buffer, sizeof buffer))
+            contents.append(buffer, got);
+    } catch (const std::system_error&) {
+        ok = false; // a read error ends the reading; what was read is still used
     }
     file->Close();
 

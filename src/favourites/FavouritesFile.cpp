@@ -42,19 +42,15 @@ std::vector<std::string> LoadFavourites(const std::string& folder) {
 std::optional<std::vector<std::string>> TryLoadFavourites(const std::string& folder) {
     const std::string path = FavouritesPath(folder);
     if (!IsPlainFile(path)) return std::vector<std::string>{};
-    std::error_code ec;
-    auto file = platform::File::OpenRead(path, ec); // a FIFO or a device: unreadable
-    if (!file) {
-        if (ec == std::errc::no_such_file_or_directory) return std::vector<std::string>{}; // gone meanwhile
-        return std::nullopt;
-    }
     std::string content;
-    char buffer[4096];
-    for (;;) {
-        const std::size_t n = file->Read(buffer, sizeof buffer, ec);
-        if (ec) return std::nullopt; // a half-read list would lose entries at the next save
-        if (n == 0) break;
-        content.append(buffer, n);
+    try {
+        platform::File file = platform::File::OpenRead(path); // a FIFO or a device: unreadable
+        char buffer[4096];
+        while (const std::size_t n = file.Read(buffer, sizeof buffer))
+            content.append(buffer, n);
+    } catch (const std::system_error& e) {
+        if (e.code() == std::errc::no_such_file_or_directory) return std::vector<std::string>{}; // gone meanwhile
+        return std::nullopt; // a half-read list would lose entries at the next save
     }
     return SplitLines(content);
 }

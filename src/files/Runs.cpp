@@ -7,6 +7,7 @@
 #include "base/VwxError.h"
 #include "cipher/Verify.h"
 #include "config/LangIndices.h"
+#include "files/CipherMessages.h"
 #include "files/JobLists.h"
 #include "files/SourceFiles.h"
 #include "platform/platform.h"
@@ -20,7 +21,7 @@ struct RunCancelledByUser {};
 
 } // namespace
 
-Runs::Runs(AppState& state, UiPort& ui) : state_(state), ui_(ui), cipher_(state.texts) {
+Runs::Runs(AppState& state, UiPort& ui) : state_(state), ui_(ui) {
     cipher_.Progress = [this](int percent) {
         SetProgress(static_cast<float>(percent));
         ui_.LetEventsRun();
@@ -75,7 +76,7 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list, cons
             std::vector<EncryptionJob> jobs;
             for (const std::string& file : files)
                 jobs.push_back({file, file + ".vwx"});
-            ManyFilesEncryption(cipher_, state_.texts, *manyFiles).Run(jobs, password.view(), begin, finish);
+            ManyFilesEncryption(cipher_, *manyFiles).Run(jobs, password.view(), begin, finish);
         } else {
             for (std::size_t k = 0; k < files.size() && verified; ++k) {
                 begin(k);
@@ -86,6 +87,9 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list, cons
                 (void)finish(k);
             }
         }
+    } catch (const CipherFailure& error) {
+        failure = CipherFailureText(error, state_.texts);
+        outcome = RunResult::Failed;
     } catch (const VwxError& error) {
         failure = error.Description();
         outcome = RunResult::Failed;

@@ -4,12 +4,10 @@
 
 namespace vaultwing {
 
-std::optional<TempFileBeside> TempFileBeside::Create(const std::string& destination, std::error_code& ec,
-                                                     const std::string& accessLike) {
+TempFileBeside TempFileBeside::Create(const std::string& destination, const std::string& accessLike) {
     std::string path;
-    auto file = platform::File::CreateTempBeside(destination, path, ec, accessLike);
-    if (!file) return std::nullopt;
-    return TempFileBeside(destination, std::move(path), std::move(*file));
+    platform::File file = platform::File::CreateTempBeside(destination, path, accessLike);
+    return TempFileBeside(destination, std::move(path), std::move(file));
 }
 
 TempFileBeside::TempFileBeside(std::string destination, std::string path, platform::File file) noexcept
@@ -24,30 +22,35 @@ TempFileBeside::~TempFileBeside() {
     if (!path_.empty()) platform::RemoveFile(path_);
 }
 
-bool TempFileBeside::Write(const void* data, std::size_t size, std::error_code& ec) {
-    return size == 0 || file_.Write(data, size, ec);
+void TempFileBeside::Write(const void* data, std::size_t size) {
+    if (size != 0) file_.Write(data, size);
 }
 
-bool TempFileBeside::Sync(std::error_code& ec) {
-    return file_.Sync(ec);
+void TempFileBeside::Sync() {
+    file_.Sync();
 }
 
-bool TempFileBeside::Commit(std::error_code& ec) {
-    if (!file_.Sync(ec)) return false;
+void TempFileBeside::Commit() {
+    file_.Sync();
     // Closed first: some systems refuse to rename a file that is still open.
     file_.Close();
-    if (!(replaces_ ? platform::RenameReplace(path_, destination_, ec)
-                    : platform::RenameNoReplace(path_, destination_, ec)))
-        return false;
+    if (replaces_)
+        platform::RenameReplace(path_, destination_);
+    else
+        platform::RenameNoReplace(path_, destination_);
     path_.clear();
-    return true;
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view content) {
-    std::error_code ec;
-    auto temp = TempFileBeside::Create(path, ec);
-    if (temp) temp->replaces_ = true;
-    return temp && temp->Write(content.data(), content.size(), ec) && temp->Commit(ec);
+    try {
+        TempFileBeside temp = TempFileBeside::Create(path);
+        temp.replaces_ = true;
+        temp.Write(content.data(), content.size());
+        temp.Commit();
+        return true;
+    } catch (const std::system_error&) {
+        return false; // the temporary file went with `temp`
+    }
 }
 
 } // namespace vaultwing

@@ -16,11 +16,10 @@ namespace vaultwing {
 // destination's name, which must still be free then: an output never replaces a file (a newer copy
 // made meanwhile, say); commit fails with "file exists" instead. Destroyed uncommitted (or after a
 // failed commit) it is removed. It is no more readable than `accessLike` (a source); given to
-// another group than its source's, it gets no group access.
+// another group than its source's, it gets no group access. Failures raise std::system_error.
 class TempFileBeside {
 public:
-    [[nodiscard]] static std::optional<TempFileBeside> Create(const std::string& destination, std::error_code& ec,
-                                                              const std::string& accessLike = {});
+    [[nodiscard]] static TempFileBeside Create(const std::string& destination, const std::string& accessLike = {});
 
     TempFileBeside(TempFileBeside&& other) noexcept;
     TempFileBeside& operator=(TempFileBeside&&) = delete;
@@ -28,11 +27,11 @@ public:
     TempFileBeside& operator=(const TempFileBeside&) = delete;
     ~TempFileBeside();
 
-    [[nodiscard]] bool Write(const void* data, std::size_t size, std::error_code& ec);
+    void Write(const void* data, std::size_t size);
     // Commits what was written so far to disk; may run on another thread while Write goes on.
-    [[nodiscard]] bool Sync(std::error_code& ec);
+    void Sync();
     // Sync, close and rename to the destination's name.
-    [[nodiscard]] bool Commit(std::error_code& ec);
+    void Commit();
 
 private:
     friend bool ReplaceFileContents(const std::string& path, std::string_view content);

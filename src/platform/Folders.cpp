@@ -29,11 +29,13 @@ bool HasLanguageFiles(const std::string& folder) {
 }
 
 bool CanCreateFileIn(const std::string& folder) {
-    std::error_code ec;
     std::string tempPath;
-    auto file = File::CreateTempBeside(folder + kPathSeparator + "VWX.ini", tempPath, ec);
-    if (!file) return false;
-    file->Close();
+    try {
+        File file = File::CreateTempBeside(folder + kPathSeparator + "VWX.ini", tempPath);
+        file.Close();
+    } catch (const std::system_error&) {
+        return false;
+    }
     RemoveFile(tempPath);
     return true;
 }

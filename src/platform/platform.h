@@ -101,6 +101,8 @@ struct DirEntry {
 // The system's own description of an error, as a user would read it.
 [[nodiscard]] std::string ErrorDescription(const std::error_code& ec);
 
+// Opening, reading, writing and renaming files raise std::system_error, with the system's error
+// code, when the system refuses.
 class File {
 public:
     File() = default;
@@ -113,27 +115,26 @@ public:
     // Opens a regular file for reading. A folder is refused with is_a_directory, anything else
     // that is no regular file (a FIFO, a device) with invalid_argument, without waiting for a
     // FIFO's writer: it is taken for a file that cannot be read.
-    [[nodiscard]] static std::optional<File> OpenRead(const std::string& path, std::error_code& ec);
+    [[nodiscard]] static File OpenRead(const std::string& path);
     // Creates a new, empty file with a unique name in the folder of `beside`; its path is stored
     // in `tempPath`. From its creation it is no more readable than it will be as `beside`
     // (POSIX permission bits): those of `beside` when that file exists and is replaced, else
     // those of `accessLike` (the source an output is made from: owner read and write, the group
     // and other bits minus the umask), else the umask's default. Group bits taken from a file are
     // kept only when the new file has that file's group (a setgid folder gives it the folder's).
-    [[nodiscard]] static std::optional<File> CreateTempBeside(const std::string& beside, std::string& tempPath,
-                                                              std::error_code& ec, const std::string& accessLike = {});
+    [[nodiscard]] static File CreateTempBeside(const std::string& beside, std::string& tempPath,
+                                               const std::string& accessLike = {});
 
     [[nodiscard]] bool IsOpen() const noexcept;
-    // Reads up to `size` bytes; returns the count (0 at the end of the file). On failure
-    // returns 0 and sets `ec`.
-    [[nodiscard]] std::size_t Read(void* data, std::size_t size, std::error_code& ec);
+    // Reads up to `size` bytes; returns the count (0 at the end of the file).
+    [[nodiscard]] std::size_t Read(void* data, std::size_t size);
     // Reads exactly `size` bytes unless the file ends first; returns the count read.
-    [[nodiscard]] std::size_t ReadFull(void* data, std::size_t size, std::error_code& ec);
-    [[nodiscard]] bool Write(const void* data, std::size_t size, std::error_code& ec);
-    // Size of the open file, or -1.
-    [[nodiscard]] std::int64_t Size(std::error_code& ec) const;
+    [[nodiscard]] std::size_t ReadFull(void* data, std::size_t size);
+    void Write(const void* data, std::size_t size);
+    // Size of the open file.
+    [[nodiscard]] std::int64_t Size() const;
     // Commits the written data to the storage device.
-    [[nodiscard]] bool Sync(std::error_code& ec);
+    void Sync();
     void Close() noexcept;
 
 private:
@@ -143,12 +144,12 @@ private:
 
 // Renames `from` to `to`, replacing `to` atomically if it exists, then commits the folder
 // entry to disk.
-[[nodiscard]] bool RenameReplace(const std::string& from, const std::string& to, std::error_code& ec);
+void RenameReplace(const std::string& from, const std::string& to);
 
 // Renames `from` to `to` only while no file is named `to` (failing with "file exists" otherwise,
 // atomically where the file system allows), then commits the folder entry to disk. Outputs are
 // put in place this way: a run never writes over a file it did not create.
-[[nodiscard]] bool RenameNoReplace(const std::string& from, const std::string& to, std::error_code& ec);
+void RenameNoReplace(const std::string& from, const std::string& to);
 
 // How many more files this process may hold open at once: the descriptor limit minus the
 // descriptors open now (POSIX). Win32 sets no such limit on file handles: the largest size_t.

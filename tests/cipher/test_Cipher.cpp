@@ -15,6 +15,7 @@
 #include "cipher/Frame.h"
 #include "config/LangIndices.h"
 #include "config/LangTable.h"
+#include "files/CipherMessages.h"
 #include "platform/platform.h"
 #include "support/TempDir.h"
 
@@ -59,28 +60,28 @@ std::string AsString(const Bytes& b) {
     return {b.begin(), b.end()};
 }
 
-// What `op` raises: a VwxError's description and source, another exception's text.
-std::string Raised(const std::function<void()>& op) {
-    try {
-        op();
-    } catch (const VwxError& e) {
-        EXPECT_EQ(e.Number(), kCipherErrorNumber);
-        return e.Description() + ":" + e.Source();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 class CipherTest : public ::testing::Test {
 protected:
+    // What `op` raises: a failure's message and source as a run words it, another exception's text.
+    std::string Raised(const std::function<void()>& op) const {
+        try {
+            op();
+        } catch (const CipherFailure& failure) {
+            const VwxError e = CipherError(failure, texts);
+            EXPECT_EQ(e.Number(), kCipherErrorNumber);
+            return e.Description() + ":" + e.Source();
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+        return "no error";
+    }
     CipherTest() {
         texts.Set(lang::kSourceMissing, "missing");
         texts.Set(lang::kFileTooLarge, "too large");
         tea.Progress = [this](int p) { events.push_back(p); };
     }
     LangTable texts;
-    Cipher tea{texts};
+    Cipher tea;
     std::vector<int> events;
     test::TempDir dir;
     // Files in the folder: a temporary file left behind shows here.
@@ -101,11 +102,11 @@ class ByteArrays : public CipherTest, public ::testing::WithParamInterface<std::
 TEST_P(ByteArrays, FrameRoundTripAndProgress) {
     const Bytes plain = RandomBytes(GetParam(), 9);
     Bytes data = plain, again = plain;
-    tea.EncryptByte(data, "G\xC3\xBCnter!"); // "Günter!": ü is one byte, 0xFC
+    tea.EncryptBytes(data, "G\xC3\xBCnter!"); // "Günter!": ü is one byte, 0xFC
     const std::uint64_t framed = tea::FramedSize(plain.size());
     ASSERT_EQ(data.size(), framed);
     EXPECT_EQ(events, ReferenceProgress(framed));
-    tea.EncryptByte(again);
+    tea.EncryptBytes(again);
     EXPECT_NE(data, again);
 #ifdef VAULTWING_HAVE_CRYPTOPP
     const std::uint8_t key[16] = {'G', 0xFC, 'n', 't', 'e', 'r', '!'}, iv[8] = {};
@@ -118,7 +119,7 @@ TEST_P(ByteArrays, FrameRoundTripAndProgress) {
                             [](std::uint8_t b) { return b == 0; }));
 #endif
     events.clear();
-    tea.DecryptByte(again);
+    tea.DecryptBytes(again);
     EXPECT_EQ(again, plain);
     EXPECT_EQ(events, ReferenceProgress(framed));
     for (const int stopAt : {0, 50, 100}) { // a receiver that cancels gets back the array as it was
@@ -126,9 +127,9 @@ TEST_P(ByteArrays, FrameRoundTripAndProgress) {
             if (p >= stopAt) throw std::runtime_error("stop");
         };
         Bytes copy = plain;
-        EXPECT_EQ(Raised([&] { tea.EncryptByte(copy); }), "stop");
+        EXPECT_EQ(Raised([&] { tea.EncryptBytes(copy); }), "stop");
         EXPECT_EQ(copy, plain) << stopAt;
-        EXPECT_EQ(Raised([&] { tea.DecryptByte(copy = data); }), "stop");
+        EXPECT_EQ(Raised([&] { tea.DecryptBytes(copy = data); }), "stop");
         EXPECT_EQ(copy, data) << stopAt;
     }
 }
@@ -137,11 +138,11 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ByteArrays, ::testing::Values(0, 1, 4, 5, 12, 13
 
 // The random values, the length, the padding and the moved plaintext tail are deciphered
 // secrets: cutting the array to the plaintext must leave zeros in the capacity it gives up.
-TEST_F(CipherTest, DecryptByteWipesTheFrameFromTheSpareCapacity) {
+TEST_F(CipherTest, DecryptBytesWipesTheFrameFromTheSpareCapacity) {
     Bytes data(100, 0xA5);
-    tea.EncryptByte(data, "k");
+    tea.EncryptBytes(data, "k");
     const std::size_t framed = data.size();
-    tea.DecryptByte(data);
+    tea.DecryptBytes(data);
     ASSERT_GE(data.capacity(), framed);
     const volatile std::uint8_t* spare = data.data();
     for (std::size_t i = data.size(); i < framed; ++i)
@@ -152,7 +153,7 @@ TEST_F(CipherTest, DecryptByteWipesTheFrameFromTheSpareCapacity) {
 // for files, refused before anything is written: the destination neither created nor changed.
 TEST_F(CipherTest, DamagedInputIsRefusedAsAWrongPasswordLeavingEverythingAsItWas) {
     Bytes good = RandomBytes(333, 3); // 352 bytes encrypted
-    tea.EncryptByte(good, "right one");
+    tea.EncryptBytes(good, "right one");
     texts.Set(lang::kWrongPassword, "Falsches Passwort"); // the text current at the failure counts
     const std::string src = dir / "in.vwx", dst = dir / "out";
     // Size (cut or extended with zeros), a byte changed (or -1), the password.
@@ -165,7 +166,7 @@ TEST_F(CipherTest, DamagedInputIsRefusedAsAWrongPasswordLeavingEverythingAsItWas
         bad.resize(size);
         if (flip >= 0) bad[static_cast<std::size_t>(flip)] ^= 0x01;
         events.clear();
-        EXPECT_EQ(Raised([&] { tea.DecryptByte(data = bad, password); }), "Falsches Passwort:Cipher.DecryptByte");
+        EXPECT_EQ(Raised([&] { tea.DecryptBytes(data = bad, password); }), "Falsches Passwort:Cipher.DecryptByte");
         EXPECT_EQ(data, bad);
         EXPECT_TRUE(events.empty() || events.back() != 100);
         events.clear();
@@ -205,7 +206,7 @@ TEST_F(CipherTest, FilesAgreeWithWholeBuffersAroundEveryChunkBoundary) {
         EXPECT_EQ(events, expectedEvents);
         const std::string cipher = ReadFile(enc);
         Bytes whole(cipher.begin(), cipher.end());
-        tea.DecryptByte(whole);
+        tea.DecryptBytes(whole);
         EXPECT_EQ(whole, plain);
         events.clear();
         tea.DecryptFile(enc, dec);

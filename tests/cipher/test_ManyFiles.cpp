@@ -12,6 +12,7 @@
 #include "cipher/Verify.h"
 #include "config/LangIndices.h"
 #include "config/LangTable.h"
+#include "files/CipherMessages.h"
 #include "platform/platform.h"
 #include "support/Raised.h"
 #include "support/TempDir.h"
@@ -88,13 +89,24 @@ protected:
                 << k;
             return true;
         };
-        ManyFilesEncryption engine(cipher, texts, setup);
+        ManyFilesEncryption engine(cipher, setup);
         engine.Run(
             jobs, kPassword, [](std::size_t) {}, done);
     }
 
+    // What `call` raised, a cipher failure in the words a run shows.
+    template <class Call> std::optional<VwxError> Raised(Call&& call) {
+        return test::Raised([&] {
+            try {
+                call();
+            } catch (const CipherFailure& failure) {
+                throw CipherError(failure, texts);
+            }
+        });
+    }
+
     LangTable texts;
-    Cipher cipher{texts};
+    Cipher cipher;
     test::TempDir dir, ref;
     std::vector<EncryptionJob> jobs;
     std::vector<std::string> expected;
@@ -139,7 +151,7 @@ TEST_P(ManyFiles, FailureAtOneFileLeavesTheLaterOnesUntouched) {
         if (fault == kFolder) fs::create_directory(jobs[k].destination);
         if (fault == kFile) WriteFile(jobs[k].destination, "older");
         if (fault != kCancel && fault < kAppears)
-            want = test::Raised([&] { cipher.EncryptFile(jobs[k].source, jobs[k].destination, kPassword); });
+            want = Raised([&] { cipher.EncryptFile(jobs[k].source, jobs[k].destination, kPassword); });
         atOpen = [&, fault](std::size_t i) {
             if (i == k && fault == kAppears) WriteFile(jobs[k].destination, "older");
             if (i == k && fault == kGrows) std::ofstream(jobs[k].source, std::ios::app) << "appended";
@@ -147,7 +159,7 @@ TEST_P(ManyFiles, FailureAtOneFileLeavesTheLaterOnesUntouched) {
         if (fault == kAppears) want = system(std::errc::file_exists);
         if (fault == kGrows) want = system(std::errc::io_error);
         cancelAt = fault == kCancel ? k : SIZE_MAX;
-        const auto raised = test::Raised([&] { Run(); });
+        const auto raised = Raised([&] { Run(); });
         ASSERT_TRUE(raised && want) << fault;
 #ifdef _WIN32 // Windows words "exists" its own way ("File already exists")
         if (fault == kAppears) want = VwxError(0, want->Source(), raised->Description());

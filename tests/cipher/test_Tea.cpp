@@ -63,14 +63,7 @@ using CbcFn = std::function<void(std::uint8_t*, std::size_t, const KeyWords&, Ch
     return ::testing::AssertionSuccess();
 }
 
-class DecryptKernels : public ::testing::TestWithParam<DecryptKernel> {
-protected:
-    void TearDown() override {
-        ResetKernel();
-        SetParallelism(saved_);
-    }
-    Parallelism saved_ = CurrentParallelism();
-};
+class DecryptKernels : public ::testing::TestWithParam<DecryptKernel> {};
 
 // Alone on the calling thread, then chosen for CbcDecrypt and split across threads.
 TEST_P(DecryptKernels, EqualToScalarOnEveryLengthAndSplit) {
@@ -79,11 +72,13 @@ TEST_P(DecryptKernels, EqualToScalarOnEveryLengthAndSplit) {
         SameAsReference(1, CbcDecryptScalar, [this](std::uint8_t* d, std::size_t n, const KeyWords& k, Chain& c) {
             CbcDecryptWith(GetParam(), d, n, k, c);
         }));
-    ASSERT_TRUE(ForceKernel(GetParam()));
-    EXPECT_EQ(ActiveKernel(), GetParam());
     for (const unsigned threads : {2u, 3u, 7u}) {
-        SetParallelism(Parallelism{threads, kBlockSize});
-        EXPECT_TRUE(SameAsReference(threads * 1000, CbcDecryptScalar, CbcDecrypt)) << threads << " threads";
+        const DecryptSetup setup{GetParam(), threads, kBlockSize};
+        EXPECT_EQ(ChosenKernel(setup), GetParam());
+        EXPECT_TRUE(SameAsReference(
+            threads * 1000, CbcDecryptScalar,
+            [&](std::uint8_t* d, std::size_t n, const KeyWords& k, Chain& c) { CbcDecrypt(d, n, k, c, setup); }))
+            << threads << " threads";
     }
 }
 

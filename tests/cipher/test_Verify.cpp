@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "cipher/Cipher.h"
-#include "config/LangTable.h"
 #include "support/TempDir.h"
 
 namespace vaultwing::test {
@@ -21,7 +20,7 @@ TEST(Verify, AcceptsExactlyTheBytesAndRejectsEveryKindOfDamage) {
             bytes[i] = static_cast<char>(i * 131 + 7);
         WriteFile(plain, bytes);
         std::filesystem::remove(enc);
-        Cipher(LangTable{}).EncryptFile(plain, enc, "pass-word");
+        Cipher().EncryptFile(plain, enc, "pass-word");
         EXPECT_TRUE(EncryptedMatchesPlain(enc, plain, "pass-word"));
         EXPECT_FALSE(EncryptedMatchesPlain(enc, plain, "wrong-word"));
         std::string changed = bytes;

@@ -103,7 +103,7 @@ protected:
         return work / name;
     }
     std::string MakeEncrypted(const std::string& name, std::string_view plain, const std::string& password) {
-        Cipher(english).EncryptFile(Make(name + ".plain", plain), work / (name + ".vwx"), password);
+        Cipher().EncryptFile(Make(name + ".plain", plain), work / (name + ".vwx"), password);
         return work / (name + ".vwx");
     }
 

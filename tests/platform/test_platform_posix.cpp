@@ -73,20 +73,18 @@ TEST(TempAndRename, ReplacesDestinationLeavingNoTemporary) {
         const auto destination = dir / name;
         test::WriteFile(destination, "old");
         fs::permissions(destination, fs::perms(0640));
-        std::error_code ec;
         std::string tempPath;
-        auto temp = File::CreateTempBeside(destination, tempPath, ec);
-        ASSERT_TRUE(temp.has_value()) << ec.message();
+        File temp = File::CreateTempBeside(destination, tempPath);
         EXPECT_EQ(fs::path(tempPath).parent_path(), dir.Path());
         EXPECT_EQ(fs::status(tempPath).permissions(), fs::perms(0640));
-        ASSERT_TRUE(temp->Write("new", 3, ec));
-        temp->Close();
+        temp.Write("new", 3);
+        temp.Close();
         EXPECT_EQ(test::ReadFile(destination), "old"); // untouched until the rename
-        ASSERT_TRUE(RenameReplace(tempPath, destination, ec)) << ec.message();
+        RenameReplace(tempPath, destination);
         EXPECT_EQ(test::ReadFile(destination), "new");
         EXPECT_EQ(test::Names(dir.Path()), std::vector<std::string>{name});
-        EXPECT_FALSE(RenameReplace(dir / "missing", destination, ec));
-        EXPECT_FALSE(File::CreateTempBeside(dir / "gone/file", tempPath, ec).has_value());
+        EXPECT_THROW(RenameReplace(dir / "missing", destination), std::system_error);
+        EXPECT_THROW((void)File::CreateTempBeside(dir / "gone/file", tempPath), std::system_error);
     }
 }
 
@@ -104,9 +102,8 @@ TEST(TempAndRename, GroupBitsOnlyForTheModelsOwnGroup) {
             }
             test::WriteFile(model, "model");
             ASSERT_EQ(::chown(model.c_str(), -1U, mine) | ::chmod(model.c_str(), 0640), 0);
-            std::error_code ec;
             std::string tempPath;
-            ASSERT_TRUE(File::CreateTempBeside(destination, tempPath, ec, replaced ? "" : model).has_value());
+            ASSERT_NO_THROW((void)File::CreateTempBeside(destination, tempPath, replaced ? "" : model));
             struct stat made {};
             ASSERT_EQ(::stat(tempPath.c_str(), &made), 0);
             EXPECT_EQ(made.st_gid, setgidFolder ? other : mine);

@@ -140,7 +140,7 @@ TEST_P(SourceChanged, NoPartialOutputAndTheSourceIsWhatTheOtherProgramLeft) {
     const std::string plain = Make("notes.txt", original), encrypted = plain + ".vwx";
     WriteFile(home / "original", original);
     if (!encrypt) {
-        Cipher(app.state.texts).EncryptFile(plain, encrypted, kPassword);
+        Cipher().EncryptFile(plain, encrypted, kPassword);
         fs::remove(plain);
     }
     const std::string source = encrypt ? plain : encrypted, dest = encrypt ? encrypted : plain;

@@ -9,7 +9,6 @@
 #include "base/SecureWipe.h"
 #include "cipher/Cipher.h"
 #include "cipher/TeaBlock.h"
-#include "config/LangTable.h"
 #include "support/CliRunner.h"
 #include "support/TempDir.h"
 
@@ -55,10 +54,9 @@ TEST(Secrets, WipesSurviveOptimisation) {
 }
 
 TEST(Secrets, TheCipherWipesItsKeyWordsWhenItGoes) {
-    const LangTable texts;
     const auto key = tea::KeyFromPassword("Qx7#vault-secret");
     alignas(Cipher) unsigned char storage[sizeof(Cipher)];
-    auto* tea = new (storage) Cipher(texts);
+    auto* tea = new (storage) Cipher();
     tea->Key("Qx7#vault-secret");
     const std::string words(reinterpret_cast<const char*>(key.k.data()), sizeof key.k);
     ASSERT_NE(Snapshot(storage, sizeof storage).find(words), std::string::npos); // the search can see it

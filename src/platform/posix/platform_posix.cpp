@@ -297,24 +297,21 @@ File::~File() {
     Close();
 }
 
-std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec) {
+File File::OpenRead(const std::string& path) {
     // Without waiting for a FIFO's writer: anything but a regular file is refused below.
     const int fd = OpenPath(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        ec = LastError();
-        return std::nullopt;
-    }
+    if (fd < 0) throw std::system_error(LastError(), "open");
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        ec = std::make_error_code(S_ISDIR(st.st_mode) ? std::errc::is_a_directory : std::errc::invalid_argument);
-        return std::nullopt;
+        throw std::system_error(
+            std::make_error_code(S_ISDIR(st.st_mode) ? std::errc::is_a_directory : std::errc::invalid_argument),
+            "open");
     }
     return File(fd);
 }
 
-std::optional<File> File::CreateTempBeside(const std::string& beside, std::string& tempPath, std::error_code& ec,
-                                           const std::string& accessLike) {
+File File::CreateTempBeside(const std::string& beside, std::string& tempPath, const std::string& accessLike) {
     const auto slash = beside.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string() : beside.substr(0, slash + 1);
     // Only a prefix of the name goes into the temporary one, so that a destination whose name
@@ -344,65 +341,53 @@ std::optional<File> File::CreateTempBeside(const std::string& beside, std::strin
         }
         if (errno != EEXIST) break;
     }
-    ec = LastError();
-    return std::nullopt;
+    throw std::system_error(LastError(), "create");
 }
 
 bool File::IsOpen() const noexcept {
     return handle_ >= 0;
 }
 
-std::size_t File::Read(void* data, std::size_t size, std::error_code& ec) {
+std::size_t File::Read(void* data, std::size_t size) {
     for (;;) {
         const ssize_t n = ::read(static_cast<int>(handle_), data, size);
         if (n >= 0) return static_cast<std::size_t>(n);
-        if (errno == EINTR) continue;
-        ec = LastError();
-        return 0;
+        if (errno != EINTR) throw std::system_error(LastError(), "read");
     }
 }
 
-std::size_t File::ReadFull(void* data, std::size_t size, std::error_code& ec) {
+std::size_t File::ReadFull(void* data, std::size_t size) {
     auto* bytes = static_cast<unsigned char*>(data);
     std::size_t done = 0;
     while (done < size) {
-        const std::size_t n = Read(bytes + done, size - done, ec);
-        if (ec || n == 0) break;
+        const std::size_t n = Read(bytes + done, size - done);
+        if (n == 0) break;
         done += n;
     }
     return done;
 }
 
-bool File::Write(const void* data, std::size_t size, std::error_code& ec) {
+void File::Write(const void* data, std::size_t size) {
     const auto* bytes = static_cast<const unsigned char*>(data);
     while (size > 0) {
         const ssize_t n = ::write(static_cast<int>(handle_), bytes, size);
         if (n < 0) {
             if (errno == EINTR) continue;
-            ec = LastError();
-            return false;
+            throw std::system_error(LastError(), "write");
         }
         bytes += n;
         size -= static_cast<std::size_t>(n);
     }
-    return true;
 }
 
-std::int64_t File::Size(std::error_code& ec) const {
+std::int64_t File::Size() const {
     struct stat st {};
-    if (::fstat(static_cast<int>(handle_), &st) != 0) {
-        ec = LastError();
-        return -1;
-    }
+    if (::fstat(static_cast<int>(handle_), &st) != 0) throw std::system_error(LastError(), "size");
     return static_cast<std::int64_t>(st.st_size);
 }
 
-bool File::Sync(std::error_code& ec) {
-    if (::fsync(static_cast<int>(handle_)) != 0) {
-        ec = LastError();
-        return false;
-    }
-    return true;
+void File::Sync() {
+    if (::fsync(static_cast<int>(handle_)) != 0) throw std::system_error(LastError(), "sync");
 }
 
 void File::Close() noexcept {
@@ -412,23 +397,17 @@ void File::Close() noexcept {
     }
 }
 
-bool RenameReplace(const std::string& from, const std::string& to, std::error_code& ec) {
+void RenameReplace(const std::string& from, const std::string& to) {
     const AtPath source(from), target(to);
-    if (::renameat(source.Folder(), source.Name(), target.Folder(), target.Name()) != 0) {
-        ec = LastError();
-        return false;
-    }
+    if (::renameat(source.Folder(), source.Name(), target.Folder(), target.Name()) != 0)
+        throw std::system_error(LastError(), "rename");
     (void)SyncFolder(FolderOf(to));
-    return true;
 }
 
-bool RenameNoReplace(const std::string& from, const std::string& to, std::error_code& ec) {
+void RenameNoReplace(const std::string& from, const std::string& to) {
     const AtPath source(from), target(to);
     if (::renameat2(source.Folder(), source.Name(), target.Folder(), target.Name(), RENAME_NOREPLACE) != 0) {
-        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
-            ec = LastError();
-            return false;
-        }
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) throw std::system_error(LastError(), "rename");
         // A file system without that rename: a hard link fails just as surely on an existing name.
         if (::linkat(source.Folder(), source.Name(), target.Folder(), target.Name(), 0) == 0) {
             (void)::unlinkat(source.Folder(), source.Name(), 0);
@@ -436,21 +415,15 @@ bool RenameNoReplace(const std::string& from, const std::string& to, std::error_
             // Nor hard links (FAT, some network shares): look, then rename; only a file made in the
             // moment between the two can still be replaced.
             struct stat st {};
-            if (::fstatat(target.Folder(), target.Name(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT) {
-                ec = std::make_error_code(std::errc::file_exists);
-                return false;
-            }
-            if (::renameat(source.Folder(), source.Name(), target.Folder(), target.Name()) != 0) {
-                ec = LastError();
-                return false;
-            }
+            if (::fstatat(target.Folder(), target.Name(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT)
+                throw std::system_error(std::make_error_code(std::errc::file_exists), "rename");
+            if (::renameat(source.Folder(), source.Name(), target.Folder(), target.Name()) != 0)
+                throw std::system_error(LastError(), "rename");
         } else {
-            ec = LastError();
-            return false;
+            throw std::system_error(LastError(), "rename");
         }
     }
     (void)SyncFolder(FolderOf(to));
-    return true;
 }
 
 std::size_t FreeFileDescriptors() {

@@ -3,6 +3,8 @@
 #include "platform/platform.h"
 
 #include <cstdint>
+#include <optional>
+#include <system_error>
 
 #include "base/IniText.h"
 #include "platform/DurableWrite.h"
@@ -12,23 +14,33 @@ namespace {
 
 enum class LoadResult { Loaded, Missing, Failed };
 
-LoadResult LoadFile(const std::string& path, std::string& content) {
-    content.clear();
-    std::error_code ec;
-    auto file = File::OpenRead(path, ec); // a FIFO in its place must not hold the program up
-    if (!file) return ec == std::errc::no_such_file_or_directory ? LoadResult::Missing : LoadResult::Failed;
-    const std::int64_t size = file->Size(ec);
+LoadResult ReadWhole(File& file, std::string& content) {
+    const std::int64_t size = file.Size();
     if (size < 0 || static_cast<std::uint64_t>(size) > kIniMaxFileSize) return LoadResult::Failed;
     // Read to the real end: the size is only a hint for a file that may be changing.
     char buffer[16384];
     for (;;) {
-        const std::size_t n = file->Read(buffer, sizeof buffer, ec);
-        if (ec) return LoadResult::Failed;
+        const std::size_t n = file.Read(buffer, sizeof buffer);
         if (n == 0) break;
         content.append(buffer, n);
         if (content.size() > kIniMaxFileSize) return LoadResult::Failed;
     }
     return LoadResult::Loaded;
+}
+
+LoadResult LoadFile(const std::string& path, std::string& content) {
+    content.clear();
+    std::optional<File> file;
+    try {
+        file.emplace(File::OpenRead(path)); // a FIFO in its place must not hold the program up
+    } catch (const std::system_error& e) {
+        return e.code() == std::errc::no_such_file_or_directory ? LoadResult::Missing : LoadResult::Failed;
+    }
+    try {
+        return ReadWhole(*file, content);
+    } catch (const std::system_error&) {
+        return LoadResult::Failed;
+    }
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -55,19 +56,25 @@ bool WriteDurably(const std::string& path, const std::string& content, bool exec
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     if (ec) return false;
     std::string tempPath;
-    auto file = File::CreateTempBeside(path, tempPath, ec);
-    if (!file) return false;
-    bool ok = file->Write(content.data(), content.size(), ec) && file->Sync(ec);
-    if (ok && executable) {
-        struct stat st {};
-        ok = ::stat(tempPath.c_str(), &st) == 0;
-        const mode_t mode = st.st_mode & 0777;
-        ok = ok && ::chmod(tempPath.c_str(), mode | S_IXUSR | ((mode & 0044) >> 2)) == 0;
+    try {
+        File file = File::CreateTempBeside(path, tempPath);
+        file.Write(content.data(), content.size());
+        file.Sync();
+        bool ok = true;
+        if (executable) {
+            struct stat st {};
+            ok = ::stat(tempPath.c_str(), &st) == 0;
+            const mode_t mode = st.st_mode & 0777;
+            ok = ok && ::chmod(tempPath.c_str(), mode | S_IXUSR | ((mode & 0044) >> 2)) == 0;
+        }
+        file.Close();
+        if (ok) RenameReplace(tempPath, path);
+        if (!ok) RemoveFile(tempPath);
+        return ok;
+    } catch (const std::system_error&) {
+        if (!tempPath.empty()) RemoveFile(tempPath);
+        return false;
     }
-    file->Close();
-    ok = ok && RenameReplace(tempPath, path, ec);
-    if (!ok) RemoveFile(tempPath);
-    return ok;
 }
 
 // The full path of `program` found in PATH, or empty. Resolved before forking so that the

@@ -269,36 +269,27 @@ File::~File() {
     Close();
 }
 
-std::optional<File> File::OpenRead(const std::string& path, std::error_code& ec) {
+File File::OpenRead(const std::string& path) {
     const auto wide = SystemPath(path);
-    if (!wide || wide->empty()) {
-        ec = wide ? std::error_code(ERROR_FILE_NOT_FOUND, std::system_category()) : NameError();
-        return std::nullopt;
-    }
-    if (const auto attrs = RawAttributes(path); attrs && (*attrs & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        ec = std::make_error_code(std::errc::is_a_directory);
-        return std::nullopt;
-    }
+    if (!wide || wide->empty())
+        throw std::system_error(wide ? std::error_code(ERROR_FILE_NOT_FOUND, std::system_category()) : NameError(),
+                                "open");
+    if (const auto attrs = RawAttributes(path); attrs && (*attrs & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        throw std::system_error(std::make_error_code(std::errc::is_a_directory), "open");
     // Others may read along but not change the file while it is read; it may be renamed over
     // (a file written onto itself replaces its source only once it has been read whole).
     const HANDLE h = ::CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        ec = LastError();
-        return std::nullopt;
-    }
+    if (h == INVALID_HANDLE_VALUE) throw std::system_error(LastError(), "open");
     File file(FromHandle(h));
     // A named pipe or a device (CON, NUL) is no file that can be read whole.
-    if (::GetFileType(h) != FILE_TYPE_DISK) {
-        ec = std::make_error_code(std::errc::invalid_argument);
-        return std::nullopt;
-    }
+    if (::GetFileType(h) != FILE_TYPE_DISK)
+        throw std::system_error(std::make_error_code(std::errc::invalid_argument), "open");
     return file;
 }
 
 // Permission bits are a POSIX matter: a new file takes its folder's access rules.
-std::optional<File> File::CreateTempBeside(const std::string& beside, std::string& tempPath, std::error_code& ec,
-                                           const std::string& /*accessLike*/) {
+File File::CreateTempBeside(const std::string& beside, std::string& tempPath, const std::string& /*accessLike*/) {
     const auto slash = LastSeparator(beside);
     const std::string folder = slash == std::string::npos ? std::string() : beside.substr(0, slash + 1);
     // Only a prefix of the name goes into the temporary one, so that a destination whose name
@@ -314,10 +305,7 @@ std::optional<File> File::CreateTempBeside(const std::string& beside, std::strin
             candidate.push_back(kHex[v & 0xF]);
         candidate += ".tmp";
         const auto wide = SystemPath(candidate);
-        if (!wide) {
-            ec = NameError();
-            return std::nullopt;
-        }
+        if (!wide) throw std::system_error(NameError(), "create");
         // CREATE_NEW never opens a file that is already there; nobody else may open it meanwhile.
         const HANDLE h = ::CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                        FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -326,72 +314,54 @@ std::optional<File> File::CreateTempBeside(const std::string& beside, std::strin
             return File(FromHandle(h));
         }
         const DWORD error = ::GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
-            ec = {static_cast<int>(error), std::system_category()};
-            return std::nullopt;
-        }
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            throw std::system_error(static_cast<int>(error), std::system_category(), "create");
     }
-    ec = {ERROR_FILE_EXISTS, std::system_category()};
-    return std::nullopt;
+    throw std::system_error(ERROR_FILE_EXISTS, std::system_category(), "create");
 }
 
 bool File::IsOpen() const noexcept {
     return handle_ != -1;
 }
 
-std::size_t File::Read(void* data, std::size_t size, std::error_code& ec) {
+std::size_t File::Read(void* data, std::size_t size) {
     DWORD got = 0;
-    if (!::ReadFile(AsHandle(handle_), data, static_cast<DWORD>(std::min(size, kMaxIo)), &got, nullptr)) {
-        ec = LastError();
-        return 0;
-    }
+    if (!::ReadFile(AsHandle(handle_), data, static_cast<DWORD>(std::min(size, kMaxIo)), &got, nullptr))
+        throw std::system_error(LastError(), "read");
     return got;
 }
 
-std::size_t File::ReadFull(void* data, std::size_t size, std::error_code& ec) {
+std::size_t File::ReadFull(void* data, std::size_t size) {
     auto* bytes = static_cast<unsigned char*>(data);
     std::size_t done = 0;
     while (done < size) {
-        const std::size_t n = Read(bytes + done, size - done, ec);
-        if (ec || n == 0) break;
+        const std::size_t n = Read(bytes + done, size - done);
+        if (n == 0) break;
         done += n;
     }
     return done;
 }
 
-bool File::Write(const void* data, std::size_t size, std::error_code& ec) {
+void File::Write(const void* data, std::size_t size) {
     const auto* bytes = static_cast<const unsigned char*>(data);
     while (size > 0) {
         DWORD written = 0;
-        if (!::WriteFile(AsHandle(handle_), bytes, static_cast<DWORD>(std::min(size, kMaxIo)), &written, nullptr)) {
-            ec = LastError();
-            return false;
-        }
-        if (written == 0) {
-            ec = std::make_error_code(std::errc::io_error);
-            return false;
-        }
+        if (!::WriteFile(AsHandle(handle_), bytes, static_cast<DWORD>(std::min(size, kMaxIo)), &written, nullptr))
+            throw std::system_error(LastError(), "write");
+        if (written == 0) throw std::system_error(std::make_error_code(std::errc::io_error), "write");
         bytes += written;
         size -= written;
     }
-    return true;
 }
 
-std::int64_t File::Size(std::error_code& ec) const {
+std::int64_t File::Size() const {
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(AsHandle(handle_), &size)) {
-        ec = LastError();
-        return -1;
-    }
+    if (!::GetFileSizeEx(AsHandle(handle_), &size)) throw std::system_error(LastError(), "size");
     return static_cast<std::int64_t>(size.QuadPart);
 }
 
-bool File::Sync(std::error_code& ec) {
-    if (!::FlushFileBuffers(AsHandle(handle_))) {
-        ec = LastError();
-        return false;
-    }
-    return true;
+void File::Sync() {
+    if (!::FlushFileBuffers(AsHandle(handle_))) throw std::system_error(LastError(), "sync");
 }
 
 void File::Close() noexcept {
@@ -404,29 +374,23 @@ void File::Close() noexcept {
 namespace {
 
 // Write-through: the call returns only once the move is on the disk.
-bool MoveEntry(const std::string& from, const std::string& to, DWORD flags, std::error_code& ec) {
+void MoveEntry(const std::string& from, const std::string& to, DWORD flags) {
     const auto source = SystemPath(from);
     const auto target = SystemPath(to);
-    if (!source || !target) {
-        ec = NameError();
-        return false;
-    }
-    if (!::MoveFileExW(source->c_str(), target->c_str(), flags | MOVEFILE_WRITE_THROUGH)) {
-        ec = LastError();
-        return false;
-    }
-    return true;
+    if (!source || !target) throw std::system_error(NameError(), "rename");
+    if (!::MoveFileExW(source->c_str(), target->c_str(), flags | MOVEFILE_WRITE_THROUGH))
+        throw std::system_error(LastError(), "rename");
 }
 
 } // namespace
 
-bool RenameReplace(const std::string& from, const std::string& to, std::error_code& ec) {
-    return MoveEntry(from, to, MOVEFILE_REPLACE_EXISTING, ec);
+void RenameReplace(const std::string& from, const std::string& to) {
+    MoveEntry(from, to, MOVEFILE_REPLACE_EXISTING);
 }
 
 // Without MOVEFILE_REPLACE_EXISTING the move fails on an existing name, atomically.
-bool RenameNoReplace(const std::string& from, const std::string& to, std::error_code& ec) {
-    return MoveEntry(from, to, 0, ec);
+void RenameNoReplace(const std::string& from, const std::string& to) {
+    MoveEntry(from, to, 0);
 }
 
 std::size_t FreeFileDescriptors() {
