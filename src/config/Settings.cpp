@@ -23,7 +23,7 @@ std::optional<long> WholeNumberOf(const std::string& text) {
 } // namespace
 
 std::string Settings::Stored(Setting setting) const {
-    return store_.ReadINI(InfoOf(setting).key, kSettingsSection);
+    return store_.ReadSetting(InfoOf(setting).key, kSettingsSection);
 }
 
 bool Settings::IsStored(Setting setting) const {
@@ -72,7 +72,7 @@ bool Settings::SetNumber(Setting setting, long value) {
 }
 
 bool Settings::SetText(Setting setting, const std::string& text) {
-    return store_.WriteINI(InfoOf(setting).key, text, kSettingsSection);
+    return store_.WriteSetting(InfoOf(setting).key, text, kSettingsSection);
 }
 
 bool Settings::StoreDefault(Setting setting) {

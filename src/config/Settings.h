@@ -72,7 +72,7 @@ static_assert(NamesEverySettingOnceInOrder());
 }
 
 // VWX.ini read and written through the table. A write that cannot be done changes nothing and
-// says nothing (see IniStore::WriteINI); the writers' results tell whether the file holds the
+// says nothing (see IniStore::WriteSetting); the writers' results tell whether the file holds the
 // value, for callers that care.
 class Settings {
 public:

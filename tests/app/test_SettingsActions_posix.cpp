@@ -20,7 +20,7 @@ protected:
     SettingsActions actions{app.state, ui, app.lists, [this](bool on) { timer.push_back(on); }};
 
     [[nodiscard]] std::string Get(const char* key) const {
-        return app.state.settings.Store().ReadINI(key, kSettingsSection);
+        return app.state.settings.Store().ReadSetting(key, kSettingsSection);
     }
     [[nodiscard]] bool Association() const { return fs::exists(data / "applications/vaultwing-vwx.desktop"); }
     [[nodiscard]] bool Launcher() const { return fs::exists(data / "nautilus/scripts/Vaultwing"); }

@@ -49,7 +49,7 @@ TEST(Settings, StoredTextsReadByTheirRule) {
     Settings settings(dir.Str());
     for (const auto& [setting, key, readings] : rows)
         for (const auto& [stored, reads] : readings) {
-            ASSERT_TRUE(settings.Store().WriteINI(key, stored, kSettingsSection));
+            ASSERT_TRUE(settings.Store().WriteSetting(key, stored, kSettingsSection));
             EXPECT_EQ(Reading(settings, setting), reads) << key << "=" << stored;
         }
 }
@@ -60,7 +60,7 @@ TEST(IniStore, PerUserFolderIsMadeOnFirstWrite) {
     platform::Folders folders = platform::FoldersIn(dir / "config/vaultwing");
     folders.perUser = true;
     IniStore store(folders);
-    EXPECT_TRUE(store.WriteINI("Delete", "0", kSettingsSection));
+    EXPECT_TRUE(store.WriteSetting("Delete", "0", kSettingsSection));
 #ifndef _WIN32
     EXPECT_EQ(fs::status(dir / "config").permissions(), fs::perms::owner_all);
     EXPECT_EQ(fs::status(store.SettingsPath()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
@@ -75,13 +75,13 @@ TEST(IniStore, WritesThatCannotBeDoneChangeNothing) {
     IniStore store(dir.Str());
     test::WriteFile(store.SettingsPath(), "[Einstellungen]\r\nDelete=0\r\n");
     fs::permissions(store.SettingsPath(), fs::perms::owner_read);
-    EXPECT_FALSE(store.WriteINI("Delete", "1", kSettingsSection));
+    EXPECT_FALSE(store.WriteSetting("Delete", "1", kSettingsSection));
     EXPECT_EQ(test::ReadFile(store.SettingsPath()), "[Einstellungen]\r\nDelete=0\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1); // no temporary
     fs::permissions(store.SettingsPath(), fs::perms::owner_all);
     fs::remove(store.SettingsPath());
     fs::create_directory(store.SettingsPath());
-    EXPECT_FALSE(store.WriteINI("Delete", "1", kSettingsSection));
+    EXPECT_FALSE(store.WriteSetting("Delete", "1", kSettingsSection));
     EXPECT_TRUE(fs::is_directory(store.SettingsPath()));
 }
 

@@ -66,17 +66,17 @@ TEST_F(FavouritesListTest, ModeSwitchConvertsEveryEntryOrNone) {
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"a.txt", "z.txt"}));
     app.state.favourites.push_back("/elsewhere/c.txt"); // absolute entries stay as they are
     ASSERT_TRUE(list.SwitchPathMode());
-    EXPECT_EQ(app.state.settings.Store().ReadINI("Pfad", kSettingsSection), "0");
+    EXPECT_EQ(app.state.settings.Store().ReadSetting("Pfad", kSettingsSection), "0");
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"/elsewhere/c.txt", absolute[0], absolute[2]}));
     const std::vector<std::string> rootless = {"a.txt"}; // no root to be relative from
     for (const auto& [before, mode] : {std::pair{absolute, "0"}, {relative, "1"}, {rootless, "0"}}) {
         app.state.favourites = before;
         app.state.pathMode = std::string(mode) == "1" ? PathMode::Relative : PathMode::Absolute;
-        app.state.settings.Store().WriteINI("Pfad", mode, kSettingsSection);
+        app.state.settings.Store().WriteSetting("Pfad", mode, kSettingsSection);
         EXPECT_FALSE(list.SwitchPathMode());
         EXPECT_EQ(list.Entries(), before);
         EXPECT_EQ(app.state.pathMode == PathMode::Relative, std::string(mode) == "1");
-        EXPECT_EQ(app.state.settings.Store().ReadINI("Pfad", kSettingsSection), mode);
+        EXPECT_EQ(app.state.settings.Store().ReadSetting("Pfad", kSettingsSection), mode);
     }
     // Each message names the entry that cannot be converted.
     EXPECT_EQ(ui.messages.at(0).text, work.Str() + "\r\n\r\nT516");
