@@ -299,7 +299,7 @@ void JobLists::RefreshDeleteMode() {
 void JobLists::SetDeleteMode(bool on) {
     state_.deleteSources = on;
     ui_.SetDeleteModeText(state_.Text(on ? lang::kDeleteModeOn : lang::kDeleteModeOff));
-    (void)state_.settings.SetOn(Setting::DeleteSources, on);
+    state_.settings.SetOn(Setting::DeleteSources, on);
 }
 
 } // namespace vaultwing

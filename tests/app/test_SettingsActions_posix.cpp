@@ -29,7 +29,7 @@ protected:
 // Reading alone applies nothing: the window's ticks do.
 TEST_F(SettingsActionsTest, LoadReadsTheBoxesAndSetsOnlyTheHint) {
     SetDelete("2");
-    (void)app.state.settings.SetOn(Setting::SendTo, true);
+    app.state.settings.SetOn(Setting::SendTo, true);
     const SettingsBoxes boxes = actions.ReadBoxes();
     EXPECT_TRUE(boxes.fileDel && boxes.sendTo);
     EXPECT_FALSE(boxes.registerType || boxes.hotRegion);

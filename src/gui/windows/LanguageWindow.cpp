@@ -158,7 +158,7 @@ void LanguageWindow::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     AppState& state = ui_.App().state;
-    (void)state.settings.SetText(Setting::Language, state.language);
+    state.settings.SetText(Setting::Language, state.language);
     const bool firstStartAbandoned = state.firstStart && !confirming_ && !ui_.Quitting();
     ui_.Unloaded(this);
     // Closed at the first start without a confirmed language: no window is left, the program ends.
