@@ -158,7 +158,7 @@ private:
         if (!options_.associate && !options_.sendTo) return;
         SettingsActions actions(app_.state, ui_, app_.lists, {});
         actions.executable = platform::ExecutableFolder() + platform::kPathSeparator +
-                             (platform::kPathSeparator == '\\' ? "VWX.exe" : "VWX");
+                             (platform::kWindows ? "VWX.exe" : "VWX");
         if (options_.associate) actions.BoxChanged(SettingsBox::Register, *options_.associate);
         if (options_.sendTo) actions.BoxChanged(SettingsBox::SendTo, *options_.sendTo);
     }
