@@ -26,10 +26,10 @@ public:
     [[nodiscard]] std::string ReadSetting(const std::string& key, const std::string& section) const;
 
     // Sets `key` in `section` of VWX.ini to `value`, creating the file, section and key as
-    // needed. The new file is written beside the old one, committed to disk and renamed over it,
-    // so the file is always either the old or the new one. A write that cannot be done (empty
-    // key, read-only file or folder, unreadable file) changes nothing and says nothing; the
-    // result tells whether the file now holds the value, for callers that care.
+    // needed (platform::ProfileWrite: on POSIX the new file is written beside the old one,
+    // committed to disk and renamed over it). A write that cannot be done (empty key, read-only
+    // file or folder, unreadable file) changes nothing; the result tells whether the file now
+    // holds the value.
     bool WriteSetting(const std::string& key, const std::string& value, const std::string& section);
 
     // As ReadSetting, on version.ini.

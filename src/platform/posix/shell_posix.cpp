@@ -57,7 +57,7 @@ std::string FindInPath(const std::string& program) {
         const auto colon = rest.find(':');
         std::string folder(rest.substr(0, colon));
         if (folder.empty()) folder = ".";
-        const std::string candidate = folder + "/" + program;
+        std::string candidate = folder + "/" + program;
         struct stat st {};
         if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(candidate.c_str(), X_OK) == 0)
             return candidate;
