@@ -157,8 +157,8 @@ private:
     void ApplyDesktopIntegration() {
         if (!options_.associate && !options_.sendTo) return;
         SettingsActions actions(app_.state, ui_, app_.lists, {});
-        actions.executable = platform::ExecutableFolder() + platform::kPathSeparator +
-                             (platform::kWindows ? "VWX.exe" : "VWX");
+        actions.executable =
+            platform::ExecutableFolder() + platform::kPathSeparator + (platform::kWindows ? "VWX.exe" : "VWX");
         if (options_.associate) actions.BoxChanged(SettingsBox::Register, *options_.associate);
         if (options_.sendTo) actions.BoxChanged(SettingsBox::SendTo, *options_.sendTo);
     }

@@ -29,8 +29,14 @@ std::string Reading(const Settings& settings, NumberSetting setting) {
 }
 
 // Only a switch can be asked whether it is on, only a number for its number.
-template <typename Key> concept AsksOn = requires(const Settings& settings, Key key) { settings.IsOn(key); };
-template <typename Key> concept AsksNumber = requires(const Settings& settings, Key key) { settings.Number(key); };
+template <typename Key>
+concept AsksOn = requires(const Settings& settings, Key key) {
+    settings.IsOn(key);
+};
+template <typename Key>
+concept AsksNumber = requires(const Settings& settings, Key key) {
+    settings.Number(key);
+};
 static_assert(AsksOn<SwitchSetting> && !AsksOn<NumberSetting> && !AsksOn<TextSetting>);
 static_assert(AsksNumber<NumberSetting> && !AsksNumber<SwitchSetting> && !AsksNumber<TextSetting>);
 
@@ -59,7 +65,8 @@ TEST(Settings, StoredTextsReadByTheirRule) {
     for (const auto& [setting, key, readings] : rows)
         for (const auto& [stored, reads] : readings) {
             ASSERT_TRUE(settings.Store().WriteSetting(key, stored, kSettingsSection));
-            EXPECT_EQ(std::visit([&](auto typed) { return Reading(settings, typed); }, setting), reads) << key << "=" << stored;
+            EXPECT_EQ(std::visit([&](auto typed) { return Reading(settings, typed); }, setting), reads)
+                << key << "=" << stored;
         }
 }
 
