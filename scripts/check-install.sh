@@ -16,8 +16,8 @@ if [ "$(id -u)" -ne 0 ]; then
     exec sudo -- "$0" "$@"
 fi
 
-deb=${1:-$(ls build/release/vaultwing_*.deb 2>/dev/null | tail -n 1)}
-[ -n "$deb" ] && [ -f "$deb" ] || { echo "no package: run make package first" >&2; exit 2; }
+deb=${1:-$(find build/release -maxdepth 1 -name 'vaultwing_*.deb' 2>/dev/null | sort | tail -n 1)}
+{ [ -n "$deb" ] && [ -f "$deb" ]; } || { echo "no package: run make package first" >&2; exit 2; }
 deb=$(realpath "$deb")
 
 fail() { echo "check-install: FAILED: $*" >&2; exit 1; }
@@ -32,10 +32,10 @@ scratch=$(mktemp -d)
 chmod 755 "$scratch"
 home=$scratch/home
 install -d -o nobody -g nogroup -m 700 "$home"
-xvfb_pid= vwx_pid=
+xvfb_pid='' vwx_pid=''
 cleanup() {
-    [ -n "$vwx_pid" ] && kill "$vwx_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    if [ -n "$vwx_pid" ]; then kill "$vwx_pid" 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
     if dpkg-query -W -f='${Status}' vaultwing 2>/dev/null | grep -q "install ok installed"; then
         apt-get remove -y -qq vaultwing >/dev/null 2>&1 || true
     fi
@@ -71,11 +71,12 @@ as_user sh -c 'mkdir work && printf "first file\n" > work/a.txt && printf "secon
                printf "correct-horse-battery\n" > pw && printf "wrong-horse-battery\n" > bad'
 # No settings yet: the sources are kept.
 as_user sh -c 'vaultwing -q --password-file pw work/a.txt' || fail "encryption failed"
-[ -f "$home/work/a.txt.vwx" ] && [ -f "$home/work/a.txt" ] || fail "a.txt.vwx missing or a.txt not kept"
+{ [ -f "$home/work/a.txt.vwx" ] && [ -f "$home/work/a.txt" ]; } || fail "a.txt.vwx missing or a.txt not kept"
 # Delete=1 in the user's settings file: the sources are destroyed.
+# shellcheck disable=SC2016 # $HOME is the user's, expanded by the user's shell
 as_user sh -c 'mkdir -p "$HOME/.config/vaultwing" && printf "[Einstellungen]\r\nDelete=1\r\n" > "$HOME/.config/vaultwing/VWX.ini"'
 as_user sh -c 'vaultwing -q --password-file pw work/b.txt' || fail "encryption failed"
-[ -f "$home/work/b.txt.vwx" ] && [ ! -e "$home/work/b.txt" ] || fail "Delete=1 in $config/VWX.ini was not followed"
+{ [ -f "$home/work/b.txt.vwx" ] && [ ! -e "$home/work/b.txt" ]; } || fail "Delete=1 in $config/VWX.ini was not followed"
 # A wrong password: the message is text 600 of the installed English.lng.
 expected=$(grep -a '^600 ' /usr/share/vaultwing/English.lng | cut -c5- | tr -d '\r')
 set +e
@@ -85,8 +86,8 @@ set -e
 [ "$status" -eq 1 ] || fail "wrong password: exit status $status, expected 1"
 grep -qF -- "$expected" <<<"$message" || fail "wrong password: message '$message' lacks '$expected'"
 as_user sh -c 'vaultwing -q --password-file pw work/b.txt.vwx' || fail "decryption failed"
-[ "$(cat "$home/work/b.txt")" = "second file" ] && [ ! -e "$home/work/b.txt.vwx" ] || fail "b.txt did not come back"
-[ ! -e /usr/bin/VWX.ini ] && [ ! -e /usr/share/vaultwing/VWX.ini ] || fail "settings written beside the program"
+{ [ "$(cat "$home/work/b.txt")" = "second file" ] && [ ! -e "$home/work/b.txt.vwx" ]; } || fail "b.txt did not come back"
+{ [ ! -e /usr/bin/VWX.ini ] && [ ! -e /usr/share/vaultwing/VWX.ini ]; } || fail "settings written beside the program"
 rm -rf "$config"
 
 # --- the desktop program -----------------------------------------------------------------------
@@ -113,7 +114,7 @@ for _ in $(seq 300); do grep -q '^Sprache=.' "$config/VWX.ini" 2>/dev/null && br
 grep -q '^Sprache=.' "$config/VWX.ini" 2>/dev/null || { cat "$scratch/vwx.log" >&2; fail "choosing a language did not write $config/VWX.ini"; }
 chosen=$(grep -a '^Sprache=' "$config/VWX.ini" | cut -d= -f2 | tr -d '\r')
 [ -f "/usr/share/vaultwing/$chosen.lng" ] || fail "Sprache=$chosen is no installed language"
-[ "$(stat -c %a "$config")" = 700 ] && [ "$(stat -c %a "$config/VWX.ini")" = 600 ] ||
+{ [ "$(stat -c %a "$config")" = 700 ] && [ "$(stat -c %a "$config/VWX.ini")" = 600 ]; } ||
     fail "$config is $(stat -c %a "$config"), VWX.ini $(stat -c %a "$config/VWX.ini"): expected 700 and 600"
 kill "$vwx_pid" 2>/dev/null || true
 wait "$vwx_pid" 2>/dev/null || true

@@ -14,6 +14,7 @@ packages=(
     qt6-base-dev libgl-dev                                      # the desktop program
     xvfb xauth                                                  # headless window tests and screenshots
     clang libclang-rt-14-dev                                    # fuzzing: libFuzzer, ASan, UBSan (scripts/fuzz.sh)
+    clang-format clang-tidy shellcheck                          # the static checks (scripts/lint.sh)
 )
 windows_packages=(
     g++-mingw-w64-x86-64 googletest                             # the Windows cross build and its GoogleTest

@@ -123,7 +123,7 @@ mkdir "$work/$unicode"
 cp "$work/pw" "$work/$unicode/pw"
 cp "$work/orig/random.bin" "$work/$unicode/$unicode.bin"
 win_vaultwing --password-file "$(winpath "$work/$unicode/pw")" --delete -q "$(winpath "$work/$unicode/$unicode.bin")"
-[ -f "$work/$unicode/$unicode.bin.vwx" ] && [ ! -e "$work/$unicode/$unicode.bin" ] ||
+{ [ -f "$work/$unicode/$unicode.bin.vwx" ] && [ ! -e "$work/$unicode/$unicode.bin" ]; } ||
     { echo "vaultwing.exe did not encrypt a file named outside the ANSI code page" >&2; exit 1; }
 linux_vaultwing --password-file "$work/pw" --delete -q "$work/$unicode/$unicode.bin.vwx"
 cmp "$work/orig/random.bin" "$work/$unicode/$unicode.bin"

@@ -1,4 +1,4 @@
-# bash completion for vaultwing
+# bash completion for vaultwing. mapfile keeps a file name with spaces one word.
 _vaultwing() {
     local cur prev
     cur=${COMP_WORDS[COMP_CWORD]}
@@ -6,7 +6,7 @@ _vaultwing() {
     case "$prev" in
         --password-file)
             compopt -o filenames
-            COMPREPLY=($(compgen -f -- "$cur"))
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return ;;
         --lang)
             # The language names the program can load: the user's own files, then the installed ones.
@@ -17,17 +17,17 @@ _vaultwing() {
                     [ -e "$f" ] && names+=("$(basename "$f" .lng)")
                 done
             done
-            COMPREPLY=($(compgen -W "${names[*]}" -- "$cur"))
+            mapfile -t COMPREPLY < <(compgen -W "${names[*]}" -- "$cur")
             return ;;
         --associate|--send-to)
-            COMPREPLY=($(compgen -W "on off" -- "$cur"))
+            mapfile -t COMPREPLY < <(compgen -W "on off" -- "$cur")
             return ;;
     esac
     if [[ "$cur" == -* ]]; then
-        COMPREPLY=($(compgen -W "--password-file --delete --keep --lang -q --associate --send-to --help --version" -- "$cur"))
+        mapfile -t COMPREPLY < <(compgen -W "--password-file --delete --keep --lang -q --associate --send-to --help --version" -- "$cur")
         return
     fi
     compopt -o filenames
-    COMPREPLY=($(compgen -f -- "$cur"))
+    mapfile -t COMPREPLY < <(compgen -f -- "$cur")
 }
 complete -F _vaultwing vaultwing

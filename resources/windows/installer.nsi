@@ -1,12 +1,13 @@
 ; Vaultwing's Windows installer: Vaultwing-<version>-setup.exe, from the deploy folder of the
 ; mingw-gui build (cmake --build --preset mingw-gui --target installer).
 ;
-; Installs into Program Files with a Start-menu shortcut and an entry in "Apps & features"; the
-; .vwx association and the Send To entry are optional and made by vaultwing.exe itself, with the
-; code behind the two boxes of VWX's settings window. The uninstaller removes exactly the files
-; the installer wrote (the list is made from the deploy folder at build time), the shortcut, the
-; association, the Send To entry and its registry entries, and asks before it removes the user's
-; settings and favourites. A silent uninstall (/S) keeps them, unless /REMOVESETTINGS is given.
+; Shows the licence (LICENSE, GPL-3.0-or-later) first, then installs into Program Files with a
+; Start-menu shortcut and an entry in "Apps & features"; the .vwx association and the Send To
+; entry are optional and made by vaultwing.exe itself, with the code behind the two boxes of VWX's
+; settings window. The uninstaller removes exactly the files the installer wrote (the list is made
+; from the deploy folder at build time), the shortcut, the association, the Send To entry and its
+; registry entries, and asks before it removes the user's settings and favourites. A silent
+; uninstall (/S) keeps them, unless /REMOVESETTINGS is given.
 ;
 ; Defines from the build: VERSION, DEPLOY_DIR (the deploy folder), OUTFILE, FILES_NSH and
 ; UNFILES_NSH (the install and uninstall lines for every file of the deploy folder).
@@ -44,6 +45,9 @@ VIAddVersionKey "LegalCopyright" "2026 The Vaultwing developers"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\VWX.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Vaultwing"
 
+; Vaultwing is free software: the licence page shows the GPL the program is published under.
+!define MUI_LICENSEPAGE_TEXT_TOP "GNU General Public License, version 3 or any later version"
+!insertmacro MUI_PAGE_LICENSE "${__FILEDIR__}/../../LICENSE"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES

@@ -10,7 +10,7 @@ std::optional<LiveUpdateOutcome> CheckDownloadedVersion(long long bytesReceived,
     if (bytesReceived <= 0) return LiveUpdateOutcome{DownloadFailedMessage(texts), false, {}};
 
     const IniStore store(cacheFolder);
-    const std::string versionText = store.ReadVersionINI(kVersionKey, kVersionSection);
+    const std::string versionText = store.ReadVersionFile(kVersionKey, kVersionSection);
     // The file is only ever read once: a copy left behind would be read again by the next check.
     if (!platform::DestroyFile(store.VersionPath())) return std::nullopt;
 

@@ -14,7 +14,7 @@ long RestoredPosition(std::optional<double> stored, long screenTwips, long windo
 std::optional<int> LoadTransparency(Settings& settings) {
     const std::optional<double> value = settings.Number(Setting::Transparency);
     if (!value) {
-        (void)settings.StoreDefault(Setting::Transparency);
+        settings.StoreDefault(Setting::Transparency);
         return std::nullopt;
     }
     return static_cast<int>(std::clamp<double>(*value, kMinTransparency, kMaxTransparency));

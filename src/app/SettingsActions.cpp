@@ -6,7 +6,7 @@
 
 namespace vaultwing {
 
-Setting EdgeSetting(int edge) {
+SwitchSetting EdgeSetting(int edge) {
     switch (edge) {
     case kEdgeTop:
         return Setting::HotRegionTop;
@@ -42,7 +42,7 @@ void ShowDeleteModeHint(const AppState& state, DesktopPort& desktop) {
 
 void SetDeleteMode(AppState& state, DesktopPort& desktop, bool on) {
     desktop.SetDeleteModeText(state.Text(on ? lang::kDeleteModeOn : lang::kDeleteModeOff));
-    (void)state.settings.SetOn(Setting::DeleteSources, on);
+    state.settings.SetOn(Setting::DeleteSources, on);
 }
 
 SettingsBoxes SettingsActions::ReadBoxes() {
@@ -69,7 +69,7 @@ void SettingsActions::RegisterFileType() const {
     }
     std::string name = executable.substr(separator + 1);
     // Windows names the ProgID and the command without ".exe" (the command adds it again).
-    if (platform::kPathSeparator == '\\' && name.size() > 4 && LowerAscii(name.substr(name.size() - 4)) == ".exe")
+    if (platform::kWindows && name.size() > 4 && LowerAscii(name.substr(name.size() - 4)) == ".exe")
         name.resize(name.size() - 4);
     platform::RegisterFileType("vwx", executable.substr(0, separator + 1), name, "VWX File", IconPath());
 }
@@ -83,25 +83,25 @@ void SettingsActions::BoxChanged(SettingsBox box, bool ticked) {
     case SettingsBox::Register:
         if (state_.folders.installed) break; // nothing per user to write or remove
         if (ticked) {
-            (void)settings.SetOn(Setting::RegisterFileType, true);
+            settings.SetOn(Setting::RegisterFileType, true);
             RegisterFileType();
         } else {
             platform::UnregisterFileType("vwx");
-            (void)settings.SetOn(Setting::RegisterFileType, false);
+            settings.SetOn(Setting::RegisterFileType, false);
         }
         break;
     case SettingsBox::HotRegion:
         if (hotRegionTimer_) hotRegionTimer_(ticked);
-        (void)settings.SetOn(Setting::HotRegion, ticked);
+        settings.SetOn(Setting::HotRegion, ticked);
         break;
     case SettingsBox::SendTo:
         if (ticked) {
             // A failure leaves nothing to report: the window has no message for it, and the
             // setting still records what the user asked for.
             (void)platform::CreateSendToShortcut(state_.programFolder);
-            (void)settings.SetOn(Setting::SendTo, true);
+            settings.SetOn(Setting::SendTo, true);
         } else {
-            (void)settings.SetOn(Setting::SendTo, false);
+            settings.SetOn(Setting::SendTo, false);
             platform::RemoveSendToShortcut();
         }
         break;
@@ -109,7 +109,7 @@ void SettingsActions::BoxChanged(SettingsBox box, bool ticked) {
 }
 
 void SettingsActions::TransparencyChanged(int value) {
-    (void)state_.settings.SetNumber(Setting::Transparency, value);
+    state_.settings.SetNumber(Setting::Transparency, value);
 }
 
 std::optional<bool> SettingsActions::EdgeClicked(HotRegion& region, int edge, const std::string& caption) {
@@ -119,7 +119,7 @@ std::optional<bool> SettingsActions::EdgeClicked(HotRegion& region, int edge, co
     else if (caption != state_.Text(lang::kEdgeOn))
         return std::nullopt;
     EdgeOf(region, edge) = on;
-    (void)state_.settings.SetOn(EdgeSetting(edge), on);
+    state_.settings.SetOn(EdgeSetting(edge), on);
     return on;
 }
 

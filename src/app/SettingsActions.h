@@ -35,7 +35,7 @@ inline constexpr int kEdgeBottom = 3;
 inline constexpr int kEdgeCount = 4;
 
 // The setting of edge `edge`.
-[[nodiscard]] Setting EdgeSetting(int edge);
+[[nodiscard]] SwitchSetting EdgeSetting(int edge);
 // The drop zone's in-memory value of that edge.
 [[nodiscard]] bool& EdgeOf(HotRegion& region, int edge);
 [[nodiscard]] bool EdgeOf(const HotRegion& region, int edge);

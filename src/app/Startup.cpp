@@ -18,7 +18,7 @@ void Startup::EndNow() {
     throw ProcessEnded{};
 }
 
-int Startup::GetOSVersion() {
+int Startup::OperatingSystemCode() {
     if (osKnown_) return osCode_;
     const OsVersionDecision decision = DecideOsVersion(queryOsVersion());
     if (decision.showQueryFailure)
@@ -36,7 +36,7 @@ void Startup::ShowUnsupportedOS() {
 void Startup::Run() {
     const Settings& settings = state_.settings;
 
-    const int code = GetOSVersion();
+    const int code = OperatingSystemCode();
     state_.osName = OsName(code);
     if (code < kFirstSupportedOsCode) {
         ShowUnsupportedOS();

@@ -27,8 +27,9 @@ public:
     // The start-up sequence. Runs again when the language window confirms the first choice.
     void Run();
 
-    // The system check; the answer is kept once it was decided without a failure.
-    int GetOSVersion();
+    // The system check: the code of the running system (OsName names it). The answer is kept
+    // once it was decided without a failure.
+    int OperatingSystemCode();
     // The refusal for the system in osName; ends the process.
     void ShowUnsupportedOS();
 

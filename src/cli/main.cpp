@@ -157,7 +157,7 @@ private:
         NoDesktop windowless;
         SettingsActions actions(app_.state, windowless, {});
         actions.executable = platform::ExecutableFolder() + platform::kPathSeparator +
-                             (platform::kPathSeparator == '\\' ? "VWX.exe" : "VWX");
+                             (platform::kWindows ? "VWX.exe" : "VWX");
         if (options_.associate) actions.BoxChanged(SettingsBox::Register, *options_.associate);
         if (options_.sendTo) actions.BoxChanged(SettingsBox::SendTo, *options_.sendTo);
     }

@@ -16,17 +16,17 @@ IniStore::IniStore(const platform::Folders& folders)
       versionPath_(folders.cache + platform::kPathSeparator + kVersionFileName),
       folderToCreate_(folders.perUser ? folders.settings : std::string()) {}
 
-std::string IniStore::ReadINI(const std::string& key, const std::string& section) const {
+std::string IniStore::ReadSetting(const std::string& key, const std::string& section) const {
     if (IniNameBlank(key)) return {};
     return platform::ProfileRead(settingsPath_, section, key);
 }
 
-std::string IniStore::ReadVersionINI(const std::string& key, const std::string& section) const {
+std::string IniStore::ReadVersionFile(const std::string& key, const std::string& section) const {
     if (IniNameBlank(key)) return {};
     return platform::ProfileRead(versionPath_, section, key);
 }
 
-bool IniStore::WriteINI(const std::string& key, const std::string& value, const std::string& section) {
+bool IniStore::WriteSetting(const std::string& key, const std::string& value, const std::string& section) {
     if (IniNameBlank(key)) return false;
     if (!folderToCreate_.empty()) (void)platform::CreatePrivateFolder(folderToCreate_);
     return platform::ProfileWrite(settingsPath_, section, key, value);

@@ -23,17 +23,17 @@ public:
 
     // The value of `key` in `section` of VWX.ini; empty when the file, section or key is missing
     // or the file cannot be read.
-    [[nodiscard]] std::string ReadINI(const std::string& key, const std::string& section) const;
+    [[nodiscard]] std::string ReadSetting(const std::string& key, const std::string& section) const;
 
     // Sets `key` in `section` of VWX.ini to `value`, creating the file, section and key as
-    // needed. The new file is written beside the old one, committed to disk and renamed over it,
-    // so the file is always either the old or the new one. A write that cannot be done (empty
-    // key, read-only file or folder, unreadable file) changes nothing and says nothing; the
-    // result tells whether the file now holds the value, for callers that care.
-    bool WriteINI(const std::string& key, const std::string& value, const std::string& section);
+    // needed (platform::ProfileWrite: on POSIX the new file is written beside the old one,
+    // committed to disk and renamed over it). A write that cannot be done (empty key, read-only
+    // file or folder, unreadable file) changes nothing; the result tells whether the file now
+    // holds the value.
+    bool WriteSetting(const std::string& key, const std::string& value, const std::string& section);
 
-    // As ReadINI, on version.ini.
-    [[nodiscard]] std::string ReadVersionINI(const std::string& key, const std::string& section) const;
+    // As ReadSetting, on version.ini.
+    [[nodiscard]] std::string ReadVersionFile(const std::string& key, const std::string& section) const;
 
     [[nodiscard]] const std::string& SettingsPath() const { return settingsPath_; }
     [[nodiscard]] const std::string& VersionPath() const { return versionPath_; }

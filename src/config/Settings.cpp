@@ -1,7 +1,6 @@
 #include "config/Settings.h"
 
 #include <charconv>
-#include <stdexcept>
 #include <system_error>
 
 #include "config/LanguageFile.h"
@@ -22,61 +21,54 @@ std::optional<long> WholeNumberOf(const std::string& text) {
 
 } // namespace
 
-std::string Settings::Stored(Setting setting) const {
-    return store_.ReadINI(InfoOf(setting).key, kSettingsSection);
+std::string Settings::Stored(AnySetting setting) const {
+    return store_.ReadSetting(InfoOf(setting.id).key, kSettingsSection);
 }
 
-bool Settings::IsStored(Setting setting) const {
+bool Settings::IsStored(AnySetting setting) const {
     return !Stored(setting).empty();
 }
 
-std::string Settings::Text(Setting setting) const {
+std::string Settings::Text(AnySetting setting) const {
     std::string text = Stored(setting);
-    return text.empty() ? InfoOf(setting).defaultValue : text;
+    return text.empty() ? InfoOf(setting.id).defaultValue : text;
 }
 
-bool Settings::IsOn(Setting setting) const {
+bool Settings::IsOn(SwitchSetting setting) const {
     const std::string text = Text(setting);
-    switch (InfoOf(setting).reading) {
-    case SettingReading::OnUnlessZero:
-        return text != "0";
-    case SettingReading::OnIfOne:
-        return text == "1";
-    default:
-        throw std::invalid_argument("IsOn asked of a setting that is no switch");
-    }
+    return InfoOf(setting.id).reading == SettingReading::OnIfOne ? text == "1" : text != "0";
 }
 
-std::optional<double> Settings::Number(Setting setting) const {
-    const SettingInfo& info = InfoOf(setting);
+std::optional<double> Settings::Number(NumberSetting setting) const {
+    const SettingInfo& info = InfoOf(setting.id);
     const std::string stored = Stored(setting);
-    switch (info.reading) {
-    case SettingReading::Position:
+    if (info.reading == SettingReading::Position) {
         if (stored.empty() || stored == info.defaultValue) return std::nullopt;
         return LeadingNumber(stored);
-    case SettingReading::WholeNumber:
-        if (stored.empty()) return std::nullopt;
-        if (const auto value = WholeNumberOf(stored)) return static_cast<double>(*value);
-        return static_cast<double>(WholeNumberOf(info.defaultValue).value_or(0));
-    default:
-        throw std::invalid_argument("Number asked of a setting that is no number");
     }
+    if (stored.empty()) return std::nullopt;
+    if (const auto value = WholeNumberOf(stored)) return static_cast<double>(*value);
+    return static_cast<double>(WholeNumberOf(info.defaultValue).value_or(0));
 }
 
-bool Settings::SetOn(Setting setting, bool on) {
-    return SetText(setting, on ? "1" : "0");
+void Settings::SetOn(SwitchSetting setting, bool on) {
+    Write(setting, on ? "1" : "0");
 }
 
-bool Settings::SetNumber(Setting setting, long value) {
-    return SetText(setting, std::to_string(value));
+void Settings::SetNumber(NumberSetting setting, long value) {
+    Write(setting, std::to_string(value));
 }
 
-bool Settings::SetText(Setting setting, const std::string& text) {
-    return store_.WriteINI(InfoOf(setting).key, text, kSettingsSection);
+void Settings::SetText(TextSetting setting, const std::string& text) {
+    Write(setting, text);
 }
 
-bool Settings::StoreDefault(Setting setting) {
-    return SetText(setting, InfoOf(setting).defaultValue);
+void Settings::StoreDefault(AnySetting setting) {
+    Write(setting, InfoOf(setting.id).defaultValue);
+}
+
+void Settings::Write(AnySetting setting, const std::string& text) {
+    store_.WriteSetting(InfoOf(setting.id).key, text, kSettingsSection);
 }
 
 } // namespace vaultwing

@@ -132,7 +132,7 @@ bool FavouritesList::SwitchPathMode() {
         }
     } catch (const VwxError& error) {
         // Where paths have no drives, a differing root is a path that has no relative form at all.
-        const bool noDrives = platform::kPathSeparator == '/';
+        const bool noDrives = !platform::kWindows;
         const std::string text = noDrives && error.Number() == kErrRootMismatch
                                      ? state_.Text(lang::kNotRelativeToProgramFolder)
                                      : error.Description();
@@ -142,7 +142,7 @@ bool FavouritesList::SwitchPathMode() {
     SortEntries(converted);
     state_.favourites = std::move(converted);
     relative_ = toRelative;
-    (void)state_.settings.SetOn(Setting::RelativePaths, toRelative);
+    state_.settings.SetOn(Setting::RelativePaths, toRelative);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "base/PathNames.h"
 #include "platform/platform.h"
@@ -13,11 +14,16 @@ constexpr const char* kFolderName = "vaultwing";
 
 // An XDG base folder: the variable when it holds an absolute path (a relative one is invalid by
 // the base-directory rules), otherwise the default under the user's home.
-std::string XdgFolder(std::string variable, const std::string& userHome, const char* fallback) {
+std::string XdgBaseFolder(std::string variable, const std::string& userHome, const char* fallback) {
     while (variable.size() > 1 && variable.back() == '/')
         variable.pop_back();
-    if (!variable.empty() && variable.front() == '/') return variable + "/" + kFolderName;
-    return userHome + "/" + fallback + "/" + kFolderName;
+    if (!variable.empty() && variable.front() == '/') return variable;
+    return userHome + "/" + fallback;
+}
+
+// The program's own folder in an XDG base folder.
+std::string XdgFolder(std::string variable, const std::string& userHome, const char* fallback) {
+    return XdgBaseFolder(std::move(variable), userHome, fallback) + "/" + kFolderName;
 }
 
 bool HasLanguageFiles(const std::string& folder) {
@@ -84,7 +90,7 @@ Folders DecideFolders(const FolderFacts& facts) {
 
 FolderFacts GatherFolderFacts() {
     FolderFacts facts;
-    facts.windows = kPathSeparator == '\\';
+    facts.windows = kWindows;
     facts.home = EnvironmentVariable("VAULTWING_HOME");
     if (!facts.home.empty()) return facts;
     facts.executableFolder = ExecutableFolder();
@@ -104,6 +110,13 @@ FolderFacts GatherFolderFacts() {
 
 Folders ProgramFolders() {
     return DecideFolders(GatherFolderFacts());
+}
+
+std::string UserDataHome() {
+    const std::string userHome = UserHomeFolder();
+    std::string variable = EnvironmentVariable("XDG_DATA_HOME");
+    if (userHome.empty() && (variable.empty() || variable.front() != '/')) return {};
+    return XdgBaseFolder(std::move(variable), userHome, ".local/share");
 }
 
 bool CreatePrivateFolder(const std::string& folder) {

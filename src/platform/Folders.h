@@ -48,6 +48,10 @@ struct FolderFacts {
 [[nodiscard]] FolderFacts GatherFolderFacts();
 [[nodiscard]] Folders ProgramFolders();
 
+// $XDG_DATA_HOME, or ~/.local/share when it is unset or not absolute: where desktop entries and
+// file-manager scripts go (POSIX). Empty when neither names a folder.
+[[nodiscard]] std::string UserDataHome();
+
 // Creates `folder` and its missing parents, the ones it makes open to their owner only (POSIX
 // 0700). True when the folder exists afterwards.
 bool CreatePrivateFolder(const std::string& folder);

@@ -21,6 +21,13 @@ namespace vaultwing::platform {
 
 using ::vaultwing::kPathSeparator;
 
+// True in the Windows build. Callers ask this rather than which separator paths use.
+#ifdef _WIN32
+inline constexpr bool kWindows = true;
+#else
+inline constexpr bool kWindows = false;
+#endif
+
 // ---------------------------------------------------------------------------------------------
 // Program folder and working directory
 // ---------------------------------------------------------------------------------------------

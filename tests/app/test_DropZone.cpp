@@ -23,7 +23,7 @@ TEST(LoadTransparency, StoredAlphaBroughtIntoTheSlidersRange) {
     EXPECT_EQ(LoadTransparency(settings), std::nullopt); // nothing stored: stored opaque, window left alone
     EXPECT_EQ(settings.Text(Setting::Transparency), "255");
     for (const auto& [stored, alpha] : {std::pair{"128", 128}, {"40", 40}, {"39", 40}, {"-5", 40}, {"300", 255}}) {
-        settings.Store().WriteINI("Transparenz", stored, kSettingsSection);
+        settings.Store().WriteSetting("Transparenz", stored, kSettingsSection);
         EXPECT_EQ(LoadTransparency(settings), std::optional<int>(alpha)) << stored;
     }
 }

@@ -20,7 +20,7 @@ protected:
     SettingsActions actions{app.state, ui, [this](bool on) { timer.push_back(on); }};
 
     [[nodiscard]] std::string Get(const char* key) const {
-        return app.state.settings.Store().ReadINI(key, kSettingsSection);
+        return app.state.settings.Store().ReadSetting(key, kSettingsSection);
     }
     [[nodiscard]] bool Association() const { return fs::exists(data / "applications/vaultwing-vwx.desktop"); }
     [[nodiscard]] bool Launcher() const { return fs::exists(data / "nautilus/scripts/Vaultwing"); }
@@ -29,7 +29,7 @@ protected:
 // Reading alone applies nothing: the window's ticks do.
 TEST_F(SettingsActionsTest, LoadReadsTheBoxesAndSetsOnlyTheHint) {
     SetDelete("2");
-    (void)app.state.settings.SetOn(Setting::SendTo, true);
+    app.state.settings.SetOn(Setting::SendTo, true);
     const SettingsBoxes boxes = actions.ReadBoxes();
     EXPECT_TRUE(boxes.deleteSources && boxes.sendTo);
     EXPECT_FALSE(boxes.registerType || boxes.hotRegion);

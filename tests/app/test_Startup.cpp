@@ -21,7 +21,7 @@ protected:
             return false;
         }
     }
-    void SetLanguage() { (void)app.state.settings.SetText(Setting::Language, "Test"); }
+    void SetLanguage() { app.state.settings.SetText(Setting::Language, "Test"); }
 
     std::optional<Application> started;
 };

@@ -44,7 +44,7 @@ TEST_F(FavouritesListTest, FolderWalkSkipsFilesListedInEitherFormInBothModes) {
     const std::string a = Make("f/a.txt"), b = Make("f/sub/B.txt"), z = Make("z.txt");
     for (const bool relativeMode : {false, true}) {
         for (const std::string& listedB : {b, std::string("f/sub/B.txt")}) {
-            ASSERT_TRUE(app.state.settings.SetOn(Setting::RelativePaths, relativeMode));
+            app.state.settings.SetOn(Setting::RelativePaths, relativeMode);
             list.Load();
             app.state.favourites = {listedB};
             ui.messages.clear();
@@ -67,17 +67,17 @@ TEST_F(FavouritesListTest, ModeSwitchConvertsEveryEntryOrNone) {
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"a.txt", "z.txt"}));
     app.state.favourites.push_back("/elsewhere/c.txt"); // absolute entries stay as they are
     ASSERT_TRUE(list.SwitchPathMode());
-    EXPECT_EQ(app.state.settings.Store().ReadINI("Pfad", kSettingsSection), "0");
+    EXPECT_EQ(app.state.settings.Store().ReadSetting("Pfad", kSettingsSection), "0");
     EXPECT_EQ(list.Entries(), (std::vector<std::string>{"/elsewhere/c.txt", absolute[0], absolute[2]}));
     const std::vector<std::string> rootless = {"a.txt"}; // no root to be relative from
     for (const auto& [before, mode] : {std::pair{absolute, "0"}, {relative, "1"}, {rootless, "0"}}) {
-        app.state.settings.Store().WriteINI("Pfad", mode, kSettingsSection);
+        app.state.settings.Store().WriteSetting("Pfad", mode, kSettingsSection);
         list.Load();
         app.state.favourites = before;
         EXPECT_FALSE(list.SwitchPathMode());
         EXPECT_EQ(list.Entries(), before);
         EXPECT_EQ(list.Relative(), std::string(mode) == "1");
-        EXPECT_EQ(app.state.settings.Store().ReadINI("Pfad", kSettingsSection), mode);
+        EXPECT_EQ(app.state.settings.Store().ReadSetting("Pfad", kSettingsSection), mode);
     }
     // Each message names the entry that cannot be converted.
     EXPECT_EQ(ui.messages.at(0).text, work.Str() + "\r\n\r\nT516");

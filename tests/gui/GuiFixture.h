@@ -82,10 +82,10 @@ protected:
     }
 
     void SetSetting(const std::string& key, const std::string& value) {
-        IniStore(home.Str()).WriteINI(key, value, kSettingsSection);
+        IniStore(home.Str()).WriteSetting(key, value, kSettingsSection);
     }
     [[nodiscard]] std::string Setting(const std::string& key) const {
-        return IniStore(home.Str()).ReadINI(key, kSettingsSection);
+        return IniStore(home.Str()).ReadSetting(key, kSettingsSection);
     }
 
     // Starts the program as VWX would (without a command line unless given); English unless

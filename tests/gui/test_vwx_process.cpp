@@ -14,14 +14,14 @@ namespace {
 TEST(VwxProcess, CommandLineWithNothingToDoEndsAtOnce) {
     TempDir home, work;
     std::filesystem::copy_file(std::string(VAULTWING_LANG_DIR) + "/English.lng", home / "English.lng");
-    IniStore(home.Str()).WriteINI("Sprache", "English", kSettingsSection);
+    IniStore(home.Str()).WriteSetting("Sprache", "English", kSettingsSection);
     WriteFile(work / "a.txt", "a");
     const std::string command = "cd '" + work.Str() + "' && VAULTWING_HOME='" + home.Str() +
                                 "' QT_QPA_PLATFORM=offscreen timeout 120 '" + VAULTWING_VWX_PATH +
                                 "' '' >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);            // 124 would mean it kept running
-    EXPECT_EQ(IniStore(home.Str()).ReadINI("Left", kSettingsSection), ""); // ended without unload steps
+    EXPECT_EQ(IniStore(home.Str()).ReadSetting("Left", kSettingsSection), ""); // ended without unload steps
     EXPECT_EQ(Names(work.Path()), std::vector<std::string>{"a.txt"});
 }
 

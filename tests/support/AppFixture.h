@@ -31,7 +31,9 @@ protected:
         std::filesystem::create_directories(path);
         return path.string();
     }
-    void SetDelete(const std::string& value) { app.state.settings.Store().WriteINI("Delete", value, kSettingsSection); }
+    void SetDelete(const std::string& value) {
+        app.state.settings.Store().WriteSetting("Delete", value, kSettingsSection);
+    }
     [[nodiscard]] const std::vector<std::string>& Enc() const { return app.lists.toEncrypt; }
     [[nodiscard]] const std::vector<std::string>& Dec() const { return app.lists.toDecrypt; }
 

@@ -43,18 +43,18 @@ TEST(ProfileWin32, WritesReadBackAndRefusalsChangeNothing) {
     test::TempDir dir;
     IniStore store(dir.Str());
     const std::string umlautPath = "C:\\Daten\\J\xC3\xBCrgen";
-    EXPECT_TRUE(store.WriteINI("Pfad", umlautPath, kSettingsSection));
-    EXPECT_TRUE(store.WriteINI("delete", "1", kSettingsSection));
-    EXPECT_TRUE(store.WriteINI("Delete", "0", kSettingsSection)); // the same key, whatever its case
-    EXPECT_EQ(store.ReadINI("PFAD", "einstellungen"), umlautPath);
+    EXPECT_TRUE(store.WriteSetting("Pfad", umlautPath, kSettingsSection));
+    EXPECT_TRUE(store.WriteSetting("delete", "1", kSettingsSection));
+    EXPECT_TRUE(store.WriteSetting("Delete", "0", kSettingsSection)); // the same key, whatever its case
+    EXPECT_EQ(store.ReadSetting("PFAD", "einstellungen"), umlautPath);
     const std::string onDisk = test::ReadFile(store.SettingsPath());
     EXPECT_EQ(Cp1252ToUtf8(IniReadValue(onDisk, kSettingsSection, "Pfad")), umlautPath);
 
-    EXPECT_FALSE(store.WriteINI("a=b", "1", kSettingsSection));
-    EXPECT_FALSE(store.WriteINI("Delete", "1\r\n[X]", kSettingsSection));
-    EXPECT_FALSE(store.WriteINI("Pfad", "C:\\\xD0\xA4\xD0\xB0\xD0\xB9\xD0\xBB", kSettingsSection)); // not ANSI
+    EXPECT_FALSE(store.WriteSetting("a=b", "1", kSettingsSection));
+    EXPECT_FALSE(store.WriteSetting("Delete", "1\r\n[X]", kSettingsSection));
+    EXPECT_FALSE(store.WriteSetting("Pfad", "C:\\\xD0\xA4\xD0\xB0\xD0\xB9\xD0\xBB", kSettingsSection)); // not ANSI
     ASSERT_TRUE(::SetFileAttributesA(store.SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(store.WriteINI("Delete", "1", kSettingsSection));
+    EXPECT_FALSE(store.WriteSetting("Delete", "1", kSettingsSection));
     EXPECT_EQ(test::ReadFile(store.SettingsPath()), onDisk);
 }
 

@@ -110,8 +110,8 @@ void DropZoneWindow::Unload() {
     SetTransparency(this, 0);
     hotRegionTimer_->stop();
     Settings& settings = ui_.App().StoredSettings();
-    (void)settings.SetNumber(Setting::Left, long{x()} * kTwipsPerPixel);
-    (void)settings.SetNumber(Setting::Top, long{y()} * kTwipsPerPixel);
+    settings.SetNumber(Setting::Left, long{x()} * kTwipsPerPixel);
+    settings.SetNumber(Setting::Top, long{y()} * kTwipsPerPixel);
     vaultwing::ShowTrayIcon(false);
     ui_.Unloaded(this);
 }

@@ -160,7 +160,7 @@ void LanguageWindow::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     Application& app = ui_.App();
-    (void)app.StoredSettings().SetText(Setting::Language, chosenLanguage_);
+    app.StoredSettings().SetText(Setting::Language, chosenLanguage_);
     const bool firstStartAbandoned = app.FirstStart() && !confirming_ && !ui_.Quitting();
     ui_.Unloaded(this);
     // Closed at the first start without a confirmed language: no window is left, the program ends.

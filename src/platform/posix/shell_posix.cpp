@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <pwd.h>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -22,25 +21,14 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/DurableWrite.h"
+#include "platform/Folders.h"
+
 namespace vaultwing::platform {
 namespace {
 
 constexpr const char* kSendToName = "Vaultwing";
 constexpr const char* kSendToProgram = "VWX"; // the Send To entry names the desktop program, whatever runs now
-
-// $XDG_DATA_HOME, or ~/.local/share; empty when neither can be found. A relative
-// XDG_DATA_HOME is invalid by the base-directory rules and is ignored.
-std::string DataHome() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') return xdg;
-    const char* home = std::getenv("HOME");
-    std::string base = home != nullptr ? home : "";
-    if (base.empty() || base[0] != '/') {
-        const passwd* pw = ::getpwuid(::getuid());
-        base = pw != nullptr && pw->pw_dir != nullptr ? pw->pw_dir : "";
-    }
-    if (base.empty() || base[0] != '/') return {};
-    return base + "/.local/share";
-}
 
 std::string WithoutTrailingSlashes(std::string path) {
     while (path.size() > 1 && path.back() == '/')
@@ -48,33 +36,17 @@ std::string WithoutTrailingSlashes(std::string path) {
     return path;
 }
 
-// Writes `content` to `path` through a temporary file beside it, committed to disk and renamed
-// over the old file, so a reader sees either the old or the new file. `executable` adds the
-// execute bits matching the read bits the umask allows.
+// Writes `content` to `path` (platform/DurableWrite.h), making its folder first. `executable`
+// adds the execute bits matching the read bits the file has.
 bool WriteDurably(const std::string& path, const std::string& content, bool executable) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-    if (ec) return false;
-    std::string tempPath;
-    try {
-        File file = File::CreateTempBeside(path, tempPath);
-        file.Write(content.data(), content.size());
-        file.Sync();
-        bool ok = true;
-        if (executable) {
-            struct stat st {};
-            ok = ::stat(tempPath.c_str(), &st) == 0;
-            const mode_t mode = st.st_mode & 0777;
-            ok = ok && ::chmod(tempPath.c_str(), mode | S_IXUSR | ((mode & 0044) >> 2)) == 0;
-        }
-        file.Close();
-        if (ok) RenameReplace(tempPath, path);
-        if (!ok) RemoveFile(tempPath);
-        return ok;
-    } catch (const std::system_error&) {
-        if (!tempPath.empty()) RemoveFile(tempPath);
-        return false;
-    }
+    if (ec || !ReplaceFileContents(path, content)) return false;
+    if (!executable) return true;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    const mode_t mode = st.st_mode & 0777;
+    return ::chmod(path.c_str(), mode | S_IXUSR | ((mode & 0044) >> 2)) == 0;
 }
 
 // The full path of `program` found in PATH, or empty. Resolved before forking so that the
@@ -86,7 +58,7 @@ std::string FindInPath(const std::string& program) {
         const auto colon = rest.find(':');
         std::string folder(rest.substr(0, colon));
         if (folder.empty()) folder = ".";
-        const std::string candidate = folder + "/" + program;
+        std::string candidate = folder + "/" + program;
         struct stat st {};
         if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(candidate.c_str(), X_OK) == 0)
             return candidate;
@@ -320,7 +292,7 @@ void RefreshDatabases(const std::string& dataHome) {
 
 void RegisterFileType(const std::string& extension, const std::string& appPath, const std::string& exeName,
                       const std::string& description, const std::string& iconPath) {
-    const std::string dataHome = DataHome();
+    const std::string dataHome = UserDataHome();
     if (dataHome.empty() || !IsPlainExtension(extension) || exeName.empty()) return;
     const std::string mimeType = MimeTypeFor(extension);
 
@@ -346,7 +318,7 @@ void RegisterFileType(const std::string& extension, const std::string& appPath, 
 }
 
 void UnregisterFileType(const std::string& extension) {
-    const std::string dataHome = DataHome();
+    const std::string dataHome = UserDataHome();
     if (dataHome.empty() || !IsPlainExtension(extension)) return;
     const bool removedPackage = RemoveFile(MimePackagePath(dataHome, extension));
     const bool removedEntry = RemoveFile(AssociationEntryPath(dataHome, extension));
@@ -354,7 +326,7 @@ void UnregisterFileType(const std::string& extension) {
 }
 
 bool CreateSendToShortcut(const std::string& programFolder) {
-    const std::string dataHome = DataHome();
+    const std::string dataHome = UserDataHome();
     if (dataHome.empty() || programFolder.empty()) return false;
     const std::string folder = WithoutTrailingSlashes(programFolder);
     const std::string program = folder + "/" + kSendToProgram;
@@ -385,7 +357,7 @@ bool CreateSendToShortcut(const std::string& programFolder) {
 }
 
 void RemoveSendToShortcut() {
-    const std::string dataHome = DataHome();
+    const std::string dataHome = UserDataHome();
     if (dataHome.empty()) return;
     RemoveFile(NautilusScriptPath(dataHome));
     RemoveFile(KdeServiceMenuPath(dataHome));
