@@ -51,7 +51,7 @@ Message OutputExistsMessage(const AppState& state, const std::string& existing) 
 
 std::optional<Message> CheckTooLarge(const AppState& state, const std::string& path) {
     if (IsDirectory(path)) return std::nullopt;
-    const std::int64_t limit = GetExtension(path) == "vwx" ? kMaxCipherLength : kMaxPlainLength;
+    const std::int64_t limit = GetExtension(path) == "vwx" ? kMaxCipherLength : tea::kMaxPlainLength;
     if (FileLength(path) > limit) return FileTooLargeMessage(state, path);
     return std::nullopt;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cipher/Frame.h"
 #include "platform/platform.h"
 #include "state/AppState.h"
 #include "state/Message.h"
@@ -16,11 +17,8 @@ namespace vaultwing {
 
 struct WalkGaps;
 
-// Largest plaintext the format's signed 32-bit length field can describe within a file whose
-// size still fits that field: 2^31 - 1 - 12, rounded so that the framed size stays a multiple of 8.
-inline constexpr std::int64_t kMaxPlainLength = 2147483635;
-// Largest encrypted file this program can have written: kMaxPlainLength framed and padded.
-inline constexpr std::int64_t kMaxCipherLength = 2147483648;
+// Largest encrypted file this program can have written: the largest plaintext framed and padded.
+inline constexpr auto kMaxCipherLength = static_cast<std::int64_t>(tea::FramedSize(tea::kMaxPlainLength));
 
 // The messages of the path checks (title: the common warning title).
 [[nodiscard]] Message FileTooLargeMessage(const AppState& state, const std::string& path);
