@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "state/Message.h"
-#include "config/LangTable.h"
 #include "config/IniFile.h" // kVersionFileName
+#include "config/LangTable.h"
+#include "state/Message.h"
 
 // The maker's web server; a build can name another one.
 #ifndef VAULTWING_UPDATE_SERVER

@@ -7,8 +7,9 @@
 namespace vaultwing {
 
 Application::Application(platform::Folders folders, UiPort& ui, DesktopPort& desktop, CommandLine commandLine)
-    : ui_(ui), desktop_(desktop), state(std::move(folders)), lists(state, ui), favouritesBatch(state, ui, lists), runs(state, ui),
-      passwords(state, ui, desktop, lists, runs), startup(state, ui, desktop, lists, std::move(commandLine)) {
+    : ui_(ui), desktop_(desktop), state(std::move(folders)), lists(state, ui), favouritesBatch(state, ui, lists),
+      runs(state, ui), passwords(state, ui, desktop, lists, runs),
+      startup(state, ui, desktop, lists, std::move(commandLine)) {
     // After a run the drop zone loses the taskbar button a message gave it, and comes back when
     // the run was started from it.
     runs.runEnded = [this] {

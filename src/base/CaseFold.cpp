@@ -63,7 +63,9 @@ int CompareIgnoringCase(std::string_view a, std::string_view b) {
     return i == a.size() ? -1 : 1;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return CompareIgnoringCase(a, b) == 0; }
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return CompareIgnoringCase(a, b) == 0;
+}
 
 std::size_t InsertSorted(std::vector<std::string>& list, std::string entry) {
     const auto at = std::upper_bound(list.begin(), list.end(), entry, [](const std::string& x, const std::string& y) {

@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-
 namespace vaultwing {
 namespace {
 
@@ -202,7 +201,9 @@ std::optional<std::string> IniUpdateValue(std::string_view content, std::string_
     return result;
 }
 
-bool IniNameBlank(std::string_view name) { return Trim(name).empty(); }
+bool IniNameBlank(std::string_view name) {
+    return Trim(name).empty();
+}
 
 bool IniWritable(std::string_view section, std::string_view key, std::string_view value) {
     section = Trim(section);

@@ -1,6 +1,5 @@
 #include "base/PathNames.h"
 
-
 namespace vaultwing {
 
 std::string LowerAscii(std::string text) {

@@ -156,8 +156,8 @@ private:
         if (!options_.associate && !options_.sendTo) return;
         NoDesktop windowless;
         SettingsActions actions(app_.state, windowless, {});
-        actions.executable = platform::ExecutableFolder() + platform::kPathSeparator +
-                             (platform::kWindows ? "VWX.exe" : "VWX");
+        actions.executable =
+            platform::ExecutableFolder() + platform::kPathSeparator + (platform::kWindows ? "VWX.exe" : "VWX");
         if (options_.associate) actions.BoxChanged(SettingsBox::Register, *options_.associate);
         if (options_.sendTo) actions.BoxChanged(SettingsBox::SendTo, *options_.sendTo);
     }

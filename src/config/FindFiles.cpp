@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "base/VwxError.h"
 #include "base/PathNames.h"
+#include "base/VwxError.h"
 #include "platform/platform.h"
 
 namespace vaultwing {

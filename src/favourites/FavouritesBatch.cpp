@@ -23,7 +23,8 @@ bool FavouritesBatch::Fill(RunDirection direction) {
         return false;
     }
     if (list.empty()) {
-        ui_.ShowWarning(WarningMessage(state_, state_.Text(encrypt ? lang::kNothingToEncrypt : lang::kNothingToDecrypt)));
+        ui_.ShowWarning(
+            WarningMessage(state_, state_.Text(encrypt ? lang::kNothingToEncrypt : lang::kNothingToDecrypt)));
         return false;
     }
     return true;

@@ -44,8 +44,7 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
     return paths;
 }
 
-std::vector<std::string> AbsolutePaths(const std::vector<std::string>& arguments,
-                                       const std::string& workingDirectory) {
+std::vector<std::string> AbsolutePaths(const std::vector<std::string>& arguments, const std::string& workingDirectory) {
     std::vector<std::string> paths;
     paths.reserve(arguments.size());
 #ifdef _WIN32

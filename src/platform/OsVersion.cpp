@@ -34,10 +34,10 @@ OsVersionDecision DecideOsVersion(const OsVersionReport& r) {
 }
 
 std::string OsName(int code) {
-    static const std::array<const char*, 12> kNames = {
-        "Windows 32s",  "Windows 95",              "Windows 98",   "Windows ME",
-        "Windows NT 3", "Windows NT 4",            "Windows 2000", "Windows XP",
-        "Windows XP Home Edition", "Windows 2003", "Windows Vista 32", "Windows Vista 64"};
+    static const std::array<const char*, 12> kNames = {"Windows 32s",  "Windows 95",       "Windows 98",
+                                                       "Windows ME",   "Windows NT 3",     "Windows NT 4",
+                                                       "Windows 2000", "Windows XP",       "Windows XP Home Edition",
+                                                       "Windows 2003", "Windows Vista 32", "Windows Vista 64"};
     return code >= 0 && code < static_cast<int>(kNames.size()) ? kNames[static_cast<std::size_t>(code)] : kNames[0];
 }
 

@@ -6,19 +6,19 @@ namespace vaultwing {
 
 // What the version queries returned.
 struct OsVersionReport {
-    bool queryOk = false;       // the basic version query succeeded
-    unsigned platformId = 0;    // 0 Win32s, 1 Windows 9x, 2 NT
+    bool queryOk = false;    // the basic version query succeeded
+    unsigned platformId = 0; // 0 Win32s, 1 Windows 9x, 2 NT
     unsigned major = 0;
     unsigned minor = 0;
-    bool suiteQueryOk = false;  // the extended query (asked for NT 5.1 only) succeeded
+    bool suiteQueryOk = false; // the extended query (asked for NT 5.1 only) succeeded
     unsigned suiteMask = 0;
-    bool wow64 = false;         // a 32-bit process on a 64-bit system
+    bool wow64 = false; // a 32-bit process on a 64-bit system
 };
 
 struct OsVersionDecision {
-    int code = 0;                   // 0..11; 0..5 are refused
-    bool showQueryFailure = false;  // a query failed: say so before going on
-    bool known = false;             // decided without a failure (the answer can be kept)
+    int code = 0;                  // 0..11; 0..5 are refused
+    bool showQueryFailure = false; // a query failed: say so before going on
+    bool known = false;            // decided without a failure (the answer can be kept)
 };
 
 inline constexpr unsigned kSuitePersonal = 0x200;

@@ -226,7 +226,9 @@ TEST_F(CipherTest, FailedFileOperationsLeaveTheDestinationAsItWas) {
     WriteFile(dir / "big", "");
     fs::resize_file(dir / "big", 2147483636); // sparse: one byte more than the length field can hold
     [[maybe_unused]] const auto shrink = [](const std::string& path) { fs::resize_file(path, 1000); };
-    [[maybe_unused]] const auto grow = [](const std::string& path) { std::ofstream(path, std::ios::app) << "appended"; };
+    [[maybe_unused]] const auto grow = [](const std::string& path) {
+        std::ofstream(path, std::ios::app) << "appended";
+    };
     const auto cancel = [](const std::string&) { throw std::runtime_error("cancelled"); };
     const std::string e = ":Cipher.EncryptFile", d = ":Cipher.DecryptFile",
                       io = platform::ErrorDescription(std::make_error_code(std::errc::io_error));

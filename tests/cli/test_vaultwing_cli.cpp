@@ -217,7 +217,8 @@ TEST_F(Cli, SourcesThatCannotSafelyGoStay) {
     WriteFile(inLocked, "f");
     fs::permissions(inLocked, fs::perms(0666));
     fs::permissions(locked, fs::perms(0333)); // entries can be made, but it cannot be opened
-    const CliOptions nobody{.fileSizeLimit = {}, .openFileLimit = {}, .asNobody = ::geteuid() == 0, .input = {}, .workingDirectory = {}};
+    const CliOptions nobody{
+        .fileSizeLimit = {}, .openFileLimit = {}, .asNobody = ::geteuid() == 0, .input = {}, .workingDirectory = {}};
     for (const auto& [source, why] : {std::pair{work / "link.txt", "This is a link"},
                                       {work / "second.txt", "This is a link"},
                                       {inLocked, "The new file could not be committed"}}) {
@@ -243,7 +244,8 @@ TEST_F(Cli, TheWalkTakesEverythingOrSaysWhatItLeftOut) {
         if (level % 1100 == 0) WriteFile(deep + "/f", "f"); // at the top and the bottom
         fs::create_directory(deep + "/d");
     }
-    const CliOptions options{.fileSizeLimit = {}, .openFileLimit = 256, .asNobody = ::geteuid() == 0, .input = {}, .workingDirectory = {}};
+    const CliOptions options{
+        .fileSizeLimit = {}, .openFileLimit = 256, .asNobody = ::geteuid() == 0, .input = {}, .workingDirectory = {}};
     const auto out = Job("--keep", {work / "t"}, options);
     EXPECT_EQ(out.exit, 1) << out.err;
     EXPECT_NE(out.err.find(work / "t/locked\nThis folder could not be read"), std::string::npos) << out.err;
@@ -274,7 +276,8 @@ TEST_F(Cli, AFileBeyondThePathLimitIsProcessed) {
 // program, stored in the settings, and taken back again.
 TEST_F(Cli, DesktopIntegrationIsSwitchedForTheDesktopProgram) {
     const ScopedEnv data("XDG_DATA_HOME", (work / "data").c_str());
-    const auto association = work / "data/applications/vaultwing-vwx.desktop", launcher = work / "data/nautilus/scripts/Vaultwing";
+    const auto association = work / "data/applications/vaultwing-vwx.desktop",
+               launcher = work / "data/nautilus/scripts/Vaultwing";
     for (const char* value : {"on", "off"}) {
         const auto out = Run({"--associate", value, "--send-to", value});
         ASSERT_EQ(out.exit, 0) << out.err;

@@ -19,8 +19,8 @@ const std::string kBom = "\xEF\xBB\xBF";
 
 TEST(LeadingNumber, ReadsThePrefix) {
     const std::pair<const char*, double> cases[] = {
-        {"045", 45}, {" 45", 45}, {"12a", 12}, {"abc", 0}, {"-12", -12}, {"1E2", 100}, {"1e+", 1},
-        {"2e-1", .2}, {".5", .5}, {"+-1", 0}, {"\t12", 0}, {"1-2", 1}, {"9e999", HUGE_VAL}};
+        {"045", 45},  {" 45", 45}, {"12a", 12}, {"abc", 0},  {"-12", -12}, {"1E2", 100},       {"1e+", 1},
+        {"2e-1", .2}, {".5", .5},  {"+-1", 0},  {"\t12", 0}, {"1-2", 1},   {"9e999", HUGE_VAL}};
     for (const auto& [text, value] : cases)
         EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << '"' << text << '"';
 }

@@ -20,7 +20,7 @@ TEST(VwxProcess, CommandLineWithNothingToDoEndsAtOnce) {
                                 "' QT_QPA_PLATFORM=offscreen timeout 120 '" + VAULTWING_VWX_PATH +
                                 "' '' >/dev/null 2>&1";
     const int status = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);            // 124 would mean it kept running
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);                // 124 would mean it kept running
     EXPECT_EQ(IniStore(home.Str()).ReadSetting("Left", kSettingsSection), ""); // ended without unload steps
     EXPECT_EQ(Names(work.Path()), std::vector<std::string>{"a.txt"});
 }

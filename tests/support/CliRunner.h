@@ -30,7 +30,7 @@ struct CliOptions {
     std::optional<rlim_t> fileSizeLimit; // RLIMIT_FSIZE in bytes
     std::optional<rlim_t> openFileLimit; // RLIMIT_NOFILE
     bool asNobody = false;
-    std::string input; // standard input; small enough for one pipe buffer
+    std::string input;            // standard input; small enough for one pipe buffer
     std::string workingDirectory; // empty: the tests' own
     bool terminal = false;        // standard error is a pseudo-terminal (the output then has its CR LF line ends)
 };

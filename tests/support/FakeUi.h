@@ -20,9 +20,9 @@ public:
     std::vector<PasswordDialog> dialogsShown;
     std::string deleteModeText;
     bool mainVisible = false, trayIcon = false, quit = false, taskbar = false, favouritesCommandsEnabled = true;
-    std::function<bool()> cancelWhen; // asked by CancelRequested
+    std::function<bool()> cancelWhen;     // asked by CancelRequested
     std::function<void()> onLetEventsRun; // runs inside LetEventsRun (a click arriving mid-run)
-    PasswordFlow* flow = nullptr;     // receives the unload of a closed dialog
+    PasswordFlow* flow = nullptr;         // receives the unload of a closed dialog
 
     MsgAnswer ShowMessage(const Message& message) override {
         messages.push_back(message);
