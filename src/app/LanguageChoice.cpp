@@ -61,7 +61,7 @@ std::vector<std::string> LanguageNames(const std::vector<std::string>& folders) 
 
 std::string LanguageFilePath(const AppState& state, const std::string& name) {
     for (const std::string& folder : state.folders.languages) {
-        const std::string exact = folder + platform::kPathSeparator + name + ".lng";
+        std::string exact = folder + platform::kPathSeparator + name + ".lng";
         if (platform::FileAttributes(exact)) return exact;
         // The list drops the extension in any spelling ("ENGLISH.LNG" is "ENGLISH"): the file is
         // opened under the name it has.

@@ -65,7 +65,7 @@ private:
         wake_.notify_one();
         if (flusher_.joinable()) return;
         try {
-            flusher_ = std::jthread([this](std::stop_token stop) { FlushLoop(stop); });
+            flusher_ = std::jthread([this](const std::stop_token& stop) { FlushLoop(stop); });
         } catch (const std::system_error&) {
             // No thread: the final flush does all of it, as it would anyway.
         }
@@ -106,7 +106,7 @@ bool IsEncryptedLength(std::int64_t size) {
 
 } // namespace
 
-Cipher::Cipher(std::size_t streamBufferSize, tea::DecryptSetup decrypt) : decrypt_(std::move(decrypt)) {
+Cipher::Cipher(std::size_t streamBufferSize, tea::DecryptSetup decrypt) : decrypt_(decrypt) {
     SetStreamBufferSize(streamBufferSize);
 }
 

@@ -350,7 +350,8 @@ struct RunThreads {
             workers.push_back(makeWorker());
             std::lock_guard lock(shared.mutex);
             try {
-                threads.emplace_back([worker = workers.back().get()](std::stop_token stop) { worker->Run(stop); });
+                threads.emplace_back(
+                    [worker = workers.back().get()](const std::stop_token& stop) { worker->Run(stop); });
                 ++shared.workers;
             } catch (const std::system_error&) {
                 break;
@@ -358,7 +359,7 @@ struct RunThreads {
         }
         for (unsigned t = 0; t < kFlushers; ++t) {
             try {
-                threads.emplace_back([&shared](std::stop_token stop) { FlushAhead(shared, stop); });
+                threads.emplace_back([&shared](const std::stop_token& stop) { FlushAhead(shared, stop); });
             } catch (const std::system_error&) {
                 break;
             }

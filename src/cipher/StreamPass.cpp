@@ -49,7 +49,7 @@ public:
     // False, and nothing done, when no thread can be had.
     [[nodiscard]] bool StartFileWork() {
         try {
-            worker_ = std::jthread([this](std::stop_token stop) { FileWork(stop); });
+            worker_ = std::jthread([this](const std::stop_token& stop) { FileWork(stop); });
         } catch (const std::system_error&) {
             return false;
         }

@@ -62,6 +62,7 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list, cons
     // Which files are read: only those may be destroyed afterwards.
     // Taken for every file: the setting may change while the run lets events through.
     std::vector<std::optional<platform::FileIdentity>> identities;
+    identities.reserve(files.size());
     for (const std::string& file : files)
         identities.push_back(platform::IdentifyFile(file));
     const auto finish = [&](std::size_t k) {
@@ -74,6 +75,7 @@ RunResult Runs::Run(RunDirection direction, std::vector<std::string>& list, cons
     try {
         if (encrypt && manyFiles && files.size() > 1) {
             std::vector<EncryptionJob> jobs;
+            jobs.reserve(files.size());
             for (const std::string& file : files)
                 jobs.push_back({file, file + ".vwx"});
             ManyFilesEncryption(cipher_, *manyFiles).Run(jobs, password.view(), begin, finish);
