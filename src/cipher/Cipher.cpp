@@ -16,6 +16,7 @@
 #include "cipher/FileSteps.h"
 #include "cipher/Frame.h"
 #include "cipher/Progress.h"
+#include "cipher/StopAndWake.h"
 #include "cipher/StreamPass.h"
 
 namespace vaultwing {
@@ -43,6 +44,9 @@ public:
     Destination(const std::string& destination, const std::string& source, CipherOperation operation,
                 std::uint64_t flushEvery)
         : operation_(operation), flushEvery_(flushEvery), file_(tea::CreateOutput(destination, source, operation)) {}
+    Destination(const Destination&) = delete;
+    Destination& operator=(const Destination&) = delete;
+    ~Destination() { StopFlusher(); }
 
     void Write(const std::uint8_t* data, std::size_t size) {
         tea::AsFileStep(operation_, [&] { file_.Write(data, size); });
@@ -51,11 +55,16 @@ public:
     }
 
     void Commit() {
-        flusher_ = {}; // stopped and joined: the final flush is the last
+        StopFlusher(); // the final flush is the last
         tea::AsFileStep(operation_, [&] { file_.Commit(); });
     }
 
 private:
+    void StopFlusher() {
+        StopAndWake({&flusher_, 1}, mutex_, wake_);
+        if (flusher_.joinable()) flusher_.join();
+    }
+
     void RequestFlush() {
         flushRequested_ = written_;
         {
@@ -77,7 +86,7 @@ private:
         for (;;) {
             {
                 std::unique_lock lock(mutex_);
-                wake_.wait(lock, stop, [&] { return flushWanted_ != done; });
+                wake_.wait(lock, [&] { return stop.stop_requested() || flushWanted_ != done; });
                 if (stop.stop_requested()) return;
                 done = flushWanted_;
             }
@@ -94,7 +103,7 @@ private:
     std::uint64_t written_ = 0;
     std::uint64_t flushRequested_ = 0;
     std::mutex mutex_;
-    std::condition_variable_any wake_;
+    std::condition_variable wake_;
     std::uint64_t flushWanted_ = 0;
     std::jthread flusher_; // last: stopped and joined before the file goes
 };

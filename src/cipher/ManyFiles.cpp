@@ -16,6 +16,7 @@
 #include "cipher/CipherFailure.h"
 #include "cipher/FileSteps.h"
 #include "cipher/Progress.h"
+#include "cipher/StopAndWake.h"
 #include "platform/DurableWrite.h"
 #include "platform/platform.h"
 
@@ -45,7 +46,7 @@ struct FileSlot {
 
 struct Shared {
     std::mutex mutex;
-    std::condition_variable_any changed;
+    std::condition_variable changed;
     std::vector<FileSlot> slots;
     std::size_t next = 0;  // the next file a lane takes
     std::size_t head = 0;  // the file the calling thread waits for
@@ -161,7 +162,8 @@ private:
                 };
                 const bool busy = std::ranges::any_of(lanes_, [](const Lane& l) { return l.file.has_value(); });
                 if (!busy)
-                    shared_.changed.wait(lock, stop, [&] { return shared_.next >= shared_.limit || mayStart(); });
+                    shared_.changed.wait(
+                        lock, [&] { return stop.stop_requested() || shared_.next >= shared_.limit || mayStart(); });
                 if (stop.stop_requested()) return false;
                 if (!mayStart()) return busy;
                 index = shared_.next++;
@@ -286,8 +288,8 @@ void FlushAhead(Shared& shared, const std::stop_token& stop) {
         if (stop.stop_requested() || index >= shared.limit) return;
         FileSlot& slot = shared.slots[index];
         if (slot.stage == Stage::Waiting || slot.stage == Stage::Running) {
-            shared.changed.wait(lock, stop, [&] {
-                return shared.nextSync != index || index >= shared.limit ||
+            shared.changed.wait(lock, [&] {
+                return stop.stop_requested() || shared.nextSync != index || index >= shared.limit ||
                        (slot.stage != Stage::Waiting && slot.stage != Stage::Running);
             });
             continue;
@@ -332,20 +334,19 @@ void PrepareSlots(Shared& shared, const std::vector<EncryptionJob>& jobs, std::s
 // The threads of a run. However the run is left, all of them are told to stop first, then each
 // is joined as it goes, before the slots (and with them every temporary output not yet renamed).
 struct RunThreads {
-    std::vector<std::unique_ptr<Worker>> workers;
-    std::vector<std::jthread> threads;
-    RunThreads() = default;
+    explicit RunThreads(Shared& run) : shared(run) {}
     RunThreads(const RunThreads&) = delete;
     RunThreads& operator=(const RunThreads&) = delete;
-    ~RunThreads() {
-        for (auto& thread : threads)
-            thread.request_stop();
-    }
+    ~RunThreads() { StopAndWake(threads, shared.mutex, shared.changed); }
+
+    Shared& shared;
+    std::vector<std::unique_ptr<Worker>> workers;
+    std::vector<std::jthread> threads;
 
     // Fewer threads than asked when the system has none left; with no worker, every file is
     // encrypted alone by the calling thread, and with no flusher it flushes each file as it
     // renames it.
-    void Start(Shared& shared, unsigned count, const std::function<std::unique_ptr<Worker>()>& makeWorker) {
+    void Start(unsigned count, const std::function<std::unique_ptr<Worker>()>& makeWorker) {
         for (unsigned t = 0; t < count; ++t) {
             workers.push_back(makeWorker());
             std::lock_guard lock(shared.mutex);
@@ -359,7 +360,7 @@ struct RunThreads {
         }
         for (unsigned t = 0; t < kFlushers; ++t) {
             try {
-                threads.emplace_back([&shared](const std::stop_token& stop) { FlushAhead(shared, stop); });
+                threads.emplace_back([&run = shared](const std::stop_token& stop) { FlushAhead(run, stop); });
             } catch (const std::system_error&) {
                 break;
             }
@@ -418,8 +419,8 @@ void ManyFilesEncryption::Run(const std::vector<EncryptionJob>& jobs, std::strin
 
     Shared shared;
     PrepareSlots(shared, jobs, tea::LaneCount(kernel), threads);
-    RunThreads running; // after `shared`: stopped and joined before it goes
-    running.Start(shared, threads, [&] { return std::make_unique<Worker>(shared, jobs, setup_, key, kernel); });
+    RunThreads running(shared); // after `shared`: stopped and joined before it goes
+    running.Start(threads, [&] { return std::make_unique<Worker>(shared, jobs, setup_, key, kernel); });
 
     for (std::size_t k = 0; k < jobs.size(); ++k) {
         begin(k);

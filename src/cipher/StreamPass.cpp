@@ -11,6 +11,7 @@
 
 #include "base/SecureWipe.h"
 #include "cipher/Progress.h"
+#include "cipher/StopAndWake.h"
 
 namespace vaultwing {
 namespace {
@@ -45,6 +46,9 @@ class DoubleBufferedPass {
 public:
     DoubleBufferedPass(const StreamPass& pass, std::size_t half)
         : pass_(pass), half_(half), count_((pass.total + half - 1) / half) {}
+    DoubleBufferedPass(const DoubleBufferedPass&) = delete;
+    DoubleBufferedPass& operator=(const DoubleBufferedPass&) = delete;
+    ~DoubleBufferedPass() { StopAndWake({&worker_, 1}, mutex_, changed_); }
 
     // False, and nothing done, when no thread can be had.
     [[nodiscard]] bool StartFileWork() {
@@ -89,7 +93,8 @@ private:
     // Waits until chunk `k` is enciphered; false when the pass is abandoned.
     bool AwaitTransformed(const std::stop_token& stop, std::uint64_t k) {
         std::unique_lock lock(mutex_);
-        return changed_.wait(lock, stop, [&] { return transformed_ > k; }) && !stop.stop_requested();
+        changed_.wait(lock, [&] { return stop.stop_requested() || transformed_ > k; });
+        return !stop.stop_requested();
     }
 
     void FileWork(const std::stop_token& stop) {
@@ -131,7 +136,7 @@ private:
     const std::uint64_t count_;
     std::array<SecretBuffer, 2> buffers_{SecretBuffer(half_), SecretBuffer(half_)};
     std::mutex mutex_;
-    std::condition_variable_any changed_;
+    std::condition_variable changed_;
     std::uint64_t produced_ = 0;    // chunks read, by the worker
     std::uint64_t transformed_ = 0; // chunks enciphered, by the calling thread
     bool written_ = false;          // the worker has written every chunk
