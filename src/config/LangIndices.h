@@ -39,6 +39,7 @@ inline constexpr int kKeyMismatch = 336;
 inline constexpr int kKeyMessageTitle = 338;
 inline constexpr int kCapsLockOn = 340;
 inline constexpr int kCapsLockOff = 342;
+inline constexpr int kRevealTip = 344; // the password dialogs' "A" button
 inline constexpr int kKeyDirectCaption = 350;
 inline constexpr int kKeyDirectEmpty = 352;
 
@@ -121,6 +122,7 @@ inline constexpr std::array kAllIndices = {kHeader,
                                            kKeyMessageTitle,
                                            kCapsLockOn,
                                            kCapsLockOff,
+                                           kRevealTip,
                                            kKeyDirectCaption,
                                            kKeyDirectEmpty,
                                            kCliPasswordPrompt,

@@ -115,7 +115,6 @@ EncryptPasswordDialog::EncryptPasswordDialog(QtUi& ui)
     revealButton_ = new QPushButton(frame);
     revealButton_->setObjectName(QStringLiteral("revealButton"));
     revealButton_->setFixedWidth(32);
-    revealButton_->setFocusPolicy(Qt::NoFocus);
     connect(revealButton_, &QPushButton::clicked, this, [this] { onRevealClicked(); });
 
     qualityLabel_ = new QLabel(frame);
@@ -165,6 +164,7 @@ EncryptPasswordDialog::EncryptPasswordDialog(QtUi& ui)
     layout->addWidget(deleteModeLabel_);
     layout->addLayout(buttons);
     setFixedWidth(420);
+    CloseOnEscape(this);
 }
 
 void EncryptPasswordDialog::Load() {
