@@ -213,7 +213,8 @@ TEST_P(Keys, CloseTheWindowAndRunNothingElse) {
     if (row.openedBy != nullptr)
         Child<QAction>(ui.DropZone(), row.openedBy).trigger();
     else
-        DropOn(&ui.DropZone(), {row.window[0] == 'E' ? Make("plain.txt", "a") : MakeEncrypted("secret.txt", "a", "pw")});
+        DropOn(&ui.DropZone(),
+               {row.window[0] == 'E' ? Make("plain.txt", "a") : MakeEncrypted("secret.txt", "a", "pw")});
     Settle();
     const auto shown = [&] {
         for (QWidget* window : QApplication::topLevelWidgets())

@@ -60,7 +60,8 @@ void BarSlider::paintEvent(QPaintEvent*) {
     bar.addRoundedRect(filled, 3, 3);
     painter.fillPath(bar, fill);
     // Drawn by hand, so the focus is too: the outline in the highlight colour.
-    painter.setPen(hasFocus() ? QPen(palette().color(QPalette::Highlight), 2) : QPen(palette().color(QPalette::Mid), 1));
+    painter.setPen(hasFocus() ? QPen(palette().color(QPalette::Highlight), 2)
+                              : QPen(palette().color(QPalette::Mid), 1));
     painter.drawPath(outline);
     painter.setPen(fraction > 0.5 ? Qt::white : palette().color(QPalette::Text));
     painter.drawText(rect(), Qt::AlignCenter, QString::number(value()));
