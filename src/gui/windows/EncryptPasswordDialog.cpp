@@ -39,6 +39,8 @@ void CentreOnScreen(QWidget* window) {
 void FitHeight(QWidget* window) {
     QLayout* layout = window->layout();
     layout->activate();
+    // Long labels (German) widen the window rather than squeeze the password fields.
+    if (const int width = layout->totalMinimumSize().width(); width > window->width()) window->setFixedWidth(width);
     const int height =
         layout->hasHeightForWidth() ? layout->totalHeightForWidth(window->width()) : layout->totalSizeHint().height();
     if (height == window->height() && window->minimumHeight() == height) return;
