@@ -71,6 +71,7 @@ inline constexpr int kNothingToEncrypt = 514;
 inline constexpr int kPathAboveBase = 516;
 inline constexpr int kNotRelativeToProgramFolder = 518; // where there are no drives
 inline constexpr int kFavouritesUnreadable = 520;
+inline constexpr int kFavouritesEmptyHint = 522;
 
 inline constexpr int kWrongPassword = 600; // or a damaged file
 inline constexpr int kSourceMissing = 602; // missing or empty source
@@ -150,6 +151,7 @@ inline constexpr std::array kAllIndices = {kHeader,
                                            kPathAboveBase,
                                            kNotRelativeToProgramFolder,
                                            kFavouritesUnreadable,
+                                           kFavouritesEmptyHint,
                                            kWrongPassword,
                                            kSourceMissing,
                                            kFileInUse,
