@@ -8,6 +8,8 @@ inline constexpr int kHeader = 0;
 inline constexpr int kLanguageWindowCaption = 2; // also the settings menu item "languages"
 inline constexpr int kMenuManual = 4;
 inline constexpr int kMenuLiveUpdate = 6;
+inline constexpr int kManualFile = 8;      // the manual's file name in the documents folder
+inline constexpr int kManualNotShown = 10; // no program could show it
 
 inline constexpr int kPasswordRefused = 100;
 inline constexpr int kOutputExists = 110;     // "this file already exists:"
@@ -95,6 +97,8 @@ inline constexpr std::array kAllIndices = {kHeader,
                                            kLanguageWindowCaption,
                                            kMenuManual,
                                            kMenuLiveUpdate,
+                                           kManualFile,
+                                           kManualNotShown,
                                            kPasswordRefused,
                                            kOutputExists,
                                            kOutputExistsHint,

@@ -193,7 +193,7 @@ TEST_F(Windows, ManualAboutWindowAndLiveUpdateOpenTheirAddresses) {
     Settle();
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(ui.AboutIfLoaded(), nullptr);
-    EXPECT_EQ(opened, (std::vector<std::string>{home / "Bedienungsanleitung.pdf", WebsiteAddress(),
+    EXPECT_EQ(opened, (std::vector<std::string>{home / "Manual.pdf", WebsiteAddress(),
                                                 UpdateArchiveAddress(server.HostAndPort())}));
 }
 

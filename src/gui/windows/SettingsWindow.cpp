@@ -21,7 +21,6 @@
 #include "gui/windows/AboutWindow.h"
 #include "gui/windows/DropZoneWindow.h"
 #include "gui/windows/EncryptPasswordDialog.h"
-#include "platform/platform.h"
 
 namespace vaultwing {
 namespace {
@@ -301,8 +300,8 @@ void SettingsWindow::onLanguagesChosen() {
 }
 
 void SettingsWindow::onManualChosen() {
-    // A missing manual, or nothing to show PDF files with, goes unreported.
-    (void)ui_.OpenDocument(ui_.App().Folders().documents + platform::kPathSeparator + "Bedienungsanleitung.pdf");
+    const std::string manual = actions_.ManualPath();
+    if (!ui_.OpenDocument(manual)) (void)ui_.ShowMessage(actions_.ManualNotShownMessage(manual));
 }
 
 void SettingsWindow::onLiveUpdateChosen() {
