@@ -197,29 +197,23 @@ TEST_F(Windows, ManualAboutWindowAndLiveUpdateOpenTheirAddresses) {
                                                 UpdateArchiveAddress(server.HostAndPort())}));
 }
 
-struct KeyCase {
-    const char* window;
-    const char* openedBy; // the drop zone's menu item; none: a dropped file opens the window
-    Qt::Key key;
-};
-
-class Keys : public GuiFixture, public ::testing::WithParamInterface<KeyCase> {};
+// A window, the drop zone's menu item that opens it (none: a dropped file does), a key.
+class Keys : public GuiFixture, public ::testing::WithParamInterface<std::tuple<const char*, const char*, Qt::Key>> {};
 
 // In the language of the longest texts, every control has its own place, the password fields one
 // width, and each is reached with Tab and named to a screen reader; Escape closes the window as its
 // close button does, Enter presses the default button; a password dialog closed so runs nothing.
 TEST_P(Keys, CloseTheWindowAndRunNothingElse) {
-    const KeyCase row = GetParam();
+    const auto [name, openedBy, key] = GetParam();
     Start("Deutsch");
-    if (row.openedBy != nullptr)
-        Child<QAction>(ui.DropZone(), row.openedBy).trigger();
+    if (openedBy != nullptr)
+        Child<QAction>(ui.DropZone(), openedBy).trigger();
     else
-        DropOn(&ui.DropZone(),
-               {row.window[0] == 'E' ? Make("plain.txt", "a") : MakeEncrypted("secret.txt", "a", "pw")});
+        DropOn(&ui.DropZone(), {name[0] == 'E' ? Make("plain.txt", "a") : MakeEncrypted("secret.txt", "a", "pw")});
     Settle();
     const auto shown = [&] {
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->objectName() == QLatin1String(row.window) && window->isVisible()) return window;
+            if (window->objectName() == QLatin1String(name) && window->isVisible()) return window;
         return static_cast<QWidget*>(nullptr);
     };
     QWidget* window = shown();
@@ -229,13 +223,13 @@ TEST_P(Keys, CloseTheWindowAndRunNothingElse) {
         const bool operable = qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
                               qobject_cast<ClickLabel*>(control) || qobject_cast<QAbstractItemView*>(control);
         if (!operable || !control->isVisible()) continue;
+        SCOPED_TRACE(control->objectName().toStdString());
         const QRect area(control->mapTo(window, QPoint()), control->size());
         for (const QRect& other : taken)
-            EXPECT_FALSE(area.intersects(other)) << control->objectName().toStdString();
+            EXPECT_FALSE(area.intersects(other));
         taken << area;
-        EXPECT_TRUE(control->focusPolicy() & Qt::TabFocus) << control->objectName().toStdString();
-        EXPECT_FALSE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
-            << control->objectName().toStdString();
+        EXPECT_TRUE(control->focusPolicy() & Qt::TabFocus);
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty());
     }
     for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
         EXPECT_EQ(field->width(), window->findChild<QLineEdit*>()->width());
@@ -243,7 +237,7 @@ TEST_P(Keys, CloseTheWindowAndRunNothingElse) {
     }
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    QTest::keyClick(window->focusWidget() != nullptr ? window->focusWidget() : window, row.key);
+    QTest::keyClick(window->focusWidget() != nullptr ? window->focusWidget() : window, key);
     Settle();
     EXPECT_EQ(shown(), nullptr);
     EXPECT_TRUE(ui.messages.empty() && ui.ProgressIfLoaded() == nullptr);
@@ -251,13 +245,13 @@ TEST_P(Keys, CloseTheWindowAndRunNothingElse) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Keys,
-                         ::testing::Values(KeyCase{"EncryptPasswordDialog", nullptr, Qt::Key_Escape},
-                                           KeyCase{"DecryptPasswordDialog", nullptr, Qt::Key_Escape},
-                                           KeyCase{"SettingsWindow", "settingsAction", Qt::Key_Escape},
-                                           KeyCase{"SettingsWindow", "settingsAction", Qt::Key_Return},
-                                           KeyCase{"FavouritesWindow", "favouritesAction", Qt::Key_Escape},
-                                           KeyCase{"AboutWindow", "aboutAction", Qt::Key_Escape},
-                                           KeyCase{"AboutWindow", "aboutAction", Qt::Key_Enter}));
+                         ::testing::Values(std::tuple{"EncryptPasswordDialog", nullptr, Qt::Key_Escape},
+                                           std::tuple{"DecryptPasswordDialog", nullptr, Qt::Key_Escape},
+                                           std::tuple{"SettingsWindow", "settingsAction", Qt::Key_Escape},
+                                           std::tuple{"SettingsWindow", "settingsAction", Qt::Key_Return},
+                                           std::tuple{"FavouritesWindow", "favouritesAction", Qt::Key_Escape},
+                                           std::tuple{"AboutWindow", "aboutAction", Qt::Key_Escape},
+                                           std::tuple{"AboutWindow", "aboutAction", Qt::Key_Enter}));
 
 TEST_F(Windows, FavouritesWindowEditsTheListAndItsBatchRunsIt) {
     WriteFile(FavouritesPath(home.Str()), "/d/a.txt\r\n/d/b.txt\r\n");
