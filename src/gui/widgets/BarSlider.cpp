@@ -59,12 +59,17 @@ void BarSlider::paintEvent(QPaintEvent*) {
     QPainterPath bar;
     bar.addRoundedRect(filled, 3, 3);
     painter.fillPath(bar, fill);
-    // Drawn by hand, so the focus is too: the outline in the highlight colour.
-    painter.setPen(hasFocus() ? QPen(palette().color(QPalette::Highlight), 2)
-                              : QPen(palette().color(QPalette::Mid), 1));
+    painter.setPen(QPen(palette().color(QPalette::Mid), 1));
     painter.drawPath(outline);
     painter.setPen(fraction > 0.5 ? Qt::white : palette().color(QPalette::Text));
-    painter.drawText(rect(), Qt::AlignCenter, QString::number(value()));
+    const QString text = QString::number(value());
+    painter.drawText(rect(), Qt::AlignCenter, text);
+    // Drawn by hand, so the focus is too: a dotted frame round the value, in the value's colour,
+    // which stands out from the bar and the track alike.
+    if (!hasFocus()) return;
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(painter.pen().color(), 1, Qt::DotLine));
+    painter.drawRect(painter.boundingRect(rect(), Qt::AlignCenter, text).adjusted(-4, 0, 3, -1));
 }
 
 } // namespace vaultwing
