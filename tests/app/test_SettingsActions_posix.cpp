@@ -69,7 +69,6 @@ TEST_F(SettingsActionsTest, ManualIsTheFileTheLanguageNames) {
         app.state.texts.Set(lang::kManualFile, named);
         EXPECT_EQ(actions.ManualPath(), app.state.folders.documents + "/" + file) << named;
     }
-    EXPECT_EQ(actions.ManualNotShownMessage("/m.pdf").text, "T10\r\n/m.pdf");
 }
 
 // An installed copy's package associates .vwx for everyone: the box reads as on and writes nothing.

@@ -1,10 +1,7 @@
 // The real VWX program, started as a file manager or the Send To menu would start it.
-#include <csignal>
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <thread>
 
 #include "config/IniFile.h"
 #include "support/TempDir.h"
@@ -36,21 +33,18 @@ TEST(VwxProcess, KeysTypedElsewhereLeaveMemoryFlat) {
     TempDir home;
     std::filesystem::copy_file(std::string(VAULTWING_LANG_DIR) + "/English.lng", home / "English.lng");
     IniStore(home.Str()).WriteSetting("Sprache", "English", kSettingsSection);
-    const std::string start = "VAULTWING_HOME='" + home.Str() + "' '" + VAULTWING_VWX_PATH + "' & echo $! >" + home / "pid";
+    const std::string start = "VAULTWING_HOME='" + home.Str() + "' '" + VAULTWING_VWX_PATH + "' & echo $! >" +
+                              home / "pid" + "; sleep 3"; // started, its caps-lock timers running
     ASSERT_EQ(std::system(start.c_str()), 0);
-    const std::string pid = ReadFile(home / "pid").substr(0, ReadFile(home / "pid").find('\n'));
+    const std::string pid = std::to_string(std::stoi(ReadFile(home / "pid")));
     const auto residentKiB = [&] {
-        std::ifstream status("/proc/" + pid + "/status");
-        for (std::string word; status >> word;)
-            if (word == "VmRSS:" && status >> word) return std::stol(word);
-        return 0L;
+        const std::string status = ReadFile("/proc/" + pid + "/status");
+        return std::stol(status.substr(status.find("VmRSS:") + 6));
     };
-    std::this_thread::sleep_for(std::chrono::seconds(3)); // started, its caps-lock timers running
     const long before = residentKiB();
-    ASSERT_EQ(std::system("xdotool type --delay 0 \"$(head -c 8000 /dev/zero | tr '\\0' a)\""), 0);
-    std::this_thread::sleep_for(std::chrono::seconds(1));
+    ASSERT_EQ(std::system("xdotool type --delay 0 \"$(head -c 8000 /dev/zero | tr '\\0' a)\"; sleep 1"), 0);
     EXPECT_LT(residentKiB() - before, 1024);
-    ::kill(std::stoi(pid), SIGKILL);
+    EXPECT_EQ(std::system(("kill -9 " + pid).c_str()), 0);
 }
 
 } // namespace
