@@ -61,6 +61,23 @@ std::string SettingsActions::IconPath() const {
     return state_.folders.documents + platform::kPathSeparator + "VWX_icon.ico";
 }
 
+std::string SettingsActions::ManualPath() const {
+    const std::string& named = state_.Text(lang::kManualFile);
+    const bool fileName = !named.empty() && named.find_first_of("/\\") == std::string::npos;
+    return state_.folders.documents + platform::kPathSeparator + (fileName ? named : std::string("Manual.pdf"));
+}
+
+Message SettingsActions::ManualNotShownMessage(const std::string& path) const {
+    return Message{state_.Text(lang::kManualNotShown) + kCrLf + path, state_.Text(lang::kWarningTitle),
+                   MsgIcon::Exclamation, MsgButtons::Ok};
+}
+
+std::string SettingsActions::RunningProgramFolder() const {
+    // Not the program folder, which VAULTWING_HOME or %APPDATA% may have sent elsewhere.
+    const auto separator = executable.rfind(platform::kPathSeparator);
+    return separator == std::string::npos ? state_.programFolder : executable.substr(0, separator);
+}
+
 void SettingsActions::RegisterFileType() const {
     const auto separator = executable.rfind(platform::kPathSeparator);
     if (separator == std::string::npos) {
@@ -98,7 +115,7 @@ void SettingsActions::BoxChanged(SettingsBox box, bool ticked) {
         if (ticked) {
             // A failure leaves nothing to report: the window has no message for it, and the
             // setting still records what the user asked for.
-            (void)platform::CreateSendToShortcut(state_.programFolder);
+            (void)platform::CreateSendToShortcut(RunningProgramFolder());
             settings.SetOn(Setting::SendTo, true);
         } else {
             settings.SetOn(Setting::SendTo, false);

@@ -9,6 +9,7 @@
 #include "app/DropZone.h"
 #include "platform/platform.h"
 #include "state/AppState.h"
+#include "state/Message.h"
 
 namespace vaultwing {
 
@@ -69,12 +70,21 @@ public:
     // The icon the file-type association names: VWX_icon.ico in the program folder.
     [[nodiscard]] std::string IconPath() const;
 
+    // The manual in the language in use: the file its language text names in the documents
+    // folder, Manual.pdf where the language names none (or names more than a file).
+    [[nodiscard]] std::string ManualPath() const;
+    // Said when nothing could show the manual at `path`.
+    [[nodiscard]] Message ManualNotShownMessage(const std::string& path) const;
+
     // The program the file-type association starts: the one running now, under its own name and
-    // path (a renamed, moved or installed copy), not a "VWX" assumed in the program folder.
+    // path (a renamed, moved or installed copy), not a "VWX" assumed in the program folder. The
+    // Send To entry starts the VWX beside it.
     std::string executable = platform::ExecutablePath();
 
 private:
     void RegisterFileType() const;
+    // Where the Send To entry finds the desktop program: beside the running one.
+    [[nodiscard]] std::string RunningProgramFolder() const;
 
     AppState& state_;
     DesktopPort& desktop_;

@@ -26,7 +26,7 @@ inline constexpr int kMarqueeTextIndex = lang::kMarquee;
 
 // In the order the texts are applied: setting a text on a window that does not exist yet
 // creates it, so the order decides which windows load first.
-inline constexpr std::array<LangTarget, 38> kApplyLanguageTable = {{
+inline constexpr std::array<LangTarget, 41> kApplyLanguageTable = {{
     {"LanguageWindow", "", LangProperty::Caption, lang::kLanguageWindowCaption},
     {"DropZoneWindow", "settingsAction", LangProperty::Caption, lang::kMenuSettings},
     {"DropZoneWindow", "favouritesAction", LangProperty::Caption, lang::kMenuFavourites},
@@ -38,6 +38,7 @@ inline constexpr std::array<LangTarget, 38> kApplyLanguageTable = {{
     {"FavouritesWindow", "settingsMenu", LangProperty::Caption, lang::kFavouritesMenu},
     {"FavouritesWindow", "relativePathsAction", LangProperty::Caption, lang::kFavouritesRelative},
     {"FavouritesWindow", "deleteAction", LangProperty::Caption, lang::kFavouritesDelete},
+    {"FavouritesWindow", "favouritesList", LangProperty::Caption, lang::kFavouritesEmptyHint},
     {"EncryptPasswordDialog", "", LangProperty::Caption, lang::kKeyCaption},
     {"EncryptPasswordDialog", "qualityLabel", LangProperty::Caption, lang::kKeyQualityInitial},
     {"EncryptPasswordDialog", "passwordLabel", LangProperty::Caption, lang::kKeyLabel},
@@ -45,10 +46,12 @@ inline constexpr std::array<LangTarget, 38> kApplyLanguageTable = {{
     {"EncryptPasswordDialog", "hintLabel", LangProperty::Caption, lang::kKeyHint},
     {"EncryptPasswordDialog", "okButton", LangProperty::Caption, lang::kKeyOkEncrypt},
     {"EncryptPasswordDialog", "titleLabel", LangProperty::Caption, lang::kPasswordTitle},
+    {"EncryptPasswordDialog", "revealButton", LangProperty::ToolTip, lang::kRevealTip},
     {"DecryptPasswordDialog", "", LangProperty::Caption, lang::kKeyDirectCaption},
     {"DecryptPasswordDialog", "passwordLabel", LangProperty::Caption, lang::kKeyLabel},
     {"DecryptPasswordDialog", "okButton", LangProperty::Caption, lang::kKeyOkDecrypt},
     {"DecryptPasswordDialog", "titleLabel", LangProperty::Caption, lang::kPasswordTitle},
+    {"DecryptPasswordDialog", "revealButton", LangProperty::ToolTip, lang::kRevealTip},
     {"SettingsWindow", "", LangProperty::Caption, lang::kSettingsCaption},
     {"SettingsWindow", "deleteSourcesBox", LangProperty::Caption, lang::kSettingsDelete},
     {"SettingsWindow", "fileTypeBox", LangProperty::Caption, lang::kSettingsRegister},

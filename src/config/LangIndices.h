@@ -8,6 +8,8 @@ inline constexpr int kHeader = 0;
 inline constexpr int kLanguageWindowCaption = 2; // also the settings menu item "languages"
 inline constexpr int kMenuManual = 4;
 inline constexpr int kMenuLiveUpdate = 6;
+inline constexpr int kManualFile = 8;      // the manual's file name in the documents folder
+inline constexpr int kManualNotShown = 10; // no program could show it
 
 inline constexpr int kPasswordRefused = 100;
 inline constexpr int kOutputExists = 110;     // "this file already exists:"
@@ -39,6 +41,7 @@ inline constexpr int kKeyMismatch = 336;
 inline constexpr int kKeyMessageTitle = 338;
 inline constexpr int kCapsLockOn = 340;
 inline constexpr int kCapsLockOff = 342;
+inline constexpr int kRevealTip = 344; // the password dialogs' "A" button
 inline constexpr int kKeyDirectCaption = 350;
 inline constexpr int kKeyDirectEmpty = 352;
 
@@ -70,6 +73,7 @@ inline constexpr int kNothingToEncrypt = 514;
 inline constexpr int kPathAboveBase = 516;
 inline constexpr int kNotRelativeToProgramFolder = 518; // where there are no drives
 inline constexpr int kFavouritesUnreadable = 520;
+inline constexpr int kFavouritesEmptyHint = 522;
 
 inline constexpr int kWrongPassword = 600; // or a damaged file
 inline constexpr int kSourceMissing = 602; // missing or empty source
@@ -93,6 +97,8 @@ inline constexpr std::array kAllIndices = {kHeader,
                                            kLanguageWindowCaption,
                                            kMenuManual,
                                            kMenuLiveUpdate,
+                                           kManualFile,
+                                           kManualNotShown,
                                            kPasswordRefused,
                                            kOutputExists,
                                            kOutputExistsHint,
@@ -121,6 +127,7 @@ inline constexpr std::array kAllIndices = {kHeader,
                                            kKeyMessageTitle,
                                            kCapsLockOn,
                                            kCapsLockOff,
+                                           kRevealTip,
                                            kKeyDirectCaption,
                                            kKeyDirectEmpty,
                                            kCliPasswordPrompt,
@@ -148,6 +155,7 @@ inline constexpr std::array kAllIndices = {kHeader,
                                            kPathAboveBase,
                                            kNotRelativeToProgramFolder,
                                            kFavouritesUnreadable,
+                                           kFavouritesEmptyHint,
                                            kWrongPassword,
                                            kSourceMissing,
                                            kFileInUse,

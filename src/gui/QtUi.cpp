@@ -328,7 +328,13 @@ void QtUi::SetLanguageText(const LangTarget& target, const std::string& text) {
     QObject* control =
         window->findChild<QObject*>(QString::fromUtf8(target.control.data(), qsizetype(target.control.size())));
     if (control == nullptr) return;
-    control->setProperty(target.property == LangProperty::ToolTip ? "toolTip" : "text", UiText(text));
+    if (target.property == LangProperty::Caption) {
+        control->setProperty("text", UiText(text));
+        return;
+    }
+    control->setProperty("toolTip", UiText(text));
+    // A picture button's tip is also what a screen reader calls it.
+    control->setProperty("accessibleName", UiText(text));
 }
 
 void QtUi::CloseFavouritesWindowIfVisible() {

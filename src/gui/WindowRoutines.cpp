@@ -6,7 +6,9 @@
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QUrl>
 #include <QWidget>
@@ -121,6 +123,21 @@ void KeepClearOfDropZone(QtUi& ui, QWidget* dialog) {
             dialog->move(place);
             return;
         }
+}
+
+void CloseOnEscape(QWidget* window) {
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    QObject::connect(escape, &QShortcut::activated, window, [window] { window->close(); });
+}
+
+void PressDefaultOnEnter(QWidget* window, std::function<QAbstractButton*()> defaultButton) {
+    auto* enter = new QShortcut(window);
+    enter->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    QObject::connect(enter, &QShortcut::activated, window, [window, defaultButton = std::move(defaultButton)] {
+        QAbstractButton* button = qobject_cast<QPushButton*>(window->focusWidget());
+        if (button == nullptr) button = defaultButton();
+        if (button != nullptr && button->isVisible() && button->isEnabled()) button->click();
+    });
 }
 
 void UnloadAllWindows(QtUi& ui) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+class QAbstractButton;
 class QDropEvent;
 class QUrl;
 class QWidget;
@@ -43,6 +44,14 @@ bool AcceptAsCopy(QDropEvent* event);
 // Moves `dialog` (about to open) off the drop zone when the tile, which stays above every
 // window, would cover it: below the tile, else above it, else beside it.
 void KeepClearOfDropZone(QtUi& ui, QWidget* dialog);
+
+// Escape closes the window, as its title bar's close button does (a password dialog runs
+// nothing, the progress window cancels its run).
+void CloseOnEscape(QWidget* window);
+
+// Enter presses the focused push button, else `defaultButton()`, as in a dialog; a button that
+// is hidden or disabled is not pressed.
+void PressDefaultOnEnter(QWidget* window, std::function<QAbstractButton*()> defaultButton);
 
 // Unloads every loaded window, each running its unload steps.
 void UnloadAllWindows(QtUi& ui);

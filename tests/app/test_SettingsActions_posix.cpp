@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "config/LangIndices.h"
 #include "support/AppFixture.h"
 #include "support/ScopedEnv.h"
 
@@ -57,6 +58,17 @@ TEST_F(SettingsActionsTest, BoxesApplyAndStoreTheirValue) {
         ReadFile(data / "applications/vaultwing-vwx.desktop").find("Exec=\"" + work / "renamed copy/MyVault\" %F"),
         std::string::npos);
     EXPECT_EQ(std::distance(fs::directory_iterator(data / "nautilus/scripts"), fs::directory_iterator()), 1);
+    EXPECT_NE(ReadFile(data / "nautilus/scripts/Vaultwing").find(work / "renamed copy/VWX"), std::string::npos);
+}
+
+// The manual is the file the language names in the documents folder, never a path it names.
+TEST_F(SettingsActionsTest, ManualIsTheFileTheLanguageNames) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Handbuch.pdf", "Handbuch.pdf"}, {"", "Manual.pdf"}, {"../x.pdf", "Manual.pdf"}, {"a\\x.pdf", "Manual.pdf"}};
+    for (const auto& [named, file] : cases) {
+        app.state.texts.Set(lang::kManualFile, named);
+        EXPECT_EQ(actions.ManualPath(), app.state.folders.documents + "/" + file) << named;
+    }
 }
 
 // An installed copy's package associates .vwx for everyone: the box reads as on and writes nothing.

@@ -15,4 +15,4 @@ done
 # The X11 platform's system libraries keep some allocations until the end (sanitizer builds).
 LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 export LSAN_OPTIONS
-DISPLAY=":${display}" QT_QPA_PLATFORM=xcb VAULTWING_SCREENSHOTS=1 "$tests" --gtest_filter='Screenshot*'
+DISPLAY=":${display}" QT_QPA_PLATFORM=xcb VAULTWING_SCREENSHOTS=1 "$tests" --gtest_filter='*Screenshot*:*KeysTypedElsewhere*'

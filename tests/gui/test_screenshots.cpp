@@ -8,29 +8,30 @@
 namespace vaultwing::test {
 namespace {
 
-class Screenshot : public GuiFixture {
+class Screenshot : public GuiFixture, public ::testing::WithParamInterface<const char*> {
 protected:
     void SetUp() override {
         if (std::getenv("VAULTWING_SCREENSHOTS") == nullptr) GTEST_SKIP() << "run through run_screenshots.sh";
         ASSERT_TRUE(QDir().mkpath(QStringLiteral(VAULTWING_SCREENSHOT_DIR)));
     }
 
-    static void Save(QWidget* window, const char* name, qreal scale = 1.0) {
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << name;
+    static void Save(QWidget* window, const char* windowName, qreal scale = 1.0) {
+        const QString name = QStringLiteral("%1_%2").arg(QLatin1String(windowName), QLatin1String(GetParam()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << name.toStdString();
         Settle();
         QPixmap picture(window->size() * scale);
         picture.setDevicePixelRatio(scale);
         window->render(&picture);
-        const QString path = QStringLiteral(VAULTWING_SCREENSHOT_DIR "/%1.png").arg(QLatin1String(name));
+        const QString path = QStringLiteral(VAULTWING_SCREENSHOT_DIR "/%1.png").arg(name);
         EXPECT_TRUE(picture.save(path)) << path.toStdString();
     }
 };
 
-TEST_F(Screenshot, Windows) {
+TEST_P(Screenshot, Windows) {
     SetSetting("HotRegion Oben", "1");
     WriteFile(FavouritesPath(home.Str()), "/home/anna/Documents/tax-return-2025.pdf\r\n"
                                           "/home/anna/Documents/passport scan.jpg.vwx\r\n");
-    Start();
+    Start(GetParam());
     DropZoneWindow& zone = ui.DropZone();
     Save(&zone, "DropZoneWindow");
 
@@ -52,6 +53,8 @@ TEST_F(Screenshot, Windows) {
     ChooseLanguage(app->state, "Deutsch"); // the longest texts, and the window's size for them
     ui.ApplyLanguage();
     Save(ui.SettingsIfLoaded(), "SettingsWindow_Deutsch");
+    ChooseLanguage(app->state, GetParam());
+    ui.ApplyLanguage();
 
     Child<QAction>(zone, "favouritesAction").trigger();
     Save(ui.FavouritesIfLoaded(), "FavouritesWindow");
@@ -59,6 +62,8 @@ TEST_F(Screenshot, Windows) {
     Child<QAction>(zone, "aboutAction").trigger();
     Save(ui.AboutIfLoaded(), "AboutWindow");
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, Screenshot, ::testing::Values("English", "Deutsch"));
 
 } // namespace
 } // namespace vaultwing::test

@@ -1,5 +1,6 @@
 // The windows' wiring to the core, driven like a user would; the core's rules are tested with the core.
 #include "GuiFixture.h"
+#include "gui/widgets/ClickLabel.h"
 #include "gui_dl/TinyHttpServer.h"
 
 namespace vaultwing::test {
@@ -85,12 +86,12 @@ TEST_F(Windows, DropZoneKeepsItsPlaceAndAnswersTheTrayIcon) {
     EXPECT_EQ(Setting("Left") + " " + Setting("Top"), "1500 900");
 }
 
-enum class Stop { None, Cancel, Exit }; // Exit from the drop zone's menu
+enum class Stop { None, Cancel, Escape, Exit }; // Exit from the drop zone's menu
 
 class Run : public GuiFixture, public ::testing::WithParamInterface<std::tuple<bool, Stop>> {};
 
 // A dropped file reaches its dialog, the dialog's OK (or Enter) runs it, the progress window shows
-// the run, and its Cancel (or Exit) stops it.
+// the run, and its Cancel (or Escape, or Exit) stops it.
 TEST_P(Run, DialogStartsTheRunWhichShowsItsProgress) {
     const auto [encrypt, stop] = GetParam();
     Start();
@@ -111,6 +112,11 @@ TEST_P(Run, DialogStartsTheRunWhichShowsItsProgress) {
                   std::filesystem::path(path).filename());
         if (stop == Stop::Exit) Child<QAction>(ui.DropZone(), "exitAction").trigger();
         if (stop == Stop::Cancel) QTest::mouseClick(&Child<QPushButton>(progress, "cancelButton"), Qt::LeftButton);
+        if (stop == Stop::Escape) {
+            progress.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&progress));
+            QTest::keyClick(&progress, Qt::Key_Escape);
+        }
     });
     if (stop == Stop::None)
         QTest::keyClick(dialog.findChildren<QLineEdit*>().back(), Qt::Key_Return);
@@ -127,7 +133,7 @@ TEST_P(Run, DialogStartsTheRunWhichShowsItsProgress) {
 INSTANTIATE_TEST_SUITE_P(Table, Run,
                          ::testing::Values(std::tuple{true, Stop::None}, std::tuple{false, Stop::None},
                                            std::tuple{true, Stop::Cancel}, std::tuple{false, Stop::Cancel},
-                                           std::tuple{true, Stop::Exit}));
+                                           std::tuple{false, Stop::Escape}, std::tuple{true, Stop::Exit}));
 
 TEST_F(Windows, SettingsWindowReachesTheDropZoneAndThePasswordDialogs) {
     SetSetting("HotRegion", "1");
@@ -187,9 +193,61 @@ TEST_F(Windows, ManualAboutWindowAndLiveUpdateOpenTheirAddresses) {
     Settle();
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(ui.AboutIfLoaded(), nullptr);
-    EXPECT_EQ(opened, (std::vector<std::string>{home / "Bedienungsanleitung.pdf", WebsiteAddress(),
+    EXPECT_EQ(opened, (std::vector<std::string>{home / "Manual.pdf", WebsiteAddress(),
                                                 UpdateArchiveAddress(server.HostAndPort())}));
 }
+
+// A window, the drop zone's menu item that opens it (none: a dropped file does), a key.
+class Keys : public GuiFixture, public ::testing::WithParamInterface<std::tuple<const char*, const char*, Qt::Key>> {};
+
+// In German (the longest texts) controls do not overlap, are reached with Tab and named for screen
+// readers; Escape closes as the close button does (running nothing), Enter presses the default button.
+TEST_P(Keys, CloseTheWindowAndRunNothingElse) {
+    const auto [name, openedBy, key] = GetParam();
+    Start("Deutsch");
+    if (openedBy != nullptr)
+        Child<QAction>(ui.DropZone(), openedBy).trigger();
+    else
+        DropOn(&ui.DropZone(), {name[0] == 'E' ? Make("plain.txt", "a") : MakeEncrypted("secret.txt", "a", "pw")});
+    Settle();
+    QPointer<QWidget> window; // deleted when unloaded
+    for (QWidget* shown : QApplication::topLevelWidgets())
+        if (shown->objectName() == QLatin1String(name) && shown->isVisible()) window = shown;
+    ASSERT_NE(window, nullptr);
+    QList<QRect> taken;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        const bool operable = qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
+                              qobject_cast<ClickLabel*>(control) || qobject_cast<QAbstractItemView*>(control);
+        if (!operable || !control->isVisible()) continue;
+        SCOPED_TRACE(control->objectName().toStdString());
+        const QRect area(control->mapTo(window, QPoint()), control->size());
+        for (const QRect& other : taken)
+            EXPECT_FALSE(area.intersects(other));
+        taken << area;
+        EXPECT_TRUE(control->focusPolicy() & Qt::TabFocus);
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty());
+    }
+    for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
+        EXPECT_EQ(field->width(), window->findChild<QLineEdit*>()->width());
+        QTest::keyClicks(field, QStringLiteral("opensesame"));
+    }
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window->focusWidget() != nullptr ? window->focusWidget() : window.get(), key);
+    Settle();
+    EXPECT_TRUE(window.isNull() || !window->isVisible());
+    EXPECT_TRUE(ui.messages.empty() && ui.ProgressIfLoaded() == nullptr);
+    EXPECT_FALSE(std::filesystem::exists(work / "plain.txt.vwx") || std::filesystem::exists(work / "secret.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Keys,
+                         ::testing::Values(std::tuple{"EncryptPasswordDialog", nullptr, Qt::Key_Escape},
+                                           std::tuple{"DecryptPasswordDialog", nullptr, Qt::Key_Escape},
+                                           std::tuple{"SettingsWindow", "settingsAction", Qt::Key_Escape},
+                                           std::tuple{"SettingsWindow", "settingsAction", Qt::Key_Return},
+                                           std::tuple{"FavouritesWindow", "favouritesAction", Qt::Key_Escape},
+                                           std::tuple{"AboutWindow", "aboutAction", Qt::Key_Escape},
+                                           std::tuple{"AboutWindow", "aboutAction", Qt::Key_Enter}));
 
 TEST_F(Windows, FavouritesWindowEditsTheListAndItsBatchRunsIt) {
     WriteFile(FavouritesPath(home.Str()), "/d/a.txt\r\n/d/b.txt\r\n");

@@ -62,7 +62,14 @@ void BarSlider::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(palette().color(QPalette::Mid), 1));
     painter.drawPath(outline);
     painter.setPen(fraction > 0.5 ? Qt::white : palette().color(QPalette::Text));
-    painter.drawText(rect(), Qt::AlignCenter, QString::number(value()));
+    const QString text = QString::number(value());
+    painter.drawText(rect(), Qt::AlignCenter, text);
+    // Drawn by hand, so the focus is too: a dotted frame round the value, in the value's colour,
+    // which stands out from the bar and the track alike.
+    if (!hasFocus()) return;
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(painter.pen().color(), 1, Qt::DotLine));
+    painter.drawRect(painter.boundingRect(rect(), Qt::AlignCenter, text).adjusted(-4, 0, 3, -1));
 }
 
 } // namespace vaultwing

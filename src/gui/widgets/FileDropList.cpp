@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "gui/WindowRoutines.h"
 
@@ -59,6 +60,19 @@ void FileDropList::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QListWidget::mousePressEvent(event);
+}
+
+void FileDropList::setEmptyHint(const QString& hint) {
+    emptyHint_ = hint;
+    viewport()->update();
+}
+
+void FileDropList::paintEvent(QPaintEvent* event) {
+    QListWidget::paintEvent(event);
+    if (count() > 0 || emptyHint_.isEmpty()) return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(16, 16, -16, -16), Qt::AlignCenter | Qt::TextWordWrap, emptyHint_);
 }
 
 } // namespace vaultwing

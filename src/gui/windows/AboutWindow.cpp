@@ -134,6 +134,8 @@ AboutWindow::AboutWindow(QtUi& ui)
     layout->addWidget(line);
     layout->addLayout(links);
     setFixedWidth(marqueeBox_->sizeHint().width() + 80);
+    CloseOnEscape(this);
+    PressDefaultOnEnter(this, [this] { return okButton_; });
 }
 
 void AboutWindow::Load() {

@@ -46,7 +46,6 @@ DecryptPasswordDialog::DecryptPasswordDialog(QtUi& ui)
     revealButton_ = new QPushButton(frame);
     revealButton_->setObjectName(QStringLiteral("revealButton"));
     revealButton_->setFixedWidth(32);
-    revealButton_->setFocusPolicy(Qt::NoFocus);
     connect(revealButton_, &QPushButton::clicked, this, [this] { onRevealClicked(); });
     auto* grid = new QGridLayout(frame);
     grid->addWidget(passwordLabel_, 0, 0);
@@ -84,6 +83,7 @@ DecryptPasswordDialog::DecryptPasswordDialog(QtUi& ui)
     layout->addWidget(deleteModeLabel_);
     layout->addLayout(buttons);
     setFixedWidth(420);
+    CloseOnEscape(this);
 }
 
 void DecryptPasswordDialog::Load() {

@@ -13,6 +13,7 @@
 #include "gui/Artwork.h"
 #include "gui/QtUi.h"
 #include "gui/WindowRoutines.h"
+#include "platform/HotRegionKeys.h"
 
 namespace vaultwing {
 namespace {
@@ -134,6 +135,7 @@ void DropZoneWindow::EnableFavouritesCommands(bool enabled) {
 }
 
 void DropZoneWindow::SetHotRegionTimer(bool enabled) {
+    platform::WatchHotRegionKeys(enabled);
     if (enabled)
         hotRegionTimer_->start();
     else

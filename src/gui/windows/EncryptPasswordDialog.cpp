@@ -39,6 +39,8 @@ void CentreOnScreen(QWidget* window) {
 void FitHeight(QWidget* window) {
     QLayout* layout = window->layout();
     layout->activate();
+    // Long labels (German) widen the window rather than squeeze the password fields.
+    if (const int width = layout->totalMinimumSize().width(); width > window->width()) window->setFixedWidth(width);
     const int height =
         layout->hasHeightForWidth() ? layout->totalHeightForWidth(window->width()) : layout->totalSizeHint().height();
     if (height == window->height() && window->minimumHeight() == height) return;
@@ -115,7 +117,6 @@ EncryptPasswordDialog::EncryptPasswordDialog(QtUi& ui)
     revealButton_ = new QPushButton(frame);
     revealButton_->setObjectName(QStringLiteral("revealButton"));
     revealButton_->setFixedWidth(32);
-    revealButton_->setFocusPolicy(Qt::NoFocus);
     connect(revealButton_, &QPushButton::clicked, this, [this] { onRevealClicked(); });
 
     qualityLabel_ = new QLabel(frame);
@@ -165,6 +166,7 @@ EncryptPasswordDialog::EncryptPasswordDialog(QtUi& ui)
     layout->addWidget(deleteModeLabel_);
     layout->addLayout(buttons);
     setFixedWidth(420);
+    CloseOnEscape(this);
 }
 
 void EncryptPasswordDialog::Load() {

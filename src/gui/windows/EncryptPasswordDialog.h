@@ -58,7 +58,8 @@ private:
 // Shared by both password dialogs.
 void CentreOnScreen(QWidget* window);
 // Makes the window's height the one its contents need at its fixed width, and only that, so a
-// text that changes (language, delete-mode hint) never squeezes the password fields.
+// text that changes (language, delete-mode hint) never squeezes the password fields. A window
+// narrower than its controls need is widened to their width.
 void FitHeight(QWidget* window);
 // The caps-lock indicator: red with language text 340 while caps lock is on, else black with 342.
 void ShowCapsLock(QtUi& ui, QLabel* indicator);

@@ -50,6 +50,7 @@ FavouritesWindow::FavouritesWindow(QtUi& ui)
     layout->addWidget(favouritesList_);
     setMinimumSize(kMinWidth, kMinHeight);
     resize(kMinWidth, kMinHeight);
+    CloseOnEscape(this);
 }
 
 void FavouritesWindow::Load() {
@@ -57,6 +58,7 @@ void FavouritesWindow::Load() {
     SetAlwaysOnTop(this, true, false);
     list_.Load();
     relativePathsAction_->setChecked(list_.Relative());
+    favouritesList_->setAccessibleName(windowTitle());
     Refill();
 }
 
@@ -89,6 +91,7 @@ void FavouritesWindow::onRightPressed(const QPoint& globalPosition) {
 void FavouritesWindow::onRelativePathsToggled() {
     Guarded([&] { (void)list_.SwitchPathMode(); });
     relativePathsAction_->setChecked(list_.Relative());
+    favouritesList_->setAccessibleName(windowTitle());
     Refill();
 }
 

@@ -19,6 +19,12 @@
 #include "gui/windows/SettingsWindow.h"
 
 namespace vaultwing {
+namespace {
+// What the window says while no language is loaded, in the two languages we ship.
+QString Prompt() {
+    return QStringLiteral("Sprache / Language");
+}
+} // namespace
 
 LanguageWindow::LanguageWindow(QtUi& ui)
     : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui) {
@@ -35,7 +41,7 @@ LanguageWindow::LanguageWindow(QtUi& ui)
     languageBox_->setInsertPolicy(QComboBox::NoInsert);
     languageBox_->lineEdit()->installEventFilter(this);
     languageBox_->installEventFilter(this); // the keyboard's keys arrive at the box, not its edit field
-    languageBox_->setEditText(QStringLiteral("Sprache / Language"));
+    languageBox_->setEditText(Prompt());
     languageBox_->setMinimumWidth(220);
     connect(languageBox_, &QComboBox::activated, this, [this](int index) { onLanguageChosen(index); });
     auto* inner = new QHBoxLayout(languageGroup_);
@@ -83,10 +89,13 @@ void LanguageWindow::Load() {
         return;
     }
     languageBox_->setCurrentIndex(-1);
-    languageBox_->setEditText(QStringLiteral("Sprache / Language"));
+    languageBox_->setEditText(Prompt());
 }
 
 void LanguageWindow::Open() {
+    // The list starts on the language in use, so Up and Down move on from there.
+    const int row = languageBox_->findText(QString::fromStdString(chosenLanguage_), Qt::MatchFixedString);
+    if (row >= 0) languageBox_->setCurrentIndex(row);
     KeepClearOfDropZone(ui_, this);
     show();
     raise();
@@ -118,7 +127,8 @@ bool LanguageWindow::eventFilter(QObject* watched, QEvent* e) {
 
 void LanguageWindow::onActivated() {
     Application& app = ui_.App();
-    if (app.Text(lang::kLanguageWindowCaption).empty()) setWindowTitle(QStringLiteral(" "));
+    // Before any language is loaded, the title says what the box says.
+    if (app.Text(lang::kLanguageWindowCaption).empty()) setWindowTitle(Prompt());
     chosenLanguage_ = app.StoredSettings().Text(Setting::Language);
     if (!chosenLanguage_.empty()) languageBox_->setEditText(QString::fromStdString(chosenLanguage_));
 }

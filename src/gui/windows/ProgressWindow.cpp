@@ -52,6 +52,7 @@ ProgressWindow::ProgressWindow(QtUi& ui)
     layout->addWidget(frame);
     layout->addLayout(buttons);
     setFixedWidth(400);
+    CloseOnEscape(this); // closing the window cancels its run
 }
 
 void ProgressWindow::Load() {

@@ -21,7 +21,6 @@
 #include "gui/windows/AboutWindow.h"
 #include "gui/windows/DropZoneWindow.h"
 #include "gui/windows/EncryptPasswordDialog.h"
-#include "platform/platform.h"
 
 namespace vaultwing {
 namespace {
@@ -94,6 +93,8 @@ SettingsWindow::SettingsWindow(QtUi& ui)
     optionsPanel_->setMinimumWidth(380);
     // The window takes the size its texts need, in every language.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    CloseOnEscape(this);
+    PressDefaultOnEnter(this, [this] { return optionsPanel_->isVisible() ? okButton_ : edgesDoneButton_; });
 }
 
 void SettingsWindow::BuildMenu() {
@@ -146,6 +147,7 @@ QWidget* SettingsWindow::BuildOptionsPanel() {
     transparencySlider_->setObjectName(QStringLiteral("transparencySlider"));
     transparencySlider_->setRange(kMinTransparency, kMaxTransparency);
     transparencySlider_->setValue(kMinTransparency);
+    transparencyLabel_->setBuddy(transparencySlider_); // which names the slider to a screen reader
     connect(transparencySlider_, &QSlider::valueChanged, this, [this](int value) { onTransparencyChanged(value); });
 
     separatorLine_ = new QFrame(optionsPanel_);
@@ -191,6 +193,8 @@ QWidget* SettingsWindow::BuildEdgesPanel() {
         edgeLabels_[i]->setAlignment(Qt::AlignCenter);
         edgeLabels_[i]->setMinimumWidth(70);
         connect(edgeLabels_[i], &ClickLabel::clicked, this, [this, i] { onEdgeClicked(i); });
+        static const char* const kEdgeNames[kEdgeCount] = {"Top edge", "Left edge", "Right edge", "Bottom edge"};
+        edgeLabels_[i]->setAccessibleName(QString::fromLatin1(kEdgeNames[i]));
     }
     edgesDoneButton_ = new QPushButton(edgesPanel_);
     edgesDoneButton_->setObjectName(QStringLiteral("edgesDoneButton"));
@@ -225,6 +229,8 @@ void SettingsWindow::Load() {
         transparencySlider_->setValue(kMaxTransparency);
     }
     showEdgesButton_->setToolTip(UiText(app.Text(lang::kSettingsHotRegionCaption)));
+    showEdgesButton_->setAccessibleName(showEdgesButton_->toolTip());
+    edgesDoneButton_->setAccessibleName(UiText(app.Text(lang::kSettingsOk)));
     CentreOnScreen(this);
 
     const SettingsBoxes boxes = actions_.ReadBoxes();
@@ -294,8 +300,8 @@ void SettingsWindow::onLanguagesChosen() {
 }
 
 void SettingsWindow::onManualChosen() {
-    // A missing manual, or nothing to show PDF files with, goes unreported.
-    (void)ui_.OpenDocument(ui_.App().Folders().documents + platform::kPathSeparator + "Bedienungsanleitung.pdf");
+    const std::string manual = actions_.ManualPath();
+    if (!ui_.OpenDocument(manual)) (void)ui_.ShowMessage(actions_.ManualNotShownMessage(manual));
 }
 
 void SettingsWindow::onLiveUpdateChosen() {

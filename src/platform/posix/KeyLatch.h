@@ -26,6 +26,8 @@ public:
         const bool pressed = pressed_.erase(code) != 0;
         return source.downNow(code) || pressed;
     }
+    // Every press kept is forgotten.
+    void Clear() { pressed_.clear(); }
 
 private:
     std::set<unsigned> pressed_;

@@ -3,6 +3,7 @@
 // terminals, headless tests): every query then answers "unknown" (false / nullopt).
 #include <dlfcn.h>
 
+#include "platform/HotRegionKeys.h"
 #include "platform/platform.h"
 #include "platform/posix/KeyLatch.h"
 
@@ -78,6 +79,8 @@ struct X11 {
     Display* display = nullptr;
     int capsIndicator = 0; // bit of the caps-lock indicator; 0 in the usual keymaps
     int xiOpcode = -1;     // the XInput extension's major opcode; -1 without raw key events
+    int (*SelectXiEvents)(Display*, XWindow, XiEventMask*, int) = nullptr;
+    void* library = nullptr;
 };
 
 template <typename F> bool Load(void* library, const char* name, F& function) {
@@ -85,13 +88,21 @@ template <typename F> bool Load(void* library, const char* name, F& function) {
     return function != nullptr;
 }
 
-// Asks for every key press on the display as a raw event on the root window. Without XInput2
-// the latch sees no presses and the keys read as the X server has them now.
+// Asks for every key press on the display as a raw event on the root window, or no longer.
+void SelectRawKeyPresses(X11& x, bool on) {
+    unsigned char bits[(kXiRawKeyPress >> 3) + 1] = {};
+    if (on) bits[kXiRawKeyPress >> 3] |= static_cast<unsigned char>(1U << (kXiRawKeyPress & 7));
+    XiEventMask mask{kXiAllMasterDevices, static_cast<int>(sizeof bits), bits};
+    x.SelectXiEvents(x.display, x.DefaultRootWindow(x.display), &mask, 1);
+    x.Flush(x.display);
+}
+
+// Loads XInput2 and starts listening. Without XInput2 the latch sees no presses and the keys
+// read as the X server has them now.
 void ListenForRawKeyPresses(void* x11Library, X11& x) {
     void* xi = ::dlopen("libXi.so.6", RTLD_LAZY | RTLD_LOCAL);
-    int (*selectEvents)(Display*, XWindow, XiEventMask*, int) = nullptr;
     int (*queryVersion)(Display*, int*, int*) = nullptr;
-    if (xi == nullptr || !Load(xi, "XISelectEvents", selectEvents) || !Load(xi, "XIQueryVersion", queryVersion) ||
+    if (xi == nullptr || !Load(xi, "XISelectEvents", x.SelectXiEvents) || !Load(xi, "XIQueryVersion", queryVersion) ||
         !Load(x11Library, "XQueryExtension", x.QueryExtension) || !Load(x11Library, "XPending", x.Pending) ||
         !Load(x11Library, "XNextEvent", x.NextEvent) || !Load(x11Library, "XGetEventData", x.GetEventData) ||
         !Load(x11Library, "XFreeEventData", x.FreeEventData) || !Load(x11Library, "XFlush", x.Flush))
@@ -104,11 +115,7 @@ void ListenForRawKeyPresses(void* x11Library, X11& x) {
     if (x.QueryExtension(x.display, "XInputExtension", &opcode, &firstEvent, &firstError) == 0 ||
         queryVersion(x.display, &major, &minor) != 0) // not Success: no XInput 2
         return;
-    unsigned char bits[(kXiRawKeyPress >> 3) + 1] = {};
-    bits[kXiRawKeyPress >> 3] |= static_cast<unsigned char>(1U << (kXiRawKeyPress & 7));
-    XiEventMask mask{kXiAllMasterDevices, static_cast<int>(sizeof bits), bits};
-    selectEvents(x.display, x.DefaultRootWindow(x.display), &mask, 1);
-    x.Flush(x.display);
+    SelectRawKeyPresses(x, true);
     x.xiOpcode = opcode;
 }
 
@@ -146,7 +153,7 @@ X11* Connection() {
         if (!complete) return nullptr;
         x.display = x.OpenDisplay(nullptr);
         if (x.display == nullptr) return nullptr;
-        ListenForRawKeyPresses(library, x);
+        x.library = library; // the raw key presses are asked for when the hot region starts
         if (x.XkbGetNamedIndicator != nullptr) {
             int index = -1;
             XBool state = 0;
@@ -160,7 +167,23 @@ X11* Connection() {
     return connection;
 }
 
+KeyLatch& Latch() {
+    static KeyLatch latch;
+    return latch;
+}
+
 } // namespace
+
+void WatchHotRegionKeys(bool on) {
+    X11* x = Connection();
+    if (x == nullptr) return;
+    if (x->xiOpcode < 0 && on)
+        ListenForRawKeyPresses(x->library, *x);
+    else if (x->xiOpcode >= 0)
+        SelectRawKeyPresses(*x, on);
+    (void)RawKeyPresses(*x); // what was typed before, elsewhere, is read and dropped
+    Latch().Clear();
+}
 
 bool CapsLockOn() {
     X11* x = Connection();
@@ -199,8 +222,7 @@ bool AsyncKeyDown(int virtualKey) {
         [x](unsigned long symbol) { return unsigned{x->KeysymToKeycode(x->display, symbol)}; },
         [&keys](unsigned code) { return (static_cast<unsigned char>(keys[code / 8 % 32]) >> (code % 8) & 1U) != 0; },
         [x] { return RawKeyPresses(*x); }};
-    static KeyLatch latch;
-    return LatchedKeyDown(source, latch, virtualKey);
+    return LatchedKeyDown(source, Latch(), virtualKey);
 }
 
 std::optional<ScreenPoint> CursorPosition() {

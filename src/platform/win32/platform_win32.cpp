@@ -13,6 +13,7 @@
 #include <random>
 
 #include "base/IniText.h"
+#include "platform/HotRegionKeys.h"
 #include "platform/ProgramArguments.h"
 #include "platform/win32/win32_text.h"
 
@@ -612,6 +613,12 @@ bool AsyncKeyDown(int virtualKey) {
     // timer ticks); Ctrl and Shift must be held.
     if (virtualKey == kVkEscape) return state != 0;
     return (static_cast<unsigned short>(state) & 0x8000U) != 0;
+}
+
+void WatchHotRegionKeys(bool on) {
+    // Windows keeps the key state itself; only an Escape pressed long ago is used up here, so
+    // that its "pressed since the last query" bit does not count at the first tick.
+    if (on) (void)::GetAsyncKeyState(kVkEscape);
 }
 
 std::optional<ScreenPoint> CursorPosition() {
