@@ -30,6 +30,9 @@ TEST(VwxProcess, CommandLineWithNothingToDoEndsAtOnce) {
 TEST(VwxProcess, KeysTypedElsewhereLeaveMemoryFlat) {
     if (std::getenv("VAULTWING_SCREENSHOTS") == nullptr || std::system("command -v xdotool >/dev/null") != 0)
         GTEST_SKIP() << "run through run_screenshots.sh, with xdotool";
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the sanitizer keeps freed memory resident: no measure of what stays queued";
+#endif
     TempDir home;
     std::filesystem::copy_file(std::string(VAULTWING_LANG_DIR) + "/English.lng", home / "English.lng");
     IniStore(home.Str()).WriteSetting("Sprache", "English", kSettingsSection);
@@ -41,8 +44,14 @@ TEST(VwxProcess, KeysTypedElsewhereLeaveMemoryFlat) {
         const std::string status = ReadFile("/proc/" + pid + "/status");
         return std::stol(status.substr(status.find("VmRSS:") + 6));
     };
+    const auto type = [](int keys) {
+        const std::string command =
+            "xdotool type --delay 0 \"$(head -c " + std::to_string(keys) + " /dev/zero | tr '\\0' a)\"; sleep 1";
+        return std::system(command.c_str());
+    };
+    ASSERT_EQ(type(500), 0); // what the first keys allocate once is not what grows
     const long before = residentKiB();
-    ASSERT_EQ(std::system("xdotool type --delay 0 \"$(head -c 8000 /dev/zero | tr '\\0' a)\"; sleep 1"), 0);
+    ASSERT_EQ(type(8000), 0);
     EXPECT_LT(residentKiB() - before, 1024);
     EXPECT_EQ(std::system(("kill -9 " + pid).c_str()), 0);
 }
