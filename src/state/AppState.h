@@ -44,7 +44,8 @@ struct AppState {
     // Whether a run destroys its sources: read when asked, so a change in the settings window
     // counts at once, also in the middle of a run.
     [[nodiscard]] bool DeletesSources() const {
-        return deleteSourcesThisTime.value_or(settings.IsOn(Setting::DeleteSources));
+        // The settings file is read only when no override is given: this is asked for every path.
+        return deleteSourcesThisTime ? *deleteSourcesThisTime : settings.IsOn(Setting::DeleteSources);
     }
 };
 
