@@ -154,8 +154,7 @@ private:
     // VWX beside this program rather than for this program itself.
     void ApplyDesktopIntegration() {
         if (!options_.associate && !options_.sendTo) return;
-        NoDesktop windowless;
-        SettingsActions actions(app_.state, windowless, {});
+        SettingsActions actions = app_.MakeSettingsActions({}); // windowless: nothing to redraw
         actions.executable =
             platform::ExecutableFolder() + platform::kPathSeparator + (platform::kWindows ? "VWX.exe" : "VWX");
         if (options_.associate) actions.BoxChanged(SettingsBox::Register, *options_.associate);
